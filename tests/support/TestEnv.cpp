@@ -1,0 +1,112 @@
+#include "support/TestEnv.h"
+
+#include <QFile>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
+#include "app/modQuillary.h"
+#include "data/Database.h"
+
+Prompts::Answer FakePrompts::message(QWidget*, const QString& text, Buttons buttons, Icon icon,
+                                     Answer defaultButton)
+{
+    shown.push_back({text, buttons, icon, defaultButton});
+    if (onMessage)
+        onMessage(text);
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    if (answers.empty())
+        return Answer::Yes;
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QString FakePrompts::input(QWidget*, const QString& prompt, const QString& title, const QString&)
+{
+    asked.push_back({prompt, title});
+    if (inputs.empty())
+        return QString();
+    QString value = inputs.front();
+    inputs.pop_front();
+    return value;
+}
+
+QStringList FakePrompts::texts() const
+{
+    QStringList list;
+    for (const Shown& s : shown)
+        list << s.text;
+    return list;
+}
+
+void QuillaryTest::SetUp()
+{
+    ASSERT_TRUE(mDir.isValid());
+    ResetSharedState();
+    services() = Services{&prompts, &links, &clock};
+    gAppPath = dir();
+    gIniFile = gAppPath + QStringLiteral("QUILLARY.INI");
+}
+
+void QuillaryTest::TearDown()
+{
+    ResetSharedState();
+    resetServices();
+}
+
+QString QuillaryTest::dir() const
+{
+    return mDir.path() + QLatin1Char('/');
+}
+
+QString QuillaryTest::path(const QString& name) const
+{
+    return dir() + name;
+}
+
+void QuillaryTest::writeIni(const QByteArray& content)
+{
+    QFile file(gIniFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+QByteArray QuillaryTest::readIni() const
+{
+    QFile file(gIniFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+SQLite::Database& QuillaryTest::createDatabase()
+{
+    QString error;
+    gDatabase = db::createNew(path(QStringLiteral("Quillary.mdb")), &error);
+    if (!gDatabase)
+        ADD_FAILURE() << "cannot create the test database: " << error.toStdString();
+    return *gDatabase;
+}
+
+SQLite::Database& QuillaryTest::database()
+{
+    return *gDatabase;
+}
+
+void QuillaryTest::exec(const QString& statement)
+{
+    gDatabase->exec(statement.toStdString());
+}
+
+int QuillaryTest::queryInt(const QString& statement)
+{
+    SQLite::Statement query(*gDatabase, statement.toStdString());
+    return query.executeStep() ? query.getColumn(0).getInt() : 0;
+}
+
+QString QuillaryTest::queryText(const QString& statement)
+{
+    SQLite::Statement query(*gDatabase, statement.toStdString());
+    return query.executeStep() ? QString::fromStdString(query.getColumn(0).getString()) : QString();
+}

@@ -1,0 +1,90 @@
+#pragma once
+// A fixture that gives every test its own folder, settings file and database, with the
+// desktop's message boxes, links and clock replaced by fakes that tests control.
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVector>
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "platform/Services.h"
+
+namespace SQLite { class Database; }
+
+class FakePrompts : public Prompts {
+public:
+    struct Shown {
+        QString text;
+        Buttons buttons;
+        Icon icon;
+        Answer defaultButton;
+    };
+    struct Asked {
+        QString prompt;
+        QString title;
+    };
+
+    // Answers given to Yes/No boxes in order; Yes once they run out.
+    std::deque<Answer> answers;
+    // Texts typed into input boxes in order; empty (cancelled) once they run out.
+    std::deque<QString> inputs;
+    // Called while a message box is "open" (for example to check state at that moment).
+    std::function<void(const QString&)> onMessage;
+
+    QVector<Shown> shown;
+    QVector<Asked> asked;
+
+    Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
+                   Answer defaultButton) override;
+    QString input(QWidget* parent, const QString& prompt, const QString& title,
+                  const QString& defaultValue) override;
+
+    QStringList texts() const;
+};
+
+class FakeLinks : public Links {
+public:
+    QStringList opened;
+    bool result = true;
+    bool open(const QString& address) override
+    {
+        opened << address;
+        return result;
+    }
+};
+
+class FakeClock : public Clock {
+public:
+    QDate date{2026, 12, 6};
+    QDate today() const override { return date; }
+};
+
+class QuillaryTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The test's own folder, ending in '/', which is also gAppPath.
+    QString dir() const;
+    QString path(const QString& name) const;
+    // Writes the settings file QUILLARY.INI in the test's folder.
+    void writeIni(const QByteArray& content);
+    QByteArray readIni() const;
+    // Creates Quillary.mdb in the test's folder and makes it gDatabase.
+    SQLite::Database& createDatabase();
+    SQLite::Database& database();
+    // Runs a statement on gDatabase; one value of the first row as text or number.
+    void exec(const QString& statement);
+    int queryInt(const QString& statement);
+    QString queryText(const QString& statement);
+
+    QTemporaryDir mDir;
+    FakePrompts prompts;
+    FakeLinks links;
+    FakeClock clock;
+};
