@@ -7,4 +7,6 @@
 
 namespace db {
 bool likeMatch(QStringView pattern, QStringView text);
+// As above, with SQL's ESCAPE: the character after escape is matched literally.
+bool likeMatch(QStringView pattern, QStringView text, char32_t escape);
 }
