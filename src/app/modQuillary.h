@@ -8,7 +8,7 @@
 #include <QVector>
 #include <memory>
 
-namespace SQLite { class Database; }
+#include <SQLiteCpp/Database.h>
 class QWidget;
 
 inline const QString kProgramTitle = QStringLiteral("Quillary");

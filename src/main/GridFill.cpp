@@ -1,0 +1,157 @@
+#include "main/GridFill.h"
+
+#include <QDate>
+#include <QHash>
+#include <QLocale>
+#include <SQLiteCpp/Database.h>
+#include <sqlite3.h>
+
+#include "main/Selections.h"
+
+const QVector<ColumnDef>& ViewColumns(const QString& viewMode)
+{
+    static const QVector<ColumnDef> work = {
+        {QStringLiteral("Work"), 3825, QStringLiteral("Name"), CellFormat::Text},
+        {QStringLiteral("Genre"), 1605, QStringLiteral("Description_Singular"), CellFormat::Text},
+        {QStringLiteral("Written"), 885, QStringLiteral("Year_Written"), CellFormat::Text},
+        {QStringLiteral("Last Amended"), 1350, QStringLiteral("Year_Last_Amended"), CellFormat::Text},
+        {QStringLiteral("Submit?"), 855, QStringLiteral("Submit?"), CellFormat::YesNo},
+        {QStringLiteral("Currently Submitted?"), 1860, QStringLiteral("Submitted?"), CellFormat::YesNo},
+        {QStringLiteral("Accepted?"), 995, QStringLiteral("Accepted?"), CellFormat::YesNo},
+        {QStringLiteral("Published?"), 995, QStringLiteral("Published?"), CellFormat::YesNo},
+        {QStringLiteral("Date Of Outstanding Submission"), 2955, QStringLiteral("Date_Submitted"), CellFormat::Date},
+    };
+    static const QVector<ColumnDef> publisher = {
+        {QStringLiteral("Publisher"), 3825, QStringLiteral("Name"), CellFormat::Text},
+        {QStringLiteral("Type"), 2295, QStringLiteral("Type"), CellFormat::Text},
+        {QStringLiteral("Guidelines"), 4830, QStringLiteral("Guidelines"), CellFormat::Text},
+        {QStringLiteral("Comments"), 3375, QStringLiteral("Comments"), CellFormat::Text},
+        {QStringLiteral("Submit To?"), 1110, QStringLiteral("Submit_To?"), CellFormat::YesNo},
+        {QStringLiteral("Submitted To?"), 1425, QStringLiteral("Submitted_To?"), CellFormat::YesNo},
+    };
+    static const QVector<ColumnDef> submission = {
+        {QStringLiteral("Work"), 3825, QStringLiteral("Work"), CellFormat::Text},
+        {QStringLiteral("Publisher"), 2520, QStringLiteral("Publisher"), CellFormat::Text},
+        {QStringLiteral("Submitted"), 1100, QStringLiteral("Date_Submitted"), CellFormat::Date},
+        {QStringLiteral("Returned"), 1100, QStringLiteral("Date_Returned"), CellFormat::Date},
+        {QStringLiteral("Status"), 1300, QStringLiteral("Status_Desc"), CellFormat::Text},
+        {QStringLiteral("Outcome"), 3100, QStringLiteral("Outcome"), CellFormat::Text},
+        {QStringLiteral("Notes"), 5085, QStringLiteral("Notes"), CellFormat::Text},
+    };
+    if (viewMode == QStringLiteral("Publisher"))
+        return publisher;
+    if (viewMode == QStringLiteral("Submission"))
+        return submission;
+    return work;
+}
+
+QString NoRecordsText(const QString& viewMode)
+{
+    if (viewMode == QStringLiteral("Publisher"))
+        return QStringLiteral("(No Publishers Found)");
+    if (viewMode == QStringLiteral("Submission"))
+        return QStringLiteral("(No Submissions Found)");
+    return QStringLiteral("(No Works Found)");
+}
+
+int MaxLeftCol(const QString& viewMode)
+{
+    return viewMode == QStringLiteral("Submission") ? 4 : 0;
+}
+
+QString FormatStoredDate(const QString& iso)
+{
+    QDate date = QDate::fromString(iso, Qt::ISODate);
+    if (!date.isValid()) {
+        bool ok = false;
+        const int days = iso.toInt(&ok);
+        if (!ok || days == 0)
+            return QString();
+        date = QDate(1899, 12, 30).addDays(days);
+    }
+    return QLocale().toString(date, QLocale::ShortFormat);
+}
+
+namespace {
+
+QString ColumnText(sqlite3_stmt* statement, int column)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    const int bytes = sqlite3_column_bytes(statement, column);
+    return text ? QString::fromUtf8(text, bytes) : QString();
+}
+
+} // namespace
+
+FillResult ReadFillRows(SQLite::Database& database, const QString& viewMode, const QString& statement)
+{
+    FillResult result;
+    if (!CheckReadOnlyStatement(database, statement, &result.error))
+        return result;
+
+    sqlite3* handle = database.getHandle();
+    const QByteArray text = statement.toUtf8();
+    sqlite3_stmt* query = nullptr;
+    if (sqlite3_prepare_v2(handle, text.constData(), static_cast<int>(text.size()), &query, nullptr) != SQLITE_OK) {
+        result.error = QString::fromUtf8(sqlite3_errmsg(handle));
+        sqlite3_finalize(query);
+        return result;
+    }
+
+    // Find the query's columns by name, without regard to case.
+    const QVector<ColumnDef>& defs = ViewColumns(viewMode);
+    QVector<int> sourceColumn(defs.size(), -1);
+    int idColumn = -1;
+    const int count = sqlite3_column_count(query);
+    for (int c = 0; c < count; ++c) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(query, c));
+        if (idColumn < 0 && name.compare(QStringLiteral("ID"), Qt::CaseInsensitive) == 0)
+            idColumn = c;
+        for (int d = 0; d < defs.size(); ++d) {
+            if (sourceColumn[d] < 0 && name.compare(defs[d].source, Qt::CaseInsensitive) == 0)
+                sourceColumn[d] = c;
+        }
+    }
+
+    const QString yes = QStringLiteral("Yes");
+    const QString no = QStringLiteral("No");
+    QHash<QString, QString> dates;  // dates repeat; format each once
+    int rc;
+    while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
+        result.ids.push_back(idColumn >= 0 ? sqlite3_column_int(query, idColumn) : 0);
+        for (int d = 0; d < defs.size(); ++d) {
+            const int c = sourceColumn[d];
+            const int type = c >= 0 ? sqlite3_column_type(query, c) : SQLITE_NULL;
+            if (type == SQLITE_NULL) {
+                result.cells.push_back(defs[d].format == CellFormat::YesNo ? no : QString());
+                continue;
+            }
+            switch (defs[d].format) {
+            case CellFormat::Text:
+                result.cells.push_back(ColumnText(query, c));
+                break;
+            case CellFormat::YesNo:
+                result.cells.push_back(sqlite3_column_int64(query, c) != 0 ? yes : no);
+                break;
+            case CellFormat::Date: {
+                const QString stored = ColumnText(query, c);
+                auto it = dates.constFind(stored);
+                if (it == dates.constEnd())
+                    it = dates.insert(stored, FormatStoredDate(stored));
+                result.cells.push_back(*it);
+                break;
+            }
+            }
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        result.error = QString::fromUtf8(sqlite3_errmsg(handle));
+        result.ids.clear();
+        result.cells.clear();
+        sqlite3_finalize(query);
+        return result;
+    }
+    sqlite3_finalize(query);
+    result.ok = true;
+    return result;
+}

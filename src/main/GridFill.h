@@ -1,0 +1,41 @@
+#pragma once
+// What each view lists: its columns, how each cell is shown, and reading the rows of a
+// fill statement into cell texts.
+
+#include <QString>
+#include <QVector>
+#include <vector>
+
+namespace SQLite { class Database; }
+
+enum class CellFormat {
+    Text,          // the value as text, Null empty
+    YesNo,         // "Yes" when true, "No" otherwise (Null included)
+    Date,          // a date in the short date format; Null and the missing date (0) empty
+};
+
+struct ColumnDef {
+    QString header;
+    int width;        // twips
+    QString source;   // column of the view's query
+    CellFormat format;
+};
+
+const QVector<ColumnDef>& ViewColumns(const QString& viewMode);
+QString NoRecordsText(const QString& viewMode);
+// The left column that brings the last column into view.
+int MaxLeftCol(const QString& viewMode);
+
+// A stored date (ISO text, or a day number counted from 30 December 1899) in the short
+// date format of the user's locale; empty for anything else.
+QString FormatStoredDate(const QString& iso);
+
+struct FillResult {
+    bool ok = false;
+    QString error;                 // the engine's text when !ok
+    QVector<int> ids;              // one per row
+    std::vector<QString> cells;    // row-major, ViewColumns(view).size() per row
+};
+
+// Runs statement (checked to be one read-only statement) and formats every cell.
+FillResult ReadFillRows(SQLite::Database& database, const QString& viewMode, const QString& statement);

@@ -1,0 +1,37 @@
+#pragma once
+// Saved selections: the "<view>-SQL" sections of the settings file, and turning a chosen
+// selection into the condition of a fill statement.
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+namespace SQLite { class Database; }
+
+struct Selection {
+    QString caption;
+    QString condition;  // empty: all records
+};
+
+struct SelectionSection {
+    QVector<Selection> selections;
+    int defaultIndex = -1;   // 0-based; -1 when none is chosen
+    QStringList warnings;    // entries that could not be used
+};
+
+// Reads keys "1", "2", ... (until one is missing or empty) and "Default" of the view's
+// section. An entry without a comma is skipped; a Default beyond the list chooses none.
+SelectionSection ReadSelectionSection(const QString& viewMode);
+
+// Replaces each "??" of condition, leftmost first and searching from the start again each
+// time, by the value ask() returns. A value that lands inside a quoted text has that
+// text's quote character doubled, so that it cannot end the text early.
+QString ResolvePlaceholders(const QString& condition, const std::function<QString()>& ask);
+
+// The fill statement of a view: base text, " WHERE " + condition when there is one, order.
+QString FillStatement(const QString& viewMode, const QString& condition);
+
+// True when statement is exactly one statement that only reads; otherwise false with a
+// reason (the engine's own text when it cannot be prepared).
+bool CheckReadOnlyStatement(SQLite::Database& database, const QString& statement, QString* error);

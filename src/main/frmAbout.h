@@ -1,0 +1,28 @@
+#pragma once
+// The About box: the program's title, version, icon and its maker's web address.
+
+#include <QDialog>
+
+class QLabel;
+class QToolButton;
+class QFrame;
+
+inline const QString kMakerWebAddress = QStringLiteral("https://quillary.example.org/");
+
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget* parent = nullptr);
+
+    static QString versionText();
+
+    QFrame* fraButtons = nullptr;
+    QToolButton* cmdOK = nullptr;
+    QLabel* picIcon = nullptr;
+    QLabel* lblTitle = nullptr;
+    QLabel* lblVersion = nullptr;
+    QLabel* lblWeb = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};

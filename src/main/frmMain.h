@@ -1,0 +1,119 @@
+#pragma once
+// The main window: a grid browser over one view (Works, Publishers or Submissions),
+// narrowed by saved selections, with the commands that open the editors and dialogs.
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QMenu;
+class QTimer;
+class QToolButton;
+class Grid;
+class StatusPanel;
+class frmFind;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // appDir is the program's folder (the executable's by default); tests pass their own.
+    explicit frmMain(const QString& appDir = QString(), QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Shows the window maximized and starts up; false when the program must end
+    // (the database could not be opened, or the user declined to create one).
+    bool Load();
+
+    // Controls, named as the program knows them (tests drive them directly).
+    QFrame* fraButtons = nullptr;
+    QToolButton* cmdExit = nullptr;
+    QToolButton* cmdWork = nullptr;
+    QToolButton* cmdPublisher = nullptr;
+    QToolButton* cmdSubmission = nullptr;
+    QToolButton* cmdNew = nullptr;
+    QToolButton* cmdAmend = nullptr;
+    QToolButton* cmdDelete = nullptr;
+    QToolButton* cmdFind = nullptr;
+    QToolButton* cmdRefresh = nullptr;
+    QToolButton* cmdSettings = nullptr;
+    QComboBox* cboSQL = nullptr;
+    QFrame* fraMain = nullptr;
+    Grid* grdData = nullptr;
+    StatusPanel* pnlStatus = nullptr;
+    QTimer* tmrMessage = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuView = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QMenu* mnuFind = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuFileExit = nullptr;                 // mnuFileItem(99)
+    std::array<QAction*, 3> mnuViewItem{};          // Works, Publishers, Submissions
+    std::array<QAction*, 5> mnuEditItem{};          // New, Amend, Delete, separator, Edit Settings
+    std::array<QAction*, 2> mnuFindItem{};          // Find ..., Find Next
+    QAction* mnuAbout = nullptr;
+
+    // Window state the browsing and commands keep.
+    QString mWhere;
+    int mSelectionResolved = -1;   // the cboSQL index that produced mWhere
+    int mVisibleRows = 0;
+    int mMaxTopRow = 1;
+    int mMaxLeftCol = 0;
+    bool mEnterPending = false;
+    int mEnterCol = 0;
+
+    // Menu handlers, one per submenu, by item index.
+    void mnuFileItem_Click(int index);
+    void mnuViewItem_Click(int index);
+    void mnuEditItem_Click(int index);
+    void mnuFindItem_Click(int index);
+    void mnuAbout_Click();
+
+    // Browsing.
+    void SetGridColumns();
+    void FillGrid();
+    void ReselectRecord();
+    void LoadSelections();
+    QString ResolveSelection(const QString& caption, const QString& condition);
+    void cboSQL_Click();
+    void SwitchViewByButton(const QString& viewMode);
+    void cmdRefresh_Click();
+    void grdData_Click();
+    void FindInGrid(const QString& mode, const QString& text);
+    void cmdFind_Click();
+
+    // Record commands.
+    void NewRecord();
+    void AmendRecord();
+    void DeleteRecord();
+    void cmdSettings_Click();
+
+    // Closes the database and the window.
+    void cmdExit_Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool Initialise();
+    void CloseDatabase();
+    void buildControls();
+    void buildMenus();
+    void LayoutControls();
+    void setCaptionForView();
+    void grdData_KeyDown(QKeyEvent* event, bool* consumed);
+    void grdData_CurrentCellChanged();
+    void grdData_DblClick();
+    void AfterEditor();
+    bool ShowEditor();
+
+    QString mAppDir;
+    frmFind* mFind = nullptr;
+    bool mLaidOut = false;
+};

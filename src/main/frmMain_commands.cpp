@@ -1,0 +1,192 @@
+// The main window's record commands: New, Amend (stepping through the grid's rows) and
+// Delete, and the keys and clicks of the grid that start them.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QToolButton>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Transaction.h>
+
+#include "app/modQuillary.h"
+#include "data/Statements.h"
+#include "hotkeys/frmSettings.h"
+#include "main/EditorLauncher.h"
+#include "main/frmMain.h"
+#include "platform/Grid.h"
+#include "platform/Services.h"
+
+bool frmMain::ShowEditor()
+{
+    return ShowRecordEditor(gViewMode, this);
+}
+
+void frmMain::NewRecord()
+{
+    gEditAction = QStringLiteral("New");
+    ShowEditor();
+    AfterEditor();
+}
+
+void frmMain::AmendRecord()
+{
+    if (!cmdAmend->isEnabled())
+        return;
+    const int lastRow = grdData->rows() - 1;
+    gEditAction = QStringLiteral("Amend");
+    gRecordID = gRowIDs.value(grdData->row() - 1);
+    gDataChanged = false;
+    gAtFirstRow = grdData->row() == 1;
+    gAtLastRow = grdData->row() == lastRow;
+    do {
+        gNavigate = 0;
+        ShowEditor();
+        gAtFirstRow = false;
+        gAtLastRow = false;
+        if (gNavigate == 1 && grdData->row() > 1) {
+            grdData->setRow(grdData->row() - 1);
+            gRecordID = gRowIDs.value(grdData->row() - 1);
+            gAtFirstRow = grdData->row() == 1;
+        } else if (gNavigate == 2 && grdData->row() < lastRow) {
+            grdData->setRow(grdData->row() + 1);
+            gRecordID = gRowIDs.value(grdData->row() - 1);
+            gAtLastRow = grdData->row() == lastRow;
+        } else if (gNavigate > 0) {
+            break;  // no row there to step to
+        }
+        grdData_Click();
+    } while (gNavigate > 0);
+    AfterEditor();
+}
+
+void frmMain::AfterEditor()
+{
+    update();
+    QCoreApplication::processEvents();
+    if (gAutoRefresh && gDataChanged) {
+        FillGrid();
+        ReselectRecord();
+        gDataChanged = false;
+    }
+    grdData->setFocus();
+}
+
+void frmMain::DeleteRecord()
+{
+    if (!cmdDelete->isEnabled() || !gDatabase)
+        return;
+    const int row = grdData->row();
+    gSelectID = gRowIDs.value(row - 1);
+    Prompts* prompts = services().prompts;
+    try {
+        int count = 0;
+        if (gViewMode == QStringLiteral("Work") || gViewMode == QStringLiteral("Publisher")) {
+            const QString statement = (gViewMode == QStringLiteral("Work") ? sql::kCountForWork : sql::kCountForPublisher)
+                + QString::number(gSelectID);
+            SQLite::Statement query(*gDatabase, statement.toStdString());
+            if (query.executeStep())
+                count = query.getColumn("SubCount").getInt();
+        }
+        if (count >= 1) {
+            prompts->message(this, QStringLiteral("Can't delete this ") + gViewMode + QStringLiteral(" - submissions exist for it."),
+                             Prompts::Buttons::Ok, Prompts::Icon::Information);
+            return;
+        }
+        if (prompts->message(this, QStringLiteral("Are you sure you want to delete this ") + gViewMode + QStringLiteral("?"),
+                             Prompts::Buttons::YesNo, Prompts::Icon::Question, Prompts::Answer::Yes)
+            != Prompts::Answer::Yes)
+            return;
+        SQLite::Transaction transaction(*gDatabase);
+        gDatabase->exec(sql::deleteRecord(gViewMode, gSelectID).toStdString());
+        // A publisher's genre links mean nothing without it.
+        if (gViewMode == QStringLiteral("Publisher"))
+            gDatabase->exec(sql::deletePublisherGenres(gSelectID).toStdString());
+        transaction.commit();
+    } catch (const SQLite::Exception& e) {
+        prompts->message(this, QStringLiteral("The %1 could not be deleted: %2").arg(gViewMode, QString::fromUtf8(e.what())),
+                         Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return;
+    }
+    if (!gAutoRefresh)
+        return;
+    const int lastRow = grdData->rows() - 1;
+    if (row == lastRow && row >= 3)
+        gSelectID = gRowIDs.value(row - 2);
+    else if (row < lastRow)
+        gSelectID = gRowIDs.value(row);
+    else
+        gSelectID = 0;
+    FillGrid();
+    ReselectRecord();
+    grdData->setFocus();
+}
+
+void frmMain::grdData_DblClick()
+{
+    if (cmdAmend->isEnabled())
+        AmendRecord();
+}
+
+void frmMain::grdData_KeyDown(QKeyEvent* event, bool* consumed)
+{
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The refresh after the editor moves to column 0; Enter brings the user back to
+        // the column they were in.
+        mEnterCol = grdData->col();
+        mEnterPending = true;
+        grdData_DblClick();
+        if (mEnterPending && grdData->col() != mEnterCol)
+            grdData->setCol(mEnterCol);
+        mEnterPending = false;
+        *consumed = true;
+        break;
+    case Qt::Key_Insert:
+        NewRecord();
+        *consumed = true;
+        break;
+    case Qt::Key_Delete:
+        DeleteRecord();
+        *consumed = true;
+        break;
+    case Qt::Key_Home:
+        if (ctrl) {
+            grdData->setCol(0);
+            grdData->setRow(1);
+            grdData->setTopRow(1);
+            grdData->setLeftCol(0);
+            grdData_Click();
+            *consumed = true;
+        }
+        break;
+    case Qt::Key_End:
+        if (ctrl) {
+            grdData->setCol(grdData->cols() - 1);
+            grdData->setRow(grdData->rows() - 1);
+            grdData->setTopRow(mMaxTopRow);
+            grdData->setLeftCol(mMaxLeftCol);
+            grdData_Click();
+            *consumed = true;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::grdData_CurrentCellChanged()
+{
+    if (mEnterPending) {
+        mEnterPending = false;
+        grdData->setCol(mEnterCol);
+    }
+}
+
+void frmMain::cmdSettings_Click()
+{
+    frmSettings settings(this);
+    settings.exec();
+}
