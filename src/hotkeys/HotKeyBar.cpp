@@ -1,0 +1,142 @@
+#include "hotkeys/HotKeyBar.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "app/modQuillary.h"
+#include "hotkeys/HotKeys.h"
+#include "hotkeys/KeyCodes.h"
+#include "hotkeys/SendKeys.h"
+#include "platform/StatusPanel.h"
+#include "platform/Twips.h"
+
+namespace {
+constexpr int kButtonTwips = 375;
+constexpr int kMessageSeconds = 4;
+}
+
+HotKeyBar::HotKeyBar(QWidget* window, const QList<QPushButton*>& buttons, StatusPanel* panel)
+    : QObject(window), mWindow(window), mButtons(buttons), mPanel(panel)
+{
+    for (int i = 0; i < mButtons.size(); ++i) {
+        if (mButtons[i])
+            connect(mButtons[i], &QPushButton::clicked, this, [this, i] { emit clicked(i); });
+    }
+}
+
+HotKeyBar::~HotKeyBar()
+{
+    removeKeyPreview();
+}
+
+QList<QPushButton*> HotKeyBar::createButtons(QWidget* parent, QBoxLayout* layout)
+{
+    QList<QPushButton*> buttons;
+    const int side = twipsToPixels(kButtonTwips, parent);
+    for (int i = 0; i < kMaxHotKeys; ++i) {
+        auto* button = new QPushButton(parent);
+        button->setObjectName(QStringLiteral("cmdHotKey%1").arg(i));
+        button->setFixedSize(side, side);
+        button->hide();
+        if (layout)
+            layout->addWidget(button);
+        buttons << button;
+    }
+    return buttons;
+}
+
+void HotKeyBar::load()
+{
+    for (int i = 0; i < mButtons.size(); ++i) {
+        QPushButton* button = mButtons[i];
+        if (!button)
+            continue;
+        if (i < gHotKeyCount && i < gHotKeyCaptions.size() && i < gHotKeyTexts.size()) {
+            const QString tip = QStringLiteral("Insert Text \"") + KeysToText(gHotKeyTexts[i])
+                + QLatin1Char('"');
+            button->setText(gHotKeyCaptions[i]);
+            button->setToolTip(tip);
+            button->setAccessibleName(gHotKeyCaptions[i]);
+            button->setAccessibleDescription(tip);
+            button->show();
+        } else {
+            button->hide();
+        }
+    }
+}
+
+bool HotKeyBar::keyDown(QKeyEvent* event)
+{
+    if (!event || IsSentKey(event))
+        return false;
+    const int code = VirtualKeyCode(event);
+    if (code == 0)
+        return false;
+    const int count = std::min<qsizetype>(gHotKeyCount, gHotKeyCodes.size());
+    for (int i = 0; i < count; ++i) {
+        if (gHotKeyCodes[i] == code) {
+            send(i);
+            break;
+        }
+    }
+    return false;
+}
+
+void HotKeyBar::send(int index)
+{
+    if (index < 0 || index >= gHotKeyCount || index >= gHotKeyTexts.size())
+        return;
+    const QString reason = SendKeys(gHotKeyTexts[index]);
+    if (!reason.isEmpty())
+        showReason(reason);
+}
+
+void HotKeyBar::showReason(const QString& reason)
+{
+    // ShowStatusMessage finds the window's own panel and timer by name; a panel placed
+    // elsewhere still gets the text.
+    if (mPanel && mWindow->findChild<StatusPanel*>(QStringLiteral("pnlStatus")) != mPanel)
+        mPanel->setCaption(reason + QLatin1Char(' '));
+    else
+        ShowStatusMessage(mWindow, reason, kMessageSeconds);
+}
+
+void HotKeyBar::installKeyPreview()
+{
+    if (mPreview)
+        return;
+    qApp->installEventFilter(this);
+    mPreview = true;
+}
+
+void HotKeyBar::removeKeyPreview()
+{
+    if (!mPreview)
+        return;
+    if (qApp)
+        qApp->removeEventFilter(this);
+    mPreview = false;
+}
+
+QPushButton* HotKeyBar::button(int index) const
+{
+    return index >= 0 && index < mButtons.size() ? mButtons[index] : nullptr;
+}
+
+bool HotKeyBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget != mWindow && !mWindow->isAncestorOf(widget))
+        return false;
+    // A key the focused control ignores travels on to its parents, passing this filter
+    // again each time: only its first delivery counts.
+    QWidget* focus = QApplication::focusWidget();
+    const bool first = focus ? widget == focus : widget == mWindow;
+    if (first)
+        keyDown(static_cast<QKeyEvent*>(event));
+    return false;
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The hot keys of an editor window: the five hot-key buttons, the keys that fire a hot key,
+// and the typing of its text into the focused field.
+//
+// The editor creates its buttons (createButtons puts five hidden square buttons named
+// cmdHotKey0 to cmdHotKey4 into a layout) and hands them over with its status panel. A button
+// click only emits clicked(i): the editor moves the focus to its target field and calls send(i).
+// installKeyPreview() lets the bar see every key press of the window before the focused control,
+// through an application event filter that takes the presses delivered to the window's focus
+// widget; the keys themselves still reach the control.
+
+#include <QList>
+#include <QObject>
+
+class QBoxLayout;
+class QKeyEvent;
+class QPushButton;
+class QWidget;
+class StatusPanel;
+
+class HotKeyBar : public QObject {
+    Q_OBJECT
+public:
+    // buttons: index i belongs to hot key i; fewer than five are allowed.
+    HotKeyBar(QWidget* window, const QList<QPushButton*>& buttons, StatusPanel* panel);
+    ~HotKeyBar() override;
+
+    // Five square buttons, cmdHotKey0 to cmdHotKey4, hidden, appended to the layout in order.
+    static QList<QPushButton*> createButtons(QWidget* parent, QBoxLayout* layout);
+
+    // Shows a button with caption and tooltip for each loaded hot key, hides the rest.
+    void load();
+    // The window's key-down: sends the text of the first hot key whose code is the key's.
+    // Keys typed by SendKeys are not looked at, so a text holding its own key cannot loop.
+    // Always false: the key is not consumed.
+    bool keyDown(QKeyEvent* event);
+    // Types hot key i's text into the focused widget; an invalid text types nothing and
+    // the reason goes to the status panel.
+    void send(int index);
+
+    // Calls keyDown for every key press in the window before its focused control sees it.
+    void installKeyPreview();
+    void removeKeyPreview();
+
+    QPushButton* button(int index) const;
+
+signals:
+    void clicked(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showReason(const QString& reason);
+
+    QWidget* mWindow;
+    QList<QPushButton*> mButtons;
+    StatusPanel* mPanel;
+    bool mPreview = false;
+};

@@ -1,0 +1,125 @@
+#include "hotkeys/HotKeys.h"
+
+#include <climits>
+#include <cmath>
+
+#include <QStringList>
+
+#include "app/modQuillary.h"
+
+QString KeysToText(const QString& text)
+{
+    QString result = text;
+    result.remove(QLatin1Char('{'));
+    result.remove(QLatin1Char('}'));
+    return result;
+}
+
+QString TextToKeys(const QString& text)
+{
+    QString result;
+    result.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('('))
+            result += QStringLiteral("{(}");
+        else if (c == QLatin1Char(')'))
+            result += QStringLiteral("{)}");
+        else
+            result += c;
+    }
+    return result;
+}
+
+namespace {
+
+// The number at the start of the text, as a hand-edited settings file may write it:
+// " 113", "113x", "112.6", "-4"; 0 when it does not start with a number.
+int leadingNumber(const QString& field)
+{
+    const QString text = field.trimmed();
+    qsizetype i = 0;
+    QString number;
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        number += text[i++];
+    bool digits = false;
+    while (i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) {
+        number += text[i++];
+        digits = true;
+    }
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        number += text[i++];
+        while (i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) {
+            number += text[i++];
+            digits = true;
+        }
+    }
+    if (!digits)
+        return 0;
+    bool ok = false;
+    const double value = std::round(number.toDouble(&ok));
+    if (!ok || std::isnan(value))
+        return 0;
+    // A code this far out of range matches no key; keep it inside int rather than overflow.
+    if (value >= double(INT_MAX))
+        return INT_MAX;
+    if (value <= double(INT_MIN))
+        return INT_MIN;
+    return int(value);
+}
+
+} // namespace
+
+std::optional<HotKeyEntry> ParseHotKeyEntry(const QString& value, const QString& spaceChar)
+{
+    const qsizetype first = value.indexOf(QLatin1Char(','));
+    if (first < 0)
+        return std::nullopt;
+    const qsizetype second = value.indexOf(QLatin1Char(','), first + 1);
+    if (second < 0)
+        return std::nullopt;
+
+    HotKeyEntry entry;
+    entry.caption = value.left(first);
+    entry.code = leadingNumber(value.mid(first + 1, second - first - 1));
+    entry.text = value.mid(second + 1);
+    // An empty pattern would insert a blank between every character.
+    if (!spaceChar.isEmpty())
+        entry.text.replace(spaceChar, QStringLiteral(" "));
+    return entry;
+}
+
+QString ComposeHotKeyEntry(const QString& caption, int code, const QString& keysText,
+                           const QString& spaceChar)
+{
+    QString text = keysText;
+    if (!spaceChar.isEmpty())
+        text.replace(QLatin1Char(' '), spaceChar);
+    return caption + QLatin1Char(',') + QString::number(code) + QLatin1Char(',') + text;
+}
+
+void LoadHotKeys(QStringList* warnings)
+{
+    gHotKeyCaptions.clear();
+    gHotKeyCodes.clear();
+    gHotKeyTexts.clear();
+    gHotKeyCount = 0;
+
+    for (int n = 1; n <= kMaxHotKeys; ++n) {
+        const QString key = QString::number(n);
+        const QString value = GetIniSetting(QStringLiteral("Hot-Keys"), key, QString());
+        if (value.isEmpty())
+            break;
+        const std::optional<HotKeyEntry> entry = ParseHotKeyEntry(value, gSpaceChar);
+        if (!entry) {
+            if (warnings)
+                *warnings << QStringLiteral("Hot key entry \"%1\" in the settings file has no key code "
+                                     "and text (caption,code,text); it and the entries after it "
+                                     "are ignored.").arg(key);
+            break;
+        }
+        gHotKeyCaptions << entry->caption;
+        gHotKeyCodes << entry->code;
+        gHotKeyTexts << entry->text;
+        gHotKeyCount = n;
+    }
+}
