@@ -17,31 +17,44 @@ class GridModel : public QAbstractTableModel {
 public:
     explicit GridModel(QObject* parent = nullptr);
 
+    // While batching these report the size attached views last heard of, so a view
+    // never asks for rows it was not told about; rows()/cols() are always current.
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;    // data rows only
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Grid-style operations; row numbers are grid rows (0 = header).
     int rows() const;
     void setRows(int rows);                 // keeps the first rows, adds blank ones
     int cols() const;
-    void setCols(int cols);
+    void setCols(int cols);                 // at least 1
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString& text);
-    void addRow(const QStringList& cells);  // a new last row; missing cells are blank
+    void addRow(const QStringList& cells);  // a new last row; missing cells are blank, extra ones dropped
     void removeRow(int row);                // a data row
 
-    // While batching, changes emit no signals; endBatch() resets attached views once.
+    // While batching, changes emit no model signals; the endBatch() that closes the
+    // outermost batch resets attached views once. Unbalanced endBatch() calls are ignored.
     void beginBatch();
     void endBatch();
-    bool batching() const { return mBatching; }
+    bool batching() const { return mBatchDepth > 0; }
+
+signals:
+    void batchStarted();  // the outermost batch began
+    void batchEnded();    // the outermost batch ended; views have been reset
 
 private:
+    int dataRows() const;
+
     QStringList mHeader;
     std::vector<QString> mCells;  // data rows, row-major, mCols per row
-    int mCols = 0;
-    bool mBatching = false;
+    int mCols = 1;
+    int mBatchDepth = 0;
+    bool mDirty = false;  // changed since the batch began
+    int mShownRows = 0;  // sizes published to views (frozen while batching)
+    int mShownCols = 1;
 };
 
 class Grid : public QTableView {
@@ -57,7 +70,9 @@ public:
     void setCols(int cols);
 
     // The current cell. Row 0 addresses the header (for writing captions); setting a
-    // data row also moves the view's current index there.
+    // data row also moves the view's current index there (when events next run, or
+    // before a key, click or paint), without scrolling and without changing the
+    // highlighted range. Out-of-range values are ignored.
     int row() const;
     void setRow(int row);
     int col() const;
@@ -72,7 +87,8 @@ public:
     void addRow(const QStringList& cells);
     void removeRow(int row);
 
-    // The highlighted range (grid rows and columns).
+    // The highlighted range (grid rows and columns). With nothing highlighted the
+    // range is the current cell.
     int selStartRow() const;
     int selEndRow() const;
     int selStartCol() const;
@@ -85,14 +101,15 @@ public:
     int leftCol() const;
     void setLeftCol(int col);
 
-    // Height of the header row in pixels.
+    // Height of the header row in pixels; data rows have the same height.
     int headerRowHeight() const;
 
+    // Hiding starts a batch (see GridModel), showing again ends it.
     void setVisible(bool visible) override;
 
 signals:
     void cellClicked();          // a mouse click on a data cell (after it became current)
-    void cellDoubleClicked();
+    void cellDoubleClicked();    // a double click on a data cell
     void keyDown(QKeyEvent* event, bool* consumed); // before the grid handles the key
     void currentCellChanged();   // the current cell moved, by the user or by code
 
@@ -100,10 +117,36 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
+    struct Range {
+        int top = 0, left = 0, bottom = -1, right = -1;  // grid rows; empty when bottom < top
+        bool empty() const { return bottom < top || right < left; }
+    };
+
+    void moveCurrent(int row, int col);
+    void clampCurrent();
+    void applyCurrentToView();
+    void syncViewCurrent();
+    Range viewSelection() const;
+    Range currentSelection() const;
+    Range clampRange(Range r) const;
+    void applySelectionToView(const Range& r);
+    void onBatchStarted();
+    void onBatchEnded();
+
     GridModel* mModel;
     int mRow = 0;
     int mCol = 0;
+    int mInternal = 0;          // > 0 while our own changes move the view's current index
+    bool mHiddenBatch = false;  // this grid's hiding opened a batch
+    bool mViewCurrentPending = false;  // the view's current index has yet to follow row()/col()
+    std::vector<int> mWidths;   // column widths in pixels, kept while the view is not told
+    // State held for the view while batching, applied when the batch ends.
+    Range mPendingSel;
+    int mPendingTop = 1;
+    int mPendingLeft = 0;
 };

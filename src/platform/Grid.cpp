@@ -1,0 +1,647 @@
+#include "platform/Grid.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "platform/Twips.h"
+
+// ---------------------------------------------------------------------------
+// GridModel
+
+namespace {
+// The largest view the program fills (its record numbers are 16-bit).
+constexpr int kReserveRows = 32768;
+} // namespace
+
+GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    mHeader.resize(mCols);
+}
+
+int GridModel::dataRows() const
+{
+    return static_cast<int>(mCells.size() / static_cast<size_t>(mCols));
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : mShownRows;
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : mShownCols;
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.parent().isValid())
+        return QVariant();
+    // While batching a view may still ask for rows that have gone since it was told.
+    if (index.row() >= dataRows() || index.column() >= mCols)
+        return QString();
+    return mCells[static_cast<size_t>(index.row()) * mCols + index.column()];
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return section >= 0 && section < mHeader.size() ? mHeader.at(section) : QString();
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+int GridModel::rows() const
+{
+    return dataRows() + 1;
+}
+
+void GridModel::setRows(int rows)
+{
+    const int wanted = std::max(rows, 1) - 1;
+    const int old = dataRows();
+    if (wanted == old)
+        return;
+    const bool tell = !batching();
+    if (tell) {
+        if (wanted > old)
+            beginInsertRows(QModelIndex(), old, wanted - 1);
+        else
+            beginRemoveRows(QModelIndex(), wanted, old - 1);
+    }
+    mCells.resize(static_cast<size_t>(wanted) * mCols);
+    if (tell) {
+        mShownRows = wanted;
+        if (wanted > old)
+            endInsertRows();
+        else
+            endRemoveRows();
+    } else {
+        mDirty = true;
+    }
+}
+
+int GridModel::cols() const
+{
+    return mCols;
+}
+
+void GridModel::setCols(int cols)
+{
+    const int wanted = std::max(cols, 1);
+    if (wanted == mCols)
+        return;
+    const bool tell = !batching();
+    if (tell) {
+        if (wanted > mCols)
+            beginInsertColumns(QModelIndex(), mCols, wanted - 1);
+        else
+            beginRemoveColumns(QModelIndex(), wanted, mCols - 1);
+    }
+    const int rowCount = dataRows();
+    const int keep = std::min(wanted, mCols);
+    std::vector<QString> cells(static_cast<size_t>(rowCount) * wanted);
+    for (int r = 0; r < rowCount; ++r)
+        for (int c = 0; c < keep; ++c)
+            cells[static_cast<size_t>(r) * wanted + c] = std::move(mCells[static_cast<size_t>(r) * mCols + c]);
+    mCells = std::move(cells);
+    const bool more = wanted > mCols;
+    mCols = wanted;
+    mHeader.resize(mCols);
+    if (tell) {
+        mShownCols = mCols;
+        if (more)
+            endInsertColumns();
+        else
+            endRemoveColumns();
+    } else {
+        mDirty = true;
+    }
+}
+
+QString GridModel::cell(int row, int col) const
+{
+    if (col < 0 || col >= mCols || row < 0 || row > dataRows())
+        return QString();
+    if (row == 0)
+        return mHeader.at(col);
+    return mCells[static_cast<size_t>(row - 1) * mCols + col];
+}
+
+void GridModel::setCell(int row, int col, const QString& text)
+{
+    if (col < 0 || col >= mCols || row < 0 || row > dataRows())
+        return;
+    if (row == 0) {
+        mHeader[col] = text;
+        if (!batching())
+            emit headerDataChanged(Qt::Horizontal, col, col);
+        return;
+    }
+    mCells[static_cast<size_t>(row - 1) * mCols + col] = text;
+    if (!batching()) {
+        const QModelIndex changed = index(row - 1, col);
+        emit dataChanged(changed, changed, {Qt::DisplayRole});
+    }
+}
+
+void GridModel::addRow(const QStringList& cells)
+{
+    const int row = dataRows();
+    const bool tell = !batching();
+    if (tell)
+        beginInsertRows(QModelIndex(), row, row);
+    if (mCells.capacity() - mCells.size() < static_cast<size_t>(mCols)) {
+        // Room for a full view's worth at once: untouched capacity costs no memory,
+        // while growing step by step copies every cell again at each step.
+        const size_t wanted = std::max(mCells.capacity() * 2, static_cast<size_t>(kReserveRows) * mCols);
+        mCells.reserve(wanted);
+    }
+    const qsizetype given = cells.size();
+    for (int c = 0; c < mCols; ++c)
+        mCells.push_back(c < given ? cells.at(c) : QString());
+    if (tell) {
+        mShownRows = row + 1;
+        endInsertRows();
+    } else {
+        mDirty = true;
+    }
+}
+
+void GridModel::removeRow(int row)
+{
+    if (row < 1 || row > dataRows())
+        return;
+    const bool tell = !batching();
+    if (tell)
+        beginRemoveRows(QModelIndex(), row - 1, row - 1);
+    const auto first = mCells.begin() + static_cast<std::ptrdiff_t>(row - 1) * mCols;
+    mCells.erase(first, first + mCols);
+    if (tell) {
+        mShownRows = dataRows();
+        endRemoveRows();
+    } else {
+        mDirty = true;
+    }
+}
+
+void GridModel::beginBatch()
+{
+    if (mBatchDepth++ == 0) {
+        mDirty = false;
+        emit batchStarted();
+    }
+}
+
+void GridModel::endBatch()
+{
+    if (mBatchDepth == 0 || --mBatchDepth > 0)
+        return;
+    if (mDirty) {
+        beginResetModel();
+        mShownRows = dataRows();
+        mShownCols = mCols;
+        mDirty = false;
+        endResetModel();
+    }
+    emit batchEnded();
+}
+
+// ---------------------------------------------------------------------------
+// Grid
+
+Grid::Grid(QWidget* parent) : QTableView(parent), mModel(new GridModel(this))
+{
+    setModel(mModel);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setShowGrid(true);
+    setAlternatingRowColors(false);
+    setWordWrap(false);
+    setSortingEnabled(false);
+    setCornerButtonEnabled(false);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+
+    // Per-row sizing would visit every row of a large fill.
+    QHeaderView* vertical = verticalHeader();
+    vertical->hide();
+    vertical->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* horizontal = horizontalHeader();
+    horizontal->setSectionResizeMode(QHeaderView::Interactive);
+    horizontal->setStretchLastSection(false);
+    horizontal->setSectionsClickable(false);
+    horizontal->setHighlightSections(false);
+    horizontal->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Data rows as high as the header row, so the rows that fit follow from one height.
+    vertical->setDefaultSectionSize(headerRowHeight());
+
+    mWidths.assign(static_cast<size_t>(mModel->cols()), horizontal->defaultSectionSize());
+    connect(horizontal, &QHeaderView::sectionResized, this, [this](int index, int, int size) {
+        if (!mModel->batching() && index >= 0 && index < static_cast<int>(mWidths.size()))
+            mWidths[static_cast<size_t>(index)] = size;
+    });
+    connect(mModel, &GridModel::batchStarted, this, &Grid::onBatchStarted);
+    connect(mModel, &GridModel::batchEnded, this, &Grid::onBatchEnded);
+}
+
+int Grid::rows() const
+{
+    return mModel->rows();
+}
+
+void Grid::setRows(int rows)
+{
+    ++mInternal;
+    mModel->setRows(rows);
+    --mInternal;
+    clampCurrent();
+    applyCurrentToView();
+}
+
+int Grid::cols() const
+{
+    return mModel->cols();
+}
+
+void Grid::setCols(int cols)
+{
+    ++mInternal;
+    mModel->setCols(cols);
+    --mInternal;
+    mWidths.resize(static_cast<size_t>(mModel->cols()), horizontalHeader()->defaultSectionSize());
+    clampCurrent();
+    applyCurrentToView();
+}
+
+int Grid::row() const
+{
+    return mRow;
+}
+
+void Grid::setRow(int row)
+{
+    if (row >= 0 && row < rows())
+        moveCurrent(row, mCol);
+}
+
+int Grid::col() const
+{
+    return mCol;
+}
+
+void Grid::setCol(int col)
+{
+    if (col >= 0 && col < cols())
+        moveCurrent(mRow, col);
+}
+
+QString Grid::text() const
+{
+    return mModel->cell(mRow, mCol);
+}
+
+void Grid::setText(const QString& text)
+{
+    mModel->setCell(mRow, mCol, text);
+}
+
+QString Grid::cellText(int row, int col) const
+{
+    return mModel->cell(row, col);
+}
+
+int Grid::colWidth(int col) const
+{
+    if (col < 0 || col >= static_cast<int>(mWidths.size()))
+        return 0;
+    return pixelsToTwips(mWidths[static_cast<size_t>(col)], this);
+}
+
+void Grid::setColWidth(int col, int twips)
+{
+    if (col < 0 || col >= static_cast<int>(mWidths.size()))
+        return;
+    const int pixels = std::max(twipsToPixels(twips, this), 0);
+    mWidths[static_cast<size_t>(col)] = pixels;
+    if (!mModel->batching())
+        horizontalHeader()->resizeSection(col, pixels);
+}
+
+void Grid::addRow(const QStringList& cells)
+{
+    mModel->addRow(cells);
+}
+
+void Grid::removeRow(int row)
+{
+    if (row < 1 || row >= rows())
+        return;
+    if (mModel->batching()) {
+        // The view is not told, so shift the held range as the selection model would.
+        Range& sel = mPendingSel;
+        if (!sel.empty()) {
+            if (row < sel.top) {
+                --sel.top;
+                --sel.bottom;
+            } else if (row <= sel.bottom) {
+                --sel.bottom;
+            }
+        }
+    }
+    ++mInternal;
+    mModel->removeRow(row);
+    --mInternal;
+    clampCurrent();
+    applyCurrentToView();
+}
+
+int Grid::selStartRow() const
+{
+    return currentSelection().top;
+}
+
+int Grid::selEndRow() const
+{
+    return currentSelection().bottom;
+}
+
+int Grid::selStartCol() const
+{
+    return currentSelection().left;
+}
+
+int Grid::selEndCol() const
+{
+    return currentSelection().right;
+}
+
+void Grid::setSelectionRange(int startRow, int startCol, int endRow, int endCol)
+{
+    Range range;
+    range.top = std::min(startRow, endRow);
+    range.bottom = std::max(startRow, endRow);
+    range.left = std::min(startCol, endCol);
+    range.right = std::max(startCol, endCol);
+    if (mModel->batching())
+        mPendingSel = range;
+    else
+        applySelectionToView(clampRange(range));
+}
+
+int Grid::topRow() const
+{
+    if (mModel->batching())
+        return mPendingTop;
+    return verticalScrollBar()->value() + 1;
+}
+
+void Grid::setTopRow(int row)
+{
+    const int top = std::clamp(row, 1, std::max(rows() - 1, 1));
+    if (mModel->batching()) {
+        mPendingTop = top;
+        return;
+    }
+    // The scroll range follows the rows only once the delayed layout has run.
+    executeDelayedItemsLayout();
+    verticalScrollBar()->setValue(top - 1);
+}
+
+int Grid::leftCol() const
+{
+    if (mModel->batching())
+        return mPendingLeft;
+    return horizontalScrollBar()->value();
+}
+
+void Grid::setLeftCol(int col)
+{
+    const int left = std::clamp(col, 0, cols() - 1);
+    if (mModel->batching()) {
+        mPendingLeft = left;
+        return;
+    }
+    executeDelayedItemsLayout();
+    horizontalScrollBar()->setValue(left);
+}
+
+int Grid::headerRowHeight() const
+{
+    const QHeaderView* header = horizontalHeader();
+    return std::max(header->minimumHeight(), header->sizeHint().height());
+}
+
+void Grid::setVisible(bool visible)
+{
+    // Qt also calls this (for example when the parent is shown), so only the hide
+    // that opened a batch may close it, and only once.
+    if (!visible && !mHiddenBatch) {
+        mHiddenBatch = true;
+        mModel->beginBatch();
+    }
+    QTableView::setVisible(visible);
+    if (visible && mHiddenBatch) {
+        mHiddenBatch = false;
+        mModel->endBatch();
+    }
+}
+
+void Grid::keyPressEvent(QKeyEvent* event)
+{
+    syncViewCurrent();
+    bool consumed = false;
+    emit keyDown(event, &consumed);
+    if (consumed) {
+        event->accept();
+        return;
+    }
+    // The handler may have moved the current cell.
+    syncViewCurrent();
+    QTableView::keyPressEvent(event);
+}
+
+void Grid::mousePressEvent(QMouseEvent* event)
+{
+    syncViewCurrent();
+    QTableView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit cellClicked();
+}
+
+void Grid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    syncViewCurrent();
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit cellDoubleClicked();
+}
+
+void Grid::focusInEvent(QFocusEvent* event)
+{
+    syncViewCurrent();
+    QTableView::focusInEvent(event);
+}
+
+void Grid::paintEvent(QPaintEvent* event)
+{
+    syncViewCurrent();
+    QTableView::paintEvent(event);
+}
+
+void Grid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    // Our own moves are reported by moveCurrent; the view's reaction to rows being
+    // removed or reset is not a move of the grid's current cell.
+    if (mInternal > 0 || mModel->batching() || !current.isValid())
+        return;
+    const int row = current.row() + 1;
+    const int col = current.column();
+    if (row == mRow && col == mCol)
+        return;
+    mRow = row;
+    mCol = col;
+    emit currentCellChanged();
+}
+
+void Grid::moveCurrent(int row, int col)
+{
+    const bool changed = row != mRow || col != mCol;
+    mRow = row;
+    mCol = col;
+    applyCurrentToView();
+    if (changed)
+        emit currentCellChanged();
+}
+
+void Grid::clampCurrent()
+{
+    const int row = std::min(mRow, rows() - 1);
+    const int col = std::min(mCol, cols() - 1);
+    if (row != mRow || col != mCol)
+        moveCurrent(row, col);
+}
+
+void Grid::applyCurrentToView()
+{
+    // The header row has no index in the view; the view keeps its last data cell.
+    if (mModel->batching() || mRow < 1)
+        return;
+    // A search makes every cell current in turn; the view follows once, when events
+    // next run or before it needs its current index itself.
+    if (!mViewCurrentPending) {
+        mViewCurrentPending = true;
+        QMetaObject::invokeMethod(this, &Grid::syncViewCurrent, Qt::QueuedConnection);
+    }
+}
+
+void Grid::syncViewCurrent()
+{
+    if (!mViewCurrentPending)
+        return;
+    mViewCurrentPending = false;
+    if (mModel->batching() || mRow < 1)
+        return;
+    const QModelIndex index = mModel->index(mRow - 1, mCol);
+    if (!index.isValid() || index == currentIndex())
+        return;
+    ++mInternal;
+    // Making a cell current from code neither scrolls nor changes the highlight.
+    const bool scroll = hasAutoScroll();
+    setAutoScroll(false);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    setAutoScroll(scroll);
+    --mInternal;
+}
+
+Grid::Range Grid::viewSelection() const
+{
+    Range range;
+    const QItemSelection selection = selectionModel()->selection();
+    bool first = true;
+    for (const QItemSelectionRange& part : selection) {
+        if (!part.isValid())
+            continue;
+        if (first) {
+            range.top = part.top() + 1;
+            range.bottom = part.bottom() + 1;
+            range.left = part.left();
+            range.right = part.right();
+            first = false;
+        } else {
+            range.top = std::min(range.top, part.top() + 1);
+            range.bottom = std::max(range.bottom, part.bottom() + 1);
+            range.left = std::min(range.left, part.left());
+            range.right = std::max(range.right, part.right());
+        }
+    }
+    return range;
+}
+
+Grid::Range Grid::currentSelection() const
+{
+    Range range = clampRange(mModel->batching() ? mPendingSel : viewSelection());
+    if (range.empty()) {
+        range.top = range.bottom = mRow;
+        range.left = range.right = mCol;
+    }
+    return range;
+}
+
+Grid::Range Grid::clampRange(Range range) const
+{
+    if (range.empty())
+        return Range();
+    range.top = std::max(range.top, 1);
+    range.bottom = std::min(range.bottom, rows() - 1);
+    range.left = std::max(range.left, 0);
+    range.right = std::min(range.right, cols() - 1);
+    return range.empty() ? Range() : range;
+}
+
+void Grid::applySelectionToView(const Range& range)
+{
+    if (range.empty()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const QItemSelection selection(mModel->index(range.top - 1, range.left),
+                                   mModel->index(range.bottom - 1, range.right));
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void Grid::onBatchStarted()
+{
+    // The view is about to fall behind the model: hold what it shows now.
+    mPendingSel = viewSelection();
+    mPendingTop = verticalScrollBar()->value() + 1;
+    mPendingLeft = horizontalScrollBar()->value();
+}
+
+void Grid::onBatchEnded()
+{
+    ++mInternal;
+    QHeaderView* header = horizontalHeader();
+    const int count = std::min(cols(), header->count());
+    for (int c = 0; c < count; ++c)
+        header->resizeSection(c, mWidths[static_cast<size_t>(c)]);
+    --mInternal;
+    applySelectionToView(clampRange(mPendingSel));
+    clampCurrent();
+    applyCurrentToView();
+    syncViewCurrent();
+    setTopRow(mPendingTop);
+    setLeftCol(mPendingLeft);
+}
