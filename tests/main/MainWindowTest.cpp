@@ -1,0 +1,364 @@
+// The main window driven offscreen: start-up, views, selections, refresh, Find, Delete
+// and exit, against a database and settings file made here.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QComboBox>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest/QTest>
+#include <memory>
+
+#include "app/modQuillary.h"
+#include "main/frmAbout.h"
+#include "main/frmMain.h"
+#include "platform/Grid.h"
+#include "platform/StatusPanel.h"
+#include "support/TestEnv.h"
+
+namespace {
+
+const QByteArray kIni =
+    "[Initialisation]\r\nAuto-Refresh=Yes\r\n"
+    "[Work-SQL]\r\n1=All Works,\r\n2=To Submit,[Submit?] = TRUE\r\n3=By Name,Name LIKE '??'\r\nDefault=1\r\n"
+    "[Publisher-SQL]\r\n1=All,\r\nDefault=1\r\n"
+    "[Submission-SQL]\r\n1=All,\r\n2=Outstanding,Status = 0\r\nDefault=1\r\n";
+
+} // namespace
+
+class MainWindowTest : public QuillaryTest {
+protected:
+    void SetUp() override
+    {
+        QuillaryTest::SetUp();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    }
+    void TearDown() override
+    {
+        window.reset();
+        QLocale::setDefault(QLocale::system());
+        QuillaryTest::TearDown();
+    }
+
+    // Three works (one with a tab in its name), two publishers, three submissions.
+    void makeData()
+    {
+        createDatabase();
+        exec(QStringLiteral(
+            "INSERT INTO Work (ID, Name, Genre_ID, Year_Written, Year_Last_Amended, \"Submit?\", \"Submitted?\") VALUES "
+            "(1, 'Zebra Song', 1, '2001', NULL, 1, 1),"
+            "(2, 'apple pie', 2, '2010', '2012', 0, 0),"
+            "(3, 'Mid' || char(9) || 'Tab', 1, '2020', '', 1, 0);"
+            "INSERT INTO Publisher (ID, Name, Type_ID, Guidelines, \"Submit_To?\") VALUES "
+            "(1, 'Granta', 1, 'No simultaneous', 1), (2, 'Ambit', 2, NULL, 0);"
+            "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome) VALUES "
+            "(1, 1, '2024-03-05', 0, 0, NULL), (2, 2, '2023-01-02', '2023-02-03', 1, 'Form letter'),"
+            "(1, 2, 0, 0, 0, 'no date');"));
+        gDatabase.reset();
+    }
+
+    frmMain& start(const QByteArray& ini = kIni)
+    {
+        writeIni(ini);
+        window = std::make_unique<frmMain>(mDir.path());
+        EXPECT_TRUE(window->Load());
+        return *window;
+    }
+
+    QStringList row(int r) const
+    {
+        QStringList cells;
+        for (int c = 0; c < window->grdData->cols(); ++c)
+            cells << window->grdData->cellText(r, c);
+        return cells;
+    }
+
+    std::unique_ptr<frmMain> window;
+};
+
+TEST_F(MainWindowTest, StartsInAnEmptyFolderByOfferingANewDatabase)
+{
+    window = std::make_unique<frmMain>(mDir.path());
+    prompts.answers = {Prompts::Answer::Yes};
+    ASSERT_TRUE(window->Load());
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("Quillary.mdb"))));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quillary : Work View"));
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    // No settings file: all works are listed (none yet).
+    EXPECT_EQ(window->grdData->cellText(1, 0), QStringLiteral("(No Works Found)"));
+    EXPECT_EQ(window->pnlStatus->caption(), QStringLiteral("Work View - 0 records found "));
+    EXPECT_FALSE(window->cmdAmend->isEnabled());
+    EXPECT_FALSE(window->cmdDelete->isEnabled());
+    EXPECT_TRUE(window->grdData->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Declining ends the program without creating anything.
+    ResetSharedState();
+    QFile::remove(path(QStringLiteral("Quillary.mdb")));
+    frmMain second(mDir.path());
+    prompts.answers = {Prompts::Answer::No};
+    EXPECT_FALSE(second.Load());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("Quillary.mdb"))));
+}
+
+TEST_F(MainWindowTest, ButtonsAndMenusCarryTheirNamesAndShortcuts)
+{
+    makeData();
+    frmMain& w = start();
+    const QStringList tips{QStringLiteral("Exit Quillary"), QStringLiteral("View Works"), QStringLiteral("View Publishers"),
+                           QStringLiteral("View Submissions"), QStringLiteral("Find In Display"),
+                           QStringLiteral("Refresh Display"), QStringLiteral("Edit Settings")};
+    for (QToolButton* b : {w.cmdExit, w.cmdWork, w.cmdPublisher, w.cmdSubmission, w.cmdFind, w.cmdRefresh, w.cmdSettings}) {
+        EXPECT_TRUE(tips.contains(b->toolTip())) << b->toolTip().toStdString();
+        EXPECT_EQ(b->accessibleName(), b->toolTip());
+    }
+    // The record buttons name the view when the mouse comes over them.
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(w.cmdDelete, &enter);
+    EXPECT_EQ(w.cmdDelete->toolTip(), QStringLiteral("Delete Current Work"));
+
+    const QList<QAction*> menus = w.menuBar()->actions();
+    QStringList titles;
+    for (QAction* a : menus)
+        titles << a->text();
+    EXPECT_EQ(titles, (QStringList{"&File", "&View", "&Edit", "&Find", "&Help"}));
+    EXPECT_EQ(w.mnuFileExit->text(), QStringLiteral("E&xit"));
+    EXPECT_EQ(w.mnuFileExit->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+    EXPECT_EQ(w.mnuViewItem[2]->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(w.mnuEditItem[4]->text(), QStringLiteral("Edit Se&ttings"));
+    EXPECT_EQ(w.mnuEditItem[4]->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+    EXPECT_TRUE(w.mnuEditItem[3]->isSeparator());
+    EXPECT_EQ(w.mnuFindItem[1]->shortcut(), QKeySequence(Qt::Key_F3));
+    for (QAction* a : w.mnuViewItem)
+        EXPECT_TRUE(a->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheWorkViewListsFormatsAndCounts)
+{
+    makeData();
+    frmMain& w = start();
+    ASSERT_EQ(w.grdData->rows(), 4);
+    EXPECT_EQ(w.grdData->cellText(0, 8), QStringLiteral("Date Of Outstanding Submission"));
+    // Ordered by name without regard to case; the tab stays inside its cell.
+    const QString genre = queryText(QStringLiteral("SELECT Description_Singular FROM Genre WHERE ID = 2"));
+    EXPECT_EQ(row(1), (QStringList{"apple pie", genre, "2010", "2012", "No", "No", "No", "No", ""}));
+    EXPECT_EQ(w.grdData->cellText(2, 0), QStringLiteral("Mid\tTab"));
+    EXPECT_EQ(w.grdData->cellText(2, 4), QStringLiteral("Yes"));
+    // The latest dated outstanding submission; the undated one gives no date.
+    EXPECT_EQ(row(3).at(0), QStringLiteral("Zebra Song"));
+    EXPECT_EQ(row(3).at(8), QStringLiteral("05/03/2024"));
+    EXPECT_EQ(gRowIDs, (QVector<int>{2, 3, 1, 0}));
+    EXPECT_EQ(w.pnlStatus->caption(), QStringLiteral("Work View - 3 records found "));
+    EXPECT_TRUE(w.cmdAmend->isEnabled());
+    EXPECT_EQ(w.grdData->row(), 1);
+    EXPECT_EQ(w.grdData->selStartRow(), 1);
+    EXPECT_EQ(w.grdData->selEndCol(), 8);
+}
+
+TEST_F(MainWindowTest, ViewSwitchesByButtonAndMenu)
+{
+    makeData();
+    frmMain& w = start();
+    QTest::mouseClick(w.cmdSubmission, Qt::LeftButton);
+    EXPECT_EQ(gViewMode, QStringLiteral("Submission"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Quillary : Submission View"));
+    ASSERT_EQ(w.grdData->rows(), 4);
+    EXPECT_EQ(w.grdData->cellText(0, 2), QStringLiteral("Submitted"));
+    // Returned 0 and an undated submission show empty dates; the status has its words.
+    const QStringList rejected = row(1);
+    EXPECT_EQ(rejected.at(0), QStringLiteral("apple pie"));
+    EXPECT_EQ(rejected.at(2), QStringLiteral("02/01/2023"));
+    EXPECT_EQ(rejected.at(3), QStringLiteral("03/02/2023"));
+    EXPECT_EQ(rejected.at(4), QStringLiteral("Rejected"));
+    EXPECT_EQ(rejected.at(5), QStringLiteral("Form letter"));
+    EXPECT_EQ(row(2).at(2) + row(3).at(2) + row(2).at(3) + row(3).at(3), QStringLiteral("05/03/2024"));
+    EXPECT_EQ(w.mMaxLeftCol, 4);
+    // The buttons leave the menu items alone.
+    for (QAction* a : w.mnuViewItem)
+        EXPECT_TRUE(a->isEnabled());
+
+    w.mnuViewItem[1]->trigger();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Quillary : Publisher View"));
+    EXPECT_FALSE(w.mnuViewItem[1]->isEnabled());
+    EXPECT_TRUE(w.mnuViewItem[0]->isEnabled());
+    EXPECT_EQ(row(1).at(0), QStringLiteral("Ambit"));
+    EXPECT_EQ(row(1).at(1), queryText(QStringLiteral("SELECT Description FROM Publisher_Type WHERE ID = 2")));
+    EXPECT_EQ(row(1).at(2), QString());
+    EXPECT_EQ(row(2).at(2), QStringLiteral("No simultaneous"));
+    EXPECT_EQ(row(2).at(4), QStringLiteral("Yes"));
+    EXPECT_EQ(w.mMaxLeftCol, 0);
+}
+
+TEST_F(MainWindowTest, SelectionsPromptForTheirValuesAndRefreshReusesNothingStale)
+{
+    makeData();
+    frmMain& w = start();
+    EXPECT_EQ(w.cboSQL->count(), 3);
+    EXPECT_EQ(gSelections, (QStringList{"", "[Submit?] = TRUE", "Name LIKE '??'", ""}));
+
+    prompts.inputs = {QStringLiteral("z*")};
+    w.cboSQL->setCurrentIndex(2);
+    emit w.cboSQL->activated(2);
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_EQ(prompts.asked[0].title, QStringLiteral("By Name"));
+    EXPECT_EQ(prompts.asked[0].prompt, QStringLiteral("Enter a value for this Selection.\n\nWildcard characters (*/?) may be used."));
+    EXPECT_EQ(w.grdData->rows(), 2);
+    EXPECT_EQ(w.grdData->cellText(1, 0), QStringLiteral("Zebra Song"));
+    EXPECT_EQ(w.mWhere, QStringLiteral("Name LIKE 'z*'"));
+
+    // After a save with refresh off, the same selection reuses its values...
+    gDataChanged = true;
+    w.cmdRefresh_Click();
+    EXPECT_EQ(prompts.asked.size(), 1);
+    EXPECT_FALSE(gDataChanged);
+    // ...but another selection asks for its own.
+    gDataChanged = true;
+    w.cboSQL->setCurrentIndex(1);
+    emit w.cboSQL->activated(1);
+    EXPECT_EQ(w.grdData->rows(), 3);  // works to submit
+    EXPECT_EQ(w.grdData->cellText(1, 0), QStringLiteral("Mid\tTab"));
+}
+
+TEST_F(MainWindowTest, ABadConditionIsReportedAndListsNothing)
+{
+    makeData();
+    frmMain& w = start("[Work-SQL]\r\n1=Broken,Nonsense = = 1\r\n2=Sneaky,1; DELETE FROM Work\r\nDefault=1\r\n");
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("syntax error")));
+    EXPECT_EQ(w.grdData->cellText(1, 0), QStringLiteral("(No Works Found)"));
+    EXPECT_FALSE(w.cmdAmend->isEnabled());
+    EXPECT_TRUE(w.grdData->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    w.cboSQL->setCurrentIndex(1);
+    emit w.cboSQL->activated(1);
+    ASSERT_EQ(prompts.shown.size(), 2);
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Work")), 3);
+}
+
+TEST_F(MainWindowTest, NoSelectionChosenListsEveryRecord)
+{
+    makeData();
+    frmMain& w = start("[Initialisation]\r\nMode=Publisher\r\n");
+    EXPECT_EQ(w.cboSQL->count(), 0);
+    EXPECT_EQ(w.grdData->rows(), 3);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Quillary : Publisher View"));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(MainWindowTest, FindAndFindNextWalkRowByRowWithoutWrapping)
+{
+    makeData();
+    frmMain& w = start();
+    gFindText = QStringLiteral("no");
+    w.FindInGrid(QStringLiteral("F"), gFindText);
+    // "No" in row 1, column 4 is the first match (the header is never searched).
+    EXPECT_EQ(w.grdData->row(), 1);
+    EXPECT_EQ(w.grdData->col(), 4);
+    EXPECT_EQ(w.grdData->selStartCol(), 0);
+    w.mnuFindItem[1]->trigger();
+    EXPECT_EQ(w.grdData->col(), 5);
+
+    gFindMatchCase = true;
+    gFindWholeCell = true;
+    w.FindInGrid(QStringLiteral("F"), QStringLiteral("Yes"));
+    EXPECT_EQ(w.grdData->row(), 2);
+    EXPECT_EQ(w.grdData->col(), 4);
+
+    // Nothing further: the message, and the current cell stays.
+    w.FindInGrid(QStringLiteral("N"), QStringLiteral("apple pie"));
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].text, QStringLiteral("Sorry - no match found on 'apple pie'."));
+    EXPECT_EQ(w.grdData->row(), 2);
+    EXPECT_EQ(w.grdData->col(), 4);
+
+    // From the last cell of the grid Find Next has nowhere to go.
+    w.grdData->setRow(3);
+    w.grdData->setCol(8);
+    w.FindInGrid(QStringLiteral("N"), QString());
+    EXPECT_EQ(prompts.shown.size(), 2);
+}
+
+TEST_F(MainWindowTest, DeleteRefusesOutstandingWorkAndReselectsANeighbour)
+{
+    makeData();
+    frmMain& w = start();
+    // Zebra Song has unreturned submissions.
+    w.grdData->setRow(3);
+    w.DeleteRecord();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].text, QStringLiteral("Can't delete this Work - submissions exist for it."));
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Work")), 3);
+
+    // apple pie has only a rejected one; No keeps it, Yes deletes it, not its submission.
+    w.grdData->setRow(1);
+    prompts.answers = {Prompts::Answer::No, Prompts::Answer::Yes};
+    w.DeleteRecord();
+    EXPECT_EQ(prompts.shown.last().text, QStringLiteral("Are you sure you want to delete this Work?"));
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Work")), 3);
+    w.DeleteRecord();
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Work WHERE ID = 2")), 0);
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 3);
+    // The row below took its place and is current.
+    EXPECT_EQ(w.grdData->rows(), 3);
+    EXPECT_EQ(w.grdData->row(), 1);
+    EXPECT_EQ(w.grdData->cellText(1, 0), QStringLiteral("Mid\tTab"));
+}
+
+TEST_F(MainWindowTest, DeletingTheLastRowMakesTheOneAboveCurrent)
+{
+    makeData();
+    frmMain& w = start();
+    QTest::mouseClick(w.cmdSubmission, Qt::LeftButton);
+    ASSERT_EQ(w.grdData->rows(), 4);
+    w.grdData->setRow(3);
+    const int second = gRowIDs[1];
+    w.DeleteRecord();
+    EXPECT_EQ(w.grdData->rows(), 3);
+    EXPECT_EQ(w.grdData->row(), 2);
+    EXPECT_EQ(gRowIDs[1], second);
+
+    // With refresh off the listing stays as it was.
+    gAutoRefresh = false;
+    w.grdData->setRow(1);
+    w.DeleteRecord();
+    EXPECT_EQ(w.grdData->rows(), 3);
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 1);
+}
+
+TEST_F(MainWindowTest, ExitClosesTheDatabaseAndTheWindow)
+{
+    makeData();
+    frmMain& w = start();
+    // Leave the Find dialog hidden; closing must still end everything.
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            dialog->close();
+    });
+    w.cmdFind_Click();
+    QTest::mouseClick(w.cmdExit, Qt::LeftButton);
+    EXPECT_FALSE(gDatabase);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(MainWindowTest, AboutShowsTitleVersionAndOpensTheWebAddress)
+{
+    frmAbout about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Quillary"));
+    EXPECT_EQ(about.lblTitle->text(), QStringLiteral("Quillary"));
+    EXPECT_TRUE(about.lblVersion->text().startsWith(QStringLiteral("Version ")));
+    EXPECT_EQ(about.lblVersion->text().count(QLatin1Char('.')), 2);
+    about.show();
+    QTest::mouseClick(about.lblWeb, Qt::LeftButton);
+    EXPECT_EQ(links.opened, QStringList{kMakerWebAddress});
+    EXPECT_TRUE(about.isVisible());
+    links.result = false;  // no browser: still nothing shown
+    QTest::mouseClick(about.lblWeb, Qt::LeftButton);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    QTest::mouseClick(about.cmdOK, Qt::LeftButton);
+    EXPECT_FALSE(about.isVisible());
+}

@@ -1,0 +1,112 @@
+// Saved selections: reading them, filling their placeholders, and what a fill may run.
+
+#include <SQLiteCpp/Database.h>
+
+#include "app/modQuillary.h"
+#include "main/Find.h"
+#include "main/MainLayout.h"
+#include "main/Selections.h"
+#include "support/TestEnv.h"
+
+class SelectionsTest : public QuillaryTest {};
+
+TEST_F(SelectionsTest, EntriesUpToTheFirstGapWithTheirDefault)
+{
+    writeIni("[Work-SQL]\n1=All Works,\n2=By Name,Name LIKE '??', and, more\n4=Never,x\nDefault=2\n"
+             "[Publisher-SQL]\n1=Only,\nDefault=0\n[Submission-SQL]\n1=One,\n2=Two,\nDefault=7\n");
+    SelectionSection work = ReadSelectionSection(QStringLiteral("Work"));
+    ASSERT_EQ(work.selections.size(), 2);
+    EXPECT_EQ(work.selections[0].caption, QStringLiteral("All Works"));
+    EXPECT_EQ(work.selections[0].condition, QString());
+    // Only the first comma separates caption and condition.
+    EXPECT_EQ(work.selections[1].condition, QStringLiteral("Name LIKE '??', and, more"));
+    EXPECT_EQ(work.defaultIndex, 1);
+    EXPECT_TRUE(work.warnings.isEmpty());
+
+    EXPECT_EQ(ReadSelectionSection(QStringLiteral("Publisher")).defaultIndex, -1);
+    EXPECT_TRUE(ReadSelectionSection(QStringLiteral("Publisher")).warnings.isEmpty());
+
+    // A Default beyond the list chooses nothing and says so.
+    SelectionSection submission = ReadSelectionSection(QStringLiteral("Submission"));
+    EXPECT_EQ(submission.defaultIndex, -1);
+    EXPECT_EQ(submission.warnings.size(), 1);
+}
+
+TEST_F(SelectionsTest, AnEntryWithoutACommaIsSkippedAndReported)
+{
+    writeIni("[Work-SQL]\n1=First,\n2=no comma here\n3=Third,[Submit?] = TRUE\n4=Fourth,\nDefault=2.5\n");
+    SelectionSection work = ReadSelectionSection(QStringLiteral("Work"));
+    ASSERT_EQ(work.selections.size(), 3);
+    EXPECT_EQ(work.selections[1].caption, QStringLiteral("Third"));
+    ASSERT_EQ(work.warnings.size(), 1);
+    EXPECT_TRUE(work.warnings[0].contains(QStringLiteral("\"2\"")));
+    // 2.5 - 1 = 1.5, which rounds to the even 2: the third listed selection.
+    EXPECT_EQ(work.defaultIndex, 2);
+}
+
+TEST(Placeholders, AskedLeftToRightAndSearchedFromTheStartEachTime)
+{
+    QStringList answers{QStringLiteral("Smith"), QStringLiteral("a??b"), QStringLiteral("x"), QStringLiteral("1999")};
+    int asked = 0;
+    const QString result = ResolvePlaceholders(QStringLiteral("Name LIKE '??' AND Year_Written = ??"), [&] {
+        return answers.value(asked++);
+    });
+    // "a??b" brings its own placeholder back, which is asked for next.
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(result, QStringLiteral("Name LIKE 'Smith' AND Year_Written = axb"));
+}
+
+TEST(Placeholders, QuotesInsideATextAreDoubled)
+{
+    auto fill = [](const QString& condition, const QString& value) {
+        return ResolvePlaceholders(condition, [&] { return value; });
+    };
+    EXPECT_EQ(fill(QStringLiteral("Name = '??'"), QStringLiteral("O'Brien")), QStringLiteral("Name = 'O''Brien'"));
+    EXPECT_EQ(fill(QStringLiteral("Name = \"??\""), QStringLiteral("say \"hi\"")),
+              QStringLiteral("Name = \"say \"\"hi\"\"\""));
+    // Outside a text the value is joined as typed: a number stays a number.
+    EXPECT_EQ(fill(QStringLiteral("ID = ??"), QStringLiteral("12")), QStringLiteral("ID = 12"));
+    // A doubled quote earlier in the text does not end it; a quote in a bracketed name starts none.
+    EXPECT_EQ(fill(QStringLiteral("Name = 'It''s ??'"), QStringLiteral("Joe's")), QStringLiteral("Name = 'It''s Joe''s'"));
+    EXPECT_EQ(fill(QStringLiteral("[a'b] = ??"), QStringLiteral("'x'")), QStringLiteral("[a'b] = 'x'"));
+    // A cancelled box gives the empty text.
+    EXPECT_EQ(fill(QStringLiteral("Name LIKE '??*'"), QString()), QStringLiteral("Name LIKE '*'"));
+}
+
+TEST_F(SelectionsTest, AFillRunsOneStatementThatOnlyReads)
+{
+    createDatabase();
+    QString error;
+    EXPECT_EQ(FillStatement(QStringLiteral("Work"), QString()), QStringLiteral("SELECT DISTINCT * FROM Expanded_Work ORDER BY Name;"));
+    EXPECT_EQ(FillStatement(QStringLiteral("Submission"), QStringLiteral("Status = 0")),
+              QStringLiteral("SELECT * FROM Expanded_Submission WHERE Status = 0 ORDER BY Work;"));
+    EXPECT_EQ(FillStatement(QStringLiteral("Publisher"), QStringLiteral("  ")),
+              QStringLiteral("SELECT * FROM Expanded_Publisher ORDER BY Name;"));
+
+    EXPECT_TRUE(CheckReadOnlyStatement(database(), FillStatement(QStringLiteral("Work"), QStringLiteral("[Submit?] = TRUE")), &error));
+    EXPECT_FALSE(CheckReadOnlyStatement(database(), FillStatement(QStringLiteral("Work"), QStringLiteral("1; DELETE FROM Work")), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("more than one statement")));
+    EXPECT_FALSE(CheckReadOnlyStatement(database(), QStringLiteral("DELETE FROM Work;"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("change the database")));
+    EXPECT_FALSE(CheckReadOnlyStatement(database(), FillStatement(QStringLiteral("Work"), QStringLiteral("Nonsense =")), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("syntax error")));
+}
+
+TEST(MainLayout, ControlsFollowTheWindowSize)
+{
+    // 15 twips a pixel; a header row of 20 pixels.
+    const mainlayout::Result r = mainlayout::compute({12000, 9000, 300, 15});
+    EXPECT_EQ(r.buttonsWidth, 11880);
+    EXPECT_EQ(r.comboLeft, 7780);
+    EXPECT_EQ(r.mainWidth, 11880);
+    EXPECT_EQ(r.mainHeight, 9000 - 495 - 345);
+    EXPECT_EQ(r.gridWidth, 11820);
+    EXPECT_EQ(r.gridHeight, 8160 - 140);
+    EXPECT_EQ(r.statusTop, 495 + 8160 + 35);
+    EXPECT_EQ(r.statusWidth, 11880);
+    // 8020 / 315 = 25.46 -> 22.46 -> 22
+    EXPECT_EQ(r.visibleRows, 22);
+    // Halves go to the even number: a pitch of 300 and grids of 2850 (6.5) and 3150 (7.5).
+    EXPECT_EQ(mainlayout::compute({12000, 2850 + 980, 285, 15}).visibleRows, 6);
+    EXPECT_EQ(mainlayout::compute({12000, 3150 + 980, 285, 15}).visibleRows, 8);
+}
