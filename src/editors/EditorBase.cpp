@@ -1,0 +1,589 @@
+#include "editors/EditorBase.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Transaction.h>
+
+#include "app/modQuillary.h"
+#include "data/Statements.h"
+#include "hotkeys/HotKeyBar.h"
+#include "platform/PictureButton.h"
+#include "platform/Services.h"
+#include "platform/StatusPanel.h"
+#include "platform/Twips.h"
+
+namespace {
+
+constexpr int kBarHeight = 540;
+constexpr int kButtonTop = 120;
+constexpr int kButtonSide = 375;
+constexpr int kStatusHeight = 285;
+constexpr int kHotKeyLefts[] = {1080, 1440, 1800, 2160, 2520};
+
+const QString kSavePrompt = QStringLiteral("Changes have been made; shall I save them?");
+
+QString quoted(const QString& column)
+{
+    QString name = column;
+    name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+void bindValue(SQLite::Statement& statement, int index, const QVariant& value)
+{
+    if (!value.isValid()) {
+        statement.bind(index);
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        statement.bind(index, value.toBool() ? 1 : 0);
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::ULongLong:
+        statement.bind(index, static_cast<int64_t>(value.toLongLong()));
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        statement.bind(index, value.toDouble());
+        break;
+    default:
+        statement.bind(index, value.toString().toStdString());
+        break;
+    }
+}
+
+QVariant columnValue(const SQLite::Column& column)
+{
+    if (column.isNull())
+        return QVariant();
+    if (column.isInteger())
+        return QVariant(static_cast<qlonglong>(column.getInt64()));
+    if (column.isFloat())
+        return QVariant(column.getDouble());
+    if (column.isBlob())
+        return QVariant(QByteArray(static_cast<const char*>(column.getBlob()), column.getBytes()));
+    return QVariant(QString::fromUtf8(column.getText()));
+}
+
+void selectAllText(QWidget* field)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(field))
+        line->selectAll();
+    else if (auto* text = qobject_cast<QTextEdit*>(field))
+        text->selectAll();
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(field))
+        plain->selectAll();
+}
+
+} // namespace
+
+// --- EditorRecord ---
+
+QString EditorRecord::text(const QString& column) const
+{
+    const QVariant v = value(column);
+    return v.isValid() ? v.toString() : QString();
+}
+
+bool EditorRecord::flag(const QString& column) const
+{
+    const QVariant v = value(column);
+    return v.isValid() && v.toLongLong() != 0;
+}
+
+qint64 EditorRecord::number(const QString& column) const
+{
+    const QVariant v = value(column);
+    return v.isValid() ? v.toLongLong() : 0;
+}
+
+SaveRefusal::SaveRefusal(const QString& message)
+    : std::runtime_error(message.toStdString()), mMessage(message)
+{
+}
+
+// --- Construction ---
+
+EditorBase::EditorBase(const QString& designTitle, const QString& table, QWidget* parent)
+    : QDialog(parent), mDesignTitle(designTitle), mTable(table)
+{
+    setWindowIcon(programIcon());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    fraButtons = new QFrame(this);
+    fraButtons->setObjectName(QStringLiteral("fraButtons"));
+    fraButtons->setFrameShape(QFrame::StyledPanel);
+
+    auto place = [this](QWidget* button, int left) {
+        button->setGeometry(twipsRect(left, kButtonTop, kButtonSide, kButtonSide, this));
+    };
+    cmdOK = makePicturePushButton(fraButtons, QStringLiteral("cmdOK"), QStringLiteral("ok"), QStringLiteral("OK"));
+    place(cmdOK, 120);
+    cmdOK->setDefault(true);
+    cmdCancel = makePicturePushButton(fraButtons, QStringLiteral("cmdCancel"), QStringLiteral("cancel"),
+                                      QStringLiteral("Cancel"));
+    place(cmdCancel, 510);
+
+    cmdHotKey = HotKeyBar::createButtons(fraButtons, nullptr);
+    for (int i = 0; i < cmdHotKey.size() && i < int(std::size(kHotKeyLefts)); ++i)
+        place(cmdHotKey[i], kHotKeyLefts[i]);
+
+    cmdPrevious = makePicturePushButton(fraButtons, QStringLiteral("cmdPrevious"), QStringLiteral("previous"),
+                                        QStringLiteral("Previous Record"));
+    place(cmdPrevious, 3090);
+    cmdNext = makePicturePushButton(fraButtons, QStringLiteral("cmdNext"), QStringLiteral("next"),
+                                    QStringLiteral("Next Record"));
+    place(cmdNext, 3450);
+
+    pnlStatus = new StatusPanel(this);
+    pnlStatus->setObjectName(QStringLiteral("pnlStatus"));
+    tmrMessage = createMessageTimer(this, pnlStatus);
+
+    mHotKeys = new HotKeyBar(this, cmdHotKey, pnlStatus);
+
+    connect(cmdOK, &QPushButton::clicked, this, &EditorBase::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &EditorBase::cmdCancel_Click);
+    connect(cmdPrevious, &QPushButton::clicked, this, &EditorBase::cmdPrevious_Click);
+    connect(cmdNext, &QPushButton::clicked, this, &EditorBase::cmdNext_Click);
+    connect(mHotKeys, &HotKeyBar::clicked, this, &EditorBase::cmdHotKey_Click);
+
+    setFocusCode(cmdPrevious, 0);
+    setFocusCode(cmdNext, 0);
+}
+
+EditorBase::~EditorBase()
+{
+    if (mHotKeys)
+        mHotKeys->removeKeyPreview();
+}
+
+void EditorBase::setClientSize(int widthTwips, int heightTwips, int barWidthTwips)
+{
+    if (barWidthTwips < 0)
+        barWidthTwips = widthTwips;
+    setFixedSize(twipsToPixels(widthTwips, this), twipsToPixels(heightTwips, this));
+    fraButtons->setGeometry(twipsRect(0, 0, barWidthTwips, kBarHeight, this));
+    pnlStatus->setGeometry(twipsRect(0, heightTwips - kStatusHeight, widthTwips, kStatusHeight, this));
+}
+
+void EditorBase::addTextField(QWidget* field, int code, bool honoursHotKeyFocus)
+{
+    mTextFields.insert(field, TextField{code, honoursHotKeyFocus});
+    field->installEventFilter(this);
+    watchForChanges(field);
+}
+
+void EditorBase::setFocusCode(QWidget* control, int code)
+{
+    mFocusCodes.insert(control, code);
+    control->installEventFilter(this);
+}
+
+void EditorBase::watchForChanges(QObject* control)
+{
+    auto changed = [this] { markChanged(); };
+    if (auto* line = qobject_cast<QLineEdit*>(control)) {
+        connect(line, &QLineEdit::textChanged, this, changed);
+    } else if (auto* text = qobject_cast<QTextEdit*>(control)) {
+        connect(text, &QTextEdit::textChanged, this, changed);
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
+        connect(plain, &QPlainTextEdit::textChanged, this, changed);
+    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
+        connect(list, &QListWidget::itemClicked, this, changed);
+        connect(list, &QListWidget::itemSelectionChanged, this, changed);
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        connect(combo, &QComboBox::currentIndexChanged, this, changed);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        connect(button, &QAbstractButton::clicked, this, changed);
+        connect(button, &QAbstractButton::toggled, this, changed);
+    } else if (auto* group = qobject_cast<QButtonGroup*>(control)) {
+        connect(group, &QButtonGroup::buttonClicked, this, changed);
+        connect(group, &QButtonGroup::buttonToggled, this, changed);
+    }
+}
+
+void EditorBase::setCharacterFilter(QWidget* field, std::function<bool(QChar)> accept)
+{
+    mCharacterFilters.insert(field, std::move(accept));
+    field->installEventFilter(this);
+}
+
+void EditorBase::finishSetup(QWidget* lastField)
+{
+    QWidget* previous = lastField;
+    auto chain = [&previous](QWidget* next) {
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    };
+    chain(cmdOK);
+    chain(cmdCancel);
+    for (QPushButton* button : cmdHotKey)
+        chain(button);
+    chain(cmdPrevious);
+    chain(cmdNext);
+}
+
+bool EditorBase::isNew() const
+{
+    return gEditAction == QStringLiteral("New");
+}
+
+// --- Load ---
+
+bool EditorBase::Load()
+{
+    mClosing = false;
+    setWindowTitle(gEditAction + QLatin1Char(' ') + mDesignTitle);
+    mHotKeys->load();
+    mRecord.reset();
+    if (!gDatabase) {
+        refuse(QStringLiteral("No database is open."));
+        return false;
+    }
+    try {
+        if (isNew()) {
+            loadDefaults();
+        } else {
+            SQLite::Statement query(*gDatabase, sql::selectRecord(mTable).toStdString());
+            query.bind(1, gRecordID);
+            if (!query.executeStep()) {
+                recordGone();
+                return false;
+            }
+            EditorRecord record;
+            for (int i = 0; i < query.getColumnCount(); ++i)
+                record.set(QString::fromUtf8(query.getColumnName(i)), columnValue(query.getColumn(i)));
+            record.id = static_cast<int>(record.number(QStringLiteral("ID")));
+            mRecord = record;
+            loadRecord(*mRecord);
+        }
+        fillLists(*gDatabase, mRecord ? &*mRecord : nullptr);
+    } catch (const std::exception& e) {
+        mRecord.reset();
+        services().prompts->message(this,
+            QStringLiteral("The %1 could not be read.\n\n%2").arg(mDesignTitle, QString::fromUtf8(e.what())),
+            Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return false;
+    }
+    cmdPrevious->setEnabled(!gAtFirstRow);
+    cmdNext->setEnabled(!gAtLastRow);
+    mLastField = 0;
+    mHotKeyFocus = false;
+    // Filling the controls above fired their change handlers.
+    mChanged = false;
+    mHotKeys->installKeyPreview();
+    return true;
+}
+
+int EditorBase::run()
+{
+    if (!Load())
+        return QDialog::Rejected;
+    return exec();
+}
+
+void EditorBase::recordGone()
+{
+    services().prompts->message(this, QStringLiteral("This %1 no longer exists.").arg(mDesignTitle),
+                                Prompts::Buttons::Ok, Prompts::Icon::Information);
+    // The listing still shows it: let the main window refresh.
+    gDataChanged = true;
+}
+
+// --- Saving and closing ---
+
+EditorBase::SaveResult EditorBase::refuse(const QString& message)
+{
+    services().prompts->message(this, message, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    return SaveResult::Refused;
+}
+
+EditorBase::SaveResult EditorBase::SaveRecord()
+{
+    if (!gDatabase)
+        return refuse(QStringLiteral("No database is open; the %1 cannot be saved.").arg(mDesignTitle));
+    if (!isNew() && !mRecord)
+        return refuse(QStringLiteral("The %1 was not loaded; it cannot be saved.").arg(mDesignTitle));
+
+    const SaveResult check = beforeSave();
+    if (check != SaveResult::Saved)
+        return check;
+
+    int id = 0;
+    bool gone = false;
+    try {
+        SQLite::Transaction transaction(*gDatabase);
+        beforeWrite(*gDatabase);
+        const FieldValues values = fieldValues();
+        QStringList columns;
+        for (const auto& field : values)
+            columns << quoted(field.first);
+        if (isNew()) {
+            const QString statement = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
+                .arg(quoted(mTable), columns.join(QStringLiteral(", ")),
+                     QStringList(values.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+            SQLite::Statement insert(*gDatabase, statement.toStdString());
+            for (int i = 0; i < values.size(); ++i)
+                bindValue(insert, i + 1, values[i].second);
+            insert.exec();
+            id = static_cast<int>(gDatabase->getLastInsertRowid());
+        } else {
+            id = mRecord->id;
+            const QString statement = QStringLiteral("UPDATE %1 SET %2 = ? WHERE ID = ?;")
+                .arg(quoted(mTable), columns.join(QStringLiteral(" = ?, ")));
+            SQLite::Statement update(*gDatabase, statement.toStdString());
+            for (int i = 0; i < values.size(); ++i)
+                bindValue(update, i + 1, values[i].second);
+            update.bind(static_cast<int>(values.size()) + 1, id);
+            gone = update.exec() == 0;
+        }
+        if (!gone) {
+            afterWrite(*gDatabase, id);
+            transaction.commit();
+        }
+    } catch (const SaveRefusal& refusal) {
+        return refuse(refusal.message());
+    } catch (const std::exception& e) {
+        return refuse(QStringLiteral("The %1 could not be saved.\n\n%2").arg(mDesignTitle, QString::fromUtf8(e.what())));
+    }
+    if (gone) {
+        // Deleted since it was loaded; there is nothing left to save it into.
+        recordGone();
+        CloseTable();
+        return SaveResult::Declined;
+    }
+    afterSave(id);
+    gSelectID = id;
+    CloseTable();
+    gDataChanged = true;
+    return SaveResult::Saved;
+}
+
+void EditorBase::CloseTable()
+{
+    mRecord.reset();
+}
+
+void EditorBase::finish(bool askFirst, int navigate)
+{
+    if (!mChanged) {
+        CloseTable();
+        closeEditor();
+        return;
+    }
+    if (askFirst
+        && services().prompts->message(this, kSavePrompt, Prompts::Buttons::YesNo, Prompts::Icon::Question,
+                                       Prompts::Answer::Yes)
+               != Prompts::Answer::Yes) {
+        CloseTable();
+        closeEditor();
+        return;
+    }
+    if (SaveRecord() == SaveResult::Refused) {
+        // The editor stays open with everything typed; the main window must not step on.
+        if (navigate != 0)
+            gNavigate = 0;
+        return;
+    }
+    CloseTable();
+    closeEditor();
+}
+
+void EditorBase::closeEditor()
+{
+    mClosing = true;
+    mHotKeys->removeKeyPreview();
+    QDialog::done(QDialog::Accepted);
+}
+
+void EditorBase::cmdOK_Click()
+{
+    finish(false, 0);
+}
+
+void EditorBase::cmdCancel_Click()
+{
+    finish(true, 0);
+}
+
+void EditorBase::cmdPrevious_Click()
+{
+    gNavigate = 1;
+    finish(true, 1);
+}
+
+void EditorBase::cmdNext_Click()
+{
+    gNavigate = 2;
+    finish(true, 2);
+}
+
+void EditorBase::reject()
+{
+    // Esc presses Cancel.
+    cmdCancel_Click();
+}
+
+void EditorBase::closeEvent(QCloseEvent* event)
+{
+    if (mClosing) {
+        event->accept();
+        return;
+    }
+    // The close box is Cancel without the step on to another record.
+    event->ignore();
+    finish(true, 0);
+}
+
+void EditorBase::markChanged()
+{
+    mChanged = true;
+}
+
+// --- Hot keys and focus ---
+
+void EditorBase::cmdHotKey_Click(int index)
+{
+    if (mLastField == 0)
+        return;
+    QWidget* target = nullptr;
+    for (auto it = mTextFields.cbegin(); it != mTextFields.cend(); ++it) {
+        if (it->code == mLastField) {
+            target = it.key();
+            break;
+        }
+    }
+    if (!target)
+        return;
+    mHotKeyFocus = true;
+    target->setFocus(Qt::OtherFocusReason);
+    // Queued: the keys arrive after this handler, at the field that now has the focus.
+    mHotKeys->send(index);
+}
+
+void EditorBase::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (QWidget* field = firstField()) {
+        mActivationPending = true;
+        field->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool EditorBase::onFocusIn(QWidget* widget, QFocusEvent* event)
+{
+    // Coming back to the window (from another window, a menu or a message box) is not the
+    // focus arriving in a field; only the activation that follows showing the window is.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::PopupFocusReason)
+        return false;
+    if (reason == Qt::ActiveWindowFocusReason && !mActivationPending)
+        return false;
+    mActivationPending = false;
+
+    const auto code = mFocusCodes.constFind(widget);
+    if (code != mFocusCodes.cend()) {
+        mLastField = *code;
+        return false;
+    }
+    const auto field = mTextFields.constFind(widget);
+    if (field == mTextFields.cend())
+        return false;
+    mLastField = field->code;
+    if (!field->honoursHotKeyFocus || !mHotKeyFocus) {
+        selectAllText(widget);
+        return false;
+    }
+    mHotKeyFocus = false;
+    // Keep the selection as it is. A line edit entered by Tab would select all by itself,
+    // so it is told the focus came from elsewhere.
+    if (qobject_cast<QLineEdit*>(widget)
+        && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)) {
+        QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+        mRedelivering = true;
+        QCoreApplication::sendEvent(widget, &plain);
+        mRedelivering = false;
+        return true;
+    }
+    return false;
+}
+
+bool EditorBase::eventFilter(QObject* watched, QEvent* event)
+{
+    if (mRedelivering || !watched->isWidgetType())
+        return QDialog::eventFilter(watched, event);
+    auto* widget = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::FocusIn)
+        return onFocusIn(widget, static_cast<QFocusEvent*>(event));
+    if (event->type() == QEvent::KeyPress) {
+        const auto filter = mCharacterFilters.constFind(widget);
+        if (filter == mCharacterFilters.cend())
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+        case Qt::Key_Delete:
+            return false;
+        default:
+            break;
+        }
+        // Pasting is typing too: the filter could not see what would arrive.
+        if (key->matches(QKeySequence::Paste))
+            return true;
+        const QString text = key->text();
+        for (const QChar c : text) {
+            if (!(*filter)(c))
+                return true;
+        }
+        return false;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// --- Option groups ---
+
+int EditorBase::optionIndex(const QButtonGroup* group)
+{
+    const QList<QAbstractButton*> buttons = group->buttons();
+    for (int i = 0; i < buttons.size(); ++i) {
+        if (buttons[i]->isChecked())
+            return group->id(buttons[i]) >= 0 ? group->id(buttons[i]) : i;
+    }
+    return -1;
+}
+
+void EditorBase::setOption(QButtonGroup* group, int index)
+{
+    // An exclusive group will not let its checked button go.
+    const bool exclusive = group->exclusive();
+    group->setExclusive(false);
+    const QList<QAbstractButton*> buttons = group->buttons();
+    for (int i = 0; i < buttons.size(); ++i) {
+        const int id = group->id(buttons[i]) >= 0 ? group->id(buttons[i]) : i;
+        buttons[i]->setChecked(id == index);
+    }
+    group->setExclusive(exclusive);
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The Work editor: one row of the Work table with its genre, years and four yes/no flags.
+
+#include "editors/EditorBase.h"
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+
+class frmWork : public EditorBase {
+    Q_OBJECT
+public:
+    explicit frmWork(QWidget* parent = nullptr);
+
+    // Field codes of the hot-key target.
+    enum Field { kName = 1, kYearWritten = 2, kYearAmended = 3 };
+
+    QLabel* lblName = nullptr;
+    QLineEdit* txtName = nullptr;
+    QLabel* lblGenre = nullptr;
+    QListWidget* lstGenre = nullptr;   // item data (Qt::UserRole): the genre's ID
+    QLabel* lblYearWritten = nullptr;
+    QLineEdit* txtYearWritten = nullptr;
+    QLabel* lblYearAmended = nullptr;
+    QLineEdit* txtYearAmended = nullptr;
+    // Each group: button 0 "Yes", button 1 "No".
+    QGroupBox* frmSubmit = nullptr;
+    QGroupBox* frmSubmitted = nullptr;
+    QGroupBox* frmAccepted = nullptr;
+    QGroupBox* frmPublished = nullptr;
+    QButtonGroup* optSubmit = nullptr;
+    QButtonGroup* optSubmitted = nullptr;
+    QButtonGroup* optAccepted = nullptr;
+    QButtonGroup* optPublished = nullptr;
+
+protected:
+    QWidget* firstField() const override;
+    void loadDefaults() override;
+    void loadRecord(const EditorRecord& record) override;
+    void fillLists(SQLite::Database& database, const EditorRecord* record) override;
+    FieldValues fieldValues() const override;
+    SaveResult beforeSave() override;
+
+private:
+    QButtonGroup* makeOptionGroup(QGroupBox** frame, const QString& name, const QString& title, int left,
+                                  int top, int buttonLeft);
+    int selectedGenre() const;   // 0 when no entry is selected
+};
