@@ -31,6 +31,9 @@ frmMain::frmMain(const QString& appDir, QWidget* parent)
     setWindowTitle(kProgramTitle);
     buildControls();
     buildMenus();
+    // The size the window returns to from maximized (and keeps where nothing maximizes it).
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(screen->availableSize() * 4 / 5);
 }
 
 frmMain::~frmMain() = default;

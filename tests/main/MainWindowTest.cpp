@@ -3,6 +3,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QLabel>
 #include <QComboBox>
 #include <QLocale>
@@ -15,6 +18,8 @@
 
 #include "app/modQuillary.h"
 #include "main/frmAbout.h"
+#include "main/frmFind.h"
+#include "platform/Twips.h"
 #include "main/frmMain.h"
 #include "platform/Grid.h"
 #include "platform/StatusPanel.h"
@@ -361,4 +366,94 @@ TEST_F(MainWindowTest, AboutShowsTitleVersionAndOpensTheWebAddress)
     EXPECT_TRUE(prompts.shown.isEmpty());
     QTest::mouseClick(about.cmdOK, Qt::LeftButton);
     EXPECT_FALSE(about.isVisible());
+}
+
+TEST_F(MainWindowTest, TheFindDialogKeepsItsTextAndCancelSearchesNothing)
+{
+    makeData();
+    frmMain& w = start();
+    frmFind* find = nullptr;
+    // Type into the real dialog and press OK.
+    QTimer::singleShot(0, [&] {
+        find = qobject_cast<frmFind*>(QApplication::activeModalWidget());
+        ASSERT_NE(find, nullptr);
+        EXPECT_EQ(find->windowTitle(), QStringLiteral("Find"));
+        QTest::keyClicks(find->txtFind, QStringLiteral("ZEBRA"));
+        find->chkCell->setChecked(false);
+        QTest::mouseClick(find->cmdOK, Qt::LeftButton);
+    });
+    w.cmdFind_Click();
+    EXPECT_EQ(gFindText, QStringLiteral("ZEBRA"));
+    EXPECT_EQ(w.grdData->row(), 3);
+    EXPECT_EQ(w.grdData->col(), 0);
+
+    // Reopened, it shows the last text selected; Cancel empties the search and finds nothing.
+    QTimer::singleShot(0, [&] {
+        ASSERT_EQ(QApplication::activeModalWidget(), find);
+        EXPECT_EQ(find->txtFind->text(), QStringLiteral("ZEBRA"));
+        EXPECT_EQ(find->txtFind->selectedText(), QStringLiteral("ZEBRA"));
+        find->chkCase->setChecked(true);
+        QTest::mouseClick(find->cmdCancel, Qt::LeftButton);
+    });
+    w.grdData->setRow(1);
+    w.grdData->setCol(0);
+    w.cmdFind_Click();
+    EXPECT_EQ(gFindText, QString());
+    EXPECT_FALSE(gFindMatchCase);  // options are taken only by OK
+    EXPECT_EQ(w.grdData->row(), 1);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    // Find Next now looks for the empty text: the next cell that is not empty.
+    w.grdData->setCol(7);
+    w.mnuFindItem[1]->trigger();
+    EXPECT_EQ(w.grdData->row(), 2);
+    EXPECT_EQ(w.grdData->col(), 0);
+}
+
+TEST_F(MainWindowTest, GridKeysGoToTheEndsAndOpenCommands)
+{
+    makeData();
+    frmMain& w = start();
+    w.grdData->setFocus();
+    QTest::keyClick(w.grdData, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(w.grdData->row(), 3);
+    EXPECT_EQ(w.grdData->col(), 8);
+    QTest::keyClick(w.grdData, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(w.grdData->row(), 1);
+    EXPECT_EQ(w.grdData->col(), 0);
+    EXPECT_EQ(w.grdData->topRow(), 1);
+    EXPECT_EQ(w.grdData->leftCol(), 0);
+
+    // The Delete key deletes the current record after the question.
+    prompts.answers = {Prompts::Answer::No};
+    QTest::keyClick(w.grdData, Qt::Key_Delete);
+    EXPECT_EQ(prompts.shown.last().text, QStringLiteral("Are you sure you want to delete this Work?"));
+
+    // Nothing listed: the keys and menu items for Amend and Delete do nothing.
+    prompts.shown.clear();
+    prompts.inputs = {QStringLiteral("nothing like this")};
+    w.cboSQL->setCurrentIndex(2);
+    emit w.cboSQL->activated(2);
+    ASSERT_FALSE(w.cmdDelete->isEnabled());
+    QTest::keyClick(w.grdData, Qt::Key_Delete);
+    w.mnuEditItem[2]->trigger();
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(MainWindowTest, ANormalWindowIsKeptToItsMinimumSize)
+{
+    makeData();
+    frmMain& w = start();
+    w.setWindowState(Qt::WindowNoState);
+    w.resize(200, 150);
+    QCoreApplication::processEvents();
+    const QSize frame = w.frameGeometry().size();
+    EXPECT_EQ(frame.width(), twipsToPixels(9000, &w));
+    EXPECT_EQ(frame.height(), twipsToPixels(6000, &w));
+    // The grid and status line follow the window.
+    w.resize(1000, 700);
+    QCoreApplication::processEvents();
+    // The selection box stays 4100 twips from the bar's right end.
+    EXPECT_NEAR(w.cboSQL->x() + twipsToPixels(4100, &w), w.fraButtons->width(), 1);
+    EXPECT_GT(w.mVisibleRows, 0);
+    EXPECT_NEAR(w.pnlStatus->y(), w.fraMain->y() + w.fraMain->height() + twipsToPixels(35, &w), 1);
 }
