@@ -97,7 +97,9 @@ void frmSettings::LoadSettings()
     mRows = std::clamp(std::min(gHotKeyCount, available), 0, 5);
     for (int i = 0; i < mRows; ++i) {
         const QString& caption = gHotKeyCaptions[i];
-        const QString shown = QFontMetrics(lblHK[i]->font()).elidedText(caption, Qt::ElideRight, lblHK[i]->width());
+        // Measure with the font the label will really paint with.
+        lblHK[i]->ensurePolished();
+        const QString shown = lblHK[i]->fontMetrics().elidedText(caption, Qt::ElideRight, lblHK[i]->width());
         // '&' in a caption is shown as written, not taken as an access key.
         QString labelText = shown;
         labelText.replace(QLatin1Char('&'), QStringLiteral("&&"));
