@@ -3,6 +3,7 @@
 // narrowed by saved selections, with the commands that open the editors and dialogs.
 
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 #include <array>
 
@@ -115,5 +116,5 @@ private:
 
     QString mAppDir;
     frmFind* mFind = nullptr;
-    bool mLaidOut = false;
+    QSet<QString> mReportedSections;  // selection sections whose problems were told
 };

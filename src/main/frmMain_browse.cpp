@@ -165,9 +165,9 @@ void frmMain::LoadSelections()
         cboSQL->addItem(section.selections[i].caption);
         gSelections.insert(i, section.selections[i].condition);
     }
-    static QSet<QString> reported;  // each section's problems are told once a run
-    if (!section.warnings.isEmpty() && !reported.contains(gViewMode)) {
-        reported.insert(gViewMode);
+    // Each section's problems are told once a run, not at every view switch.
+    if (!section.warnings.isEmpty() && !mReportedSections.contains(gViewMode)) {
+        mReportedSections.insert(gViewMode);
         services().prompts->message(this, section.warnings.join(QStringLiteral("\n\n")), Prompts::Buttons::Ok,
                                     Prompts::Icon::Warning);
     }

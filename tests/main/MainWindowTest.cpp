@@ -457,3 +457,18 @@ TEST_F(MainWindowTest, ANormalWindowIsKeptToItsMinimumSize)
     EXPECT_GT(w.mVisibleRows, 0);
     EXPECT_NEAR(w.pnlStatus->y(), w.fraMain->y() + w.fraMain->height() + twipsToPixels(35, &w), 1);
 }
+
+TEST_F(MainWindowTest, ASelectionWithoutACommaIsReportedOnceAndTheRestListed)
+{
+    makeData();
+    frmMain& w = start("[Work-SQL]\r\n1=All,\r\n2=Broken entry\r\n3=To Submit,[Submit?] = TRUE\r\nDefault=2\r\n");
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("Broken entry")) || prompts.shown[0].text.contains(QStringLiteral("\"2\"")));
+    EXPECT_EQ(w.cboSQL->count(), 2);
+    EXPECT_EQ(w.cboSQL->currentText(), QStringLiteral("To Submit"));
+    EXPECT_EQ(w.grdData->rows(), 3);
+    // Coming back to the view does not tell it again.
+    QTest::mouseClick(w.cmdPublisher, Qt::LeftButton);
+    QTest::mouseClick(w.cmdWork, Qt::LeftButton);
+    EXPECT_EQ(prompts.shown.size(), 1);
+}
