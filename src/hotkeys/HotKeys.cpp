@@ -1,10 +1,8 @@
 #include "hotkeys/HotKeys.h"
 
-#include <climits>
-#include <cmath>
-
 #include <QStringList>
 
+#include "app/Conversions.h"
 #include "app/modQuillary.h"
 
 QString KeysToText(const QString& text)
@@ -30,44 +28,6 @@ QString TextToKeys(const QString& text)
     return result;
 }
 
-namespace {
-
-// The number at the start of the text, as a hand-edited settings file may write it:
-// " 113", "113x", "112.6", "-4"; 0 when it does not start with a number.
-int leadingNumber(const QString& field)
-{
-    const QString text = field.trimmed();
-    qsizetype i = 0;
-    QString number;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-        number += text[i++];
-    bool digits = false;
-    while (i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) {
-        number += text[i++];
-        digits = true;
-    }
-    if (i < text.size() && text[i] == QLatin1Char('.')) {
-        number += text[i++];
-        while (i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) {
-            number += text[i++];
-            digits = true;
-        }
-    }
-    if (!digits)
-        return 0;
-    bool ok = false;
-    const double value = std::round(number.toDouble(&ok));
-    if (!ok || std::isnan(value))
-        return 0;
-    // A code this far out of range matches no key; keep it inside int rather than overflow.
-    if (value >= double(INT_MAX))
-        return INT_MAX;
-    if (value <= double(INT_MIN))
-        return INT_MIN;
-    return int(value);
-}
-
-} // namespace
 
 std::optional<HotKeyEntry> ParseHotKeyEntry(const QString& value, const QString& spaceChar)
 {
@@ -80,7 +40,7 @@ std::optional<HotKeyEntry> ParseHotKeyEntry(const QString& value, const QString&
 
     HotKeyEntry entry;
     entry.caption = value.left(first);
-    entry.code = leadingNumber(value.mid(first + 1, second - first - 1));
+    entry.code = RoundHalfEven(LeadingNumber(value.mid(first + 1, second - first - 1)));
     entry.text = value.mid(second + 1);
     // An empty pattern would insert a blank between every character.
     if (!spaceChar.isEmpty())
