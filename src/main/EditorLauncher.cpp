@@ -1,5 +1,6 @@
 #include "main/EditorLauncher.h"
 
+#include "editors/frmSubmission.h"
 #include "editors/frmWork.h"
 
 bool ShowRecordEditor(const QString& viewMode, QWidget* parent)
@@ -15,8 +16,9 @@ bool ShowRecordEditor(const QString& viewMode, QWidget* parent)
         return false;
     }
     if (viewMode == QStringLiteral("Submission")) {
-        // frmSubmission: not built yet.
-        return false;
+        frmSubmission editor(parent);
+        editor.run();
+        return true;
     }
     return false;
 }

@@ -1,0 +1,25 @@
+#pragma once
+// Dates as the Submission editor types, shows and stores them. Typed and shown as
+// "dd/mm/yyyy" whatever the desktop's locale; stored as ISO text "YYYY-MM-DD", with the
+// integer 0 for "no date".
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+// A typed date: day/month/year separated by "/", one or two digits for day and month, two or
+// four for the year (two digits mean 1930 to 2029). Blanks around the text are ignored.
+// Nothing when the text is empty, in another form, or not a real calendar date.
+std::optional<QDate> ParseDateText(const QString& text);
+
+// "dd/mm/yyyy"; the empty text for an invalid date.
+QString FormatDateText(const QDate& date);
+
+// The value to store for a typed date: ISO text, or the integer 0 when the text is empty
+// (or blank). An invalid QVariant when the text is not a date, which must not be stored.
+QVariant StoredDate(const QString& text);
+
+// A stored date as shown in the editor: empty for 0, Null or anything that is not a date;
+// ISO text, or a day number counted from 30 December 1899 (greater than 0), as dd/mm/yyyy.
+QString ShowStoredDate(const QVariant& stored);

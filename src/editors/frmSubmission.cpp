@@ -1,0 +1,357 @@
+#include "editors/frmSubmission.h"
+
+#include <algorithm>
+
+#include <QButtonGroup>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
+#include "app/modQuillary.h"
+#include "data/Statements.h"
+#include "editors/DateText.h"
+#include "platform/Services.h"
+#include "platform/Twips.h"
+
+namespace {
+
+// The flag updates of a save; the ID is bound.
+const char* const kWorkExists = "SELECT 1 FROM Work WHERE ID = ?;";
+const char* const kPublisherExists = "SELECT 1 FROM Publisher WHERE ID = ?;";
+const char* const kWorkSubmitted = "UPDATE Work SET \"Submit?\" = 1, \"Submitted?\" = 1 WHERE ID = ?;";
+const char* const kPublisherSubmittedTo =
+    "UPDATE Publisher SET \"Submit_To?\" = 1, \"Submitted_To?\" = 1 WHERE ID = ?;";
+const char* const kWorkStillSubmitted = "UPDATE Work SET \"Submitted?\" = ? WHERE ID = ?;";
+const char* const kWorkAccepted = "UPDATE Work SET \"Accepted?\" = 1 WHERE ID = ?;";
+const char* const kWorkPublished = "UPDATE Work SET \"Published?\" = 1 WHERE ID = ?;";
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy, int left, int top)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setBuddy(buddy);
+    label->adjustSize();
+    label->move(twipsRect(left, top, 0, 0, parent).topLeft());
+    return label;
+}
+
+// Date fields take digits, "/" and Backspace; Enter reaches the default button (OK).
+bool isDateCharacter(QChar c)
+{
+    return c == QChar(8) || c == QLatin1Char('/') || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+}
+
+bool rowExists(SQLite::Database& database, const char* statement, int id)
+{
+    SQLite::Statement query(database, statement);
+    query.bind(1, id);
+    return query.executeStep();
+}
+
+void runUpdate(SQLite::Database& database, const char* statement, int id)
+{
+    SQLite::Statement update(database, statement);
+    update.bind(1, id);
+    update.exec();
+}
+
+} // namespace
+
+frmSubmission::frmSubmission(QWidget* parent)
+    : EditorBase(QStringLiteral("Submission"), QStringLiteral("Submission"), parent)
+{
+    setObjectName(QStringLiteral("frmSubmission"));
+    setClientSize(10140, 6165, 10095);
+
+    auto makeList = [this](const QString& name, int left) {
+        auto* list = new QListWidget(this);
+        list->setObjectName(name);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setSortingEnabled(false);
+        list->setGeometry(twipsRect(left, 960, 3015, 2205, this));
+        return list;
+    };
+    lstWork = makeList(QStringLiteral("lstWork"), 240);
+    lblWork = makeLabel(this, QStringLiteral("lblWork"), QStringLiteral("Work :"), lstWork, 240, 720);
+    lstPublisher = makeList(QStringLiteral("lstPublisher"), 3480);
+    lblPublisher = makeLabel(this, QStringLiteral("lblPublisher"), QStringLiteral("Publisher :"), lstPublisher,
+                             3480, 720);
+
+    auto dateField = [this](const QString& name, int top) {
+        auto* field = new QLineEdit(this);
+        field->setObjectName(name);
+        field->setMaxLength(10);
+        field->setGeometry(twipsRect(7800, top, 1215, 288, this));
+        return field;
+    };
+    auto todayButton = [this](const QString& name, int top) {
+        auto* button = new QPushButton(QStringLiteral("&Today"), this);
+        button->setObjectName(name);
+        button->setGeometry(twipsRect(9120, top, 735, 285, this));
+        return button;
+    };
+    txtSubmitted = dateField(QStringLiteral("txtSubmitted"), 930);
+    lblSubmitted = makeLabel(this, QStringLiteral("lblSubmitted"), QStringLiteral("Submitted :"), txtSubmitted,
+                             6720, 960);
+    cmdSubmittedToday = todayButton(QStringLiteral("cmdSubmittedToday"), 930);
+    txtReturned = dateField(QStringLiteral("txtReturned"), 1290);
+    lblReturned = makeLabel(this, QStringLiteral("lblReturned"), QStringLiteral("Returned :"), txtReturned,
+                            6720, 1320);
+    cmdReturnedToday = todayButton(QStringLiteral("cmdReturnedToday"), 1290);
+
+    frmStatus = new QGroupBox(QStringLiteral("Status"), this);
+    frmStatus->setObjectName(QStringLiteral("frmStatus"));
+    frmStatus->setGeometry(twipsRect(6720, 1680, 2295, 1455, this));
+    optStatus = new QButtonGroup(this);
+    optStatus->setObjectName(QStringLiteral("optStatus"));
+    optStatus->setExclusive(true);
+    const QString captions[] = {QStringLiteral("&Unreturned"), QStringLiteral("&Rejected"),
+                                QStringLiteral("&Accepted"), QStringLiteral("&Published")};
+    const int tops[] = {360, 600, 840, 1080};
+    for (int i = 0; i < 4; ++i) {
+        auto* button = new QRadioButton(captions[i], frmStatus);
+        button->setObjectName(QStringLiteral("optStatus%1").arg(i));
+        QRect place = twipsRect(480, tops[i], 1695, 240, this);
+        place.setWidth(std::max(place.width(), button->sizeHint().width()));
+        button->setGeometry(place);
+        optStatus->addButton(button, i);
+    }
+
+    auto memoField = [this](const QString& name, int top, int height) {
+        auto* field = new QPlainTextEdit(this);
+        field->setObjectName(name);
+        // Tab moves on, as in every other field.
+        field->setTabChangesFocus(true);
+        field->setGeometry(twipsRect(240, top, 9735, height, this));
+        return field;
+    };
+    txtOutcome = memoField(QStringLiteral("txtOutcome"), 3600, 885);
+    lblOutcome = makeLabel(this, QStringLiteral("lblOutcome"), QStringLiteral("Outcome :"), txtOutcome, 240, 3360);
+    txtNotes = memoField(QStringLiteral("txtNotes"), 4785, 855);
+    lblNotes = makeLabel(this, QStringLiteral("lblNotes"), QStringLiteral("Notes :"), txtNotes, 240, 4560);
+
+    addTextField(txtSubmitted, kSubmitted);
+    addTextField(txtReturned, kReturned);
+    addTextField(txtOutcome, kOutcome);
+    addTextField(txtNotes, kNotes);
+    setCharacterFilter(txtSubmitted, isDateCharacter);
+    setCharacterFilter(txtReturned, isDateCharacter);
+    watchForChanges(lstWork);
+    watchForChanges(lstPublisher);
+    watchForChanges(optStatus);
+    // Lists and status buttons leave the hot-key target alone, so a hot key still types into
+    // the text field edited before; only Previous and Next (set by the frame) clear it.
+
+    // OK gets the empty-list guard in front of the common closing.
+    disconnect(cmdOK, &QPushButton::clicked, this, &EditorBase::cmdOK_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmSubmission::cmdOK_Click);
+    connect(cmdSubmittedToday, &QPushButton::clicked, this, &frmSubmission::cmdSubmittedToday_Click);
+    connect(cmdReturnedToday, &QPushButton::clicked, this, &frmSubmission::cmdReturnedToday_Click);
+
+    QWidget* order[] = {lstWork, lstPublisher, txtSubmitted, cmdSubmittedToday, txtReturned, cmdReturnedToday,
+                        optStatus->button(0), optStatus->button(1), optStatus->button(2), optStatus->button(3),
+                        txtOutcome, txtNotes};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    finishSetup(order[std::size(order) - 1]);
+}
+
+QWidget* frmSubmission::firstField() const
+{
+    return lstWork;
+}
+
+void frmSubmission::loadDefaults()
+{
+    txtSubmitted->setText(FormatDateText(services().clock->today()));
+    txtReturned->clear();
+    txtOutcome->clear();
+    txtNotes->clear();
+    // One "&Today" button at a time, so its accelerator is never ambiguous.
+    cmdSubmittedToday->setVisible(true);
+    cmdReturnedToday->setVisible(false);
+    setOption(optStatus, kUnreturned);
+}
+
+void frmSubmission::loadRecord(const EditorRecord& record)
+{
+    txtSubmitted->setText(ShowStoredDate(record.value(QStringLiteral("Date_Submitted"))));
+    txtReturned->setText(ShowStoredDate(record.value(QStringLiteral("Date_Returned"))));
+    txtOutcome->setPlainText(record.text(QStringLiteral("Outcome")));
+    txtNotes->setPlainText(record.text(QStringLiteral("Notes")));
+    cmdSubmittedToday->setVisible(false);
+    cmdReturnedToday->setVisible(true);
+    // A status without a value or outside the four codes selects no button.
+    const QVariant status = record.value(QStringLiteral("Status"));
+    bool isNumber = false;
+    const qlonglong code = status.isValid() ? status.toLongLong(&isNumber) : -1;
+    setOption(optStatus, isNumber && code >= kUnreturned && code <= kPublished ? static_cast<int>(code) : -1);
+}
+
+void frmSubmission::fillLists(SQLite::Database& database, const EditorRecord* record)
+{
+    auto fill = [&database](QListWidget* list, const QString& statement, const QVariant& chosen, bool isNew) {
+        list->clear();
+        SQLite::Statement query(database, statement.toStdString());
+        while (query.executeStep()) {
+            const int id = query.getColumn("ID").getInt();
+            auto* item = new QListWidgetItem(QString::fromUtf8(query.getColumn("Name").getText()), list);
+            item->setData(Qt::UserRole, id);
+            if (chosen.isValid() && chosen.toLongLong() == id && list->selectedItems().isEmpty()) {
+                list->setCurrentItem(item);
+                item->setSelected(true);
+            }
+        }
+        if (isNew && list->count() > 0)
+            list->setCurrentRow(0);
+    };
+    const bool isNewRecord = record == nullptr;
+    fill(lstWork, sql::kWorksByName, record ? record->value(QStringLiteral("Work_ID")) : QVariant(), isNewRecord);
+    fill(lstPublisher, sql::kPublishersByName, record ? record->value(QStringLiteral("Publisher_ID")) : QVariant(),
+         isNewRecord);
+}
+
+int frmSubmission::selectedId(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? 0 : selected.first()->data(Qt::UserRole).toInt();
+}
+
+FieldValues frmSubmission::fieldValues() const
+{
+    FieldValues values = {
+        {QStringLiteral("Work_ID"), selectedId(lstWork)},
+        {QStringLiteral("Publisher_ID"), selectedId(lstPublisher)},
+        {QStringLiteral("Date_Submitted"), StoredDate(txtSubmitted->text())},
+        {QStringLiteral("Date_Returned"), StoredDate(txtReturned->text())},
+        {QStringLiteral("Outcome"), txtOutcome->toPlainText()},
+        {QStringLiteral("Notes"), txtNotes->toPlainText()},
+    };
+    // No status chosen: a stored one stays, a new row takes the table's default (outstanding).
+    const int status = optionIndex(optStatus);
+    if (status >= kUnreturned)
+        values.append({QStringLiteral("Status"), status});
+    return values;
+}
+
+EditorBase::SaveResult frmSubmission::beforeSave()
+{
+    if (selectedId(lstWork) == 0)
+        return refuse(QStringLiteral("Choose a Work for this Submission before saving."));
+    if (selectedId(lstPublisher) == 0)
+        return refuse(QStringLiteral("Choose a Publisher for this Submission before saving."));
+    // Enter in a date field, or Esc and Yes, saves before leaving the field has checked it.
+    const std::pair<QLineEdit*, QString> dates[] = {{txtSubmitted, QStringLiteral("Submitted")},
+                                                    {txtReturned, QStringLiteral("Returned")}};
+    for (const auto& [field, name] : dates) {
+        if (!StoredDate(field->text()).isValid()) {
+            field->setFocus(Qt::OtherFocusReason);
+            return refuse(QStringLiteral("The %1 date \"%2\" is not a date (dd/mm/yyyy).").arg(name, field->text()));
+        }
+    }
+    return SaveResult::Saved;
+}
+
+void frmSubmission::beforeWrite(SQLite::Database& database)
+{
+    // Checked inside the transaction, so the rows cannot go between the check and the write.
+    const int work = selectedId(lstWork);
+    const int publisher = selectedId(lstPublisher);
+    if (!rowExists(database, kWorkExists, work))
+        throw SaveRefusal(QStringLiteral("The Work \"%1\" no longer exists; choose another.")
+                              .arg(lstWork->selectedItems().first()->text()));
+    if (!rowExists(database, kPublisherExists, publisher))
+        throw SaveRefusal(QStringLiteral("The Publisher \"%1\" no longer exists; choose another.")
+                              .arg(lstPublisher->selectedItems().first()->text()));
+    mOtherOutstanding = 0;
+    if (!isNew() && record()) {
+        // This submission itself is left out: whether it was outstanding before says nothing
+        // about whether the work is still out somewhere else.
+        const QString count = sql::kCountForWork + QString::number(work) + QStringLiteral(" AND ID <> ")
+            + QString::number(record()->id) + QLatin1Char(';');
+        SQLite::Statement query(database, count.toStdString());
+        if (query.executeStep())
+            mOtherOutstanding = query.getColumn("SubCount").getInt();
+    }
+}
+
+void frmSubmission::afterWrite(SQLite::Database& database, int id)
+{
+    (void)id;
+    const int work = selectedId(lstWork);
+    const int publisher = selectedId(lstPublisher);
+    if (isNew()) {
+        // Whatever its status, a new submission means the work and publisher have been used.
+        runUpdate(database, kWorkSubmitted, work);
+        runUpdate(database, kPublisherSubmittedTo, publisher);
+        return;
+    }
+    switch (optionIndex(optStatus)) {
+    case kRejected: {
+        SQLite::Statement update(database, kWorkStillSubmitted);
+        update.bind(1, mOtherOutstanding > 0 ? 1 : 0);
+        update.bind(2, work);
+        update.exec();
+        break;
+    }
+    case kAccepted:
+        runUpdate(database, kWorkAccepted, work);
+        break;
+    case kPublished:
+        runUpdate(database, kWorkPublished, work);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmSubmission::cmdOK_Click()
+{
+    if (lstWork->count() == 0 || lstPublisher->count() == 0) {
+        // Nothing could be saved without a work and a publisher to choose from.
+        mChanged = false;
+    }
+    EditorBase::cmdOK_Click();
+}
+
+void frmSubmission::cmdSubmittedToday_Click()
+{
+    fillToday(txtSubmitted);
+}
+
+void frmSubmission::cmdReturnedToday_Click()
+{
+    fillToday(txtReturned);
+}
+
+void frmSubmission::fillToday(QLineEdit* field)
+{
+    field->setText(FormatDateText(services().clock->today()));
+    field->setFocus(Qt::OtherFocusReason);
+    // Arriving in the field selects it; a field that kept the focus is selected here.
+    field->selectAll();
+}
+
+void frmSubmission::checkDate(QLineEdit* field)
+{
+    if (!field->text().isEmpty() && !ParseDateText(field->text()))
+        field->clear();
+}
+
+bool frmSubmission::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && (watched == txtSubmitted || watched == txtReturned)) {
+        // A menu or another window taking the focus for a while is not leaving the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            checkDate(static_cast<QLineEdit*>(watched));
+    }
+    return EditorBase::eventFilter(watched, event);
+}
