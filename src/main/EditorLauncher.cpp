@@ -1,5 +1,6 @@
 #include "main/EditorLauncher.h"
 
+#include "editors/frmPublisher.h"
 #include "editors/frmSubmission.h"
 #include "editors/frmWork.h"
 
@@ -12,8 +13,9 @@ bool ShowRecordEditor(const QString& viewMode, QWidget* parent)
         return true;
     }
     if (viewMode == QStringLiteral("Publisher")) {
-        // frmPublisher: not built yet.
-        return false;
+        frmPublisher editor(parent);
+        editor.run();
+        return true;
     }
     if (viewMode == QStringLiteral("Submission")) {
         frmSubmission editor(parent);

@@ -1,0 +1,76 @@
+#pragma once
+// The Publisher editor: one row of the Publisher table with its type, the genres it takes
+// (its Publisher_Genre rows), two yes/no flags and its texts and addresses.
+
+#include "editors/EditorBase.h"
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+
+class frmPublisher : public EditorBase {
+    Q_OBJECT
+public:
+    explicit frmPublisher(QWidget* parent = nullptr);
+
+    // Field codes of the hot-key target (there is no 3).
+    enum Field { kName = 1, kGuidelines = 2, kComments = 4, kAddress = 5, kEmail = 6, kWeb = 7 };
+
+    QLabel* lblName = nullptr;
+    QLineEdit* txtName = nullptr;
+    QLabel* lblType = nullptr;
+    QListWidget* lstType = nullptr;    // item data (Qt::UserRole): the type's ID
+    QLabel* lblGenre = nullptr;
+    QListWidget* lstGenre = nullptr;   // item data (Qt::UserRole): the genre's ID
+    // Each group: button 0 "Yes", button 1 "No".
+    QGroupBox* frmSubmit = nullptr;
+    QGroupBox* frmSubmitted = nullptr;
+    QButtonGroup* optSubmit = nullptr;
+    QButtonGroup* optSubmitted = nullptr;
+    QLabel* lblAddress = nullptr;
+    QPlainTextEdit* txtAddress = nullptr;
+    QLabel* lblEmail = nullptr;
+    QLineEdit* txtEmail = nullptr;
+    QLabel* lblWeb = nullptr;
+    QLineEdit* txtWeb = nullptr;
+    QLabel* lblGuidelines = nullptr;
+    QPlainTextEdit* txtGuidelines = nullptr;
+    QLabel* lblComments = nullptr;
+    QPlainTextEdit* txtComments = nullptr;
+
+    // The address a double click hands to the desktop; empty when there is nothing to open.
+    static QString emailLink(const QString& text);
+    static QString webLink(const QString& text);
+
+    // Top entry for a list whose first selected entry is firstSelected: that entry, but no
+    // further down than count - 3 and not before the first. -1 leaves the list as it is.
+    static int listTopIndex(int firstSelected, int count);
+
+    // Double-click handlers of the two address fields.
+    void txtEmail_DblClick();
+    void txtWeb_DblClick();
+
+protected:
+    QWidget* firstField() const override;
+    void loadDefaults() override;
+    void loadRecord(const EditorRecord& record) override;
+    void fillLists(SQLite::Database& database, const EditorRecord* record) override;
+    FieldValues fieldValues() const override;
+    SaveResult beforeSave() override;
+    void afterWrite(SQLite::Database& database, int id) override;
+    void afterSave(int id) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QButtonGroup* makeOptionGroup(QGroupBox** frame, const QString& name, const QString& title, int top);
+    static void scrollList(QListWidget* list, int firstSelected);
+    // The type to store: the selected entry's ID, or the stored Type_ID when the record's
+    // type is not in the list and none was chosen. Null when there is none to store.
+    QVariant typeToStore() const;
+    bool storedTypeListed() const;
+
+    QVariant mStoredType;   // Type_ID as loaded ("Amend"); Null for "New"
+};
