@@ -244,7 +244,7 @@ void EditorBase::finishSetup(QWidget* lastField)
 
 bool EditorBase::isNew() const
 {
-    return gEditAction == QStringLiteral("New");
+    return mNew;
 }
 
 // --- Load ---
@@ -252,6 +252,8 @@ bool EditorBase::isNew() const
 bool EditorBase::Load()
 {
     mClosing = false;
+    // Held from load to save: the shared action may be set again for another window.
+    mNew = gEditAction == QStringLiteral("New");
     setWindowTitle(gEditAction + QLatin1Char(' ') + mDesignTitle);
     mHotKeys->load();
     mRecord.reset();

@@ -200,7 +200,7 @@ protected:
 
     // Shows a save problem (Warning icon, OK) and returns Refused.
     SaveResult refuse(const QString& message);
-    // gEditAction is "New".
+    // The editor was loaded for "New".
     bool isNew() const;
 
     void showEvent(QShowEvent* event) override;
@@ -223,6 +223,7 @@ private:
     };
 
     QString mDesignTitle;
+    bool mNew = false;  // opened for "New" (taken from gEditAction at load)
     QString mTable;
     std::optional<EditorRecord> mRecord;
     HotKeyBar* mHotKeys = nullptr;
