@@ -472,3 +472,28 @@ TEST_F(MainWindowTest, ASelectionWithoutACommaIsReportedOnceAndTheRestListed)
     QTest::mouseClick(w.cmdWork, Qt::LeftButton);
     EXPECT_EQ(prompts.shown.size(), 1);
 }
+
+TEST_F(MainWindowTest, DeletingTheOnlyRecordAndAPublisherWithItsGenreLinks)
+{
+    makeData();
+    frmMain& w = start("[Work-SQL]\r\n1=Pie,Name = 'apple pie'\r\nDefault=1\r\n");
+    ASSERT_EQ(w.grdData->rows(), 2);
+    w.DeleteRecord();
+    EXPECT_EQ(w.grdData->cellText(1, 0), QStringLiteral("(No Works Found)"));
+    EXPECT_EQ(w.grdData->row(), 1);
+    EXPECT_FALSE(w.cmdDelete->isEnabled());
+
+    // A publisher with only a rejected submission: its genre links go with it, the
+    // submission stays.
+    exec(QStringLiteral("INSERT INTO Publisher (ID, Name, Type_ID) VALUES (3, 'Aardvark Review', 1);"
+                        "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Status) VALUES (2, 3, '2020-01-01', 1);"
+                        "INSERT INTO Publisher_Genre VALUES (3, 1), (3, 3), (1, 1)"));
+    w.mnuViewItem[1]->trigger();
+    ASSERT_EQ(w.grdData->cellText(1, 0), QStringLiteral("Aardvark Review"));
+    w.DeleteRecord();
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher WHERE ID = 3")), 0);
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher_Genre WHERE Publisher_ID = 3")), 0);
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher_Genre")), 1);
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission WHERE Publisher_ID = 3")), 1);
+    EXPECT_EQ(w.grdData->cellText(1, 0), QStringLiteral("Ambit"));
+}
