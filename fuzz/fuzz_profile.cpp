@@ -1,0 +1,100 @@
+// The settings-file reader and writer on arbitrary file content: a write must read back
+// as written, leave every other key's value alone, and change no byte outside its line.
+
+#include <QList>
+#include <QSet>
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include "FuzzCheck.h"
+#include "platform/ProfileFile.h"
+
+namespace {
+
+// Names the program writes, and a few that look like them; names are plain words because
+// the program never writes a key holding '=', ']' or a line break.
+const char* const kNames[] = {"Initialisation", "Hot-Keys", "Work-SQL", "Auto-Refresh", "Mode",
+                              "1", "2", "Default", "a", "A", "x y"};
+
+QString pickName(FuzzedDataProvider& data)
+{
+    if (data.ConsumeBool())
+        return QString::fromLatin1(kNames[data.ConsumeIntegralInRange<size_t>(0, std::size(kNames) - 1)]);
+    // A short word of letters, digits, '-', '_' and inner blanks.
+    static const char kAlphabet[] = "abcABC019-_ ";
+    QString name;
+    const size_t length = data.ConsumeIntegralInRange<size_t>(1, 6);
+    for (size_t i = 0; i < length; ++i)
+        name += QLatin1Char(kAlphabet[data.ConsumeIntegralInRange<size_t>(0, sizeof kAlphabet - 2)]);
+    name = name.trimmed();
+    return name.isEmpty() ? QStringLiteral("k") : name;
+}
+
+// Every section and key name the content might hold, found loosely: the reader decides
+// which of them are real, before and after the write alike.
+QList<QPair<QString, QString>> candidateKeys(const QByteArray& content)
+{
+    QSet<QString> sections;
+    QSet<QString> keys;
+    for (const QByteArray& raw : content.split('\n')) {
+        const QByteArray line = raw.split('\r').value(0).trimmed();
+        if (line.startsWith('[')) {
+            sections.insert(QString::fromUtf8(line.mid(1, line.indexOf(']') - 1)).trimmed());
+        } else if (const qsizetype eq = line.indexOf('='); eq > 0) {
+            keys.insert(QString::fromUtf8(line.left(eq)).trimmed());
+        }
+    }
+    QList<QPair<QString, QString>> pairs;
+    for (const QString& s : sections)
+        for (const QString& k : keys)
+            if (pairs.size() < 400)
+                pairs.append({s, k});
+    return pairs;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
+{
+    FuzzedDataProvider data(bytes, size);
+    const QString section = pickName(data);
+    const QString key = pickName(data);
+    const QString value = QString::fromUtf8(data.ConsumeRandomLengthString(64));
+    const std::string rest = data.ConsumeRemainingBytesAsString();
+    const QByteArray content(rest.data(), qsizetype(rest.size()));
+
+    (void)profile::readValue(content, section, key);
+    const QByteArray written = profile::writeValue(content, section, key, value);
+
+    // A line cannot hold a line break; the writer turns them into blanks.
+    QString expected = value;
+    expected.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const std::optional<QString> readBack = profile::readValue(written, section, key);
+    FUZZ_CHECK(readBack && *readBack == expected,
+               QStringLiteral("[%1] %2 wrote \"%3\", read \"%4\" from %5")
+                   .arg(section, key, expected, readBack.value_or(QStringLiteral("<none>")), fuzzShow(written)));
+
+    for (const auto& [otherSection, otherKey] : candidateKeys(content)) {
+        if (otherSection.compare(section, Qt::CaseInsensitive) == 0 && otherKey.compare(key, Qt::CaseInsensitive) == 0)
+            continue;
+        FUZZ_CHECK(profile::readValue(content, otherSection, otherKey) == profile::readValue(written, otherSection, otherKey),
+                   QStringLiteral("[%1] %2 changed by writing [%3] %4").arg(otherSection, otherKey, section, key));
+    }
+
+    // Outside the one changed or inserted stretch every byte is the same, and the bytes
+    // replaced hold no line ending: no other line was touched.
+    qsizetype prefix = 0;
+    while (prefix < content.size() && prefix < written.size() && content[prefix] == written[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < content.size() - prefix && suffix < written.size() - prefix
+           && content[content.size() - 1 - suffix] == written[written.size() - 1 - suffix])
+        ++suffix;
+    const QByteArray removed = content.mid(prefix, content.size() - prefix - suffix);
+    FUZZ_CHECK(!removed.contains('\n') && !removed.contains('\r'),
+               QStringLiteral("bytes of other lines replaced: %1 -> %2").arg(fuzzShow(content), fuzzShow(written)));
+
+    // Writing the same value again changes nothing.
+    FUZZ_CHECK(profile::writeValue(written, section, key, value) == written,
+               QStringLiteral("a second write of the same value changed %1").arg(fuzzShow(written)));
+    return 0;
+}
