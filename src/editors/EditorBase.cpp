@@ -226,14 +226,16 @@ void EditorBase::setCharacterFilter(QWidget* field, std::function<bool(QChar)> a
     field->installEventFilter(this);
 }
 
-void EditorBase::finishSetup(QWidget* lastField)
+void EditorBase::finishSetup(std::initializer_list<QWidget*> fields)
 {
-    QWidget* previous = lastField;
+    QWidget* previous = nullptr;
     auto chain = [&previous](QWidget* next) {
         if (previous)
             QWidget::setTabOrder(previous, next);
         previous = next;
     };
+    for (QWidget* field : fields)
+        chain(field);
     chain(cmdOK);
     chain(cmdCancel);
     for (QPushButton* button : cmdHotKey)
@@ -245,6 +247,29 @@ void EditorBase::finishSetup(QWidget* lastField)
 bool EditorBase::isNew() const
 {
     return mNew;
+}
+
+EditorBase::SaveResult EditorBase::askAboutSameName(const QString& byNameStatement, const QString& name)
+{
+    if (!isNew())
+        return SaveResult::Saved;
+    // The name is bound: quotes in it cannot end the statement.
+    bool exists = false;
+    try {
+        SQLite::Statement query(*gDatabase, byNameStatement.toStdString());
+        query.bind(1, name.toStdString());
+        exists = query.executeStep();
+    } catch (const std::exception& e) {
+        return refuse(
+            QStringLiteral("The %1 could not be saved.\n\n%2").arg(mDesignTitle, QString::fromUtf8(e.what())));
+    }
+    if (exists
+        && services().prompts->message(
+               this, QStringLiteral("A %1 with this name already exists in the system - continue?").arg(mDesignTitle),
+               Prompts::Buttons::YesNo, Prompts::Icon::Critical, Prompts::Answer::Yes)
+               != Prompts::Answer::Yes)
+        return SaveResult::Declined;
+    return SaveResult::Saved;
 }
 
 // --- Load ---

@@ -15,7 +15,7 @@
 //           addTextField(txtName, 1);      // field code 1: hot-key target, focus rule
 //           setFocusCode(lstKind, 0);      // focus here clears the hot-key target
 //           watchForChanges(lstKind);      // any edit sets mChanged
-//           finishSetup(txtName);          // tab order ends with the button bar
+//           finishSetup({txtName, lstKind}); // tab order, then the button bar
 //       }
 //   protected:
 //       QWidget* firstField() const override;                   // focus on every showing
@@ -41,6 +41,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 
@@ -171,8 +172,9 @@ protected:
     // (arrows, Tab, Delete, Enter, Esc, function keys) always pass. Sent hot-key keystrokes
     // pass through the same filter.
     void setCharacterFilter(QWidget* field, std::function<bool(QChar)> accept);
-    // Call last in the constructor: the tab order of the button bar after the fields.
-    void finishSetup(QWidget* lastField);
+    // Call last in the constructor: the tab order through the fields as listed, then the
+    // button bar.
+    void finishSetup(std::initializer_list<QWidget*> fields);
 
     // --- What each editor provides ---
 
@@ -198,6 +200,9 @@ protected:
     // After the commit, before gSelectID and gDataChanged are set.
     virtual void afterSave(int id) { (void)id; }
 
+    // "New" only: when byNameStatement (the name bound as its one parameter) finds a row,
+    // asks whether to save another of that name. Saved, Declined, or Refused if it failed.
+    SaveResult askAboutSameName(const QString& byNameStatement, const QString& name);
     // Shows a save problem (Warning icon, OK) and returns Refused.
     SaveResult refuse(const QString& message);
     // The editor was loaded for "New".

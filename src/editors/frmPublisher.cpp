@@ -12,13 +12,13 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
 #include "app/modQuillary.h"
 #include "data/Statements.h"
+#include "editors/EditorWidgets.h"
 #include "platform/Services.h"
 #include "platform/Twips.h"
 
@@ -30,8 +30,8 @@ constexpr int kNo = 1;
 const QString kEmailPrefix = QStringLiteral("mailto:");
 const QString kWebPrefix = QStringLiteral("http://");
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy, int left, int top,
-                  int width, int height)
+QLabel* makeSizedLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy, int left, int top,
+                       int width, int height)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -44,27 +44,19 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, QWi
     return label;
 }
 
-QPlainTextEdit* makeTextArea(QWidget* parent, const QString& name, const QRect& place)
+QPlainTextEdit* makeScrolledTextArea(QWidget* parent, const QString& name, const QRect& place)
 {
-    auto* area = new QPlainTextEdit(parent);
-    area->setObjectName(name);
-    area->setGeometry(place);
+    QPlainTextEdit* area = makeTextArea(parent, name, place);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // Tab moves on to the next field, as in every other box of the window.
-    area->setTabChangesFocus(true);
     return area;
 }
 
-QListWidget* makeList(QWidget* parent, const QString& name, QAbstractItemView::SelectionMode mode,
-                      const QRect& place)
+QListWidget* makeScrolledList(QWidget* parent, const QString& name, QAbstractItemView::SelectionMode mode,
+                              const QRect& place)
 {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setSelectionMode(mode);
-    list->setSortingEnabled(false);
+    QListWidget* list = makeList(parent, name, mode, place);
     // One scroll step per entry, so the scroll value is the index of the top entry.
     list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    list->setGeometry(place);
     return list;
 }
 
@@ -88,47 +80,44 @@ frmPublisher::frmPublisher(QWidget* parent)
     setObjectName(QStringLiteral("frmPublisher"));
     setClientSize(11595, 8040);
 
-    txtName = new QLineEdit(this);
-    txtName->setObjectName(QStringLiteral("txtName"));
-    txtName->setGeometry(twipsRect(975, 660, 10320, 285, this));
-    lblName = makeLabel(this, QStringLiteral("lblName"), QStringLiteral("Name :"), txtName, 255, 675, 780, 210);
+    txtName = makeLineEdit(this, QStringLiteral("txtName"), twipsRect(975, 660, 10320, 285, this));
+    lblName = makeSizedLabel(this, QStringLiteral("lblName"), QStringLiteral("Name :"), txtName, 255, 675, 780, 210);
 
-    lstType = makeList(this, QStringLiteral("lstType"), QAbstractItemView::SingleSelection,
-                       twipsRect(240, 1245, 2775, 2010, this));
-    lblType = makeLabel(this, QStringLiteral("lblType"), QStringLiteral("Type :"), lstType, 240, 1020, 615, 255);
+    lstType = makeScrolledList(this, QStringLiteral("lstType"), QAbstractItemView::SingleSelection,
+                               twipsRect(240, 1245, 2775, 2010, this));
+    lblType = makeSizedLabel(this, QStringLiteral("lblType"), QStringLiteral("Type :"), lstType, 240, 1020, 615, 255);
 
-    lstGenre = makeList(this, QStringLiteral("lstGenre"), QAbstractItemView::ExtendedSelection,
-                        twipsRect(3240, 1245, 2415, 2010, this));
-    lblGenre = makeLabel(this, QStringLiteral("lblGenre"), QStringLiteral("Genre(s) :"), lstGenre, 3240, 1020, 855,
-                         255);
+    lstGenre = makeScrolledList(this, QStringLiteral("lstGenre"), QAbstractItemView::ExtendedSelection,
+                                twipsRect(3240, 1245, 2415, 2010, this));
+    lblGenre = makeSizedLabel(this, QStringLiteral("lblGenre"), QStringLiteral("Genre(s) :"), lstGenre, 3240, 1020, 855,
+                              255);
 
-    optSubmit = makeOptionGroup(&frmSubmit, QStringLiteral("Submit"), QStringLiteral("Submit To?"), 1200);
-    optSubmitted = makeOptionGroup(&frmSubmitted, QStringLiteral("Submitted"), QStringLiteral("Submitted To?"), 2280);
+    optSubmit = makeYesNoGroup(this, &frmSubmit, QStringLiteral("Submit"), QStringLiteral("Submit To?"),
+                               QRect(5880, 1200, 1455, 930), 240);
+    optSubmitted = makeYesNoGroup(this, &frmSubmitted, QStringLiteral("Submitted"), QStringLiteral("Submitted To?"),
+                                  QRect(5880, 2280, 1455, 930), 240);
 
-    txtAddress = makeTextArea(this, QStringLiteral("txtAddress"), twipsRect(7575, 1320, 3720, 1065, this));
-    lblAddress = makeLabel(this, QStringLiteral("lblAddress"), QStringLiteral("Address :"), txtAddress, 7560, 1080,
-                           855, 255);
+    txtAddress = makeScrolledTextArea(this, QStringLiteral("txtAddress"), twipsRect(7575, 1320, 3720, 1065, this));
+    lblAddress = makeSizedLabel(this, QStringLiteral("lblAddress"), QStringLiteral("Address :"), txtAddress, 7560, 1080,
+                                855, 255);
 
-    txtEmail = new QLineEdit(this);
-    txtEmail->setObjectName(QStringLiteral("txtEmail"));
-    txtEmail->setGeometry(twipsRect(8280, 2520, 3015, 285, this));
+    txtEmail = makeLineEdit(this, QStringLiteral("txtEmail"), twipsRect(8280, 2520, 3015, 285, this));
     drawAsLink(txtEmail, QStringLiteral("Double-click to write to this address"));
-    lblEmail = makeLabel(this, QStringLiteral("lblEmail"), QStringLiteral("E-Mail :"), txtEmail, 7440, 2520, 735,
-                         255);
+    lblEmail = makeSizedLabel(this, QStringLiteral("lblEmail"), QStringLiteral("E-Mail :"), txtEmail, 7440, 2520, 735,
+                              255);
 
-    txtWeb = new QLineEdit(this);
-    txtWeb->setObjectName(QStringLiteral("txtWeb"));
-    txtWeb->setGeometry(twipsRect(8280, 2880, 3015, 285, this));
+    txtWeb = makeLineEdit(this, QStringLiteral("txtWeb"), twipsRect(8280, 2880, 3015, 285, this));
     drawAsLink(txtWeb, QStringLiteral("Double-click to open this address"));
-    lblWeb = makeLabel(this, QStringLiteral("lblWeb"), QStringLiteral("Web :"), txtWeb, 7560, 2880, 615, 255);
+    lblWeb = makeSizedLabel(this, QStringLiteral("lblWeb"), QStringLiteral("Web :"), txtWeb, 7560, 2880, 615, 255);
 
-    txtGuidelines = makeTextArea(this, QStringLiteral("txtGuidelines"), twipsRect(240, 3600, 11175, 1215, this));
-    lblGuidelines = makeLabel(this, QStringLiteral("lblGuidelines"), QStringLiteral("Guidelines :"), txtGuidelines,
-                              240, 3360, 1095, 255);
+    txtGuidelines = makeScrolledTextArea(this, QStringLiteral("txtGuidelines"),
+                                         twipsRect(240, 3600, 11175, 1215, this));
+    lblGuidelines = makeSizedLabel(this, QStringLiteral("lblGuidelines"), QStringLiteral("Guidelines :"), txtGuidelines,
+                                   240, 3360, 1095, 255);
 
-    txtComments = makeTextArea(this, QStringLiteral("txtComments"), twipsRect(240, 5160, 11175, 2415, this));
-    lblComments = makeLabel(this, QStringLiteral("lblComments"), QStringLiteral("Reviews and Notes :"), txtComments,
-                            240, 4920, 1935, 255);
+    txtComments = makeScrolledTextArea(this, QStringLiteral("txtComments"), twipsRect(240, 5160, 11175, 2415, this));
+    lblComments = makeSizedLabel(this, QStringLiteral("lblComments"), QStringLiteral("Reviews and Notes :"),
+                                 txtComments, 240, 4920, 1935, 255);
 
     addTextField(txtName, kName);
     addTextField(txtGuidelines, kGuidelines);
@@ -147,36 +136,10 @@ frmPublisher::frmPublisher(QWidget* parent)
     txtEmail->installEventFilter(this);
     txtWeb->installEventFilter(this);
 
-    QWidget* order[] = {txtName, lstType, lstGenre,
-                        optSubmit->button(kYes), optSubmit->button(kNo),
-                        optSubmitted->button(kYes), optSubmitted->button(kNo),
-                        txtAddress, txtEmail, txtWeb, txtGuidelines, txtComments};
-    for (size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
-    finishSetup(order[std::size(order) - 1]);
-}
-
-QButtonGroup* frmPublisher::makeOptionGroup(QGroupBox** frame, const QString& name, const QString& title, int top)
-{
-    *frame = new QGroupBox(title, this);
-    (*frame)->setObjectName(QStringLiteral("frm") + name);
-    (*frame)->setGeometry(twipsRect(5880, top, 1455, 930, this));
-    auto* group = new QButtonGroup(this);
-    group->setObjectName(QStringLiteral("opt") + name);
-    group->setExclusive(true);
-    const QString captions[] = {QStringLiteral("Yes"), QStringLiteral("No")};
-    const int tops[] = {360, 600};
-    for (int i = 0; i < 2; ++i) {
-        auto* button = new QRadioButton(captions[i], *frame);
-        button->setObjectName(QStringLiteral("opt%1%2").arg(name).arg(i));
-        button->setAccessibleName(title + QLatin1Char(' ') + captions[i]);
-        // Tall enough for the indicator without reaching the button below.
-        QRect place = twipsRect(240, tops[i], 735, 240, this);
-        place.setWidth(std::max(place.width(), button->sizeHint().width()));
-        button->setGeometry(place);
-        group->addButton(button, i);
-    }
-    return group;
+    finishSetup({txtName, lstType, lstGenre,
+                 optSubmit->button(kYes), optSubmit->button(kNo),
+                 optSubmitted->button(kYes), optSubmitted->button(kNo),
+                 txtAddress, txtEmail, txtWeb, txtGuidelines, txtComments});
 }
 
 QWidget* frmPublisher::firstField() const
@@ -314,24 +277,7 @@ EditorBase::SaveResult frmPublisher::beforeSave()
     const bool keepsUnlistedType = !isNew() && lstType->selectedItems().isEmpty() && !storedTypeListed();
     if (lstType->selectedItems().isEmpty() && !keepsUnlistedType)
         return refuse(QStringLiteral("Choose a type for this Publisher before saving."));
-    if (!isNew())
-        return SaveResult::Saved;
-    // The name is bound: quotes in it cannot end the statement.
-    bool exists = false;
-    try {
-        SQLite::Statement query(*gDatabase, sql::kPublisherByName.toStdString());
-        query.bind(1, txtName->text().toStdString());
-        exists = query.executeStep();
-    } catch (const std::exception& e) {
-        return refuse(QStringLiteral("The Publisher could not be saved.\n\n%1").arg(QString::fromUtf8(e.what())));
-    }
-    if (exists
-        && services().prompts->message(this,
-                                       QStringLiteral("A Publisher with this name already exists in the system - continue?"),
-                                       Prompts::Buttons::YesNo, Prompts::Icon::Critical, Prompts::Answer::Yes)
-               != Prompts::Answer::Yes)
-        return SaveResult::Declined;
-    return SaveResult::Saved;
+    return askAboutSameName(sql::kPublisherByName, txtName->text());
 }
 
 FieldValues frmPublisher::fieldValues() const

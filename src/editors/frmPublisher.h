@@ -65,7 +65,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QButtonGroup* makeOptionGroup(QGroupBox** frame, const QString& name, const QString& title, int top);
     static void scrollList(QListWidget* list, int firstSelected);
     // The type to store: the selected entry's ID, or the stored Type_ID when the record's
     // type is not in the list and none was chosen. Null when there is none to store.

@@ -1,22 +1,18 @@
 #include "editors/frmSubmission.h"
 
-#include <algorithm>
-
 #include <QButtonGroup>
 #include <QFocusEvent>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
 #include "app/modQuillary.h"
 #include "data/Statements.h"
 #include "editors/DateText.h"
+#include "editors/EditorWidgets.h"
 #include "platform/Services.h"
 #include "platform/Twips.h"
 
@@ -31,16 +27,6 @@ const char* const kPublisherSubmittedTo =
 const char* const kWorkStillSubmitted = "UPDATE Work SET \"Submitted?\" = ? WHERE ID = ?;";
 const char* const kWorkAccepted = "UPDATE Work SET \"Accepted?\" = 1 WHERE ID = ?;";
 const char* const kWorkPublished = "UPDATE Work SET \"Published?\" = 1 WHERE ID = ?;";
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy, int left, int top)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    label->adjustSize();
-    label->move(twipsRect(left, top, 0, 0, parent).topLeft());
-    return label;
-}
 
 // Date fields take digits, "/" and Backspace; Enter reaches the default button (OK).
 bool isDateCharacter(QChar c)
@@ -70,71 +56,37 @@ frmSubmission::frmSubmission(QWidget* parent)
     setObjectName(QStringLiteral("frmSubmission"));
     setClientSize(10140, 6165, 10095);
 
-    auto makeList = [this](const QString& name, int left) {
-        auto* list = new QListWidget(this);
-        list->setObjectName(name);
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
-        list->setSortingEnabled(false);
-        list->setGeometry(twipsRect(left, 960, 3015, 2205, this));
-        return list;
-    };
-    lstWork = makeList(QStringLiteral("lstWork"), 240);
+    lstWork = makeList(this, QStringLiteral("lstWork"), QAbstractItemView::SingleSelection,
+                       twipsRect(240, 960, 3015, 2205, this));
     lblWork = makeLabel(this, QStringLiteral("lblWork"), QStringLiteral("Work :"), lstWork, 240, 720);
-    lstPublisher = makeList(QStringLiteral("lstPublisher"), 3480);
+    lstPublisher = makeList(this, QStringLiteral("lstPublisher"), QAbstractItemView::SingleSelection,
+                            twipsRect(3480, 960, 3015, 2205, this));
     lblPublisher = makeLabel(this, QStringLiteral("lblPublisher"), QStringLiteral("Publisher :"), lstPublisher,
                              3480, 720);
 
-    auto dateField = [this](const QString& name, int top) {
-        auto* field = new QLineEdit(this);
-        field->setObjectName(name);
-        field->setMaxLength(10);
-        field->setGeometry(twipsRect(7800, top, 1215, 288, this));
-        return field;
-    };
     auto todayButton = [this](const QString& name, int top) {
         auto* button = new QPushButton(QStringLiteral("&Today"), this);
         button->setObjectName(name);
         button->setGeometry(twipsRect(9120, top, 735, 285, this));
         return button;
     };
-    txtSubmitted = dateField(QStringLiteral("txtSubmitted"), 930);
+    txtSubmitted = makeLineEdit(this, QStringLiteral("txtSubmitted"), twipsRect(7800, 930, 1215, 288, this), 10);
     lblSubmitted = makeLabel(this, QStringLiteral("lblSubmitted"), QStringLiteral("Submitted :"), txtSubmitted,
                              6720, 960);
     cmdSubmittedToday = todayButton(QStringLiteral("cmdSubmittedToday"), 930);
-    txtReturned = dateField(QStringLiteral("txtReturned"), 1290);
+    txtReturned = makeLineEdit(this, QStringLiteral("txtReturned"), twipsRect(7800, 1290, 1215, 288, this), 10);
     lblReturned = makeLabel(this, QStringLiteral("lblReturned"), QStringLiteral("Returned :"), txtReturned,
                             6720, 1320);
     cmdReturnedToday = todayButton(QStringLiteral("cmdReturnedToday"), 1290);
 
-    frmStatus = new QGroupBox(QStringLiteral("Status"), this);
-    frmStatus->setObjectName(QStringLiteral("frmStatus"));
-    frmStatus->setGeometry(twipsRect(6720, 1680, 2295, 1455, this));
-    optStatus = new QButtonGroup(this);
-    optStatus->setObjectName(QStringLiteral("optStatus"));
-    optStatus->setExclusive(true);
-    const QString captions[] = {QStringLiteral("&Unreturned"), QStringLiteral("&Rejected"),
-                                QStringLiteral("&Accepted"), QStringLiteral("&Published")};
-    const int tops[] = {360, 600, 840, 1080};
-    for (int i = 0; i < 4; ++i) {
-        auto* button = new QRadioButton(captions[i], frmStatus);
-        button->setObjectName(QStringLiteral("optStatus%1").arg(i));
-        QRect place = twipsRect(480, tops[i], 1695, 240, this);
-        place.setWidth(std::max(place.width(), button->sizeHint().width()));
-        button->setGeometry(place);
-        optStatus->addButton(button, i);
-    }
+    optStatus = makeOptionGroup(this, &frmStatus, QStringLiteral("Status"), QStringLiteral("Status"),
+                                QRect(6720, 1680, 2295, 1455), 480, 1695,
+                                {QStringLiteral("&Unreturned"), QStringLiteral("&Rejected"),
+                                 QStringLiteral("&Accepted"), QStringLiteral("&Published")});
 
-    auto memoField = [this](const QString& name, int top, int height) {
-        auto* field = new QPlainTextEdit(this);
-        field->setObjectName(name);
-        // Tab moves on, as in every other field.
-        field->setTabChangesFocus(true);
-        field->setGeometry(twipsRect(240, top, 9735, height, this));
-        return field;
-    };
-    txtOutcome = memoField(QStringLiteral("txtOutcome"), 3600, 885);
+    txtOutcome = makeTextArea(this, QStringLiteral("txtOutcome"), twipsRect(240, 3600, 9735, 885, this));
     lblOutcome = makeLabel(this, QStringLiteral("lblOutcome"), QStringLiteral("Outcome :"), txtOutcome, 240, 3360);
-    txtNotes = memoField(QStringLiteral("txtNotes"), 4785, 855);
+    txtNotes = makeTextArea(this, QStringLiteral("txtNotes"), twipsRect(240, 4785, 9735, 855, this));
     lblNotes = makeLabel(this, QStringLiteral("lblNotes"), QStringLiteral("Notes :"), txtNotes, 240, 4560);
 
     addTextField(txtSubmitted, kSubmitted);
@@ -155,12 +107,9 @@ frmSubmission::frmSubmission(QWidget* parent)
     connect(cmdSubmittedToday, &QPushButton::clicked, this, &frmSubmission::cmdSubmittedToday_Click);
     connect(cmdReturnedToday, &QPushButton::clicked, this, &frmSubmission::cmdReturnedToday_Click);
 
-    QWidget* order[] = {lstWork, lstPublisher, txtSubmitted, cmdSubmittedToday, txtReturned, cmdReturnedToday,
-                        optStatus->button(0), optStatus->button(1), optStatus->button(2), optStatus->button(3),
-                        txtOutcome, txtNotes};
-    for (size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
-    finishSetup(order[std::size(order) - 1]);
+    finishSetup({lstWork, lstPublisher, txtSubmitted, cmdSubmittedToday, txtReturned, cmdReturnedToday,
+                 optStatus->button(0), optStatus->button(1), optStatus->button(2), optStatus->button(3),
+                 txtOutcome, txtNotes});
 }
 
 QWidget* frmSubmission::firstField() const
@@ -218,17 +167,11 @@ void frmSubmission::fillLists(SQLite::Database& database, const EditorRecord* re
          isNewRecord);
 }
 
-int frmSubmission::selectedId(const QListWidget* list)
-{
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? 0 : selected.first()->data(Qt::UserRole).toInt();
-}
-
 FieldValues frmSubmission::fieldValues() const
 {
     FieldValues values = {
-        {QStringLiteral("Work_ID"), selectedId(lstWork)},
-        {QStringLiteral("Publisher_ID"), selectedId(lstPublisher)},
+        {QStringLiteral("Work_ID"), selectedItemId(lstWork)},
+        {QStringLiteral("Publisher_ID"), selectedItemId(lstPublisher)},
         {QStringLiteral("Date_Submitted"), StoredDate(txtSubmitted->text())},
         {QStringLiteral("Date_Returned"), StoredDate(txtReturned->text())},
         {QStringLiteral("Outcome"), txtOutcome->toPlainText()},
@@ -243,9 +186,9 @@ FieldValues frmSubmission::fieldValues() const
 
 EditorBase::SaveResult frmSubmission::beforeSave()
 {
-    if (selectedId(lstWork) == 0)
+    if (selectedItemId(lstWork) == 0)
         return refuse(QStringLiteral("Choose a Work for this Submission before saving."));
-    if (selectedId(lstPublisher) == 0)
+    if (selectedItemId(lstPublisher) == 0)
         return refuse(QStringLiteral("Choose a Publisher for this Submission before saving."));
     // Enter in a date field, or Esc and Yes, saves before leaving the field has checked it.
     const std::pair<QLineEdit*, QString> dates[] = {{txtSubmitted, QStringLiteral("Submitted")},
@@ -262,8 +205,8 @@ EditorBase::SaveResult frmSubmission::beforeSave()
 void frmSubmission::beforeWrite(SQLite::Database& database)
 {
     // Checked inside the transaction, so the rows cannot go between the check and the write.
-    const int work = selectedId(lstWork);
-    const int publisher = selectedId(lstPublisher);
+    const int work = selectedItemId(lstWork);
+    const int publisher = selectedItemId(lstPublisher);
     if (!rowExists(database, kWorkExists, work))
         throw SaveRefusal(QStringLiteral("The Work \"%1\" no longer exists; choose another.")
                               .arg(lstWork->selectedItems().first()->text()));
@@ -285,8 +228,8 @@ void frmSubmission::beforeWrite(SQLite::Database& database)
 void frmSubmission::afterWrite(SQLite::Database& database, int id)
 {
     (void)id;
-    const int work = selectedId(lstWork);
-    const int publisher = selectedId(lstPublisher);
+    const int work = selectedItemId(lstWork);
+    const int publisher = selectedItemId(lstPublisher);
     if (isNew()) {
         // Whatever its status, a new submission means the work and publisher have been used.
         runUpdate(database, kWorkSubmitted, work);

@@ -60,7 +60,6 @@ private:
     // Leaving a date field: a text that is not a date is emptied without a word.
     void checkDate(QLineEdit* field);
     void fillToday(QLineEdit* field);
-    static int selectedId(const QListWidget* list);   // 0 when nothing is selected
 
     // Outstanding submissions of the chosen work other than this one, counted in the save.
     int mOtherOutstanding = 0;

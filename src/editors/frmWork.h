@@ -8,7 +8,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QRadioButton;
 
 class frmWork : public EditorBase {
     Q_OBJECT
@@ -43,9 +42,4 @@ protected:
     void fillLists(SQLite::Database& database, const EditorRecord* record) override;
     FieldValues fieldValues() const override;
     SaveResult beforeSave() override;
-
-private:
-    QButtonGroup* makeOptionGroup(QGroupBox** frame, const QString& name, const QString& title, int left,
-                                  int top, int buttonLeft);
-    int selectedGenre() const;   // 0 when no entry is selected
 };

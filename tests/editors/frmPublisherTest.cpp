@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,26 +19,11 @@
 
 #include "app/modQuillary.h"
 #include "editors/frmPublisher.h"
-#include "hotkeys/SendKeys.h"
 #include "platform/Twips.h"
+#include "support/EditorTestKit.h"
 #include "support/TestEnv.h"
 
 namespace {
-
-void settle()
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (SendKeysPending() && clock.elapsed() < 5000)
-        QCoreApplication::processEvents();
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
-
-void click(QAbstractButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 void clickItem(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = {})
 {
@@ -70,10 +54,7 @@ protected:
     {
         QuillaryTest::SetUp();
         createDatabase();
-        gHotKeyCount = 1;
-        gHotKeyCaptions = {QStringLiteral("F2")};
-        gHotKeyCodes = {113};
-        gHotKeyTexts = {QStringLiteral("Dear Sir")};
+        setHotKeys({{QStringLiteral("F2"), 113, QStringLiteral("Dear Sir")}});
         genres = ids(QStringLiteral("Genre"));
         types = ids(QStringLiteral("Publisher_Type"));
         ASSERT_GE(genres.size(), 4);
@@ -116,17 +97,7 @@ protected:
     std::unique_ptr<frmPublisher> open(const QString& action, int id = 0,
                                        const std::function<void(frmPublisher&)>& prepare = {})
     {
-        gEditAction = action;
-        gRecordID = id;
-        auto editor = std::make_unique<frmPublisher>();
-        if (prepare)
-            prepare(*editor);
-        if (!editor->Load())
-            return nullptr;
-        editor->show();
-        editor->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(editor.get()));
-        return editor;
+        return openEditor<frmPublisher>(action, id, prepare);
     }
 
     int publishers() { return queryInt(QStringLiteral("SELECT Count(*) FROM Publisher")); }

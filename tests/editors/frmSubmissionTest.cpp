@@ -12,14 +12,10 @@
 
 #include "app/modQuillary.h"
 #include "editors/frmSubmission.h"
+#include "support/EditorTestKit.h"
 #include "support/TestEnv.h"
 
 namespace {
-
-void click(QAbstractButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 void clickItem(QListWidget* list, int row)
 {
@@ -95,15 +91,7 @@ protected:
 
     std::unique_ptr<frmSubmission> open(const QString& action, int id = 0)
     {
-        gEditAction = action;
-        gRecordID = id;
-        auto editor = std::make_unique<frmSubmission>();
-        if (!editor->Load())
-            return nullptr;
-        editor->show();
-        editor->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(editor.get()));
-        return editor;
+        return openEditor<frmSubmission>(action, id);
     }
 
     // Amends a submission to the given status and saves it with OK.

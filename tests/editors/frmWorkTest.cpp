@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,28 +14,8 @@
 
 #include "app/modQuillary.h"
 #include "editors/frmWork.h"
-#include "hotkeys/SendKeys.h"
+#include "support/EditorTestKit.h"
 #include "support/TestEnv.h"
-
-namespace {
-
-// Lets queued hot-key keystrokes arrive.
-void settle()
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (SendKeysPending() && clock.elapsed() < 5000)
-        QCoreApplication::processEvents();
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
-
-void click(QAbstractButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-} // namespace
 
 class WorkEditorTest : public QuillaryTest {
 protected:
@@ -45,10 +24,8 @@ protected:
         QuillaryTest::SetUp();
         createDatabase();
         clock.date = QDate(1997, 3, 4);
-        gHotKeyCount = 2;
-        gHotKeyCaptions = {QStringLiteral("F2"), QStringLiteral("Yr")};
-        gHotKeyCodes = {113, 114};
-        gHotKeyTexts = {QStringLiteral("Dear Sir"), QStringLiteral("2001")};
+        setHotKeys({{QStringLiteral("F2"), 113, QStringLiteral("Dear Sir")},
+                    {QStringLiteral("Yr"), 114, QStringLiteral("2001")}});
         firstGenre = queryInt(QStringLiteral("SELECT ID FROM Genre ORDER BY ID"));
         secondGenre = queryInt(QStringLiteral("SELECT ID FROM Genre ORDER BY ID LIMIT 1 OFFSET 1"));
         ASSERT_GT(secondGenre, firstGenre);
@@ -65,15 +42,7 @@ protected:
     // Loads and shows an editor the way the main window would, but without a modal loop.
     std::unique_ptr<frmWork> open(const QString& action, int id = 0)
     {
-        gEditAction = action;
-        gRecordID = id;
-        auto editor = std::make_unique<frmWork>();
-        if (!editor->Load())
-            return nullptr;
-        editor->show();
-        editor->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(editor.get()));
-        return editor;
+        return openEditor<frmWork>(action, id);
     }
 
     int works() { return queryInt(QStringLiteral("SELECT Count(*) FROM Work")); }

@@ -1,7 +1,6 @@
 // An editor-like window with hot-key buttons, key preview and a status panel.
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -14,21 +13,10 @@
 #include "hotkeys/HotKeyBar.h"
 #include "hotkeys/SendKeys.h"
 #include "platform/StatusPanel.h"
+#include "support/EditorTestKit.h"
 #include "support/TestEnv.h"
 
 namespace {
-
-bool settle()
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (SendKeysPending() && clock.elapsed() < 5000)
-        QCoreApplication::processEvents();
-    // A few more turns: a key that fired its hot key again would queue more keys by now.
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-    return !SendKeysPending();
-}
 
 // Counts the key presses of one key that reach a widget, typed and sent apart.
 struct KeyCounter : QObject {
@@ -51,10 +39,8 @@ protected:
     void SetUp() override
     {
         QuillaryTest::SetUp();
-        gHotKeyCount = 2;
-        gHotKeyCaptions = {QStringLiteral("F2"), QStringLiteral("A")};
-        gHotKeyCodes = {113, 65};
-        gHotKeyTexts = {QStringLiteral("Dear Sir"), QStringLiteral("{(}ref{)}")};
+        setHotKeys({{QStringLiteral("F2"), 113, QStringLiteral("Dear Sir")},
+                    {QStringLiteral("A"), 65, QStringLiteral("{(}ref{)}")}});
 
         auto* layout = new QVBoxLayout(&window);
         auto* bar = new QHBoxLayout;

@@ -1,0 +1,46 @@
+#pragma once
+// Helpers for tests that drive the record editors and the hot-key bar through real widgets.
+
+#include <QString>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <memory>
+
+#include "app/modQuillary.h"
+
+class QAbstractButton;
+
+// Lets queued hot-key keystrokes arrive (for 5 s at most), then a few more event turns: a key
+// that fired its hot key again would have queued more by then. False when keys are still queued.
+bool settle();
+
+void click(QAbstractButton* button);
+
+struct HotKeySetting {
+    QString caption;
+    int code;
+    QString text;
+};
+// The hot keys as the settings file would give them.
+void setHotKeys(std::initializer_list<HotKeySetting> keys);
+
+// Loads and shows an editor the way the main window would, but without a modal loop; null when
+// it cannot be loaded. prepare runs on the new window before it loads.
+template <class Editor>
+std::unique_ptr<Editor> openEditor(const QString& action, int id = 0,
+                                   const std::function<void(Editor&)>& prepare = {})
+{
+    gEditAction = action;
+    gRecordID = id;
+    auto editor = std::make_unique<Editor>();
+    if (prepare)
+        prepare(*editor);
+    if (!editor->Load())
+        return nullptr;
+    editor->show();
+    editor->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    return editor;
+}
