@@ -14,8 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     FUZZ_CHECK(parsed.ok() || parsed.strokes.isEmpty(), text);
     if (!parsed.ok())
         FUZZ_CHECK(!parsed.error.trimmed().isEmpty(), text);
-    for (const KeyStroke& stroke : parsed.strokes)
-        FUZZ_CHECK(stroke.text.size() <= 2, text);
 
     // Every character quoted as "{c}": printable characters type themselves.
     QString quoted;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QVector>
 
 namespace profile {
@@ -91,9 +92,17 @@ Parsed parse(const QByteArray& content, const Line& line)
     return parsed;
 }
 
+// Text of the file as a string. QString::fromUtf8 would drop a leading U+FEFF, which at
+// the start of a value is part of the value, not a byte-order mark.
+QString decode(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
 bool sameName(const QByteArray& stored, const QString& wanted)
 {
-    return QString::fromUtf8(stored).compare(wanted, Qt::CaseInsensitive) == 0;
+    return decode(stored).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 QString cleanName(const QString& name)
@@ -185,7 +194,7 @@ std::optional<QString> readValue(const QByteArray& content, const QString& secti
         QByteArray value = trimmed(content.mid(parsed.equals + 1, lines[i].end - parsed.equals - 1));
         if (isQuotedPair(value))
             value = value.mid(1, value.size() - 2);
-        return QString::fromUtf8(value);
+        return decode(value);
     }
     return std::nullopt;
 }
