@@ -29,7 +29,7 @@ namespace {
 
 const QByteArray kIni =
     "[Initialisation]\r\nAuto-Refresh=Yes\r\n"
-    "[Work-SQL]\r\n1=All Works,\r\n2=To Submit,[Submit?] = TRUE\r\n3=By Name,Name LIKE '??'\r\nDefault=1\r\n"
+    "[Work-SQL]\r\n1=All Works,\r\n2=To Submit,[Submit?] = TRUE\r\n3=By Name,Name LIKE '\?\?'\r\nDefault=1\r\n"
     "[Publisher-SQL]\r\n1=All,\r\nDefault=1\r\n"
     "[Submission-SQL]\r\n1=All,\r\n2=Outstanding,Status = 0\r\nDefault=1\r\n";
 
@@ -203,7 +203,7 @@ TEST_F(MainWindowTest, SelectionsPromptForTheirValuesAndRefreshReusesNothingStal
     makeData();
     frmMain& w = start();
     EXPECT_EQ(w.cboSQL->count(), 3);
-    EXPECT_EQ(gSelections, (QStringList{"", "[Submit?] = TRUE", "Name LIKE '??'", ""}));
+    EXPECT_EQ(gSelections, (QStringList{"", "[Submit?] = TRUE", "Name LIKE '\?\?'", ""}));
 
     prompts.inputs = {QStringLiteral("z*")};
     w.cboSQL->setCurrentIndex(2);
