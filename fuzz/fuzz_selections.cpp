@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
             const QString text = ResolvePlaceholders(QStringLiteral("x = %1??%1").arg(quote), [&] { return typed; });
             SQLite::Statement literal(database(), ("SELECT " + text.mid(4)).toStdString());
             FUZZ_CHECK(literal.getColumnCount() == 1 && literal.executeStep()
-                           && QString::fromStdString(literal.getColumn(0).getString()) == typed,
+                           && literal.getColumn(0).getString() == typed.toStdString(),
                        text);
         }
     }

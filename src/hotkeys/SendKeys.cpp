@@ -14,6 +14,7 @@ namespace {
 constexpr quint32 kSentKeyMarker = 0x53454E44;
 // A repeat count beyond this is a typing mistake, not a wish to post a million key events.
 constexpr int kMaxRepeat = 10000;
+constexpr int kMaxNesting = 100;
 
 const QString kUnshifted = QStringLiteral("`1234567890-=[]\\;',./");
 const QString kShifted = QStringLiteral("~!@#$%^&*()_+{}|:\"<>?");
@@ -175,8 +176,14 @@ private:
                 return true;
             }
             if (c == u'(') {
+                // Groups nest by recursion; a hand-edited text must not exhaust the stack.
+                if (mDepth >= kMaxNesting)
+                    return fail(QStringLiteral("Groups are nested more than %1 deep").arg(kMaxNesting));
                 ++mPos;
-                if (!sequence(held, true))
+                ++mDepth;
+                const bool closed = sequence(held, true);
+                --mDepth;
+                if (!closed)
                     return false;
                 if (mPos >= mText.size())
                     return fail(QStringLiteral("\"(\" without \")\""));
@@ -252,6 +259,7 @@ private:
 
     const QString& mText;
     qsizetype mPos = 0;
+    int mDepth = 0;
     QVector<KeyStroke> mStrokes;
     QString mError;
 };
