@@ -44,7 +44,7 @@ while read -r target; do
   fi
   echo "Fuzzing $target for ${fuzz_seconds}s"
   if "build-asan/fuzz/$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
-       -print_final_stats=1 -artifact_prefix="$work/$target/artifacts/" "$work/$target/corpus" \
+       -print_final_stats=1 -artifact_prefix="$work/$target/artifacts/" "$work/$target/corpus" < /dev/null \
        > "$work/$target/log" 2>&1; then
     echo "  $(grep -E '^Done [0-9]+ runs' "$work/$target/log" || echo 'done')"
   else
