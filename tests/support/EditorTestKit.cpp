@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QListWidget>
 
 #include "hotkeys/SendKeys.h"
 
@@ -20,6 +21,28 @@ bool settle()
 void click(QAbstractButton* button)
 {
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void clickItem(QListWidget* list, int row, Qt::KeyboardModifiers modifiers)
+{
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(list->item(row)).center());
+}
+
+QList<int> selectedIds(const QListWidget* list)
+{
+    QList<int> ids;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->isSelected())
+            ids << list->item(i)->data(Qt::UserRole).toInt();
+    }
+    return ids;
+}
+
+void typeInto(QWidget* field, const QString& text)
+{
+    field->setFocus();
+    QTest::keyClicks(field, text);
 }
 
 void setHotKeys(std::initializer_list<HotKeySetting> keys)

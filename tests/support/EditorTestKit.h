@@ -11,12 +11,20 @@
 #include "app/modQuillary.h"
 
 class QAbstractButton;
+class QListWidget;
+class QWidget;
 
 // Lets queued hot-key keystrokes arrive (for 5 s at most), then a few more event turns: a key
 // that fired its hot key again would have queued more by then. False when keys are still queued.
 bool settle();
 
 void click(QAbstractButton* button);
+// Clicks a list entry (scrolled into view first), as the user would.
+void clickItem(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = {});
+// The IDs (Qt::UserRole) of the selected entries, in list order.
+QList<int> selectedIds(const QListWidget* list);
+// Gives the field the focus and types into it.
+void typeInto(QWidget* field, const QString& text);
 
 struct HotKeySetting {
     QString caption;
