@@ -98,14 +98,6 @@ TEST_F(MainWindowTest, StartsInAnEmptyFolderByOfferingANewDatabase)
     EXPECT_EQ(window->pnlStatus->caption(), QStringLiteral("Work View - 0 records found "));
     EXPECT_FALSE(window->cmdAmend->isEnabled() || window->cmdDelete->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-    // Declining ends the program without creating anything.
-    ResetSharedState();
-    QFile::remove(path(QStringLiteral("Quillary.mdb")));
-    frmMain second(mDir.path());
-    prompts.answers = {Prompts::Answer::No};
-    EXPECT_FALSE(second.Load());
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("Quillary.mdb"))));
 }
 
 TEST_F(MainWindowTest, TheWorkViewListsFormatsAndCounts)
@@ -262,7 +254,6 @@ TEST_F(MainWindowTest, DeleteRefusesOutstandingWorkAndReselectsANeighbour)
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Work WHERE ID = 2")), 0);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 3);
     // The row below took its place and is current.
-    EXPECT_EQ(w.grdData->rows(), 3);
     EXPECT_EQ(w.grdData->row(), 1);
     EXPECT_EQ(w.grdData->cellText(1, 0), QStringLiteral("Mid\tTab"));
 
@@ -394,20 +385,6 @@ TEST_F(MainWindowTest, ANormalWindowIsKeptToItsMinimumSize)
     EXPECT_NEAR(w.cboSQL->x() + twipsToPixels(4100, &w), w.fraButtons->width(), 1);
     EXPECT_GT(w.mVisibleRows, 0);
     EXPECT_NEAR(w.pnlStatus->y(), w.fraMain->y() + w.fraMain->height() + twipsToPixels(35, &w), 1);
-}
-
-TEST_F(MainWindowTest, ASelectionWithoutACommaIsReportedOnceAndTheRestListed)
-{
-    makeData();
-    frmMain& w = start("[Work-SQL]\r\n1=All,\r\n2=Broken entry\r\n3=To Submit,[Submit?] = TRUE\r\nDefault=2\r\n");
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_EQ(w.cboSQL->count(), 2);
-    EXPECT_EQ(w.cboSQL->currentText(), QStringLiteral("To Submit"));
-    EXPECT_EQ(w.grdData->rows(), 3);
-    // Coming back to the view does not tell it again.
-    QTest::mouseClick(w.cmdPublisher, Qt::LeftButton);
-    QTest::mouseClick(w.cmdWork, Qt::LeftButton);
-    EXPECT_EQ(prompts.shown.size(), 1);
 }
 
 TEST_F(MainWindowTest, DeletingTheOnlyRecordAndAPublisherWithItsGenreLinks)

@@ -24,7 +24,6 @@ TEST_F(SelectionsTest, EntriesUpToTheFirstGapWithTheirDefault)
     EXPECT_TRUE(work.warnings.isEmpty());
 
     EXPECT_EQ(ReadSelectionSection(QStringLiteral("Publisher")).defaultIndex, -1);
-    EXPECT_TRUE(ReadSelectionSection(QStringLiteral("Publisher")).warnings.isEmpty());
 
     // A Default beyond the list chooses nothing and says so.
     SelectionSection submission = ReadSelectionSection(QStringLiteral("Submission"));
@@ -96,14 +95,10 @@ TEST(MainLayout, ControlsFollowTheWindowSize)
 {
     // 15 twips a pixel; a header row of 20 pixels.
     const mainlayout::Result r = mainlayout::compute({12000, 9000, 300, 15});
-    EXPECT_EQ(r.buttonsWidth, 11880);
     EXPECT_EQ(r.comboLeft, 7780);
-    EXPECT_EQ(r.mainWidth, 11880);
-    EXPECT_EQ(r.mainHeight, 9000 - 495 - 345);
     EXPECT_EQ(r.gridWidth, 11820);
-    EXPECT_EQ(r.gridHeight, 8160 - 140);
+    EXPECT_EQ(r.gridHeight, 9000 - 495 - 345 - 140);
     EXPECT_EQ(r.statusTop, 495 + 8160 + 35);
-    EXPECT_EQ(r.statusWidth, 11880);
     // 8020 / 315 = 25.46 -> 22.46 -> 22
     EXPECT_EQ(r.visibleRows, 22);
     // Halves go to the even number: a pitch of 300 and grids of 2850 (6.5) and 3150 (7.5).
