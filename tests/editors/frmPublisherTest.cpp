@@ -1,5 +1,4 @@
-// The Publisher editor driven through its real widgets: fields, type and genre lists, the
-// genre links written with the publisher, address links and the hot-key target.
+// The Publisher editor through its real widgets, with the genre links written with the publisher.
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -7,21 +6,11 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTest>
 #include <SQLiteCpp/Database.h>
-#include <gtest/gtest.h>
-#include <functional>
-#include <memory>
 
-#include "app/modQuillary.h"
 #include "editors/frmPublisher.h"
 #include "support/EditorTestKit.h"
 #include "support/TestEnv.h"
-
-namespace {
-int topRow(const QListWidget* list) { return list->row(list->itemAt(2, 2)); }
-}
 
 class PublisherEditorTest : public QuillaryTest {
 protected:
@@ -32,8 +21,6 @@ protected:
         setHotKeys({{QStringLiteral("F2"), 113, QStringLiteral("Dear Sir")}});
         genres = ids(QStringLiteral("SELECT ID FROM Genre"));
         types = ids(QStringLiteral("SELECT ID FROM Publisher_Type"));
-        ASSERT_GE(genres.size(), 4);
-        ASSERT_GE(types.size(), 3);
     }
 
     QList<int> ids(const QString& statement)
@@ -51,9 +38,8 @@ protected:
     }
     int addPublisher(const QString& name, int type, const QList<int>& linked = {})
     {
-        exec(QStringLiteral("INSERT INTO Publisher (Name, Type_ID, Guidelines, Comments, Address, \"Submit_To?\", "
-                            "\"Submitted_To?\", \"E-Mail_Address\", Web_Address) VALUES ('%1', %2, 'g', 'c', 'a', 1, 1, "
-                            "'e@x', 'w')").arg(name).arg(type));
+        exec(QStringLiteral("INSERT INTO Publisher (Name, Type_ID, \"Submit_To?\", \"Submitted_To?\") "
+                            "VALUES ('%1', %2, 1, 1)").arg(name).arg(type));
         const int id = queryInt(QStringLiteral("SELECT max(ID) FROM Publisher"));
         for (int genre : linked)
             exec(QStringLiteral("INSERT INTO Publisher_Genre VALUES (%1, %2)").arg(id).arg(genre));
@@ -65,11 +51,6 @@ protected:
     QString row(int id, const QString& columns)
     { return queryText(QStringLiteral("SELECT %1 FROM Publisher WHERE ID = %2").arg(columns).arg(id)); }
     int publishers() { return queryInt(QStringLiteral("SELECT Count(*) FROM Publisher")); }
-    static QString texts(const frmPublisher& e)
-    {
-        return QStringList{e.txtName->text(), e.txtAddress->toPlainText(), e.txtEmail->text(), e.txtWeb->text(),
-                           e.txtGuidelines->toPlainText(), e.txtComments->toPlainText()}.join('|');
-    }
 
     QList<int> genres, types;
 };
@@ -78,14 +59,10 @@ TEST_F(PublisherEditorTest, NewStartsWithDefaultsAndIsStoredWithItsLinks)
 {
     auto editor = open(QStringLiteral("New"));
     ASSERT_TRUE(editor);
-    EXPECT_EQ(editor->windowTitle(), QStringLiteral("New Publisher"));
-    EXPECT_EQ(texts(*editor), QStringLiteral("|||||"));
     EXPECT_EQ(EditorBase::optionIndex(editor->optSubmit), 0);
     EXPECT_EQ(EditorBase::optionIndex(editor->optSubmitted), 1);
     EXPECT_EQ(selectedIds(editor->lstType), QList<int>{types[0]});
     EXPECT_EQ(selectedIds(editor->lstGenre), QList<int>{genres[0]});
-    EXPECT_EQ(QApplication::focusWidget(), editor->txtName);
-    EXPECT_FALSE(editor->mChanged);
     // Nothing edited: OK writes nothing.
     click(editor->cmdOK);
     EXPECT_FALSE(editor->isVisible());
@@ -94,37 +71,41 @@ TEST_F(PublisherEditorTest, NewStartsWithDefaultsAndIsStoredWithItsLinks)
 
     editor = open(QStringLiteral("New"));
     QTest::keyClicks(editor->txtName, QStringLiteral("The \"Quarterly\""));
+    typeInto(editor->txtAddress, QStringLiteral("To: "));
     clickItem(editor->lstType, 2, Qt::ControlModifier);   // one type at a time
-    clickItem(editor->lstGenre, 1, Qt::ControlModifier);
     clickItem(editor->lstGenre, 3, Qt::ControlModifier);
-    click(editor->optSubmit->button(1));
     click(editor->optSubmitted->button(0));
-    typeInto(editor->txtAddress, QStringLiteral("1 High St"));
-    QTest::keyClick(editor->txtAddress, Qt::Key_Return);
-    QTest::keyClicks(editor->txtAddress, QStringLiteral("Town"));
-    typeInto(editor->txtEmail, QStringLiteral("ed@q.org"));
-    typeInto(editor->txtWeb, QStringLiteral("q.org"));
-    typeInto(editor->txtGuidelines, QStringLiteral("Short"));
-    typeInto(editor->txtComments, QStringLiteral("Kind"));
+    // The hot-key target is still the text field used before the list and option clicks.
+    click(editor->cmdHotKey[0]);
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), editor->txtAddress);
     click(editor->cmdOK);
     EXPECT_FALSE(editor->isVisible());
-    ASSERT_EQ(publishers(), 1);
-    const int id = queryInt(QStringLiteral("SELECT ID FROM Publisher"));
+    const int id = queryInt(QStringLiteral("SELECT max(ID) FROM Publisher"));
     EXPECT_EQ(gSelectID, id);
-    EXPECT_TRUE(gDataChanged);
-    EXPECT_EQ(row(id, QStringLiteral("Name || '|' || Type_ID || '|' || Guidelines || '|' || Comments || '|' || Address "
-                                     "|| '|' || \"Submit_To?\" || \"Submitted_To?\" || '|' || \"E-Mail_Address\" || '|' "
-                                     "|| Web_Address")),
-              QStringLiteral("The \"Quarterly\"|%1|Short|Kind|1 High St\nTown|01|ed@q.org|q.org").arg(types[2]));
-    EXPECT_EQ(linksOf(id), (QList<int>{genres[0], genres[1], genres[3]}));
-    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(row(id, QStringLiteral("Name || '|' || Type_ID || '|' || Address || '|' || \"Submit_To?\" || "
+                                     "\"Submitted_To?\"")),
+              QStringLiteral("The \"Quarterly\"|%1|To: Dear Sir|11").arg(types[2]));
+    EXPECT_EQ(linksOf(id), (QList<int>{genres[0], genres[3]}));
 }
 
-TEST_F(PublisherEditorTest, SavingLeavesExactlyTheChosenGenreLinks)
+TEST_F(PublisherEditorTest, DuplicateNameQuestionAndEachPublisherKeepsItsOwnLinksAndType)
 {
-    const int id = addPublisher(QStringLiteral("Ink"), types[0], {genres[0], genres[2]});
-    const int other = addPublisher(QStringLiteral("Other"), types[0], {genres[0], genres[1]});
-    // Each pass: the links shown, the entries then chosen, the links stored.
+    const int id = addPublisher(QStringLiteral("Alpha"), types[2], {genres[0], genres[2]});
+    for (Prompts::Answer answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
+        prompts.answers = {answer};
+        auto editor = open(QStringLiteral("New"));
+        QTest::keyClicks(editor->txtName, QStringLiteral("alpha"));
+        clickItem(editor->lstGenre, 1);
+        click(editor->cmdOK);
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_EQ(publishers(), answer == Prompts::Answer::No ? 1 : 2);
+    }
+    EXPECT_EQ(prompts.texts(),
+              QStringList(2, QStringLiteral("A Publisher with this name already exists in the system - continue?")));
+    const int second = queryInt(QStringLiteral("SELECT max(ID) FROM Publisher"));
+
+    // The first of the two, amended under its own ID: the links shown, the entries then chosen, the links stored.
     auto save = [&](const QList<int>& shown, const std::function<void(QListWidget*)>& choose) {
         auto editor = open(QStringLiteral("Amend"), id);
         EXPECT_EQ(selectedIds(editor->lstGenre), shown);
@@ -137,9 +118,10 @@ TEST_F(PublisherEditorTest, SavingLeavesExactlyTheChosenGenreLinks)
               (QList<int>{genres[1], genres[2], genres[3]}));
     EXPECT_EQ(save({genres[1], genres[2], genres[3]}, [](QListWidget* l) { clickItem(l, 0); }), QList<int>{genres[0]});
     EXPECT_TRUE(save({genres[0]}, [](QListWidget* l) { l->clearSelection(); }).isEmpty());
-    EXPECT_EQ(gSelectID, id);
-    EXPECT_TRUE(prompts.shown.isEmpty());
-    EXPECT_EQ(linksOf(other), (QList<int>{genres[0], genres[1]}));
+    EXPECT_EQ(linksOf(second), QList<int>{genres[1]});
+    // The type, untouched, is kept.
+    EXPECT_EQ(row(id, QStringLiteral("Type_ID")).toInt(), types[2]);
+    EXPECT_EQ(prompts.shown.size(), 2);
 }
 
 TEST_F(PublisherEditorTest, NullFieldsShowEmptyAndSaveAsEmptyTexts)
@@ -156,14 +138,13 @@ TEST_F(PublisherEditorTest, NullFieldsShowEmptyAndSaveAsEmptyTexts)
 
     auto editor = open(QStringLiteral("Amend"), id);
     ASSERT_TRUE(editor);
-    EXPECT_EQ(editor->windowTitle(), QStringLiteral("Amend Publisher"));
-    EXPECT_EQ(texts(*editor), QStringLiteral("Bare|||||"));
+    EXPECT_EQ(QStringList({editor->txtName->text(), editor->txtAddress->toPlainText(), editor->txtEmail->text(),
+                           editor->txtWeb->text(), editor->txtGuidelines->toPlainText(),
+                           editor->txtComments->toPlainText()}).join('|'),
+              QStringLiteral("Bare|||||"));
     EXPECT_EQ(EditorBase::optionIndex(editor->optSubmit), 1);
     EXPECT_EQ(EditorBase::optionIndex(editor->optSubmitted), 0);
-    EXPECT_EQ(selectedIds(editor->lstType), QList<int>{types[1]});
     EXPECT_TRUE(selectedIds(editor->lstGenre).isEmpty());
-    EXPECT_FALSE(editor->mChanged);
-
     QTest::keyClicks(editor->txtName, QStringLiteral("Dressed"));
     click(editor->cmdOK);
     EXPECT_FALSE(editor->isVisible());
@@ -173,62 +154,15 @@ TEST_F(PublisherEditorTest, NullFieldsShowEmptyAndSaveAsEmptyTexts)
               QStringLiteral("'Dressed'''''''''''01|%1").arg(types[1]));
 }
 
-TEST_F(PublisherEditorTest, TheTypeSavedIsTheOneShown)
+TEST_F(PublisherEditorTest, ATypeNotListedIsKept)
 {
-    // Untouched, the stored type is kept, even one that is not listed.
-    const int id = addPublisher(QStringLiteral("Typed"), types[2]);
     const int lost = addPublisher(QStringLiteral("Lost"), 999);
-    for (int publisher : {id, lost}) {
-        auto editor = open(QStringLiteral("Amend"), publisher);
-        EXPECT_EQ(selectedIds(editor->lstType), publisher == id ? QList<int>{types[2]} : QList<int>{});
-        QTest::keyClicks(editor->txtName, QStringLiteral("Renamed"));
-        click(editor->cmdOK);
-        EXPECT_FALSE(editor->isVisible());
-    }
-    EXPECT_EQ(row(id, QStringLiteral("Type_ID")).toInt(), types[2]);
-    EXPECT_EQ(row(lost, QStringLiteral("Type_ID")), QStringLiteral("999"));
+    auto editor = open(QStringLiteral("Amend"), lost);
+    QTest::keyClicks(editor->txtName, QStringLiteral("Renamed"));
+    click(editor->cmdOK);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(row(lost, QStringLiteral("Name || Type_ID")), QStringLiteral("Renamed999"));
     EXPECT_TRUE(prompts.shown.isEmpty());
-
-    // No types at all: a new publisher cannot be given one and is refused.
-    exec(QStringLiteral("DELETE FROM Publisher_Type"));
-    auto empty = open(QStringLiteral("New"));
-    QTest::keyClicks(empty->txtName, QStringLiteral("Typeless"));
-    click(empty->cmdOK);
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("type")));
-    EXPECT_TRUE(empty->isVisible());
-    EXPECT_EQ(publishers(), 2);
-}
-
-TEST_F(PublisherEditorTest, DuplicateNameQuestionAndSameNamedPublishersKeepTheirLinks)
-{
-    const int existing = addPublisher(QStringLiteral("Alpha"), types[0], {genres[0]});
-    for (Prompts::Answer answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
-        prompts.answers = {answer};
-        auto editor = open(QStringLiteral("New"));
-        QTest::keyClicks(editor->txtName, QStringLiteral("alpha"));
-        clickItem(editor->lstGenre, 1);
-        clickItem(editor->lstGenre, 2, Qt::ControlModifier);
-        click(editor->cmdOK);
-        EXPECT_FALSE(editor->isVisible());
-        EXPECT_EQ(publishers(), answer == Prompts::Answer::No ? 1 : 2);
-    }
-    EXPECT_EQ(prompts.texts(),
-              QStringList(2, QStringLiteral("A Publisher with this name already exists in the system - continue?")));
-    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
-    EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::YesNo);
-    const int second = queryInt(QStringLiteral("SELECT max(ID) FROM Publisher"));
-    EXPECT_EQ(gSelectID, second);
-    EXPECT_EQ(linksOf(second), (QList<int>{genres[1], genres[2]}));
-
-    // The first of the two is amended under its own ID, not found by its name.
-    auto first = open(QStringLiteral("Amend"), existing);
-    EXPECT_EQ(selectedIds(first->lstGenre), QList<int>{genres[0]});
-    clickItem(first->lstGenre, 3);
-    click(first->cmdOK);
-    EXPECT_EQ(linksOf(existing), QList<int>{genres[3]});
-    EXPECT_EQ(linksOf(second), (QList<int>{genres[1], genres[2]}));
-    EXPECT_EQ(prompts.shown.size(), 2);
 }
 
 TEST_F(PublisherEditorTest, ListsScrollToTheFirstSelectedEntry)
@@ -239,85 +173,38 @@ TEST_F(PublisherEditorTest, ListsScrollToTheFirstSelectedEntry)
     genres = ids(QStringLiteral("SELECT ID FROM Genre"));
     // A list two entries high can show any entry at its top, so the rule itself is seen.
     auto twoHigh = [](frmPublisher& editor) {
-        for (QListWidget* list : {editor.lstGenre, editor.lstType}) {
-            list->addItem(QStringLiteral("x"));
-            const int height = list->sizeHintForRow(0);
-            list->clear();
-            list->setFixedHeight(2 * height + 2 * list->frameWidth());
-        }
+        editor.lstGenre->addItem(QStringLiteral("x"));
+        const int height = editor.lstGenre->sizeHintForRow(0);
+        editor.lstGenre->clear();
+        editor.lstGenre->setFixedHeight(2 * height + 2 * editor.lstGenre->frameWidth());
     };
-    const int late = addPublisher(QStringLiteral("Late"), types.last(), {genres[18], genres[19]});
-    const int early = addPublisher(QStringLiteral("Early"), types[1], {genres[4], genres[10]});
-    const int unlinked = addPublisher(QStringLiteral("None"), types[0]);
-    auto tops = [&](int id) {
+    auto top = [&](int id) {
         auto editor = open(QStringLiteral("Amend"), id, twoHigh);
-        EXPECT_FALSE(editor->mChanged);
-        return QList<int>{topRow(editor->lstGenre), topRow(editor->lstType)};
+        return editor->lstGenre->row(editor->lstGenre->itemAt(2, 2));
     };
-    EXPECT_EQ(tops(late), (QList<int>{17, int(types.size()) - 3}));
-    EXPECT_EQ(tops(early), (QList<int>{4, 1}));
-    EXPECT_EQ(tops(unlinked), (QList<int>{0, 0}));
-
-    // In the list as laid out, the last entries are shown.
-    auto editor = open(QStringLiteral("Amend"), late);
-    EXPECT_GT(topRow(editor->lstGenre), 0);
-    EXPECT_EQ(editor->lstGenre->verticalScrollBar()->value(), editor->lstGenre->verticalScrollBar()->maximum());
+    EXPECT_EQ(top(addPublisher(QStringLiteral("Late"), types[0], {genres[18], genres[19]})), 17);
+    EXPECT_EQ(top(addPublisher(QStringLiteral("Early"), types[0], {genres[4], genres[10]})), 4);
 }
 
 TEST_F(PublisherEditorTest, DoubleClickOpensTheAddresses)
 {
     auto editor = open(QStringLiteral("Amend"), addPublisher(QStringLiteral("Web"), types[0]));
-    ASSERT_TRUE(editor);
-    auto doubleClick = [&](QLineEdit* field, const QString& text) {
+    const QList<std::pair<QLineEdit*, QString>> typed{
+        {editor->txtEmail, "a@b"}, {editor->txtEmail, "nobody"}, {editor->txtWeb, "http://x"},
+        {editor->txtWeb, "HTTP://x"}, {editor->txtWeb, "https://x"}, {editor->txtWeb, ""}};
+    for (const auto& [field, text] : typed) {
         field->setText(text);
         editor->mChanged = false;
         QTest::mouseDClick(field, Qt::LeftButton);
-    };
-    doubleClick(editor->txtEmail, QStringLiteral("a@b"));
-    doubleClick(editor->txtEmail, QStringLiteral("nobody"));
-    doubleClick(editor->txtWeb, QStringLiteral("http://x"));
-    doubleClick(editor->txtWeb, QStringLiteral("HTTP://x"));
-    doubleClick(editor->txtWeb, QStringLiteral("https://x"));
-    doubleClick(editor->txtWeb, QString());
-    doubleClick(editor->txtName, QStringLiteral("a@b"));
-    EXPECT_EQ(links.opened, (QStringList{QStringLiteral("mailto:a@b"), QStringLiteral("http://x"),
-                                         QStringLiteral("http://HTTP://x"), QStringLiteral("http://https://x"),
-                                         QStringLiteral("http://")}));
-    // Opening is not editing.
-    EXPECT_FALSE(editor->mChanged);
-    EXPECT_TRUE(editor->isVisible());
-}
-
-TEST_F(PublisherEditorTest, HotKeyTargetSurvivesListsAndOptionsButNotNavigation)
-{
-    auto editor = open(QStringLiteral("New"));
-    ASSERT_TRUE(editor);
-    typeInto(editor->txtAddress, QStringLiteral("To: "));
-    clickItem(editor->lstGenre, 2);
-    EXPECT_EQ(QApplication::focusWidget(), editor->lstGenre);
-    click(editor->optSubmitted->button(0));
-    editor->lstType->setFocus();
-    editor->cmdOK->setFocus();
-    click(editor->cmdHotKey[0]);
-    settle();
-    EXPECT_EQ(QApplication::focusWidget(), editor->txtAddress);
-    EXPECT_EQ(editor->txtAddress->toPlainText(), QStringLiteral("To: Dear Sir"));
-    EXPECT_TRUE(editor->txtName->text().isEmpty());
-
-    // Previous and Next clear it, and a hot-key button then types nothing.
-    editor->txtWeb->setFocus();
-    editor->cmdNext->setFocus();
-    click(editor->cmdHotKey[0]);
-    settle();
-    EXPECT_EQ(texts(*editor), QStringLiteral("|To: Dear Sir||||"));
+    }
+    EXPECT_EQ(links.opened.join(' '), QStringLiteral("mailto:a@b http://x http://HTTP://x http://https://x http://"));
+    EXPECT_FALSE(editor->mChanged);   // opening is not editing
 }
 
 TEST_F(PublisherEditorTest, AFailureWhileWritingLinksStoresNothing)
 {
     const int id = addPublisher(QStringLiteral("Sound"), types[0], {genres[0], genres[1]});
-    const QString fail = QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON Publisher_Genre BEGIN "
-                                        "SELECT RAISE(ABORT, 'disk full'); END");
-    exec(fail);
+    exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON Publisher_Genre BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
     auto editor = open(QStringLiteral("Amend"), id);
     QTest::keyClicks(editor->txtName, QStringLiteral("Broken"));
     clickItem(editor->lstGenre, 3);
@@ -333,16 +220,4 @@ TEST_F(PublisherEditorTest, AFailureWhileWritingLinksStoresNothing)
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(row(id, QStringLiteral("Name")), QStringLiteral("Broken"));
     EXPECT_EQ(linksOf(id), QList<int>{genres[3]});
-
-    // A new publisher is not left behind without its links either.
-    gDataChanged = false;
-    exec(fail);
-    auto fresh = open(QStringLiteral("New"));
-    QTest::keyClicks(fresh->txtName, QStringLiteral("Fresh"));
-    click(fresh->cmdOK);
-    EXPECT_EQ(prompts.shown.size(), 2);
-    EXPECT_TRUE(fresh->isVisible());
-    EXPECT_EQ(publishers(), 1);
-    EXPECT_EQ(gRecordID, 0);
-    EXPECT_FALSE(gDataChanged);
 }

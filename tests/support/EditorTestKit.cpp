@@ -1,6 +1,5 @@
 #include "support/EditorTestKit.h"
 
-#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -18,11 +17,6 @@ bool settle()
     return !SendKeysPending();
 }
 
-void click(QAbstractButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 void clickItem(QListWidget* list, int row, Qt::KeyboardModifiers modifiers)
 {
     list->scrollToItem(list->item(row));
@@ -32,17 +26,10 @@ void clickItem(QListWidget* list, int row, Qt::KeyboardModifiers modifiers)
 QList<int> selectedIds(const QListWidget* list)
 {
     QList<int> ids;
-    for (int i = 0; i < list->count(); ++i) {
+    for (int i = 0; i < list->count(); ++i)
         if (list->item(i)->isSelected())
             ids << list->item(i)->data(Qt::UserRole).toInt();
-    }
     return ids;
-}
-
-void typeInto(QWidget* field, const QString& text)
-{
-    field->setFocus();
-    QTest::keyClicks(field, text);
 }
 
 void setHotKeys(std::initializer_list<HotKeySetting> keys)

@@ -10,32 +10,31 @@
 
 #include "app/modQuillary.h"
 
-class QAbstractButton;
 class QListWidget;
-class QWidget;
 
-// Lets queued hot-key keystrokes arrive (for 5 s at most), then a few more event turns: a key
-// that fired its hot key again would have queued more by then. False when keys are still queued.
+// Lets queued hot-key keystrokes arrive (5 s at most); false when keys are still queued.
 bool settle();
 
-void click(QAbstractButton* button);
+inline void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 // Clicks a list entry (scrolled into view first), as the user would.
 void clickItem(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = {});
 // The IDs (Qt::UserRole) of the selected entries, in list order.
 QList<int> selectedIds(const QListWidget* list);
-// Gives the field the focus and types into it.
-void typeInto(QWidget* field, const QString& text);
+inline void typeInto(QWidget* field, const QString& text)
+{
+    field->setFocus();
+    QTest::keyClicks(field, text);
+}
 
 struct HotKeySetting {
     QString caption;
     int code;
     QString text;
 };
-// The hot keys as the settings file would give them.
 void setHotKeys(std::initializer_list<HotKeySetting> keys);
 
-// Loads and shows an editor the way the main window would, but without a modal loop; null when
-// it cannot be loaded. prepare runs on the new window before it loads.
+// Loads and shows an editor as the main window would, without a modal loop; null when it
+// cannot be loaded. prepare runs on the new window before it loads.
 template <class Editor>
 std::unique_ptr<Editor> openEditor(const QString& action, int id = 0,
                                    const std::function<void(Editor&)>& prepare = {})
