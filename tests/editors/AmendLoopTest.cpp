@@ -1,5 +1,4 @@
-// The main window's Amend command stepping through the listing with the Work editor,
-// the editor run modally as the program runs it.
+// The main window's Amend command stepping through the listing with the modal Work editor.
 
 #include <QApplication>
 #include <QLineEdit>
@@ -34,14 +33,16 @@ TEST_F(AmendLoopTest, AmendStepsThroughTheListingAndReportsAWorkDeletedMeanwhile
 
     // Works each modal editor that appears with the next step, from inside its modal loop.
     std::deque<std::function<void(frmWork*)>> steps;
-    QStringList names;
+    // Each editor shown: its name, and whether Previous and Next are enabled, as "Alpha 01".
+    QStringList shown;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* editor = qobject_cast<frmWork*>(QApplication::activeModalWidget());
         if (!editor || !editor->isVisible() || editor->property("scripted").toBool())
             return;
         editor->setProperty("scripted", true);
-        names << editor->txtName->text();
+        shown << editor->txtName->text() + ' ' + QString::number(editor->cmdPrevious->isEnabled()) +
+                     QString::number(editor->cmdNext->isEnabled());
         if (steps.empty()) {
             ADD_FAILURE() << "an editor was shown that the test did not expect";
             return editor->cmdCancel->click();
@@ -51,29 +52,22 @@ TEST_F(AmendLoopTest, AmendStepsThroughTheListingAndReportsAWorkDeletedMeanwhile
         step(editor);
     });
     poll.start(10);
-    auto enabled = [](frmWork* e) { return QString::number(e->cmdPrevious->isEnabled()) + QString::number(e->cmdNext->isEnabled()); };
-    QStringList states;
-    steps.push_back([&](frmWork* e) { states << enabled(e); QTest::mouseClick(e->cmdNext, Qt::LeftButton); });
+    steps.push_back([&](frmWork* e) { QTest::mouseClick(e->cmdNext, Qt::LeftButton); });
     steps.push_back([&](frmWork* e) {
-        states << enabled(e);
         e->txtName->selectAll();
         QTest::keyClicks(e->txtName, QStringLiteral("Bravo"));
         prompts.answers = {Prompts::Answer::Yes};
         QTest::mouseClick(e->cmdNext, Qt::LeftButton);
     });
-    steps.push_back([&](frmWork* e) { states << enabled(e); QTest::mouseClick(e->cmdPrevious, Qt::LeftButton); });
-    // The record as saved a moment ago, although the listing was not refilled yet.
+    steps.push_back([&](frmWork* e) { QTest::mouseClick(e->cmdPrevious, Qt::LeftButton); });
+    // Back to the record as saved a moment ago, although the listing was not refilled yet.
     steps.push_back([&](frmWork* e) { QTest::mouseClick(e->cmdCancel, Qt::LeftButton); });
     QTest::mouseClick(window.cmdAmend, Qt::LeftButton);
 
-    EXPECT_EQ(names, (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma"),
-                                  QStringLiteral("Bravo")}));
-    EXPECT_EQ(states, (QStringList{QStringLiteral("01"), QStringLiteral("11"), QStringLiteral("10")}));
+    EXPECT_EQ(shown.join(','), QStringLiteral("Alpha 01,Beta 11,Gamma 10,Bravo 11"));
     EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Changes have been made; shall I save them?")});
-    EXPECT_EQ(queryText(QStringLiteral("SELECT Name FROM Work WHERE ID = %1").arg(betaID)), QStringLiteral("Bravo"));
     // The save refreshed the listing and the saved work is the current row.
     EXPECT_FALSE(gDataChanged);
-    EXPECT_EQ(gSelectID, betaID);
     EXPECT_EQ(window.grdData->row(), 2);
     EXPECT_EQ(window.grdData->cellText(2, 0), QStringLiteral("Bravo"));
 
@@ -81,9 +75,8 @@ TEST_F(AmendLoopTest, AmendStepsThroughTheListingAndReportsAWorkDeletedMeanwhile
     exec(QStringLiteral("DELETE FROM Work WHERE ID = %1").arg(betaID));
     prompts.shown.clear();
     QTest::mouseClick(window.cmdAmend, Qt::LeftButton);
-    EXPECT_EQ(names.size(), 4);
+    EXPECT_EQ(shown.size(), 4);
     EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("This Work no longer exists.")});
     EXPECT_EQ(window.grdData->rows(), 3);
-    EXPECT_FALSE(gDataChanged);
     window.close();
 }
