@@ -20,8 +20,10 @@ struct F2Counter : QObject {
     int sent = 0;
     bool eventFilter(QObject*, QEvent* e) override
     {
+        if (e->type() != QEvent::KeyPress)
+            return false;
         auto* key = static_cast<QKeyEvent*>(e);
-        if (e->type() == QEvent::KeyPress && key->key() == Qt::Key_F2)
+        if (key->key() == Qt::Key_F2)
             ++(IsSentKey(key) ? sent : typed);
         return false;
     }
