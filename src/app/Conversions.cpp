@@ -1,5 +1,6 @@
 #include "app/Conversions.h"
 
+#include <QStringDecoder>
 #include <climits>
 #include <cmath>
 
@@ -41,4 +42,12 @@ int RoundHalfEven(double value)
     if (rounded <= static_cast<double>(INT_MIN))
         return INT_MIN;
     return static_cast<int>(rounded);
+}
+
+QString TextFromUtf8(QByteArrayView bytes)
+{
+    if (!bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Conversions of settings texts to numbers, as the settings file has always read them.
 
+#include <QByteArrayView>
 #include <QString>
 
 // The number at the start of text (blanks before it allowed), 0 when it has none:
@@ -9,3 +10,7 @@ double LeadingNumber(const QString& text);
 
 // Rounds to the nearest whole number, halves to the even one, clamped to int.
 int RoundHalfEven(double value);
+
+// UTF-8 text as stored, every character kept: QString::fromUtf8 would drop a leading
+// U+FEFF, which at the start of a stored value is part of the value.
+QString TextFromUtf8(QByteArrayView bytes);

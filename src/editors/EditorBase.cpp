@@ -1,5 +1,7 @@
 #include "editors/EditorBase.h"
 
+#include "app/Conversions.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -80,7 +82,7 @@ QVariant columnValue(const SQLite::Column& column)
         return QVariant(column.getDouble());
     if (column.isBlob())
         return QVariant(QByteArray(static_cast<const char*>(column.getBlob()), column.getBytes()));
-    return QVariant(QString::fromUtf8(column.getText()));
+    return QVariant(TextFromUtf8(QByteArrayView(static_cast<const char*>(column.getBlob()), column.getBytes())));
 }
 
 void selectAllText(QWidget* field)

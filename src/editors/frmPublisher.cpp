@@ -16,6 +16,7 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
+#include "app/Conversions.h"
 #include "app/modQuillary.h"
 #include "data/Statements.h"
 #include "editors/EditorWidgets.h"
@@ -187,7 +188,7 @@ void frmPublisher::fillLists(SQLite::Database& database, const EditorRecord* rec
         SQLite::Statement query(database, sql::kPublisherTypes.toStdString());
         while (query.executeStep()) {
             const int id = query.getColumn("ID").getInt();
-            auto* item = new QListWidgetItem(QString::fromUtf8(query.getColumn("Description").getText()), lstType);
+            auto* item = new QListWidgetItem(TextFromUtf8(query.getColumn("Description").getText()), lstType);
             item->setData(Qt::UserRole, id);
             if (record && mStoredType.isValid() && mStoredType.toLongLong() == id && firstSelected < 0) {
                 // The entry shown selected is the one the caret is on, and the one saved.
@@ -207,7 +208,7 @@ void frmPublisher::fillLists(SQLite::Database& database, const EditorRecord* rec
         SQLite::Statement query(database, sql::kGenres.toStdString());
         while (query.executeStep()) {
             const int id = query.getColumn("ID").getInt();
-            auto* item = new QListWidgetItem(QString::fromUtf8(query.getColumn("Description_Plural").getText()),
+            auto* item = new QListWidgetItem(TextFromUtf8(query.getColumn("Description_Plural").getText()),
                                              lstGenre);
             item->setData(Qt::UserRole, id);
             if (!record)

@@ -9,6 +9,7 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
+#include "app/Conversions.h"
 #include "app/modQuillary.h"
 #include "data/Statements.h"
 #include "editors/DateText.h"
@@ -151,7 +152,7 @@ void frmSubmission::fillLists(SQLite::Database& database, const EditorRecord* re
         SQLite::Statement query(database, statement.toStdString());
         while (query.executeStep()) {
             const int id = query.getColumn("ID").getInt();
-            auto* item = new QListWidgetItem(QString::fromUtf8(query.getColumn("Name").getText()), list);
+            auto* item = new QListWidgetItem(TextFromUtf8(query.getColumn("Name").getText()), list);
             item->setData(Qt::UserRole, id);
             if (chosen.isValid() && chosen.toLongLong() == id && list->selectedItems().isEmpty()) {
                 list->setCurrentItem(item);

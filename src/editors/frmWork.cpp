@@ -7,6 +7,7 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
+#include "app/Conversions.h"
 #include "data/Statements.h"
 #include "editors/EditorWidgets.h"
 #include "platform/Services.h"
@@ -115,7 +116,7 @@ void frmWork::fillLists(SQLite::Database& database, const EditorRecord* record)
     SQLite::Statement query(database, sql::kGenres.toStdString());
     while (query.executeStep()) {
         const int id = query.getColumn("ID").getInt();
-        auto* item = new QListWidgetItem(QString::fromUtf8(query.getColumn("Description_Singular").getText()), lstGenre);
+        auto* item = new QListWidgetItem(TextFromUtf8(query.getColumn("Description_Singular").getText()), lstGenre);
         item->setData(Qt::UserRole, id);
         if (genre.isValid() && genre.toLongLong() == id) {
             lstGenre->setCurrentItem(item);

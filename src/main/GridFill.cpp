@@ -6,6 +6,7 @@
 #include <SQLiteCpp/Database.h>
 #include <sqlite3.h>
 
+#include "app/Conversions.h"
 #include "main/Selections.h"
 
 const QVector<ColumnDef>& ViewColumns(const QString& viewMode)
@@ -78,7 +79,7 @@ QString ColumnText(sqlite3_stmt* statement, int column)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     const int bytes = sqlite3_column_bytes(statement, column);
-    return text ? QString::fromUtf8(text, bytes) : QString();
+    return text ? TextFromUtf8(QByteArrayView(text, bytes)) : QString();
 }
 
 } // namespace

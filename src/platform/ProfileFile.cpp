@@ -1,9 +1,10 @@
 #include "platform/ProfileFile.h"
 
+#include "app/Conversions.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QVector>
 
 namespace profile {
@@ -92,12 +93,9 @@ Parsed parse(const QByteArray& content, const Line& line)
     return parsed;
 }
 
-// Text of the file as a string. QString::fromUtf8 would drop a leading U+FEFF, which at
-// the start of a value is part of the value, not a byte-order mark.
 QString decode(const QByteArray& bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    return decoder(bytes);
+    return TextFromUtf8(bytes);
 }
 
 bool sameName(const QByteArray& stored, const QString& wanted)

@@ -142,3 +142,10 @@ TEST_F(SettingsTest, StatusMessagesClearAfterTheirTimeAndRestartOnANewOne)
     EXPECT_EQ(panel->caption(), QStringLiteral("second "));
     QTRY_COMPARE_WITH_TIMEOUT(panel->caption(), QString(), 1500);
 }
+
+TEST(Conversions, StoredTextKeepsALeadingZeroWidthNoBreakSpace)
+{
+    const QString text = QString(QChar(0xFEFF)) + QStringLiteral("Ode");
+    EXPECT_EQ(TextFromUtf8(text.toUtf8()), text);
+    EXPECT_EQ(TextFromUtf8(QByteArrayView("plain")), QStringLiteral("plain"));
+}
