@@ -41,6 +41,17 @@ TEST(SendKeysNotation, ValidAndInvalidTexts)
         EXPECT_FALSE(ParseSendKeys(bad).ok()) << bad;
 }
 
+TEST(SendKeysNotation, DeeplyNestedGroupsAreRefusedInsteadOfOverflowingTheStack)
+{
+    const ParsedKeys refused = ParseSendKeys(QString(300000, u'(') + u'a' + QString(300000, u')'));
+    EXPECT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("nested"))) << refused.error.toStdString();
+    EXPECT_TRUE(refused.strokes.isEmpty());
+    // Ordinary nesting still works, Shift held through every level.
+    EXPECT_EQ(typed("+(((a)b)c)d"), "ABCd");
+    EXPECT_TRUE(ParseSendKeys(QString(100, u'(') + u'x' + QString(100, u')')).ok());
+}
+
 class SendKeysTyping : public ::testing::Test {
 protected:
     void SetUp() override

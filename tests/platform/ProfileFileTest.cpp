@@ -111,3 +111,13 @@ TEST_F(ProfileFileTest, WritesFilesAndAFailedWriteKeepsTheOldOne)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readIni(), expected);
 }
+
+TEST(ProfileFile, AValueStartingWithAZeroWidthNoBreakSpaceReadsBackWhole)
+{
+    // Only the file's first bytes can be a byte-order mark.
+    const QString text = QStringLiteral("\uFEFF[A] x=s");
+    const QByteArray written = writeValue("[S]\nk=1\n", "S", "k", text);
+    EXPECT_EQ(written, QByteArray("[S]\nk=\xEF\xBB\xBF[A] x=s\n"));
+    EXPECT_EQ(readValue(written, "S", "k"), text);
+    EXPECT_EQ(value("\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k"), QStringLiteral("v"));
+}
