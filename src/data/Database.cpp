@@ -338,8 +338,9 @@ std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* err
     std::unique_ptr<SQLite::Database> database;
     try {
         // No CREATE flag, and nothing is written before the file is known to be ours.
+        // Only the user-interface thread uses the connection, so no mutex per call.
         database = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(),
-                                                      SQLite::OPEN_READWRITE);
+                                                      SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
         QString reason;
         if (!validateSchema(*database, &reason))
             return fail(reason);
@@ -367,7 +368,7 @@ std::unique_ptr<SQLite::Database> createNew(const QString& path, QString* error)
     std::unique_ptr<SQLite::Database> database;
     try {
         database = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(),
-                                                      SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+                                                      SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLite::OPEN_NOMUTEX);
         prepareConnection(*database);
         createSchema(*database);
     } catch (const std::exception& e) {

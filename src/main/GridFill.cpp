@@ -117,6 +117,9 @@ FillResult ReadFillRows(SQLite::Database& database, const QString& viewMode, con
     const QString yes = QStringLiteral("Yes");
     const QString no = QStringLiteral("No");
     QHash<QString, QString> dates;  // dates repeat; format each once
+    // Texts often repeat down a column (publishers, statuses): share the previous one's.
+    std::vector<QByteArray> lastBytes(defs.size());
+    std::vector<QString> lastText(defs.size());
     int rc;
     while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
         result.ids.push_back(idColumn >= 0 ? sqlite3_column_int(query, idColumn) : 0);
@@ -128,9 +131,16 @@ FillResult ReadFillRows(SQLite::Database& database, const QString& viewMode, con
                 continue;
             }
             switch (defs[d].format) {
-            case CellFormat::Text:
-                result.cells.push_back(ColumnText(query, c));
+            case CellFormat::Text: {
+                const QByteArrayView bytes(reinterpret_cast<const char*>(sqlite3_column_text(query, c)),
+                                           sqlite3_column_bytes(query, c));
+                if (bytes != lastBytes[d]) {
+                    lastBytes[d] = bytes.toByteArray();
+                    lastText[d] = TextFromUtf8(bytes);
+                }
+                result.cells.push_back(lastText[d]);
                 break;
+            }
             case CellFormat::YesNo:
                 result.cells.push_back(sqlite3_column_int64(query, c) != 0 ? yes : no);
                 break;
