@@ -31,16 +31,10 @@ frmSettings::frmSettings(QWidget* parent) : QDialog(parent)
     const int clientWidth = twipsToPixels(5400, this);
     setFixedSize(clientWidth, twipsToPixels(4005, this));
 
-    fraButtons = new QFrame(this);
-    fraButtons->setObjectName(QStringLiteral("fraButtons"));
-    fraButtons->setFrameShape(QFrame::StyledPanel);
-    fraButtons->setGeometry(twipsRect(0, 0, 5370, 540, this));
-    cmdOK = makePicturePushButton(fraButtons, QStringLiteral("cmdOK"), QStringLiteral("ok"), QStringLiteral("OK"));
-    cmdOK->setGeometry(twipsRect(120, 120, 405, 375, this));
-    cmdOK->setDefault(true);
-    cmdCancel = makePicturePushButton(fraButtons, QStringLiteral("cmdCancel"), QStringLiteral("cancel"),
-                                      QStringLiteral("Cancel"));
-    cmdCancel->setGeometry(twipsRect(510, 120, 400, 380, this));
+    const DialogButtonBar bar = makeDialogButtonBar(this, 5370, true);
+    fraButtons = bar.frame;
+    cmdOK = bar.ok;
+    cmdCancel = bar.cancel;
 
     chkRefresh = new QCheckBox(QStringLiteral("&Refresh Display after New/Amend/Delete"), this);
     chkRefresh->setObjectName(QStringLiteral("chkRefresh"));

@@ -4,7 +4,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QToolButton>
+#include <QPushButton>
 
 #include "Version.h"
 #include "app/modQuillary.h"
@@ -19,13 +19,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     setWindowIcon(programIcon());
     setFixedSize(twipsToPixels(4665, this), twipsToPixels(2610, this));
 
-    fraButtons = new QFrame(this);
-    fraButtons->setObjectName(QStringLiteral("fraButtons"));
-    fraButtons->setFrameShape(QFrame::StyledPanel);
-    fraButtons->setGeometry(twipsRect(0, 0, 4650, 540, this));
-    cmdOK = makePictureButton(fraButtons, QStringLiteral("cmdOK"), QStringLiteral("ok"), QStringLiteral("OK"));
-    cmdOK->setGeometry(twipsRect(120, 120, 400, 380, this));
-    connect(cmdOK, &QToolButton::clicked, this, &QDialog::accept);
+    // OK is the default button: Enter closes the box.
+    const DialogButtonBar bar = makeDialogButtonBar(this, 4650, false);
+    fraButtons = bar.frame;
+    cmdOK = bar.ok;
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));

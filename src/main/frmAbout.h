@@ -4,7 +4,7 @@
 #include <QDialog>
 
 class QLabel;
-class QToolButton;
+class QPushButton;
 class QFrame;
 
 inline const QString kMakerWebAddress = QStringLiteral("https://quillary.example.org/");
@@ -17,7 +17,7 @@ public:
     static QString versionText();
 
     QFrame* fraButtons = nullptr;
-    QToolButton* cmdOK = nullptr;
+    QPushButton* cmdOK = nullptr;
     QLabel* picIcon = nullptr;
     QLabel* lblTitle = nullptr;
     QLabel* lblVersion = nullptr;

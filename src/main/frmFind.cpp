@@ -18,15 +18,10 @@ frmFind::frmFind(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Find"));
     setFixedSize(twipsToPixels(6105, this), twipsToPixels(2655, this));
 
-    fraButtons = new QFrame(this);
-    fraButtons->setObjectName(QStringLiteral("fraButtons"));
-    fraButtons->setFrameShape(QFrame::StyledPanel);
-    fraButtons->setGeometry(twipsRect(0, 0, 6090, 540, this));
-    cmdOK = makePicturePushButton(fraButtons, QStringLiteral("cmdOK"), QStringLiteral("ok"), QStringLiteral("OK"));
-    cmdOK->setGeometry(twipsRect(120, 120, 405, 375, this));
-    cmdOK->setDefault(true);
-    cmdCancel = makePicturePushButton(fraButtons, QStringLiteral("cmdCancel"), QStringLiteral("cancel"), QStringLiteral("Cancel"));
-    cmdCancel->setGeometry(twipsRect(510, 120, 400, 380, this));
+    const DialogButtonBar bar = makeDialogButtonBar(this, 6090, true);
+    fraButtons = bar.frame;
+    cmdOK = bar.ok;
+    cmdCancel = bar.cancel;
 
     lblFind = new QLabel(QStringLiteral("Find :"), this);
     lblFind->setObjectName(QStringLiteral("lblFind"));

@@ -1,8 +1,11 @@
 #include "platform/PictureButton.h"
 
+#include <QFrame>
 #include <QIcon>
 #include <QPushButton>
 #include <QToolButton>
+
+#include "platform/Twips.h"
 
 void InitQuillaryResources()
 {
@@ -47,4 +50,21 @@ void setButtonToolTip(QAbstractButton* button, const QString& toolTip)
 {
     button->setToolTip(toolTip);
     button->setAccessibleName(toolTip);
+}
+
+DialogButtonBar makeDialogButtonBar(QWidget* dialog, int widthTwips, bool withCancel)
+{
+    auto* frame = new QFrame(dialog);
+    frame->setObjectName(QStringLiteral("fraButtons"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setGeometry(twipsRect(0, 0, widthTwips, 540, dialog));
+    QPushButton* ok = makePicturePushButton(frame, QStringLiteral("cmdOK"), QStringLiteral("ok"), QStringLiteral("OK"));
+    ok->setGeometry(twipsRect(120, 120, 405, 375, dialog));
+    ok->setDefault(true);
+    QPushButton* cancel = nullptr;
+    if (withCancel) {
+        cancel = makePicturePushButton(frame, QStringLiteral("cmdCancel"), QStringLiteral("cancel"), QStringLiteral("Cancel"));
+        cancel->setGeometry(twipsRect(510, 120, 400, 380, dialog));
+    }
+    return {frame, ok, cancel};
 }

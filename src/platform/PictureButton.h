@@ -5,6 +5,7 @@
 #include <QString>
 
 class QAbstractButton;
+class QFrame;
 class QIcon;
 class QPushButton;
 class QToolButton;
@@ -20,3 +21,12 @@ QToolButton* makePictureButton(QWidget* parent, const QString& objectName, const
 QPushButton* makePicturePushButton(QWidget* parent, const QString& objectName, const QString& iconName,
                                    const QString& toolTip);
 void setButtonToolTip(QAbstractButton* button, const QString& toolTip);
+
+// The button bar across the top of a dialog ("fraButtons", 540 twips high) with its OK
+// picture button (the default button) and, when asked, Cancel beside it.
+struct DialogButtonBar {
+    QFrame* frame;
+    QPushButton* ok;
+    QPushButton* cancel;  // null without Cancel
+};
+DialogButtonBar makeDialogButtonBar(QWidget* dialog, int widthTwips, bool withCancel);

@@ -285,7 +285,7 @@ TEST_F(MainWindowTest, AboutShowsTitleVersionAndOpensTheWebAddress)
     QTest::mouseClick(about.lblWeb, Qt::LeftButton);
     EXPECT_EQ(links.opened, (QStringList{kMakerWebAddress, kMakerWebAddress}));
     EXPECT_TRUE(about.isVisible() && prompts.shown.isEmpty());
-    QTest::mouseClick(about.cmdOK, Qt::LeftButton);
+    QTest::keyClick(&about, Qt::Key_Return);  // OK is the default button
     EXPECT_FALSE(about.isVisible());
 }
 
