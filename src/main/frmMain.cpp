@@ -162,9 +162,14 @@ bool frmMain::Load()
     QCoreApplication::processEvents();
     const bool ok = Initialise();
     QApplication::restoreOverrideCursor();
-    if (!ok)
+    if (!ok) {
         hide();
-    return ok;
+        return false;
+    }
+    // A start-up message box may have taken the focus; the keyboard belongs here now.
+    activateWindow();
+    grdData->setFocus();
+    return true;
 }
 
 bool frmMain::Initialise()
