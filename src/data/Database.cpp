@@ -8,6 +8,7 @@
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
+#include <string_view>
 
 #include "data/Like.h"
 
@@ -272,16 +273,22 @@ bool validateSchema(SQLite::Database& database, QString* error)
                             .arg(kSchemaVersion));
 
         QStringList missing;
+        // A view that cannot be read because a table it uses is missing or incomplete says
+        // nothing more than that table does; it is named only when the tables are whole.
+        QStringList brokenViews;
+        bool tablesWhole = true;
         SQLite::Statement kind(database,
             "SELECT type FROM sqlite_master WHERE name = ? COLLATE NOCASE;");
         SQLite::Statement columns(database, "SELECT name FROM pragma_table_info(?);");
         for (const Required& object : requiredObjects()) {
+            const bool isTable = std::string_view(object.type) == "table";
             const QString label = QStringLiteral("%1 %2").arg(QLatin1String(object.type),
                                                               QLatin1String(object.name));
             kind.reset();
             kind.bind(1, object.name);
             if (!kind.executeStep() || kind.getColumn(0).getString() != object.type) {
                 missing << label;
+                tablesWhole = tablesWhole && !isTable;
                 continue;
             }
             QStringList present;
@@ -291,28 +298,49 @@ bool validateSchema(SQLite::Database& database, QString* error)
                 while (columns.executeStep())
                     present << QString::fromStdString(columns.getColumn(0).getString());
             } catch (const SQLite::Exception& e) {
+                if (isLockedByAnother(e))
+                    throw;
                 // A view whose definition no longer works.
-                missing << QStringLiteral("%1 (%2)").arg(label, engineText(e));
+                brokenViews << QStringLiteral("%1 (%2)").arg(label, engineText(e));
                 continue;
             }
             for (const QString& column : object.columns) {
-                if (!present.contains(column, Qt::CaseInsensitive))
+                if (!present.contains(column, Qt::CaseInsensitive)) {
                     missing << QStringLiteral("column %1.\"%2\"")
                                    .arg(QLatin1String(object.name), column);
+                    tablesWhole = tablesWhole && !isTable;
+                }
             }
         }
+        if (tablesWhole)
+            missing << brokenViews;
         if (!missing.isEmpty())
             return fail(QStringLiteral("it is not a complete Quillary database; missing: %1")
                             .arg(missing.join(QStringLiteral(", "))));
     } catch (const std::exception& e) {
+        if (isLockedByAnother(e))
+            throw;
         return fail(engineText(e));
     }
     return true;
 }
 
+bool isLockedByAnother(const std::exception& e)
+{
+    const auto* engine = dynamic_cast<const SQLite::Exception*>(&e);
+    // Extended codes (SQLITE_BUSY_SNAPSHOT, ...) carry the primary code in their low byte.
+    return engine && (engine->getErrorCode() & 0xff) == SQLITE_BUSY;
+}
+
+QString lockedMessage(const QString& path)
+{
+    return QStringLiteral("%1 is being used by another program. Close it there, then try again.")
+        .arg(QFileInfo(path).fileName());
+}
+
 void prepareConnection(SQLite::Database& database)
 {
-    database.setBusyTimeout(3000);
+    database.setBusyTimeout(kBusyTimeoutMs);
     sqlite3* handle = database.getHandle();
     for (int args : {2, 3}) {
         const int result = sqlite3_create_function_v2(handle, "like", args,
@@ -341,14 +369,20 @@ std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* err
         // Only the user-interface thread uses the connection, so no mutex per call.
         database = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(),
                                                       SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
+        // Before the first read: a file another program holds is waited for like any other.
+        prepareConnection(*database);
         QString reason;
         if (!validateSchema(*database, &reason))
             return fail(reason);
         // The engine falls back to reading only when the file cannot be written.
         if (sqlite3_db_readonly(database->getHandle(), "main") == 1)
             return fail(QStringLiteral("the file cannot be written"));
-        prepareConnection(*database);
     } catch (const std::exception& e) {
+        if (isLockedByAnother(e)) {
+            if (error)
+                *error = lockedMessage(path);
+            return nullptr;
+        }
         return fail(engineText(e));
     }
     return database;

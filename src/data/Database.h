@@ -2,6 +2,7 @@
 // The database file: its schema, the lookup rows a new file starts with, and opening.
 
 #include <QString>
+#include <exception>
 #include <memory>
 
 namespace SQLite { class Database; }
@@ -15,16 +16,29 @@ constexpr int kSchemaVersion = 1;
 // version and adds a starting set of genres and publisher types, all in one transaction.
 void createSchema(SQLite::Database& database);
 
+// How long a connection waits for another program's lock before it gives up.
+constexpr int kBusyTimeoutMs = 3000;
+
 // Checks that the file holds this program's tables and views at a version it knows.
-// Returns false with a reason the user can read when it does not.
+// Returns false with a reason the user can read when it does not; the reason names each
+// missing table or view itself, not the views that break because a table is missing.
+// A file that another program keeps locked is no answer either way: that error is thrown.
 bool validateSchema(SQLite::Database& database, QString* error);
 
 // Registers the program's like() (see Like.h) and the busy time-out on a connection.
 void prepareConnection(SQLite::Database& database);
 
+// True when the engine gave up waiting for a lock that another connection holds.
+bool isLockedByAnother(const std::exception& e);
+
+// What a writer is told when another program holds the database file, naming it by its
+// file name.
+QString lockedMessage(const QString& path);
+
 // Opens an existing database file for reading and writing, shared, and checks it.
 // Returns null and sets error (naming the engine's text or the missing part) on failure;
-// the file is never changed by a failed open.
+// the file is never changed by a failed open. A file locked by another program is waited
+// for (kBusyTimeoutMs), then reported with lockedMessage().
 std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* error);
 
 // Creates a new database file with the schema and lookup rows. Returns null with the

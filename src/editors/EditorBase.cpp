@@ -20,6 +20,7 @@
 #include <SQLiteCpp/Transaction.h>
 
 #include "app/modQuillary.h"
+#include "data/Database.h"
 #include "data/Statements.h"
 #include "hotkeys/HotKeyBar.h"
 #include "platform/PictureButton.h"
@@ -93,6 +94,15 @@ void selectAllText(QWidget* field)
         text->selectAll();
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(field))
         plain->selectAll();
+}
+
+// The engine's failure as the user is told it: a lock held by another program in plain
+// words naming the file, anything else as "<what>" followed by the engine's own text.
+QString failureText(const QString& what, const std::exception& e)
+{
+    if (db::isLockedByAnother(e) && gDatabase)
+        return db::lockedMessage(QString::fromStdString(gDatabase->getFilename()));
+    return QStringLiteral("%1\n\n%2").arg(what, QString::fromUtf8(e.what()));
 }
 
 } // namespace
@@ -262,8 +272,7 @@ EditorBase::SaveResult EditorBase::askAboutSameName(const QString& byNameStateme
         query.bind(1, name.toStdString());
         exists = query.executeStep();
     } catch (const std::exception& e) {
-        return refuse(
-            QStringLiteral("The %1 could not be saved.\n\n%2").arg(mDesignTitle, QString::fromUtf8(e.what())));
+        return refuse(failureText(QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
     }
     if (exists
         && services().prompts->message(
@@ -308,8 +317,7 @@ bool EditorBase::Load()
         fillLists(*gDatabase, mRecord ? &*mRecord : nullptr);
     } catch (const std::exception& e) {
         mRecord.reset();
-        services().prompts->message(this,
-            QStringLiteral("The %1 could not be read.\n\n%2").arg(mDesignTitle, QString::fromUtf8(e.what())),
+        services().prompts->message(this, failureText(QStringLiteral("The %1 could not be read.").arg(mDesignTitle), e),
             Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
@@ -360,7 +368,9 @@ EditorBase::SaveResult EditorBase::SaveRecord()
     int id = 0;
     bool gone = false;
     try {
-        SQLite::Transaction transaction(*gDatabase);
+        // Taking the write lock at the start waits for another program's writing to end;
+        // a read lock taken first could not wait for it without a deadlock.
+        SQLite::Transaction transaction(*gDatabase, SQLite::TransactionBehavior::IMMEDIATE);
         beforeWrite(*gDatabase);
         const FieldValues values = fieldValues();
         QStringList columns;
@@ -392,7 +402,7 @@ EditorBase::SaveResult EditorBase::SaveRecord()
     } catch (const SaveRefusal& refusal) {
         return refuse(refusal.message());
     } catch (const std::exception& e) {
-        return refuse(QStringLiteral("The %1 could not be saved.\n\n%2").arg(mDesignTitle, QString::fromUtf8(e.what())));
+        return refuse(failureText(QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
     }
     if (gone) {
         // Deleted since it was loaded; there is nothing left to save it into.

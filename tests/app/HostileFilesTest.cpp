@@ -2,6 +2,7 @@
 // message naming the file and left byte for byte as it was, with no journal beside it.
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
@@ -114,4 +115,31 @@ TEST_F(HostileFilesTest, UnusableFilesAreRefusedByNameAndLeftUntouched)
     EXPECT_TRUE(window.Load());
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join(QStringLiteral("|")).toStdString();
     EXPECT_EQ(window.grdData->rows(), 201);
+}
+
+TEST_F(HostileFilesTest, AFileLockedByAnotherProgramIsWaitedForReportedAndLeftUnchanged)
+{
+    const QByteArray real = realDatabase();
+    SQLite::Database other(dbFile().toStdString(), SQLite::OPEN_READWRITE);
+    other.exec("BEGIN EXCLUSIVE");
+    QElapsedTimer waited;
+    waited.start();
+    {
+        frmMain window(dir());
+        EXPECT_FALSE(window.Load());
+    }
+    // The lock may be let go within the three seconds' time-out; only then is it reported.
+    EXPECT_GE(waited.elapsed(), 2500);
+    EXPECT_FALSE(gDatabase);
+    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral(
+        "Quillary.mdb is being used by another program. Close it there, then try again.")});
+    other.exec("ROLLBACK");
+    EXPECT_EQ(bytesOf(dbFile()), real);
+
+    // Once the other program lets go, the same file starts the program.
+    prompts.shown.clear();
+    ResetSharedState();
+    frmMain window(dir());
+    EXPECT_TRUE(window.Load());
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join(QStringLiteral("|")).toStdString();
 }

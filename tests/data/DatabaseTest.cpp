@@ -149,3 +149,24 @@ TEST_F(DatabaseTest, CreateNewNeverBuildsOverAFile)
     EXPECT_TRUE(error.contains("already exists")) << error.toStdString();
     EXPECT_EQ(readFile(path("existing.mdb")), QByteArray("keep me"));
 }
+
+TEST_F(DatabaseTest, AMissingTableOrViewIsNamedAlone)
+{
+    // Views that use a dropped table cannot be read either; the table is what is missing.
+    const std::pair<const char*, const char*> cases[] = {
+        {"DROP TABLE Genre;", "table Genre"},
+        {"DROP TABLE Submission;", "table Submission"},
+        {"DROP VIEW Expanded_Work;", "view Expanded_Work"},
+        {"DROP VIEW Expanded_Publisher;", "view Expanded_Publisher"},
+    };
+    for (const auto& [statement, named] : cases) {
+        SCOPED_TRACE(statement);
+        QFile::remove(dbPath());
+        createDatabase();
+        exec(QString::fromLatin1(statement));
+        gDatabase.reset();
+        QString error;
+        EXPECT_FALSE(db::openExisting(dbPath(), &error));
+        EXPECT_TRUE(error.endsWith(QStringLiteral("; missing: ") + QLatin1String(named))) << error.toStdString();
+    }
+}
