@@ -20,6 +20,19 @@ inline const QString kCountForWork =
 inline const QString kCountForPublisher =
     QStringLiteral("SELECT Count(*) AS SubCount FROM Submission WHERE Status = 0 AND Publisher_ID = ");
 
+// A work's "Submitted?" means it has an unreturned submission; the work's ID is bound.
+// Set from what is stored now:
+inline const QString kWorkSubmittedWhileOutstanding = QStringLiteral(
+    "UPDATE Work SET \"Submitted?\" = EXISTS (SELECT 1 FROM Submission "
+    "WHERE Submission.Work_ID = Work.ID AND Submission.Status = 0) WHERE ID = ?;");
+// Cleared once the last unreturned submission has gone (never raised):
+inline const QString kWorkNoLongerSubmitted = QStringLiteral(
+    "UPDATE Work SET \"Submitted?\" = 0 WHERE ID = ? AND NOT EXISTS (SELECT 1 FROM Submission "
+    "WHERE Submission.Work_ID = Work.ID AND Submission.Status = 0);");
+// The work of a submission when the submission is unreturned; its ID is bound.
+inline const QString kWorkOfOutstandingSubmission =
+    QStringLiteral("SELECT Work_ID FROM Submission WHERE ID = ? AND Status = 0;");
+
 // "DELETE FROM " + table + " WHERE ID = " + ID + ";"
 inline QString deleteRecord(const QString& table, int id)
 {

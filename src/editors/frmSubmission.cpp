@@ -22,10 +22,9 @@ namespace {
 // The flag updates of a save; the ID is bound.
 const char* const kWorkExists = "SELECT 1 FROM Work WHERE ID = ?;";
 const char* const kPublisherExists = "SELECT 1 FROM Publisher WHERE ID = ?;";
-const char* const kWorkSubmitted = "UPDATE Work SET \"Submit?\" = 1, \"Submitted?\" = 1 WHERE ID = ?;";
+const char* const kWorkToSubmit = "UPDATE Work SET \"Submit?\" = 1 WHERE ID = ?;";
 const char* const kPublisherSubmittedTo =
     "UPDATE Publisher SET \"Submit_To?\" = 1, \"Submitted_To?\" = 1 WHERE ID = ?;";
-const char* const kWorkStillSubmitted = "UPDATE Work SET \"Submitted?\" = ? WHERE ID = ?;";
 const char* const kWorkAccepted = "UPDATE Work SET \"Accepted?\" = 1 WHERE ID = ?;";
 const char* const kWorkPublished = "UPDATE Work SET \"Published?\" = 1 WHERE ID = ?;";
 
@@ -42,7 +41,7 @@ bool rowExists(SQLite::Database& database, const char* statement, int id)
     return query.executeStep();
 }
 
-void runUpdate(SQLite::Database& database, const char* statement, int id)
+void runUpdate(SQLite::Database& database, const std::string& statement, int id)
 {
     SQLite::Statement update(database, statement);
     update.bind(1, id);
@@ -214,38 +213,37 @@ void frmSubmission::beforeWrite(SQLite::Database& database)
     if (!rowExists(database, kPublisherExists, publisher))
         throw SaveRefusal(QStringLiteral("The Publisher \"%1\" no longer exists; choose another.")
                               .arg(lstPublisher->selectedItems().first()->text()));
-    mOtherOutstanding = 0;
-    if (!isNew() && record()) {
-        // This submission itself is left out: whether it was outstanding before says nothing
-        // about whether the work is still out somewhere else.
-        const QString count = sql::kCountForWork + QString::number(work) + QStringLiteral(" AND ID <> ")
-            + QString::number(record()->id) + QLatin1Char(';');
-        SQLite::Statement query(database, count.toStdString());
-        if (query.executeStep())
-            mOtherOutstanding = query.getColumn("SubCount").getInt();
-    }
 }
 
 void frmSubmission::afterWrite(SQLite::Database& database, int id)
 {
     (void)id;
     const int work = selectedItemId(lstWork);
-    const int publisher = selectedItemId(lstPublisher);
     if (isNew()) {
         // Whatever its status, a new submission means the work and publisher have been used.
-        runUpdate(database, kWorkSubmitted, work);
-        runUpdate(database, kPublisherSubmittedTo, publisher);
-        return;
+        runUpdate(database, kWorkToSubmit, work);
+        runUpdate(database, kPublisherSubmittedTo, selectedItemId(lstPublisher));
+    } else if (record()) {
+        // An unreturned submission moved to another work may leave its old work with none.
+        const int oldWork = static_cast<int>(record()->number(QStringLiteral("Work_ID")));
+        bool isNumber = false;
+        const qlonglong oldStatus = record()->value(QStringLiteral("Status")).toLongLong(&isNumber);
+        if (oldWork != work && isNumber && oldStatus == kUnreturned)
+            runUpdate(database, sql::kWorkNoLongerSubmitted.toStdString(), oldWork);
     }
-    switch (optionIndex(optStatus)) {
-    case kRejected: {
-        SQLite::Statement update(database, kWorkStillSubmitted);
-        update.bind(1, mOtherOutstanding > 0 ? 1 : 0);
-        update.bind(2, work);
-        update.exec();
+    // No status chosen: a new row takes the table's default (unreturned); a stored status
+    // outside the four codes stays, and changes no flag.
+    int status = optionIndex(optStatus);
+    if (status < 0 && isNew())
+        status = kUnreturned;
+    switch (status) {
+    case kUnreturned:
+    case kRejected:
+        // With this submission stored, the work is out exactly when one of its submissions is.
+        runUpdate(database, sql::kWorkSubmittedWhileOutstanding.toStdString(), work);
         break;
-    }
     case kAccepted:
+        // An acceptance leaves Submitted? as it was.
         runUpdate(database, kWorkAccepted, work);
         break;
     case kPublished:

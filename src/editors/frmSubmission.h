@@ -60,7 +60,4 @@ private:
     // Leaving a date field: a text that is not a date is emptied without a word.
     void checkDate(QLineEdit* field);
     void fillToday(QLineEdit* field);
-
-    // Outstanding submissions of the chosen work other than this one, counted in the save.
-    int mOtherOutstanding = 0;
 };

@@ -10,6 +10,7 @@
 #include <SQLiteCpp/Transaction.h>
 
 #include "app/modQuillary.h"
+#include "data/Database.h"
 #include "data/Statements.h"
 #include "hotkeys/frmSettings.h"
 #include "main/EditorLauncher.h"
@@ -97,15 +98,30 @@ void frmMain::DeleteRecord()
                              Prompts::Buttons::YesNo, Prompts::Icon::Question, Prompts::Answer::Yes)
             != Prompts::Answer::Yes)
             return;
-        SQLite::Transaction transaction(*gDatabase);
+        SQLite::Transaction transaction(*gDatabase, SQLite::TransactionBehavior::IMMEDIATE);
+        // An unreturned submission may be the last that keeps its work "Submitted?".
+        int outstandingWork = 0;
+        if (gViewMode == QStringLiteral("Submission")) {
+            SQLite::Statement query(*gDatabase, sql::kWorkOfOutstandingSubmission.toStdString());
+            query.bind(1, gSelectID);
+            if (query.executeStep())
+                outstandingWork = query.getColumn(0).getInt();
+        }
         gDatabase->exec(sql::deleteRecord(gViewMode, gSelectID).toStdString());
         // A publisher's genre links mean nothing without it.
         if (gViewMode == QStringLiteral("Publisher"))
             gDatabase->exec(sql::deletePublisherGenres(gSelectID).toStdString());
+        if (outstandingWork != 0) {
+            SQLite::Statement update(*gDatabase, sql::kWorkNoLongerSubmitted.toStdString());
+            update.bind(1, outstandingWork);
+            update.exec();
+        }
         transaction.commit();
     } catch (const SQLite::Exception& e) {
-        prompts->message(this, QStringLiteral("The %1 could not be deleted: %2").arg(gViewMode, QString::fromUtf8(e.what())),
-                         Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        const QString text = db::isLockedByAnother(e)
+            ? db::lockedMessage(QString::fromStdString(gDatabase->getFilename()))
+            : QStringLiteral("The %1 could not be deleted: %2").arg(gViewMode, QString::fromUtf8(e.what()));
+        prompts->message(this, text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return;
     }
     if (!gAutoRefresh)

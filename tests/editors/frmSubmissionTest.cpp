@@ -7,6 +7,8 @@
 #include <QPushButton>
 
 #include "editors/frmSubmission.h"
+#include "main/frmMain.h"
+#include "platform/Grid.h"
 #include "support/EditorTestKit.h"
 #include "support/TestEnv.h"
 
@@ -82,7 +84,7 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndRaisesTheSubmittedFlags)
     EXPECT_EQ(workFlags(alpha) + publisherFlags(atlantic), QStringLiteral("000000"));
     EXPECT_FALSE(gDataChanged);
 
-    // Saved as Accepted, a new submission still raises Submit? and Submitted? only.
+    // Saved as Accepted, a new submission raises Submit? and Accepted?; the work is not out.
     editor = open(QStringLiteral("New"));
     clickItem(editor->lstWork, 1);      // Middle
     clickItem(editor->lstPublisher, 1); // Quarterly
@@ -92,9 +94,91 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndRaisesTheSubmittedFlags)
     EXPECT_EQ(gSelectID, queryInt(QStringLiteral("SELECT max(ID) FROM Submission")));
     EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Work_ID || '/' || Publisher_ID || '/' || Status) FROM Submission")),
               QStringLiteral("%1/%2/2").arg(middle).arg(quarterly));
-    EXPECT_EQ(workFlags(middle) + publisherFlags(quarterly), QStringLiteral("110011"));
+    EXPECT_EQ(workFlags(middle) + publisherFlags(quarterly), QStringLiteral("101011"));
     EXPECT_EQ(workFlags(alpha) + publisherFlags(atlantic), QStringLiteral("000000"));
     EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(SubmissionEditorTest, ANewSubmissionSetsTheFlagsItsStatusCallsFor)
+{
+    auto saveNew = [this](int workRow, int status) {
+        auto editor = open(QStringLiteral("New"));
+        clickItem(editor->lstWork, workRow);
+        click(editor->optStatus->button(status));
+        click(editor->cmdOK);
+        EXPECT_FALSE(editor->isVisible());
+    };
+    // alpha is out elsewhere; Zebra was accepted and published before.
+    exec(QStringLiteral("UPDATE Work SET \"Submitted?\" = 1 WHERE ID = %1").arg(alpha));
+    exec(QStringLiteral("UPDATE Work SET \"Accepted?\" = 1, \"Published?\" = 1 WHERE ID = %1").arg(zebra));
+    addSubmission(alpha, quarterly, frmSubmission::kUnreturned);
+
+    // A rejection that comes back at once: out only while another submission is.
+    saveNew(0, frmSubmission::kRejected);   // alpha
+    saveNew(2, frmSubmission::kRejected);   // Zebra
+    EXPECT_EQ(workFlags(alpha), QStringLiteral("1100"));
+    EXPECT_EQ(workFlags(zebra), QStringLiteral("1011"));
+    EXPECT_EQ(publisherFlags(atlantic), QStringLiteral("11"));
+    // Published raises Published? alone; an unreturned one makes the work out.
+    saveNew(1, frmSubmission::kPublished);  // Middle
+    EXPECT_EQ(workFlags(middle), QStringLiteral("1001"));
+    saveNew(1, frmSubmission::kUnreturned);
+    EXPECT_EQ(workFlags(middle), QStringLiteral("1101"));
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join('|').toStdString();
+}
+
+TEST_F(SubmissionEditorTest, SubmittedFollowsAmendsMovesAndDeletes)
+{
+    const int returned = addSubmission(zebra, atlantic, frmSubmission::kRejected);
+    const int moving = addSubmission(alpha, atlantic, frmSubmission::kUnreturned);
+    const int stays = addSubmission(middle, quarterly, frmSubmission::kUnreturned);
+    const int alsoMiddle = addSubmission(middle, atlantic, frmSubmission::kUnreturned);
+    exec(QStringLiteral("UPDATE Work SET \"Submit?\" = 1, \"Submitted?\" = 1 WHERE ID IN (%1, %2)").arg(alpha).arg(middle));
+
+    // Back to unreturned: the work is out again.
+    amendTo(returned, frmSubmission::kUnreturned);
+    EXPECT_EQ(workFlags(zebra), QStringLiteral("0100"));
+
+    // Moved from alpha (its only unreturned one) to Zebra: alpha is no longer out.
+    auto editor = open(QStringLiteral("Amend"), moving);
+    clickItem(editor->lstWork, 2);
+    click(editor->cmdOK);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(stored(moving, QStringLiteral("Work_ID")).toInt(), zebra);
+    EXPECT_EQ(workFlags(alpha) + workFlags(zebra), QStringLiteral("1000") + QStringLiteral("0100"));
+    // Moved from Middle, which is still out with another; to alpha, which is out again.
+    editor = open(QStringLiteral("Amend"), stays);
+    clickItem(editor->lstWork, 0);
+    click(editor->cmdOK);
+    EXPECT_EQ(workFlags(middle) + workFlags(alpha), QStringLiteral("1100") + QStringLiteral("1100"));
+    // An accepted submission moved: the new work is accepted, the old one keeps its flags.
+    amendTo(stays, frmSubmission::kAccepted);
+    EXPECT_EQ(workFlags(alpha), QStringLiteral("1110"));
+    editor = open(QStringLiteral("Amend"), stays);
+    clickItem(editor->lstWork, 1);
+    click(editor->cmdOK);
+    EXPECT_EQ(workFlags(alpha) + workFlags(middle), QStringLiteral("1110") + QStringLiteral("1110"));
+
+    // Deleted in the main window: a work is out until its last unreturned submission goes.
+    gDatabase.reset();
+    writeIni("[Initialisation]\r\nMode=Submission\r\n");
+    frmMain window(mDir.path());
+    ASSERT_TRUE(window.Load());
+    auto remove = [&window, this](int submission) {
+        window.grdData->setRow(int(gRowIDs.indexOf(submission)) + 1);
+        prompts.answers = {Prompts::Answer::Yes};
+        window.DeleteRecord();
+        EXPECT_EQ(queryInt(QStringLiteral("SELECT Count(*) FROM Submission WHERE ID = %1").arg(submission)), 0);
+    };
+    remove(returned);    // Zebra keeps the moved one
+    EXPECT_EQ(workFlags(zebra), QStringLiteral("0100"));
+    remove(moving);
+    EXPECT_EQ(workFlags(zebra), QStringLiteral("0000"));
+    remove(stays);       // accepted: Middle is still out with its other one
+    remove(alsoMiddle);
+    EXPECT_EQ(workFlags(middle), QStringLiteral("1010"));
+    EXPECT_EQ(workFlags(alpha), QStringLiteral("1110"));
+    EXPECT_EQ(prompts.texts().filter(QStringLiteral("could not")), QStringList());
 }
 
 TEST_F(SubmissionEditorTest, AmendWithoutAReturnDateAndEmptyDatesStoredAsZero)
