@@ -1,18 +1,25 @@
 // The database refusing in the middle of a change: nothing half-stored, and a retry works.
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
+#include <cstring>
 #include <sqlite3.h>
 
 #include "app/modQuillary.h"
+#include "editors/frmPublisher.h"
+#include "editors/frmSubmission.h"
 #include "editors/frmWork.h"
 #include "main/frmMain.h"
 #include "platform/Grid.h"
+#include "support/EditorTestKit.h"
 #include "support/TestEnv.h"
 
 namespace {
@@ -20,9 +27,39 @@ namespace {
 const QString kLocked =
     QStringLiteral("Quillary.mdb is being used by another program. Close it there, then try again.");
 
+// Refuses to fill the publisher types, as a new database is being made, when enabled.
+bool gRefuseLookupRows = false;
+
+int refuseLookupRows(void*, int action, const char* table, const char*, const char*, const char*)
+{
+    return action == SQLITE_INSERT && table && std::strcmp(table, "Publisher_Type") == 0 ? SQLITE_DENY
+                                                                                          : SQLITE_OK;
+}
+
+int installRefusal(sqlite3* connection, const char**, const sqlite3_api_routines*)
+{
+    if (gRefuseLookupRows)
+        sqlite3_set_authorizer(connection, refuseLookupRows, nullptr);
+    return SQLITE_OK;
+}
+
 } // namespace
 
-class FaultInjectionTest : public QuillaryTest {};
+class FaultInjectionTest : public QuillaryTest {
+protected:
+    // Everything the multi-row saves touch, as one text to compare before and after.
+    QString contents()
+    {
+        return queryText(QStringLiteral(
+            "SELECT (SELECT group_concat(ID || ':' || Name || ':' || \"Submit?\" || \"Submitted?\" || "
+            "\"Accepted?\" || \"Published?\", ' ') FROM Work) || ' | ' || "
+            "(SELECT group_concat(ID || ':' || Name || ':' || Type_ID || \"Submit_To?\" || \"Submitted_To?\", ' ') "
+            "FROM Publisher) || ' | ' || "
+            "(SELECT group_concat(Publisher_ID || '-' || Genre_ID, ' ') FROM Publisher_Genre) || ' | ' || "
+            "(SELECT group_concat(ID || ':' || Work_ID || '/' || Publisher_ID || '/' || Status, ' ') FROM Submission)"));
+    }
+    bool inTransaction() { return !sqlite3_get_autocommit(gDatabase->getHandle()); }
+};
 
 TEST_F(FaultInjectionTest, ADeleteRefusedHalfWayKeepsThePublisherAndItsGenres)
 {
@@ -115,4 +152,118 @@ TEST_F(FaultInjectionTest, ASaveBlockedByAnotherProgramsLockIsReportedAndWorksAf
     EXPECT_EQ(queryText(QStringLiteral("SELECT Name FROM Work WHERE ID = 1")), QStringLiteral("Kept"));
     QTest::mouseClick(amend.cmdOK, Qt::LeftButton);
     EXPECT_EQ(queryText(QStringLiteral("SELECT Name FROM Work WHERE ID = 1")), QStringLiteral("Changed"));
+}
+
+TEST_F(FaultInjectionTest, PublisherSavesRefusedAtTheirLinksStoreNothingAndRetry)
+{
+    createDatabase();
+    exec(QStringLiteral("INSERT INTO Publisher (ID, Name, Type_ID) VALUES (7, 'Granta', 1);"
+                        "INSERT INTO Publisher_Genre (Publisher_ID, Genre_ID) VALUES (7, 1), (7, 2);"));
+    const QString before = contents();
+
+    // A new publisher: its row is written, then its first link is refused.
+    exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Publisher_Genre "
+                        "BEGIN SELECT RAISE(ABORT, 'disk refused the link'); END"));
+    auto editor = openEditor<frmPublisher>(QStringLiteral("New"));
+    ASSERT_TRUE(editor);
+    typeInto(editor->txtName, QStringLiteral("Ambit"));
+    clickItem(editor->lstGenre, 3, Qt::ControlModifier);
+    click(editor->cmdOK);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("disk refused the link")));
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->txtName->text(), QStringLiteral("Ambit"));
+    EXPECT_EQ(selectedIds(editor->lstGenre).size(), 2);
+    EXPECT_FALSE(inTransaction());
+    EXPECT_EQ(contents(), before);
+    exec(QStringLiteral("DROP TRIGGER refuse"));
+    click(editor->cmdOK);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Genre_ID) FROM Publisher_Genre "
+                                       "JOIN Publisher ON Publisher.ID = Publisher_ID WHERE Name = 'Ambit'")),
+              QStringLiteral("1,4"));
+
+    // An amendment: the old links cannot be taken away.
+    const QString amended = contents();
+    exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Publisher_Genre "
+                        "BEGIN SELECT RAISE(ABORT, 'disk refused the unlink'); END"));
+    editor = openEditor<frmPublisher>(QStringLiteral("Amend"), 7);
+    ASSERT_TRUE(editor);
+    editor->txtName->clear();
+    typeInto(editor->txtName, QStringLiteral("Granta Books"));
+    clickItem(editor->lstGenre, 5);
+    click(editor->cmdOK);
+    ASSERT_EQ(prompts.shown.size(), 2);
+    EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("disk refused the unlink")));
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->txtName->text(), QStringLiteral("Granta Books"));
+    EXPECT_FALSE(inTransaction());
+    EXPECT_EQ(contents(), amended);
+    exec(QStringLiteral("DROP TRIGGER refuse"));
+    click(editor->cmdOK);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(queryText(QStringLiteral("SELECT Name || ':' || (SELECT group_concat(Genre_ID) FROM Publisher_Genre "
+                                       "WHERE Publisher_ID = 7) FROM Publisher WHERE ID = 7")),
+              QStringLiteral("Granta Books:6"));
+}
+
+TEST_F(FaultInjectionTest, ASubmissionMovedWhileItsOldWorkCannotBeUpdatedStoresNothing)
+{
+    createDatabase();
+    exec(QStringLiteral("INSERT INTO Work (ID, Name, Genre_ID, \"Submit?\", \"Submitted?\") "
+                        "VALUES (1, 'Alpha', 1, 1, 1), (2, 'Beta', 1, 0, 0);"
+                        "INSERT INTO Publisher (ID, Name, Type_ID) VALUES (5, 'Granta', 1);"
+                        "INSERT INTO Submission (ID, Work_ID, Publisher_ID, Date_Submitted, Status) "
+                        "VALUES (9, 1, 5, '2024-05-01', 0);"));
+    const QString before = contents();
+    // The new work's flag may be written; the old work's is refused after it.
+    exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Work WHEN OLD.ID = 1 "
+                        "BEGIN SELECT RAISE(ABORT, 'disk refused the flag'); END"));
+    auto editor = openEditor<frmSubmission>(QStringLiteral("Amend"), 9);
+    ASSERT_TRUE(editor);
+    clickItem(editor->lstWork, 1);   // Beta
+    typeInto(editor->txtNotes, QStringLiteral("sent on"));
+    click(editor->cmdOK);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("disk refused the flag")));
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->txtNotes->toPlainText(), QStringLiteral("sent on"));
+    EXPECT_FALSE(inTransaction());
+    EXPECT_EQ(contents(), before);
+    EXPECT_FALSE(gDataChanged);
+
+    exec(QStringLiteral("DROP TRIGGER refuse"));
+    click(editor->cmdOK);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(\"Submitted?\") FROM (SELECT * FROM Work ORDER BY ID)")),
+              QStringLiteral("0,1"));
+    EXPECT_EQ(queryText(QStringLiteral("SELECT Work_ID || Notes FROM Submission WHERE ID = 9")),
+              QStringLiteral("2sent on"));
+}
+
+TEST_F(FaultInjectionTest, ANewDatabaseRefusedPartWayLeavesNoFileAndCanBeMadeAgain)
+{
+    using Entry = void (*)();
+    sqlite3_auto_extension(reinterpret_cast<Entry>(&installRefusal));
+    gRefuseLookupRows = true;
+    {
+        frmMain window(dir());
+        EXPECT_FALSE(window.Load());
+    }
+    gRefuseLookupRows = false;
+    sqlite3_cancel_auto_extension(reinterpret_cast<Entry>(&installRefusal));
+    ASSERT_EQ(prompts.shown.size(), 2) << prompts.texts().join('|').toStdString();
+    EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("Cannot create the database")));
+    EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("not authorized")));
+    EXPECT_FALSE(gDatabase);
+    // Nothing left that a later start could take for a database.
+    EXPECT_EQ(QDir(dir()).entryList(QDir::Files), QStringList());
+
+    prompts.shown.clear();
+    ResetSharedState();
+    frmMain window(dir());
+    ASSERT_TRUE(window.Load());
+    EXPECT_EQ(prompts.shown.size(), 1);
+    EXPECT_GE(queryInt(QStringLiteral("SELECT Count(*) FROM Publisher_Type")), 10);
+    EXPECT_GE(queryInt(QStringLiteral("SELECT Count(*) FROM Genre")), 14);
 }
