@@ -1,10 +1,12 @@
 // Saved selections from the settings file and the conditions they become:
 // - the section reader takes any file content, and what it lists is usable;
-// - placeholder values never end a quoted text early, whatever they hold;
+// - placeholder values never end a quoted text early, whatever they hold, and never add a
+//   clause: the resolved condition has exactly the selection's own clauses;
 // - a resolved condition the read-only check accepts really changes nothing when the
 //   grid runs it.
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -54,6 +56,80 @@ QByteArray snapshot(SQLite::Database& db)
     return all;
 }
 
+// The statement as the engine's tokenizer reads it: every literal as L, every quoted name
+// as I, comments and blanks left out. Two conditions with the same skeleton have the same
+// clauses.
+QString skeleton(const QString& sql)
+{
+    QString out;
+    const qsizetype n = sql.size();
+    auto at = [&](qsizetype k) { return k < n ? sql.at(k) : QChar(); };
+    auto isWord = [](QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$' || c.unicode() > 127; };
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = sql.at(i);
+        if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f') {
+            ++i;
+        } else if (c == u'\'' || c == u'"' || c == u'`') {
+            qsizetype j = i + 1;
+            while (j < n && !(sql.at(j) == c && at(j + 1) != c))
+                j += sql.at(j) == c ? 2 : 1;
+            out += c == u'\'' ? QStringLiteral("L ") : QStringLiteral("I ");
+            i = j + 1;
+        } else if (c == u'[') {
+            const qsizetype j = sql.indexOf(u']', i + 1);
+            out += QStringLiteral("I ");
+            i = j < 0 ? n : j + 1;
+        } else if (c == u'-' && at(i + 1) == u'-') {
+            const qsizetype j = sql.indexOf(u'\n', i);
+            i = j < 0 ? n : j + 1;
+        } else if (c == u'/' && at(i + 1) == u'*') {
+            const qsizetype j = sql.indexOf(QStringLiteral("*/"), i + 2);
+            i = j < 0 ? n : j + 2;
+        } else if (c.isDigit() || (c == u'.' && at(i + 1).isDigit())) {
+            while (i < n && (isWord(sql.at(i)) || sql.at(i) == u'.'
+                             || ((sql.at(i) == u'+' || sql.at(i) == u'-') && (at(i - 1) == u'e' || at(i - 1) == u'E'))))
+                ++i;
+            out += QStringLiteral("L ");
+        } else if (isWord(c)) {
+            qsizetype j = i;
+            while (j < n && isWord(sql.at(j)))
+                ++j;
+            const QString word = sql.mid(i, j - i).toUpper();
+            out += (word == QLatin1String("TRUE") || word == QLatin1String("FALSE") ? QStringLiteral("L") : word)
+                + QLatin1Char(' ');
+            i = j;
+        } else {
+            out += c;
+            out += QLatin1Char(' ');
+            ++i;
+        }
+    }
+    return out;
+}
+
+// A harmless value of the same kind as value: numbers and TRUE/FALSE stay of their kind,
+// any other text becomes a plain word.
+QString harmless(const QString& value)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
+    QString trimmed = value.trimmed();
+    trimmed.remove(QChar(u'\0'));
+    if (number.match(trimmed).hasMatch())
+        return trimmed.replace(QRegularExpression(QStringLiteral("[1-9]")), QStringLiteral("0"));
+    if (trimmed.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0
+        || trimmed.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("TRUE");
+    return QStringLiteral("a");
+}
+
+// True when no placeholder of condition touches a name or a number, where any value,
+// even a harmless one, would merge with it into another token.
+bool placeholdersStandApart(const QString& condition)
+{
+    static const QRegularExpression touching(QStringLiteral("[\\w$.?\\x{80}-\\x{10FFFF}]\\?\\?|\\?\\?[\\w$.?\\x{80}-\\x{10FFFF}]"));
+    return !touching.match(condition).hasMatch();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
@@ -99,6 +175,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         for (qsizetype p = 0; (p = condition.indexOf(QStringLiteral("??"), p)) >= 0; p += 2)
             ++placeholders;
         FUZZ_CHECK(asks == placeholders, QStringLiteral("%1 asked %2 times").arg(condition).arg(asks));
+    }
+
+    // Whatever was typed, the condition keeps exactly its own clauses: each value is one
+    // literal (or stays inside the text, name or comment it was typed into).
+    if (plainValues && placeholdersStandApart(condition)) {
+        int k = 0;
+        const QString reference = ResolvePlaceholders(condition, [&] { return harmless(values.value(k++)); });
+        FUZZ_CHECK(skeleton(resolved) == skeleton(reference),
+                   QStringLiteral("%1\n  became %2\n  not like %3").arg(condition, resolved, reference));
     }
 
     // A value typed inside a quoted text stays one text: the condition "Name = '??'"

@@ -515,6 +515,22 @@ void EditorBase::cmdHotKey_Click(int index)
         return;
     mHotKeyFocus = true;
     target->setFocus(Qt::OtherFocusReason);
+    // The keys act as if typed with the field's selection intact.
+    // (A field that selects all for a hot key keeps that.)
+    auto* line = qobject_cast<QLineEdit*>(target);
+    if (line && mSavedSelection.field == target && mTextFields.value(target).honoursHotKeyFocus) {
+        if (mSavedSelection.start >= 0) {
+            // Selecting from the far end leaves the cursor where the user had it.
+            const int start = mSavedSelection.start;
+            const int end = start + mSavedSelection.length;
+            if (mSavedSelection.cursor == start)
+                line->setSelection(end, -mSavedSelection.length);
+            else
+                line->setSelection(start, mSavedSelection.length);
+        } else {
+            line->setCursorPosition(mSavedSelection.cursor);
+        }
+    }
     // Queued: the keys arrive after this handler, at the field that now has the focus.
     mHotKeys->send(index);
 }
@@ -573,6 +589,13 @@ bool EditorBase::eventFilter(QObject* watched, QEvent* event)
     auto* widget = static_cast<QWidget*>(watched);
     if (event->type() == QEvent::FocusIn)
         return onFocusIn(widget, static_cast<QFocusEvent*>(event));
+    if (event->type() == QEvent::FocusOut) {
+        // Seen before the field itself drops its selection.
+        if (auto* line = qobject_cast<QLineEdit*>(widget); line && mTextFields.contains(widget))
+            mSavedSelection = {widget, line->selectionStart(), static_cast<int>(line->selectedText().size()),
+                               line->cursorPosition()};
+        return false;
+    }
     if (event->type() == QEvent::KeyPress) {
         const auto filter = mCharacterFilters.constFind(widget);
         if (filter == mCharacterFilters.cend())
@@ -589,9 +612,12 @@ bool EditorBase::eventFilter(QObject* watched, QEvent* event)
         default:
             break;
         }
-        // Pasting is typing too: the filter could not see what would arrive.
-        if (key->matches(QKeySequence::Paste))
-            return true;
+        // The filter cannot see what a paste would bring: a field with a validator lets it
+        // judge; any other filtered field takes no paste.
+        if (key->matches(QKeySequence::Paste)) {
+            const auto* line = qobject_cast<QLineEdit*>(widget);
+            return !(line && line->validator());
+        }
         const QString text = key->text();
         for (const QChar c : text) {
             if (!(*filter)(c))

@@ -238,4 +238,13 @@ private:
     bool mClosing = false;
     bool mActivationPending = false;
     bool mRedelivering = false;
+    // The selection a one-line field had when it last lost the focus: a hot-key button
+    // takes the focus, and its text must replace what was selected.
+    struct SavedSelection {
+        QWidget* field = nullptr;
+        int start = -1;
+        int length = 0;
+        int cursor = 0;
+    };
+    SavedSelection mSavedSelection;
 };

@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
@@ -59,8 +61,12 @@ frmWork::frmWork(QWidget* parent)
     // The year fields always select their year, even for a hot key: its digits replace it.
     addTextField(txtYearWritten, kYearWritten, false);
     addTextField(txtYearAmended, kYearAmended, false);
-    setCharacterFilter(txtYearWritten, isYearCharacter);
-    setCharacterFilter(txtYearAmended, isYearCharacter);
+    // Typed keys other than digits are dropped; the validator also covers paste, drop and
+    // input methods, which the key filter never sees.
+    for (QLineEdit* year : {txtYearWritten, txtYearAmended}) {
+        setCharacterFilter(year, isYearCharacter);
+        year->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), year));
+    }
 
     watchForChanges(lstGenre);
     setFocusCode(lstGenre, 0);

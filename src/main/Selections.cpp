@@ -1,5 +1,6 @@
 #include "main/Selections.h"
 
+#include <QRegularExpression>
 #include <SQLiteCpp/Database.h>
 #include <sqlite3.h>
 
@@ -37,31 +38,99 @@ SelectionSection ReadSelectionSection(const QString& viewMode)
 
 namespace {
 
-// The quote character of the quoted text that position pos of condition lies in, or
-// a null QChar when it lies outside any.
-QChar QuoteAt(const QString& condition, qsizetype pos)
+// Where a position of a condition lies, as the engine will read it.
+struct Context {
+    enum Kind { Plain, Quoted, Bracketed, LineComment, BlockComment } kind = Plain;
+    QChar quote;  // for Quoted: ' " or `
+};
+
+Context ContextAt(const QString& condition, qsizetype pos)
 {
-    QChar open;
+    Context context;
     for (qsizetype i = 0; i < pos; ++i) {
         const QChar c = condition.at(i);
-        if (open.isNull()) {
-            if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-                open = c;
+        const QChar next = i + 1 < condition.size() ? condition.at(i + 1) : QChar();
+        switch (context.kind) {
+        case Context::Plain:
+            if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
+                context = {Context::Quoted, c};
             } else if (c == QLatin1Char('[')) {
-                // A bracketed name: quotes inside it start no text.
-                const qsizetype close = condition.indexOf(QLatin1Char(']'), i + 1);
-                if (close < 0 || close >= pos)
-                    return QChar();
-                i = close;
+                context.kind = Context::Bracketed;
+            } else if (c == QLatin1Char('-') && next == QLatin1Char('-')) {
+                context.kind = Context::LineComment;
+                ++i;
+            } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
+                context.kind = Context::BlockComment;
+                ++i;
             }
-        } else if (c == open) {
-            if (i + 1 < pos && condition.at(i + 1) == open)
-                ++i;  // a doubled quote stays inside the text
-            else
-                open = QChar();
+            break;
+        case Context::Quoted:
+            if (c == context.quote) {
+                if (i + 1 < pos && next == context.quote)
+                    ++i;  // a doubled quote stays inside the text
+                else
+                    context = {};
+            }
+            break;
+        case Context::Bracketed:
+            if (c == QLatin1Char(']'))
+                context.kind = Context::Plain;
+            break;
+        case Context::LineComment:
+            if (c == QLatin1Char('\n'))  // the engine ends a comment at a line feed only
+                context.kind = Context::Plain;
+            break;
+        case Context::BlockComment:
+            if (c == QLatin1Char('*') && next == QLatin1Char('/') && i + 1 < pos) {
+                context.kind = Context::Plain;
+                ++i;
+            }
+            break;
         }
     }
-    return open;
+    return context;
+}
+
+// A typed value as the one literal it stands for in plain SQL: a number or TRUE/FALSE as
+// it is, anything else as a quoted text.
+QString Literal(const QString& value)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
+    const QString trimmed = value.trimmed();
+    if (number.match(trimmed).hasMatch()) {
+        // A sign could join a minus before the placeholder into a comment.
+        const QChar first = trimmed.at(0);
+        return first == QLatin1Char('-') || first == QLatin1Char('+') ? QLatin1Char('(') + trimmed + QLatin1Char(')')
+                                                                      : trimmed;
+    }
+    if (trimmed.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0
+        || trimmed.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0)
+        return trimmed;
+    QString text = value;
+    text.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+// The value made safe for the context it lands in: it can never end that context early.
+QString Escaped(const QString& value, const Context& context)
+{
+    // The engine would stop reading the statement at a NUL.
+    QString text = value;
+    text.remove(QChar(u'\0'));
+    switch (context.kind) {
+    case Context::Plain:
+        return Literal(text);
+    case Context::Quoted:
+        return text.replace(context.quote, QString(2, context.quote));
+    case Context::Bracketed:
+        return text.remove(QLatin1Char(']'));
+    case Context::LineComment:
+        return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    case Context::BlockComment:
+        // With the comment's own text around it, any '*' or '/' could close it.
+        return text.replace(QLatin1Char('*'), QLatin1Char(' ')).replace(QLatin1Char('/'), QLatin1Char(' '));
+    }
+    return text;
 }
 
 } // namespace
@@ -71,10 +140,7 @@ QString ResolvePlaceholders(const QString& condition, const std::function<QStrin
     QString result = condition;
     qsizetype p;
     while ((p = result.indexOf(QStringLiteral("??"))) >= 0) {
-        QString value = ask();
-        const QChar quote = QuoteAt(result, p);
-        if (!quote.isNull())
-            value.replace(quote, QString(2, quote));
+        const QString value = Escaped(ask(), ContextAt(result, p));
         result = result.left(p) + value + result.mid(p + 2);
     }
     return result;

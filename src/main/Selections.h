@@ -25,8 +25,10 @@ struct SelectionSection {
 SelectionSection ReadSelectionSection(const QString& viewMode);
 
 // Replaces each "??" of condition, leftmost first and searching from the start again each
-// time, by the value ask() returns. A value that lands inside a quoted text has that
-// text's quote character doubled, so that it cannot end the text early.
+// time, by the value ask() returns. The value is data, never SQL: inside a quoted text its
+// quote character is doubled; outside one a number (or TRUE/FALSE) stays as it is and
+// anything else becomes one quoted text; in a bracketed name or a comment it cannot end
+// the name or the comment.
 QString ResolvePlaceholders(const QString& condition, const std::function<QString()>& ask);
 
 // The fill statement of a view: base text, " WHERE " + condition when there is one, order.

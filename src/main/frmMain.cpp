@@ -95,21 +95,22 @@ void frmMain::buildControls()
     pnlStatus = new StatusPanel(client);
     tmrMessage = createMessageTimer(this, pnlStatus);
 
-    connect(cmdExit, &QToolButton::clicked, this, &frmMain::cmdExit_Click);
-    connect(cmdWork, &QToolButton::clicked, this, [this] { SwitchViewByButton(QStringLiteral("Work")); });
-    connect(cmdPublisher, &QToolButton::clicked, this, [this] { SwitchViewByButton(QStringLiteral("Publisher")); });
-    connect(cmdSubmission, &QToolButton::clicked, this, [this] { SwitchViewByButton(QStringLiteral("Submission")); });
-    connect(cmdNew, &QToolButton::clicked, this, &frmMain::NewRecord);
-    connect(cmdAmend, &QToolButton::clicked, this, &frmMain::AmendRecord);
-    connect(cmdDelete, &QToolButton::clicked, this, &frmMain::DeleteRecord);
-    connect(cmdFind, &QToolButton::clicked, this, &frmMain::cmdFind_Click);
-    connect(cmdRefresh, &QToolButton::clicked, this, &frmMain::cmdRefresh_Click);
-    connect(cmdSettings, &QToolButton::clicked, this, &frmMain::cmdSettings_Click);
-    connect(cboSQL, qOverload<int>(&QComboBox::activated), this, [this] { cboSQL_Click(); });
-    connect(grdData, &Grid::cellClicked, this, &frmMain::grdData_Click);
-    connect(grdData, &Grid::cellDoubleClicked, this, &frmMain::grdData_DblClick);
+    connect(cmdExit, &QToolButton::clicked, this, whenIdle([this] { cmdExit_Click(); }));
+    connect(cmdWork, &QToolButton::clicked, this, whenIdle([this] { SwitchViewByButton(QStringLiteral("Work")); }));
+    connect(cmdPublisher, &QToolButton::clicked, this,
+            whenIdle([this] { SwitchViewByButton(QStringLiteral("Publisher")); }));
+    connect(cmdSubmission, &QToolButton::clicked, this,
+            whenIdle([this] { SwitchViewByButton(QStringLiteral("Submission")); }));
+    connect(cmdNew, &QToolButton::clicked, this, whenIdle([this] { NewRecord(); }));
+    connect(cmdAmend, &QToolButton::clicked, this, whenIdle([this] { AmendRecord(); }));
+    connect(cmdDelete, &QToolButton::clicked, this, whenIdle([this] { DeleteRecord(); }));
+    connect(cmdFind, &QToolButton::clicked, this, whenIdle([this] { cmdFind_Click(); }));
+    connect(cmdRefresh, &QToolButton::clicked, this, whenIdle([this] { cmdRefresh_Click(); }));
+    connect(cmdSettings, &QToolButton::clicked, this, whenIdle([this] { cmdSettings_Click(); }));
+    connect(cboSQL, qOverload<int>(&QComboBox::activated), this, whenIdle([this] { cboSQL_Click(); }));
+    connect(grdData, &Grid::cellClicked, this, whenIdle([this] { grdData_Click(); }));
+    connect(grdData, &Grid::cellDoubleClicked, this, whenIdle([this] { grdData_DblClick(); }));
     connect(grdData, &Grid::keyDown, this, &frmMain::grdData_KeyDown);
-    connect(grdData, &Grid::currentCellChanged, this, &frmMain::grdData_CurrentCellChanged);
 
 }
 
@@ -120,7 +121,7 @@ void frmMain::buildMenus()
         QAction* action = menu->addAction(caption);
         action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, [this, handler, index] { (this->*handler)(index); });
+        connect(action, &QAction::triggered, this, whenIdle([this, handler, index] { (this->*handler)(index); }));
         return action;
     };
 
@@ -150,18 +151,43 @@ void frmMain::buildMenus()
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuAbout = mnuHelp->addAction(QStringLiteral("&About"));
-    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    connect(mnuAbout, &QAction::triggered, this, whenIdle([this] { mnuAbout_Click(); }));
+}
+
+frmMain::BusyScope::BusyScope(frmMain* window) : mWindow(window)
+{
+    if (mWindow->mBusy++ == 0 && !QApplication::overrideCursor())
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+frmMain::BusyScope::~BusyScope()
+{
+    if (--mWindow->mBusy > 0)
+        return;
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    if (mWindow->mCloseRequested) {
+        mWindow->mCloseRequested = false;
+        QTimer::singleShot(0, mWindow, &QWidget::close);
+    }
+}
+
+void frmMain::letPaint()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 bool frmMain::Load()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    setWindowState(Qt::WindowMaximized);
-    show();
-    // Let the window paint before the slow work.
-    QCoreApplication::processEvents();
-    const bool ok = Initialise();
-    QApplication::restoreOverrideCursor();
+    bool ok = false;
+    {
+        BusyScope busy(this);
+        setWindowState(Qt::WindowMaximized);
+        show();
+        // Let the window paint before the slow work.
+        letPaint();
+        ok = Initialise();
+    }
     if (!ok) {
         hide();
         return false;
@@ -211,6 +237,12 @@ void frmMain::cmdExit_Click()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    // Closing in the middle of a fill or a start-up would pull the database from under it.
+    if (isBusy()) {
+        mCloseRequested = true;
+        event->ignore();
+        return;
+    }
     CloseDatabase();
     // The Find dialog, kept hidden between uses, goes with the main window.
     if (mFind)
@@ -232,6 +264,7 @@ void frmMain::mnuViewItem_Click(int index)
     gViewMode = QLatin1String(views[index]);
     for (int i = 0; i < 3; ++i)
         mnuViewItem[i]->setEnabled(i != index);
+    BusyScope busy(this);
     SetGridColumns();
     LoadSelections();
     setCaptionForView();

@@ -60,11 +60,10 @@ public:
     // Window state the browsing and commands keep.
     QString mWhere;
     int mSelectionResolved = -1;   // the cboSQL index that produced mWhere
+    QString mWhereView;            // the view whose selection produced mWhere
     int mVisibleRows = 0;
     int mMaxTopRow = 1;
     int mMaxLeftCol = 0;
-    bool mEnterPending = false;
-    int mEnterCol = 0;
 
     // Menu handlers, one per submenu, by item index.
     void mnuFileItem_Click(int index);
@@ -95,6 +94,9 @@ public:
     // Closes the database and the window.
     void cmdExit_Click();
 
+    // True while the listing is being built, refreshed or searched: commands do not start.
+    bool isBusy() const { return mBusy > 0; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -102,6 +104,28 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Marks the window busy for its lifetime (nests); the hourglass shows meanwhile.
+    class BusyScope {
+    public:
+        explicit BusyScope(frmMain* window);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+    private:
+        frmMain* mWindow;
+    };
+    // Lets the window paint; input waits until the work is done.
+    static void letPaint();
+    // A handler for a user's command that does nothing while the window is busy.
+    template <class F>
+    auto whenIdle(F handler)
+    {
+        return [this, handler] {
+            if (!isBusy())
+                handler();
+        };
+    }
+
     bool Initialise();
     void CloseDatabase();
     void buildControls();
@@ -109,12 +133,13 @@ private:
     void LayoutControls();
     void setCaptionForView();
     void grdData_KeyDown(QKeyEvent* event, bool* consumed);
-    void grdData_CurrentCellChanged();
     void grdData_DblClick();
     void AfterEditor();
     bool ShowEditor();
 
     QString mAppDir;
     frmFind* mFind = nullptr;
+    int mBusy = 0;
+    bool mCloseRequested = false;  // a close that arrived while busy, carried out after
     QSet<QString> mReportedSections;  // selection sections whose problems were told
 };

@@ -17,26 +17,9 @@
 #include "platform/Services.h"
 #include "platform/StatusPanel.h"
 
-namespace {
-
-// One hourglass however many steps ask for it; the end of the work puts the pointer back.
-void ShowHourglass()
-{
-    if (!QApplication::overrideCursor())
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void RestorePointer()
-{
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-}
-
-} // namespace
-
 void frmMain::SetGridColumns()
 {
-    ShowHourglass();
+    BusyScope busy(this);
     grdData->setVisible(false);
     grdData->setRows(2);
     grdData->setCols(2);
@@ -57,7 +40,7 @@ void frmMain::SetGridColumns()
 
 void frmMain::FillGrid()
 {
-    ShowHourglass();
+    BusyScope busy(this);
     grdData->setVisible(false);
     grdData->setRows(2);
     grdData->setRow(1);
@@ -73,6 +56,7 @@ void frmMain::FillGrid()
     if (chosen >= 0 && chosen < gSelections.size() && !gSelections.at(chosen).isEmpty()) {
         mWhere = ResolveSelection(cboSQL->itemText(chosen), gSelections.at(chosen));
         mSelectionResolved = chosen;
+        mWhereView = gViewMode;
         condition = mWhere;
     }
 
@@ -116,7 +100,7 @@ void frmMain::FillGrid()
             }
         }
         pnlStatus->setFillPercent(100);
-        QCoreApplication::processEvents();
+        letPaint();
         grdData->removeRow(1);
         if (selectedRow > 1) {
             grdData->setRow(selectedRow - 1);
@@ -134,7 +118,6 @@ void frmMain::FillGrid()
     pnlStatus->setTextColor(Qt::black);
     ShowStatusMessage(this, gViewMode + QStringLiteral(" View - ") + QString::number(n) + QStringLiteral(" records found"), 0);
     grdData->setVisible(true);
-    RestorePointer();
 }
 
 void frmMain::ReselectRecord()
@@ -181,8 +164,9 @@ QString frmMain::ResolveSelection(const QString& caption, const QString& conditi
     const int chosen = cboSQL->currentIndex();
     if (gDataChanged) {
         gDataChanged = false;
-        // Reuse only what this same selection produced; another one asks for its own values.
-        if (chosen == mSelectionResolved && !mWhere.isEmpty())
+        // Reuse only what this same selection of this same view produced; any other asks
+        // for its own values.
+        if (chosen == mSelectionResolved && mWhereView == gViewMode && !mWhere.isEmpty())
             return mWhere;
     }
     const QString prompt = QStringLiteral("Enter a value for this Selection.\n\nWildcard characters (*/?) may be used.");
@@ -200,6 +184,7 @@ void frmMain::cboSQL_Click()
 
 void frmMain::SwitchViewByButton(const QString& viewMode)
 {
+    BusyScope busy(this);
     gViewMode = viewMode;
     SetGridColumns();
     LoadSelections();
@@ -211,6 +196,7 @@ void frmMain::SwitchViewByButton(const QString& viewMode)
 
 void frmMain::cmdRefresh_Click()
 {
+    BusyScope busy(this);
     FillGrid();
     ReselectRecord();
     grdData->setFocus();
@@ -227,24 +213,26 @@ void frmMain::cmdFind_Click()
 
 void frmMain::FindInGrid(const QString& mode, const QString& text)
 {
-    ShowHourglass();
-    QCoreApplication::processEvents();
-    const FindHit hit = FindCell(*grdData->gridModel(), mode != QStringLiteral("N"), grdData->row(), grdData->col(),
-                                 text, FindOptions{gFindMatchCase, gFindWholeCell});
-    if (hit.found) {
-        grdData->setRow(hit.row);
-        grdData->setCol(hit.col);
-        grdData->setTopRow(hit.row > mMaxTopRow ? mMaxTopRow : hit.row);
-        grdData->setLeftCol(hit.col > mMaxLeftCol ? mMaxLeftCol : hit.col);
+    FindHit hit;
+    {
+        BusyScope busy(this);
+        letPaint();
+        hit = FindCell(*grdData->gridModel(), mode != QStringLiteral("N"), grdData->row(), grdData->col(), text,
+                       FindOptions{gFindMatchCase, gFindWholeCell});
         grdData->setFocus();
-        // The whole row is highlighted while the current cell stays on the match.
-        grdData_Click();
-        RestorePointer();
-        QCoreApplication::processEvents();
+        if (hit.found) {
+            grdData->setRow(hit.row);
+            grdData->setCol(hit.col);
+            grdData->setTopRow(hit.row > mMaxTopRow ? mMaxTopRow : hit.row);
+            grdData->setLeftCol(hit.col > mMaxLeftCol ? mMaxLeftCol : hit.col);
+            // The whole row is highlighted while the current cell stays on the match.
+            grdData_Click();
+        }
+    }
+    if (hit.found) {
+        letPaint();
         return;
     }
-    grdData->setFocus();
-    RestorePointer();
     services().prompts->message(this, QStringLiteral("Sorry - no match found on '") + text + QStringLiteral("'."),
                                 Prompts::Buttons::Ok, Prompts::Icon::Information);
 }

@@ -63,8 +63,9 @@ void frmMain::AmendRecord()
 
 void frmMain::AfterEditor()
 {
+    BusyScope busy(this);
     update();
-    QCoreApplication::processEvents();
+    letPaint();
     if (gAutoRefresh && gDataChanged) {
         FillGrid();
         ReselectRecord();
@@ -133,6 +134,7 @@ void frmMain::DeleteRecord()
         gSelectID = gRowIDs.value(row);
     else
         gSelectID = 0;
+    BusyScope busy(this);
     FillGrid();
     ReselectRecord();
     grdData->setFocus();
@@ -146,20 +148,27 @@ void frmMain::grdData_DblClick()
 
 void frmMain::grdData_KeyDown(QKeyEvent* event, bool* consumed)
 {
+    if (isBusy()) {
+        // The grid is being rebuilt: no key may act on the rows it is about to replace.
+        *consumed = true;
+        return;
+    }
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+    {
         // The refresh after the editor moves to column 0; Enter brings the user back to
         // the column they were in.
-        mEnterCol = grdData->col();
-        mEnterPending = true;
+        const int column = grdData->col();
         grdData_DblClick();
-        if (mEnterPending && grdData->col() != mEnterCol)
-            grdData->setCol(mEnterCol);
-        mEnterPending = false;
+        if (grdData->rows() > 1 && column < grdData->cols() && grdData->col() != column) {
+            grdData->setCol(column);
+            grdData_Click();
+        }
         *consumed = true;
         break;
+    }
     case Qt::Key_Insert:
         NewRecord();
         *consumed = true;
@@ -193,13 +202,6 @@ void frmMain::grdData_KeyDown(QKeyEvent* event, bool* consumed)
     }
 }
 
-void frmMain::grdData_CurrentCellChanged()
-{
-    if (mEnterPending) {
-        mEnterPending = false;
-        grdData->setCol(mEnterCol);
-    }
-}
 
 void frmMain::cmdSettings_Click()
 {

@@ -80,3 +80,48 @@ TEST_F(AmendLoopTest, AmendStepsThroughTheListingAndReportsAWorkDeletedMeanwhile
     EXPECT_EQ(window.grdData->rows(), 3);
     window.close();
 }
+
+TEST_F(AmendLoopTest, EnterComesBackToItsColumnAndTheRefreshTakesNoCommand)
+{
+    writeIni("[Initialisation]\r\nAuto-Refresh=Yes\r\nMode=Work\r\n");
+    createDatabase();
+    for (const char* name : {"Alpha", "Beta"})
+        exec(QStringLiteral("INSERT INTO Work (Name, Genre_ID, Year_Written) VALUES ('%1', (SELECT min(ID) FROM Genre), '2000')")
+                 .arg(QLatin1String(name)));
+    frmMain window(dir());
+    ASSERT_TRUE(window.Load());
+    window.grdData->setRow(2);
+    window.grdData->setCol(2);
+    window.grdData->setFocus();
+
+    int editors = 0;
+    bool amendTried = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* editor = qobject_cast<frmWork*>(QApplication::activeModalWidget());
+        if (!editor || !editor->isVisible() || editor->property("scripted").toBool())
+            return;
+        editor->setProperty("scripted", true);
+        if (++editors > 1)
+            return editor->cmdCancel->click();
+        editor->txtName->selectAll();
+        QTest::keyClicks(editor->txtName, QStringLiteral("Bravo"));
+        // Amend clicked again while the listing refreshes after the save.
+        QTimer::singleShot(0, &window, [&] {
+            amendTried = true;
+            QTest::mouseClick(window.cmdAmend, Qt::LeftButton);
+        });
+        QTest::mouseClick(editor->cmdOK, Qt::LeftButton);
+    });
+    poll.start(10);
+    QTest::keyClick(window.grdData, Qt::Key_Return);
+    poll.stop();
+
+    ASSERT_TRUE(amendTried);
+    EXPECT_EQ(editors, 1) << "an editor opened on the half-refreshed listing";
+    EXPECT_FALSE(gDataChanged);
+    EXPECT_EQ(window.grdData->cellText(2, 0), QStringLiteral("Bravo"));
+    EXPECT_EQ(window.grdData->row(), 2);
+    EXPECT_EQ(window.grdData->col(), 2);
+    window.close();
+}

@@ -1,6 +1,8 @@
 // The Work editor and the editor frame it shares, driven through its real widgets.
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <QListWidget>
@@ -95,6 +97,19 @@ TEST_F(WorkEditorTest, DuplicateNameAsksOnNewAndYearFieldsTakeFourDigits)
     EXPECT_EQ(editor->txtYearAmended->text(), QStringLiteral("199"));
     QTest::keyClicks(editor->txtYearAmended, QStringLiteral("57"));
     EXPECT_EQ(editor->txtYearAmended->text(), QStringLiteral("1995"));
+
+    // Pasted by key or by the context menu: still digits only, four at most.
+    QLineEdit* year = editor->txtYearWritten;
+    year->clear();
+    year->setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("19x9"));
+    QTest::keyClick(year, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(year, Qt::Key_Insert, Qt::ShiftModifier);
+    year->paste();
+    EXPECT_EQ(year->text(), QString());
+    QGuiApplication::clipboard()->setText(QStringLiteral("2024"));
+    QTest::keyClick(year, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(year->text(), QStringLiteral("2024"));
 }
 
 TEST_F(WorkEditorTest, CancelAndTheCloseBoxAskBeforeLosingChanges)
@@ -153,6 +168,18 @@ TEST_F(WorkEditorTest, HotKeyButtonsTypeIntoTheLastTextField)
     settle();
     EXPECT_EQ(QApplication::focusWidget(), editor->txtName);
     EXPECT_EQ(editor->txtName->text(), QStringLiteral("Hello Dear Sir"));
+
+    // The part selected when the button took the focus is replaced, as typing would.
+    editor->txtName->setFocus();
+    editor->txtName->setSelection(6, 4);
+    click(editor->cmdHotKey[0]);
+    settle();
+    EXPECT_EQ(editor->txtName->text(), QStringLiteral("Hello Dear Sir Sir"));
+    editor->txtName->setSelection(editor->txtName->text().size(), -8);
+    click(editor->cmdHotKey[0]);
+    settle();
+    EXPECT_EQ(editor->txtName->text(), QStringLiteral("Hello DearDear Sir"));
+    editor->txtName->setText(QStringLiteral("Hello Dear Sir"));
 
     // A year field selects its year first, so the digits replace it; text it cannot take is dropped.
     typeInto(editor->txtYearAmended, QStringLiteral("1990"));

@@ -399,3 +399,82 @@ TEST_F(MainWindowTest, DeletingTheOnlyRecordAndAPublisherWithItsGenreLinks)
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission WHERE Publisher_ID = 3")), 1);
     EXPECT_EQ(w.grdData->cellText(1, 0), QStringLiteral("Ambit"));
 }
+
+TEST_F(MainWindowTest, InputArrivingDuringAFillNeverActsOnTheHalfBuiltListing)
+{
+    makeData();
+    frmMain& w = start();
+    w.grdData->setRow(2);
+    w.grdData_Click();
+    const QString shownSelected = w.grdData->cellText(2, 0);
+    const int works = queryInt(QStringLiteral("SELECT COUNT(*) FROM Work"));
+
+    // A Delete key, a row click and a view switch, all arriving while the grid refills.
+    bool arrived = false;
+    QTimer::singleShot(0, &w, [&] {
+        arrived = true;
+        prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::Yes};
+        QTest::keyClick(w.grdData, Qt::Key_Delete);
+        QTest::mouseClick(w.grdData->viewport(), Qt::LeftButton, {}, QPoint(5, w.grdData->headerRowHeight() * 3 / 2));
+        QTest::mouseClick(w.cmdPublisher, Qt::LeftButton);
+    });
+    QTest::mouseClick(w.cmdRefresh, Qt::LeftButton);
+    ASSERT_TRUE(arrived);
+
+    // A record deleted can only be the one that was shown selected.
+    const int left = queryInt(QStringLiteral("SELECT COUNT(*) FROM Work"));
+    if (left != works)
+        EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Work WHERE Name = '%1'").arg(shownSelected)), 0);
+    // Every grid row shows the record the window would act on, and no placeholder row is left.
+    const bool publishers = w.windowTitle().contains(QStringLiteral("Publisher"));
+    const int listed = queryInt(publishers ? QStringLiteral("SELECT COUNT(*) FROM Publisher") : QStringLiteral("SELECT COUNT(*) FROM Work"));
+    ASSERT_EQ(w.grdData->rows() - 1, listed);
+    ASSERT_GE(gRowIDs.size(), listed);
+    for (int r = 1; r < w.grdData->rows(); ++r)
+        EXPECT_EQ(w.grdData->cellText(r, 0),
+                  queryText(QStringLiteral("SELECT Name FROM %1 WHERE ID = %2")
+                                .arg(publishers ? QStringLiteral("Publisher") : QStringLiteral("Work"))
+                                .arg(gRowIDs[r - 1])))
+            << "row " << r;
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Closing the window in the middle of a fill waits for the fill to end.
+    bool openDuringFill = false;
+    QTimer::singleShot(0, &w, [&] {
+        w.close();
+        openDuringFill = w.isVisible() && gDatabase;
+    });
+    w.cmdRefresh_Click();
+    EXPECT_TRUE(openDuringFill);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
+    EXPECT_FALSE(gDatabase);
+}
+
+TEST_F(MainWindowTest, AConditionTypedForOneViewIsNeverAppliedToAnother)
+{
+    makeData();
+    frmMain& w = start("[Initialisation]\r\nAuto-Refresh=No\r\n"
+                       "[Work-SQL]\r\n1=By Year,Year_Written = ??\r\nDefault=1\r\n"
+                       "[Publisher-SQL]\r\n1=By Name,Name LIKE '??'\r\nDefault=1\r\n");
+    // The start-up fill asked for the year; a value that is not a number is data, not SQL.
+    ASSERT_EQ(prompts.asked.size(), 1);
+    prompts.inputs = {QStringLiteral("2010")};
+    w.cmdRefresh_Click();
+    EXPECT_EQ(w.grdData->cellText(1, 0), QStringLiteral("apple pie"));
+    prompts.inputs = {QStringLiteral("0 OR 1=1")};
+    w.cmdRefresh_Click();
+    EXPECT_EQ(w.grdData->cellText(1, 0), QStringLiteral("(No Works Found)"));
+
+    // With refresh off, a save leaves the data-changed state; the Publisher view still asks
+    // for its own value instead of running the Work view's condition.
+    prompts.inputs = {QStringLiteral("2010")};
+    w.cmdRefresh_Click();
+    gDataChanged = true;
+    prompts.shown.clear();
+    prompts.inputs = {QStringLiteral("G*")};
+    QTest::mouseClick(w.cmdPublisher, Qt::LeftButton);
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join('|').toStdString();
+    EXPECT_EQ(prompts.asked.size(), 5);
+    EXPECT_EQ(w.grdData->rows(), 2);
+    EXPECT_EQ(w.grdData->cellText(1, 0), QStringLiteral("Granta"));
+}

@@ -50,9 +50,9 @@ TEST(Placeholders, AskedLeftToRightAndSearchedFromTheStartEachTime)
     const QString result = ResolvePlaceholders(QStringLiteral("Name LIKE '??' AND Year_Written = ??"), [&] {
         return answers.value(asked++);
     });
-    // "a??b" brings its own placeholder back, which is asked for next.
+    // "a??b" brings its own placeholder back (inside the text it became), asked for next.
     EXPECT_EQ(asked, 3);
-    EXPECT_EQ(result, QStringLiteral("Name LIKE 'Smith' AND Year_Written = axb"));
+    EXPECT_EQ(result, QStringLiteral("Name LIKE 'Smith' AND Year_Written = 'axb'"));
 }
 
 TEST(Placeholders, QuotesInsideATextAreDoubled)
@@ -63,13 +63,38 @@ TEST(Placeholders, QuotesInsideATextAreDoubled)
     EXPECT_EQ(fill(QStringLiteral("Name = '??'"), QStringLiteral("O'Brien")), QStringLiteral("Name = 'O''Brien'"));
     EXPECT_EQ(fill(QStringLiteral("Name = \"??\""), QStringLiteral("say \"hi\"")),
               QStringLiteral("Name = \"say \"\"hi\"\"\""));
-    // Outside a text the value is joined as typed: a number stays a number.
-    EXPECT_EQ(fill(QStringLiteral("ID = ??"), QStringLiteral("12")), QStringLiteral("ID = 12"));
     // A doubled quote earlier in the text does not end it; a quote in a bracketed name starts none.
     EXPECT_EQ(fill(QStringLiteral("Name = 'It''s ??'"), QStringLiteral("Joe's")), QStringLiteral("Name = 'It''s Joe''s'"));
-    EXPECT_EQ(fill(QStringLiteral("[a'b] = ??"), QStringLiteral("'x'")), QStringLiteral("[a'b] = 'x'"));
+    EXPECT_EQ(fill(QStringLiteral("[a'b] = ??"), QStringLiteral("'x'")), QStringLiteral("[a'b] = '''x'''"));
     // A cancelled box gives the empty text.
     EXPECT_EQ(fill(QStringLiteral("Name LIKE '??*'"), QString()), QStringLiteral("Name LIKE '*'"));
+}
+
+TEST(Placeholders, ATypedValueOutsideAQuotedTextIsDataNeverSql)
+{
+    auto fill = [](const QString& condition, const QString& value) {
+        return ResolvePlaceholders(condition, [&] { return value; });
+    };
+    // A number stays a number (a signed one cannot join a minus into a comment), and so do
+    // TRUE and FALSE; anything else is one quoted text.
+    EXPECT_EQ(fill(QStringLiteral("ID = ??"), QStringLiteral("12")), QStringLiteral("ID = 12"));
+    EXPECT_EQ(fill(QStringLiteral("ID-??"), QStringLiteral("-1")), QStringLiteral("ID-(-1)"));
+    EXPECT_EQ(fill(QStringLiteral("[Submit?] = ??"), QStringLiteral("true")), QStringLiteral("[Submit?] = true"));
+    EXPECT_EQ(fill(QStringLiteral("ID = ??"), QStringLiteral("0 OR 1=1")), QStringLiteral("ID = '0 OR 1=1'"));
+    EXPECT_EQ(fill(QStringLiteral("ID = ??"), QStringLiteral("1) OR ('x'='x")), QStringLiteral("ID = '1) OR (''x''=''x'"));
+    // Quotes inside a comment open no text, so they cannot turn the rule around.
+    EXPECT_EQ(fill(QStringLiteral("ID = ?? -- it's\n"), QStringLiteral("0 OR 1=1")),
+              QStringLiteral("ID = '0 OR 1=1' -- it's\n"));
+    EXPECT_EQ(fill(QStringLiteral("Name = 'a' -- it's\nOR ID = ??"), QStringLiteral("0 OR 1=1")),
+              QStringLiteral("Name = 'a' -- it's\nOR ID = '0 OR 1=1'"));
+    EXPECT_EQ(fill(QStringLiteral("/* it's */ ID = ??"), QStringLiteral("0 OR 1=1")),
+              QStringLiteral("/* it's */ ID = '0 OR 1=1'"));
+    // Nor can a value end a comment, or a bracketed name, it was typed into.
+    EXPECT_EQ(fill(QStringLiteral("ID = 1 -- ??\nAND Status = 0"), QStringLiteral("x\nOR 1=1")),
+              QStringLiteral("ID = 1 -- x OR 1=1\nAND Status = 0"));
+    EXPECT_EQ(fill(QStringLiteral("ID = 1 /* ?? */"), QStringLiteral("*/ OR 1=1 /*")),
+              QStringLiteral("ID = 1 /*    OR 1=1    */"));
+    EXPECT_EQ(fill(QStringLiteral("[??] = 1"), QStringLiteral("ID] OR [ID")), QStringLiteral("[ID OR [ID] = 1"));
 }
 
 TEST_F(SelectionsTest, AFillRunsOneStatementThatOnlyReads)
