@@ -71,7 +71,7 @@ TEST(ProfileFile, FirstSectionAndKeyWin)
 TEST(ProfileFile, WritingKeepsEveryOtherByte)
 {
     QByteArray expected = kHandWritten;
-    expected.replace("  Database =  \"C:\\Writing\\Quillary.mdb\"  \r\n", "  Database =D:\\new.mdb\r\n");
+    expected.replace("\"C:\\Writing\\Quillary.mdb\"", "\"D:\\new.mdb\"");
     EXPECT_EQ(writeValue(kHandWritten, "STARTUP", "database", "D:\\new.mdb"), expected);
 
     // A new key goes after the section's last key line, before its closing comment, in CRLF style.
@@ -97,13 +97,43 @@ TEST(ProfileFile, WrittenValuesReadBack)
     EXPECT_EQ(written, QByteArray("[S]\nk=one  two three\nnext=2\n"));
 }
 
+TEST(ProfileFile, RewritingChangesOnlyTheValuesCharacters)
+{
+    // Blanks and tabs on either side of the value and the line ending stay.
+    EXPECT_EQ(writeValue("[S]\r\nAuto-Refresh = Yes\r\n", "S", "Auto-Refresh", "No"),
+              QByteArray("[S]\r\nAuto-Refresh = No\r\n"));
+    EXPECT_EQ(writeValue("[S]\nk =\t old \t\nz=1", "S", "k", "new"), QByteArray("[S]\nk =\t new \t\nz=1"));
+    EXPECT_EQ(writeValue("[S]\rk= v \r", "S", "k", ""), QByteArray("[S]\rk=  \r"));
+    EXPECT_EQ(writeValue("[S]\nk = old  ", "S", "k", "x"), QByteArray("[S]\nk = x  "));
+    // A value of only blanks: the new one goes after them.
+    EXPECT_EQ(writeValue("[S]\nk=  \t\n", "S", "k", "v"), QByteArray("[S]\nk=  \tv\n"));
+
+    // Quotes around the old value are kept and the new value goes between them, whatever it holds.
+    EXPECT_EQ(writeValue("[S]\nk = \"old\"  \n", "S", "k", "new"), QByteArray("[S]\nk = \"new\"  \n"));
+    EXPECT_EQ(writeValue("[S]\nk='a b'\n", "S", "k", " x\""), QByteArray("[S]\nk=' x\"'\n"));
+    EXPECT_EQ(writeValue("[S]\nk=\"\"\n", "S", "k", "'q'"), QByteArray("[S]\nk=\"'q'\"\n"));
+    // A lone or mismatched quote is part of the value; a value that needs quotes gets them.
+    EXPECT_EQ(writeValue("[S]\nk= \"x' \n", "S", "k", "y"), QByteArray("[S]\nk= y \n"));
+    EXPECT_EQ(writeValue("[S]\nk= v \n", "S", "k", " padded"), QByteArray("[S]\nk= \" padded\" \n"));
+    for (const QByteArray& line : {QByteArray("k = \"old\" "), QByteArray("k='a b'"), QByteArray("k= \"x' "),
+                                   QByteArray("k=  "), QByteArray("k\t=\tv\t")}) {
+        for (const QString& v : {QString(), QStringLiteral(" x "), QStringLiteral("\"y\""), QStringLiteral("'"),
+                                 QStringLiteral("a\nb")}) {
+            const QByteArray written = writeValue("[S]\n" + line + "\n", "S", "k", v);
+            EXPECT_EQ(readValue(written, "S", "k"), QString(v).replace(QLatin1Char('\n'), QLatin1Char(' ')))
+                << written.constData();
+            EXPECT_EQ(writeValue(written, "S", "k", v), written);
+        }
+    }
+}
+
 TEST_F(ProfileFileTest, WritesFilesAndAFailedWriteKeepsTheOldOne)
 {
     QString error;
     writeIni(kHandWritten);
     ASSERT_TRUE(profile::writeFile(gIniFile, "Startup", "Count", "13", &error)) << error.toStdString();
     QByteArray expected = kHandWritten;
-    expected.replace("\tCount\t=\t12\t\r\n", "\tCount\t=13\r\n");
+    expected.replace("\tCount\t=\t12\t\r\n", "\tCount\t=\t13\t\r\n");
     EXPECT_EQ(readIni(), expected);
 
     // Whose parent is a regular file, so no file can be made there, even by root.
