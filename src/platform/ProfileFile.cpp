@@ -273,12 +273,29 @@ std::optional<QString> readFile(const QString& path, const QString& section, con
     return readValue(*content, section, key);
 }
 
-bool writeFile(const QString& path, const QString& section, const QString& key, const QString& value,
-               QString* error)
+QByteArray writeValues(QByteArray content, const QVector<Setting>& settings)
 {
+    for (const Setting& setting : settings)
+        content = writeValue(content, setting.section, setting.key, setting.value);
+    return content;
+}
+
+bool writeFile(const QString& path, const QVector<Setting>& settings, QString* error)
+{
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+
     QByteArray content;
+    std::optional<QFileDevice::Permissions> permissions;
     if (QFileInfo::exists(path)) {
-        // A file that exists but cannot be read must not be replaced by one holding a single key.
+        // Root may write any file; the owner's write bit says whether the file is meant to change.
+        permissions = QFile::permissions(path);
+        if (!permissions->testFlag(QFileDevice::WriteOwner))
+            return fail(QStringLiteral("The file is read-only"));
+        // A file that exists but cannot be read must not be replaced by one holding only these keys.
         const std::optional<QByteArray> old = readAll(path, error);
         if (!old)
             return false;
@@ -286,24 +303,28 @@ bool writeFile(const QString& path, const QString& section, const QString& key, 
     }
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray updated = writeValue(content, section, key, value);
-    if (file.write(updated) != updated.size()) {
-        if (error)
-            *error = file.errorString();
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    const QByteArray updated = writeValues(content, settings);
+    // commit() does not report a flush that failed part-way (a full disk) and would put
+    // the cut-off file in place, so the flush is checked first.
+    if (file.write(updated) != updated.size() || !file.flush()) {
+        const QString why = file.errorString();
         file.cancelWriting();
-        return false;
+        return fail(why);
     }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    // The owner, group and other bits as they were; the "user" flags only mirror them.
+    if (permissions)
+        file.setPermissions(*permissions & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser));
+    if (!file.commit())
+        return fail(file.errorString());
     return true;
+}
+
+bool writeFile(const QString& path, const QString& section, const QString& key, const QString& value,
+               QString* error)
+{
+    return writeFile(path, QVector<Setting>{{section, key, value}}, error);
 }
 
 } // namespace profile

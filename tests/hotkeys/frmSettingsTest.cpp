@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -126,6 +127,36 @@ TEST_F(SettingsDialogTest, UnwritableFileIsReportedAndNewValuesStayInForce)
     EXPECT_TRUE(prompts.shown[0].text.contains("could not be written")) << prompts.shown[0].text.toStdString();
     EXPECT_FALSE(gAutoRefresh);
     EXPECT_EQ(gHotKeyTexts, QStringList({"new {(}text{)}", "{+}"}));
+}
+
+TEST_F(SettingsDialogTest, AFailedOrRefusedWriteLeavesTheFileAsItWas)
+{
+    // The disk fills up after the first key (Auto-Refresh gets shorter, the hot key longer),
+    // and a file its owner may not write.
+    const std::function<std::unique_ptr<FileSizeLimit>()> faults[]{
+        [] { return std::make_unique<FileSizeLimit>(kHandWritten.size()); },
+        [] {
+            QFile::setPermissions(gIniFile, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+            return std::unique_ptr<FileSizeLimit>();
+        },
+    };
+    for (const auto& fault : faults) {
+        loadHandWritten();
+        prompts.shown.clear();
+        auto dialog = open();
+        QTest::mouseClick(dialog->chkRefresh, Qt::LeftButton);
+        retype(dialog->txtHK[0], "a much longer text than the one before");
+        {
+            const auto injected = fault();
+            QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
+        }
+        EXPECT_EQ(readIni(), kHandWritten);
+        ASSERT_EQ(prompts.shown.size(), 1);
+        EXPECT_TRUE(prompts.shown[0].text.contains("could not be written")) << prompts.shown[0].text.toStdString();
+        EXPECT_FALSE(gAutoRefresh);
+        EXPECT_EQ(gHotKeyTexts[0], "a much longer text than the one before");
+        QFile::setPermissions(gIniFile, QFile::ReadOwner | QFile::WriteOwner);
+    }
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 #include "app/modQuillary.h"
 #include "support/TestEnv.h"
 
+#include <QFile>
+#include <sys/stat.h>
+
 using profile::readValue;
 using profile::writeValue;
 
@@ -24,6 +27,13 @@ const QByteArray kHandWritten(
     "\r\n"
     "[Other]\r\n"
     "Database=second\r\n");
+
+mode_t fileMode(const QString& path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 07777;
+}
 
 QString value(const QByteArray& content, const char* section, const char* key)
 {
@@ -136,10 +146,55 @@ TEST_F(ProfileFileTest, WritesFilesAndAFailedWriteKeepsTheOldOne)
     expected.replace("\tCount\t=\t12\t\r\n", "\tCount\t=\t13\t\r\n");
     EXPECT_EQ(readIni(), expected);
 
+    // Several keys in several sections, existing and new, in one rewrite.
+    const QVector<profile::Setting> several{{"Other", "Database", "third"}, {"Startup", "Empty", "e"},
+                                            {"Startup", "Added", "a"}, {"New", "k", "n"}};
+    ASSERT_TRUE(profile::writeFile(gIniFile, several, &error)) << error.toStdString();
+    QByteArray updated = expected;
+    updated.replace("Database=second", "Database=third").replace("Empty=\r\n", "Empty=e\r\n");
+    updated.replace("Comment=v ;x\r\n", "Comment=v ;x\r\nAdded=a\r\n").append("[New]\r\nk=n\r\n");
+    EXPECT_EQ(readIni(), updated);
+    writeIni(expected);
+
     // Whose parent is a regular file, so no file can be made there, even by root.
     EXPECT_FALSE(profile::writeFile(gIniFile + QStringLiteral("/inner.ini"), "S", "k", "v", &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readIni(), expected);
+
+    // The disk fills up half-way through the new file: the old one stays, byte for byte.
+    {
+        const FileSizeLimit limit(expected.size());
+        error.clear();
+        EXPECT_FALSE(profile::writeFile(gIniFile, "Startup", "Count", QString(40, QLatin1Char('9')), &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(readIni(), expected);
+        // Also when the first keys of a rewrite would still fit.
+        error.clear();
+        EXPECT_FALSE(profile::writeFile(gIniFile, {{"Startup", "Count", ""}, {"Startup", "Database", "x"},
+                                                   {"Other", "Database", QString(80, QLatin1Char('y'))}}, &error));
+        EXPECT_FALSE(error.isEmpty());
+    }
+    EXPECT_EQ(readIni(), expected);
+}
+
+TEST_F(ProfileFileTest, KeepsPermissionsAndLeavesAReadOnlyFileAlone)
+{
+    QString error;
+    writeIni("[S]\nk=1\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(gIniFile).constData(), 0640), 0);
+    ASSERT_TRUE(profile::writeFile(gIniFile, "S", "k", "2", &error)) << error.toStdString();
+    EXPECT_EQ(readIni(), QByteArray("[S]\nk=2\n"));
+    EXPECT_EQ(fileMode(gIniFile), 0640);
+
+    // Without write permission for its owner the file is not replaced, even by root.
+    for (const mode_t mode : {mode_t(0444), mode_t(0550)}) {
+        ASSERT_EQ(::chmod(QFile::encodeName(gIniFile).constData(), mode), 0);
+        error.clear();
+        EXPECT_FALSE(profile::writeFile(gIniFile, "S", "k", "3", &error));
+        EXPECT_TRUE(error.contains(QStringLiteral("read-only"))) << error.toStdString();
+        EXPECT_EQ(readIni(), QByteArray("[S]\nk=2\n"));
+        EXPECT_EQ(fileMode(gIniFile), mode);
+    }
 }
 
 TEST(ProfileFile, AValueStartingWithAZeroWidthNoBreakSpaceReadsBackWhole)
