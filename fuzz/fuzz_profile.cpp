@@ -1,5 +1,6 @@
 // The settings-file reader and writer on arbitrary file content: a write must read back
-// as written, leave every other key's value alone, and change no byte outside its line.
+// as written, leave every other key's value alone, change no byte outside its line, and
+// on a key that is there change no byte outside the old value's characters.
 
 #include <QList>
 #include <QSet>
@@ -51,6 +52,35 @@ QList<QPair<QString, QString>> candidateKeys(const QByteArray& content)
     return pairs;
 }
 
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Where the value's characters are on the key line around position at: after the first
+// '=' and the blanks that follow it, before the blanks that end the line, and inside one
+// pair of matching outer quotes.
+QPair<qsizetype, qsizetype> valueSpan(const QByteArray& content, qsizetype at)
+{
+    qsizetype start = at;
+    while (start > 0 && content[start - 1] != '\r' && content[start - 1] != '\n')
+        --start;
+    qsizetype end = at;
+    while (end < content.size() && content[end] != '\r' && content[end] != '\n')
+        ++end;
+    qsizetype from = content.indexOf('=', start);
+    if (from < 0 || from >= end)
+        return {-1, -1};
+    ++from;
+    while (from < end && isBlank(content[from]))
+        ++from;
+    while (end > from && isBlank(content[end - 1]))
+        --end;
+    if (end - from >= 2 && (content[from] == '"' || content[from] == '\'') && content[end - 1] == content[from])
+        return {from + 1, end - 1};
+    return {from, end};
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
@@ -62,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     const std::string rest = data.ConsumeRemainingBytesAsString();
     const QByteArray content(rest.data(), qsizetype(rest.size()));
 
-    (void)profile::readValue(content, section, key);
+    const bool existed = profile::readValue(content, section, key).has_value();
     const QByteArray written = profile::writeValue(content, section, key, value);
 
     // A line cannot hold a line break; the writer turns them into blanks.
@@ -92,6 +122,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     const QByteArray removed = content.mid(prefix, content.size() - prefix - suffix);
     FUZZ_CHECK(!removed.contains('\n') && !removed.contains('\r'),
                QStringLiteral("bytes of other lines replaced: %1 -> %2").arg(fuzzShow(content), fuzzShow(written)));
+
+    // A key that was there: the first changed byte lies on its line, and everything before
+    // the old value's characters and after them (blanks, quotes, line ending) is the same.
+    if (existed && written != content) {
+        const auto [from, to] = valueSpan(content, prefix);
+        const qsizetype tail = content.size() - to;
+        FUZZ_CHECK(from >= 0 && written.size() >= from + tail && written.left(from) == content.left(from)
+                       && written.right(tail) == content.right(tail),
+                   QStringLiteral("bytes around the value of [%1] %2 changed: %3 -> %4")
+                       .arg(section, key, fuzzShow(content), fuzzShow(written)));
+    }
 
     // Writing the same value again changes nothing.
     FUZZ_CHECK(profile::writeValue(written, section, key, value) == written,

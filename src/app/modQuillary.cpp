@@ -74,8 +74,13 @@ QString GetIniSetting(const QString& section, const QString& key, const QString&
 
 bool PutIniSetting(const QString& section, const QString& key, const QString& value)
 {
+    return PutIniSettings({{section, key, value}});
+}
+
+bool PutIniSettings(const QVector<profile::Setting>& settings)
+{
     QString error;
-    if (profile::writeFile(gIniFile, section, key, value, &error))
+    if (profile::writeFile(gIniFile, settings, &error))
         return true;
     services().prompts->message(nullptr,
         QStringLiteral("The settings file %1 could not be written: %2").arg(gIniFile, error),

@@ -9,6 +9,9 @@
 #include <memory>
 
 #include <SQLiteCpp/Database.h>
+
+#include "platform/ProfileFile.h"
+
 class QWidget;
 
 inline const QString kProgramTitle = QStringLiteral("Quillary");
@@ -43,6 +46,9 @@ void ResetSharedState();
 QString GetIniSetting(const QString& section, const QString& key, const QString& defaultValue);
 // Returns false and reports the failure in a message box when the file cannot be written.
 bool PutIniSetting(const QString& section, const QString& key, const QString& value);
+// All the settings in one replacement of the file: they all land, or the file stays as it
+// was and the failure is reported once.
+bool PutIniSettings(const QVector<profile::Setting>& settings);
 QString CleanIniValue(const QString& text);
 
 // Shows text in the window's "pnlStatus" and restarts its "tmrMessage" to clear it after

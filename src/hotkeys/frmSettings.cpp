@@ -131,24 +131,20 @@ void frmSettings::cmdOK_Click()
 {
     gAutoRefresh = chkRefresh->isChecked();
 
-    QStringList values;
+    QVector<profile::Setting> settings{{QStringLiteral("Initialisation"), QStringLiteral("Auto-Refresh"),
+                                        gAutoRefresh ? QStringLiteral("Yes") : QStringLiteral("No")}};
     for (int i = 0; i < mRows; ++i) {
         // A text left as shown keeps its stored form: braces that name keys or quote
         // characters other than parentheses are not visible here and would be lost.
         if (txtHK[i]->text() != mShownText[i])
             gHotKeyTexts[i] = TextToKeys(txtHK[i]->text());
-        values << ComposeHotKeyEntry(gHotKeyCaptions[i], gHotKeyCodes[i], gHotKeyTexts[i], gSpaceChar);
+        settings.push_back({QStringLiteral("Hot-Keys"), QString::number(i + 1),
+                            ComposeHotKeyEntry(gHotKeyCaptions[i], gHotKeyCodes[i], gHotKeyTexts[i], gSpaceChar)});
     }
 
-    // The new values stay in force for this run even when the file cannot be written;
-    // the first failure has been reported, and the other writes would fail the same way.
-    if (PutIniSetting(QStringLiteral("Initialisation"), QStringLiteral("Auto-Refresh"),
-                      gAutoRefresh ? QStringLiteral("Yes") : QStringLiteral("No"))) {
-        for (int i = 0; i < values.size(); ++i) {
-            if (!PutIniSetting(QStringLiteral("Hot-Keys"), QString::number(i + 1), values[i]))
-                break;
-        }
-    }
+    // One rewrite, so a failure leaves none of the keys half-written. The new values stay
+    // in force for this run even when the file cannot be written; the failure is reported.
+    PutIniSettings(settings);
     accept();
 }
 

@@ -115,16 +115,45 @@ bool isQuotedPair(const QByteArray& text)
     return text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.front() == text.back();
 }
 
-// The bytes written after '='. A line cannot hold a line break, so CR and LF become
-// blanks. A value that reading would change (outer blanks, or an outer pair of quotes)
-// is written inside double quotes, so it reads back as written.
-QByteArray encodeValue(const QString& value)
+// A line cannot hold a line break, so CR and LF become blanks.
+QByteArray valueBytes(const QString& value)
 {
     QByteArray bytes = value.toUtf8();
     bytes.replace('\r', ' ').replace('\n', ' ');
+    return bytes;
+}
+
+// The value as written where no quotes hold it: a value that reading would change (outer
+// blanks, or an outer pair of quotes) goes inside double quotes, so it reads back as written.
+QByteArray encodeValue(const QString& value)
+{
+    QByteArray bytes = valueBytes(value);
     if (!bytes.isEmpty() && (isBlank(bytes.front()) || isBlank(bytes.back()) || isQuotedPair(bytes)))
         bytes = '"' + bytes + '"';
     return bytes;
+}
+
+// content with the value of the key line from..end (from is just after its '=')
+// replaced. Only the value's characters change: the blanks around them, a pair of quotes
+// that holds them and the line ending stay. Between quotes any value reads back whole,
+// because reading removes exactly that one pair.
+QByteArray replaceValue(const QByteArray& content, qsizetype from, qsizetype end, const QString& value)
+{
+    while (from < end && isBlank(content[from]))
+        ++from;
+    while (end > from && isBlank(content[end - 1]))
+        --end;
+    QByteArray replacement;
+    if (isQuotedPair(content.mid(from, end - from))) {
+        ++from;
+        --end;
+        replacement = valueBytes(value);
+    } else {
+        replacement = encodeValue(value);
+    }
+    QByteArray result = content;
+    result.replace(from, end - from, replacement);
+    return result;
 }
 
 QByteArray lineEnding(const QByteArray& content)
@@ -220,13 +249,8 @@ QByteArray writeValue(const QByteArray& content, const QString& section, const Q
         const Parsed parsed = parse(content, lines[i]);
         if (parsed.kind != Kind::Key)
             continue;
-        if (sameName(parsed.name, keyName)) {
-            // Keep the key's own spelling and spacing; only the value changes.
-            QByteArray result = content.left(parsed.equals + 1);
-            result += encoded;
-            result += content.mid(lines[i].end);
-            return result;
-        }
+        if (sameName(parsed.name, keyName)) // the key keeps its own spelling and spacing
+            return replaceValue(content, parsed.equals + 1, lines[i].end, value);
         lastKey = i;
     }
 
@@ -249,12 +273,29 @@ std::optional<QString> readFile(const QString& path, const QString& section, con
     return readValue(*content, section, key);
 }
 
-bool writeFile(const QString& path, const QString& section, const QString& key, const QString& value,
-               QString* error)
+QByteArray writeValues(QByteArray content, const QVector<Setting>& settings)
 {
+    for (const Setting& setting : settings)
+        content = writeValue(content, setting.section, setting.key, setting.value);
+    return content;
+}
+
+bool writeFile(const QString& path, const QVector<Setting>& settings, QString* error)
+{
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+
     QByteArray content;
+    std::optional<QFileDevice::Permissions> permissions;
     if (QFileInfo::exists(path)) {
-        // A file that exists but cannot be read must not be replaced by one holding a single key.
+        // Root may write any file; the owner's write bit says whether the file is meant to change.
+        permissions = QFile::permissions(path);
+        if (!permissions->testFlag(QFileDevice::WriteOwner))
+            return fail(QStringLiteral("The file is read-only"));
+        // A file that exists but cannot be read must not be replaced by one holding only these keys.
         const std::optional<QByteArray> old = readAll(path, error);
         if (!old)
             return false;
@@ -262,24 +303,28 @@ bool writeFile(const QString& path, const QString& section, const QString& key, 
     }
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray updated = writeValue(content, section, key, value);
-    if (file.write(updated) != updated.size()) {
-        if (error)
-            *error = file.errorString();
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    const QByteArray updated = writeValues(content, settings);
+    // commit() does not report a flush that failed part-way (a full disk) and would put
+    // the cut-off file in place, so the flush is checked first.
+    if (file.write(updated) != updated.size() || !file.flush()) {
+        const QString why = file.errorString();
         file.cancelWriting();
-        return false;
+        return fail(why);
     }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    // The owner, group and other bits as they were; the "user" flags only mirror them.
+    if (permissions)
+        file.setPermissions(*permissions & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser));
+    if (!file.commit())
+        return fail(file.errorString());
     return true;
+}
+
+bool writeFile(const QString& path, const QString& section, const QString& key, const QString& value,
+               QString* error)
+{
+    return writeFile(path, QVector<Setting>{{section, key, value}}, error);
 }
 
 } // namespace profile

@@ -3,6 +3,9 @@
 #include "app/modQuillary.h"
 #include "support/TestEnv.h"
 
+#include <QFile>
+#include <sys/stat.h>
+
 using profile::readValue;
 using profile::writeValue;
 
@@ -24,6 +27,13 @@ const QByteArray kHandWritten(
     "\r\n"
     "[Other]\r\n"
     "Database=second\r\n");
+
+mode_t fileMode(const QString& path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 07777;
+}
 
 QString value(const QByteArray& content, const char* section, const char* key)
 {
@@ -71,7 +81,7 @@ TEST(ProfileFile, FirstSectionAndKeyWin)
 TEST(ProfileFile, WritingKeepsEveryOtherByte)
 {
     QByteArray expected = kHandWritten;
-    expected.replace("  Database =  \"C:\\Writing\\Quillary.mdb\"  \r\n", "  Database =D:\\new.mdb\r\n");
+    expected.replace("\"C:\\Writing\\Quillary.mdb\"", "\"D:\\new.mdb\"");
     EXPECT_EQ(writeValue(kHandWritten, "STARTUP", "database", "D:\\new.mdb"), expected);
 
     // A new key goes after the section's last key line, before its closing comment, in CRLF style.
@@ -97,19 +107,94 @@ TEST(ProfileFile, WrittenValuesReadBack)
     EXPECT_EQ(written, QByteArray("[S]\nk=one  two three\nnext=2\n"));
 }
 
+TEST(ProfileFile, RewritingChangesOnlyTheValuesCharacters)
+{
+    // Blanks and tabs on either side of the value and the line ending stay.
+    EXPECT_EQ(writeValue("[S]\r\nAuto-Refresh = Yes\r\n", "S", "Auto-Refresh", "No"),
+              QByteArray("[S]\r\nAuto-Refresh = No\r\n"));
+    EXPECT_EQ(writeValue("[S]\nk =\t old \t\nz=1", "S", "k", "new"), QByteArray("[S]\nk =\t new \t\nz=1"));
+    EXPECT_EQ(writeValue("[S]\rk= v \r", "S", "k", ""), QByteArray("[S]\rk=  \r"));
+    EXPECT_EQ(writeValue("[S]\nk = old  ", "S", "k", "x"), QByteArray("[S]\nk = x  "));
+    // A value of only blanks: the new one goes after them.
+    EXPECT_EQ(writeValue("[S]\nk=  \t\n", "S", "k", "v"), QByteArray("[S]\nk=  \tv\n"));
+
+    // Quotes around the old value are kept and the new value goes between them, whatever it holds.
+    EXPECT_EQ(writeValue("[S]\nk = \"old\"  \n", "S", "k", "new"), QByteArray("[S]\nk = \"new\"  \n"));
+    EXPECT_EQ(writeValue("[S]\nk='a b'\n", "S", "k", " x\""), QByteArray("[S]\nk=' x\"'\n"));
+    EXPECT_EQ(writeValue("[S]\nk=\"\"\n", "S", "k", "'q'"), QByteArray("[S]\nk=\"'q'\"\n"));
+    // A lone or mismatched quote is part of the value; a value that needs quotes gets them.
+    EXPECT_EQ(writeValue("[S]\nk= \"x' \n", "S", "k", "y"), QByteArray("[S]\nk= y \n"));
+    EXPECT_EQ(writeValue("[S]\nk= v \n", "S", "k", " padded"), QByteArray("[S]\nk= \" padded\" \n"));
+    for (const QByteArray& line : {QByteArray("k = \"old\" "), QByteArray("k='a b'"), QByteArray("k= \"x' "),
+                                   QByteArray("k=  "), QByteArray("k\t=\tv\t")}) {
+        for (const QString& v : {QString(), QStringLiteral(" x "), QStringLiteral("\"y\""), QStringLiteral("'"),
+                                 QStringLiteral("a\nb")}) {
+            const QByteArray written = writeValue("[S]\n" + line + "\n", "S", "k", v);
+            EXPECT_EQ(readValue(written, "S", "k"), QString(v).replace(QLatin1Char('\n'), QLatin1Char(' ')))
+                << written.constData();
+            EXPECT_EQ(writeValue(written, "S", "k", v), written);
+        }
+    }
+}
+
 TEST_F(ProfileFileTest, WritesFilesAndAFailedWriteKeepsTheOldOne)
 {
     QString error;
     writeIni(kHandWritten);
     ASSERT_TRUE(profile::writeFile(gIniFile, "Startup", "Count", "13", &error)) << error.toStdString();
     QByteArray expected = kHandWritten;
-    expected.replace("\tCount\t=\t12\t\r\n", "\tCount\t=13\r\n");
+    expected.replace("\tCount\t=\t12\t\r\n", "\tCount\t=\t13\t\r\n");
     EXPECT_EQ(readIni(), expected);
+
+    // Several keys in several sections, existing and new, in one rewrite.
+    const QVector<profile::Setting> several{{"Other", "Database", "third"}, {"Startup", "Empty", "e"},
+                                            {"Startup", "Added", "a"}, {"New", "k", "n"}};
+    ASSERT_TRUE(profile::writeFile(gIniFile, several, &error)) << error.toStdString();
+    QByteArray updated = expected;
+    updated.replace("Database=second", "Database=third").replace("Empty=\r\n", "Empty=e\r\n");
+    updated.replace("Comment=v ;x\r\n", "Comment=v ;x\r\nAdded=a\r\n").append("[New]\r\nk=n\r\n");
+    EXPECT_EQ(readIni(), updated);
+    writeIni(expected);
 
     // Whose parent is a regular file, so no file can be made there, even by root.
     EXPECT_FALSE(profile::writeFile(gIniFile + QStringLiteral("/inner.ini"), "S", "k", "v", &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readIni(), expected);
+
+    // The disk fills up half-way through the new file: the old one stays, byte for byte.
+    {
+        const FileSizeLimit limit(expected.size());
+        error.clear();
+        EXPECT_FALSE(profile::writeFile(gIniFile, "Startup", "Count", QString(40, QLatin1Char('9')), &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(readIni(), expected);
+        // Also when the first keys of a rewrite would still fit.
+        error.clear();
+        EXPECT_FALSE(profile::writeFile(gIniFile, {{"Startup", "Count", ""}, {"Startup", "Database", "x"},
+                                                   {"Other", "Database", QString(80, QLatin1Char('y'))}}, &error));
+        EXPECT_FALSE(error.isEmpty());
+    }
+    EXPECT_EQ(readIni(), expected);
+}
+
+TEST_F(ProfileFileTest, KeepsPermissionsAndLeavesAReadOnlyFileAlone)
+{
+    QString error;
+    writeIni("[S]\nk=1\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(gIniFile).constData(), 0640), 0);
+    ASSERT_TRUE(profile::writeFile(gIniFile, "S", "k", "2", &error)) << error.toStdString();
+    EXPECT_EQ(readIni(), QByteArray("[S]\nk=2\n"));
+    EXPECT_EQ(fileMode(gIniFile), 0640);
+
+    // Without write permission for its owner the file is not replaced, even by root.
+    for (const mode_t mode : {mode_t(0444), mode_t(0550)}) {
+        ASSERT_EQ(::chmod(QFile::encodeName(gIniFile).constData(), mode), 0);
+        error.clear();
+        EXPECT_FALSE(profile::writeFile(gIniFile, "S", "k", "3", &error));
+        EXPECT_TRUE(error.contains(QStringLiteral("read-only"))) << error.toStdString();
+        EXPECT_EQ(readIni(), QByteArray("[S]\nk=2\n"));
+        EXPECT_EQ(fileMode(gIniFile), mode);
+    }
 }
 
 TEST(ProfileFile, AValueStartingWithAZeroWidthNoBreakSpaceReadsBackWhole)

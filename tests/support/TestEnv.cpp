@@ -3,6 +3,7 @@
 #include <QFile>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
+#include <csignal>
 
 #include "app/modQuillary.h"
 #include "data/Database.h"
@@ -38,6 +39,21 @@ QStringList FakePrompts::texts() const
     for (const Shown& s : shown)
         list << s.text;
     return list;
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    mOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &mOld);
+    rlimit limit = mOld;
+    limit.rlim_cur = rlim_t(bytes);
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    setrlimit(RLIMIT_FSIZE, &mOld);
+    std::signal(SIGXFSZ, mOldHandler);
 }
 
 void QuillaryTest::SetUp()

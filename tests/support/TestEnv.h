@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "platform/Services.h"
 
@@ -62,6 +63,20 @@ class FakeClock : public Clock {
 public:
     QDate date{2026, 12, 6};
     QDate today() const override { return date; }
+};
+
+// While it lives, no file can grow beyond the given size, as on a full disk; root is
+// held to it too. Writes past the limit fail instead of raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit mOld{};
+    void (*mOldHandler)(int) = nullptr;
 };
 
 class QuillaryTest : public ::testing::Test {
