@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "app/modQuillary.h"
+#include "core/Clock.h"
+#include "platform/Grid.h"
 #include "data/Database.h"
 #include "main/Selections.h"
 #include "main/frmMain.h"
@@ -36,6 +38,11 @@ public:
         return b == Buttons::Ok ? Answer::Ok : Answer::Yes;
     }
     QString input(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+};
+
+class QuietLinks : public Links {
+public:
+    bool open(const QString&) override { return false; }
 };
 
 double median(std::vector<double> values)
@@ -91,7 +98,7 @@ void buildDatabase(const QString& path)
 }
 
 // The engine's own time to step through a fill statement and read every column.
-double engineMs(const QString& path, const QString& view)
+double engineMs(const QString& path, View view)
 {
     SQLite::Database database(path.toStdString(), SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX);  // as the program opens it
     db::prepareConnection(database);
@@ -133,7 +140,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QuietPrompts prompts;
-    services().prompts = &prompts;
+    QuietLinks links;
+    SystemClock clock;
 
     QTemporaryDir scratch;
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : scratch.path();
@@ -153,13 +161,13 @@ int main(int argc, char** argv)
     ini.close();
 
     bool allMet = true;
-    const double workEngine = engineMs(path, QStringLiteral("Work"));
-    const double submissionEngine = engineMs(path, QStringLiteral("Submission"));
+    const double workEngine = engineMs(path, View::Work);
+    const double submissionEngine = engineMs(path, View::Submission);
 
     // Start-up: from creating the window to the first filled grid.
     QElapsedTimer startTimer;
     startTimer.start();
-    auto* window = new frmMain(folder);
+    auto* window = new frmMain(Desktop{prompts, links}, clock, folder);
     if (!window->Load()) {
         std::fprintf(stderr, "start-up failed\n");
         return 2;
@@ -181,15 +189,16 @@ int main(int argc, char** argv)
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer timer;
         timer.start();
-        window->FindInGrid(QStringLiteral("F"), QStringLiteral("no such text anywhere"));
+        window->FindInGrid(frmMain::FindMode::First, QStringLiteral("no such text anywhere"));
         finds.push_back(timer.nsecsElapsed() / 1e6);
     }
     const double findMiss = median(finds);
-    window->SwitchViewByButton(QStringLiteral("Submission"));
+    const int workRows = window->grdData->rows() - 1;
+    window->SwitchViewByButton(View::Submission);
     const double submissionFill = timeFill();
+    const int submissionRows = window->grdData->rows() - 1;
 
-    std::printf("Work view: %d rows listed; Submission view: %d rows listed\n", static_cast<int>(gRowIDs.size()) - 1,
-                static_cast<int>(gRowIDs.size()) - 1);
+    std::printf("Work view: %d rows listed; Submission view: %d rows listed\n", workRows, submissionRows);
     std::printf("%-44s %10.1f ms\n", "engine, Work fill statement", workEngine);
     std::printf("%-44s %10.1f ms\n", "FillGrid, Work view", workFill);
     allMet &= report("FillGrid / engine, Work view", workFill / workEngine, "x", 2.0);

@@ -14,7 +14,7 @@
 #include <sqlite3.h>
 
 #include "FuzzCheck.h"
-#include "app/modQuillary.h"
+#include "core/Settings.h"
 #include "data/Database.h"
 #include "main/Selections.h"
 
@@ -135,18 +135,18 @@ bool placeholdersStandApart(const QString& condition)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
     FuzzedDataProvider data(bytes, size);
-    static const char* const kViews[] = {"Work", "Publisher", "Submission"};
-    const QString view = QString::fromLatin1(kViews[data.ConsumeIntegralInRange(0, 2)]);
+    static const View kViews[] = {View::Work, View::Publisher, View::Submission};
+    const View view = kViews[data.ConsumeIntegralInRange(0, 2)];
     const std::string fileText = data.ConsumeRandomLengthString(2000);
 
     // The section reader, on a settings file of this content.
-    gIniFile = folder().filePath(QStringLiteral("QUILLARY.INI"));
+    const Settings settings(folder().filePath(QStringLiteral("QUILLARY.INI")));
     {
-        QFile ini(gIniFile);
+        QFile ini(settings.file());
         FUZZ_CHECK(ini.open(QIODevice::WriteOnly | QIODevice::Truncate), ini.errorString());
         ini.write(fileText.data(), qint64(fileText.size()));
     }
-    const SelectionSection section = ReadSelectionSection(view);
+    const SelectionSection section = ReadSelectionSection(settings, view);
     FUZZ_CHECK(section.defaultIndex >= -1 && section.defaultIndex < section.selections.size(),
                QString::number(section.defaultIndex));
     for (const Selection& s : section.selections)

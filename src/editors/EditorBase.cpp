@@ -20,6 +20,7 @@
 #include <SQLiteCpp/Transaction.h>
 
 #include "app/modQuillary.h"
+#include "core/Session.h"
 #include "data/Database.h"
 #include "data/Statements.h"
 #include "hotkeys/HotKeyBar.h"
@@ -98,10 +99,10 @@ void selectAllText(QWidget* field)
 
 // The engine's failure as the user is told it: a lock held by another program in plain
 // words naming the file, anything else as "<what>" followed by the engine's own text.
-QString failureText(const QString& what, const std::exception& e)
+QString failureText(const SQLite::Database* database, const QString& what, const std::exception& e)
 {
-    if (db::isLockedByAnother(e) && gDatabase)
-        return db::lockedMessage(QString::fromStdString(gDatabase->getFilename()));
+    if (db::isLockedByAnother(e) && database)
+        return db::lockedMessage(QString::fromStdString(database->getFilename()));
     return QStringLiteral("%1\n\n%2").arg(what, QString::fromUtf8(e.what()));
 }
 
@@ -134,8 +135,9 @@ SaveRefusal::SaveRefusal(const QString& message)
 
 // --- Construction ---
 
-EditorBase::EditorBase(const QString& designTitle, const QString& table, QWidget* parent)
-    : QDialog(parent), mDesignTitle(designTitle), mTable(table)
+EditorBase::EditorBase(Session& session, Desktop desktop, const QString& designTitle, const QString& table,
+                       QWidget* parent)
+    : QDialog(parent), mSession(session), mDesktop(desktop), mDesignTitle(designTitle), mTable(table)
 {
     setWindowIcon(programIcon());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -268,14 +270,14 @@ EditorBase::SaveResult EditorBase::askAboutSameName(const QString& byNameStateme
     // The name is bound: quotes in it cannot end the statement.
     bool exists = false;
     try {
-        SQLite::Statement query(*gDatabase, byNameStatement.toStdString());
+        SQLite::Statement query(*mSession.database(), byNameStatement.toStdString());
         query.bind(1, name.toStdString());
         exists = query.executeStep();
     } catch (const std::exception& e) {
-        return refuse(failureText(QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
+        return refuse(failureText(mSession.database(), QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
     }
     if (exists
-        && services().prompts->message(
+        && mDesktop.prompts.message(
                this, QStringLiteral("A %1 with this name already exists in the system - continue?").arg(mDesignTitle),
                Prompts::Buttons::YesNo, Prompts::Icon::Critical, Prompts::Answer::Yes)
                != Prompts::Answer::Yes)
@@ -285,15 +287,16 @@ EditorBase::SaveResult EditorBase::askAboutSameName(const QString& byNameStateme
 
 // --- Load ---
 
-bool EditorBase::Load()
+bool EditorBase::Load(const EditRequest& request)
 {
     mClosing = false;
-    // Held from load to save: the shared action may be set again for another window.
-    mNew = gEditAction == QStringLiteral("New");
-    setWindowTitle(gEditAction + QLatin1Char(' ') + mDesignTitle);
-    mHotKeys->load();
+    mResult = EditResult{};
+    mNew = request.mode == EditMode::New;
+    setWindowTitle((mNew ? QStringLiteral("New ") : QStringLiteral("Amend ")) + mDesignTitle);
+    mHotKeys->load(mSession.settings().hotKeys());
     mRecord.reset();
-    if (!gDatabase) {
+    SQLite::Database* database = mSession.database();
+    if (!database) {
         refuse(QStringLiteral("No database is open."));
         return false;
     }
@@ -301,8 +304,8 @@ bool EditorBase::Load()
         if (isNew()) {
             loadDefaults();
         } else {
-            SQLite::Statement query(*gDatabase, sql::selectRecord(mTable).toStdString());
-            query.bind(1, gRecordID);
+            SQLite::Statement query(*database, sql::selectRecord(mTable).toStdString());
+            query.bind(1, request.recordId);
             if (!query.executeStep()) {
                 recordGone();
                 return false;
@@ -314,15 +317,15 @@ bool EditorBase::Load()
             mRecord = record;
             loadRecord(*mRecord);
         }
-        fillLists(*gDatabase, mRecord ? &*mRecord : nullptr);
+        fillLists(*database, mRecord ? &*mRecord : nullptr);
     } catch (const std::exception& e) {
         mRecord.reset();
-        services().prompts->message(this, failureText(QStringLiteral("The %1 could not be read.").arg(mDesignTitle), e),
+        mDesktop.prompts.message(this, failureText(database, QStringLiteral("The %1 could not be read.").arg(mDesignTitle), e),
             Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
-    cmdPrevious->setEnabled(!gAtFirstRow);
-    cmdNext->setEnabled(!gAtLastRow);
+    cmdPrevious->setEnabled(!request.atFirstRow);
+    cmdNext->setEnabled(!request.atLastRow);
     mLastField = 0;
     mHotKeyFocus = false;
     // Filling the controls above fired their change handlers.
@@ -331,32 +334,33 @@ bool EditorBase::Load()
     return true;
 }
 
-int EditorBase::run()
+EditResult EditorBase::run(const EditRequest& request)
 {
-    if (!Load())
-        return QDialog::Rejected;
-    return exec();
+    if (Load(request))
+        exec();
+    return mResult;
 }
 
 void EditorBase::recordGone()
 {
-    services().prompts->message(this, QStringLiteral("This %1 no longer exists.").arg(mDesignTitle),
-                                Prompts::Buttons::Ok, Prompts::Icon::Information);
+    mDesktop.prompts.message(this, QStringLiteral("This %1 no longer exists.").arg(mDesignTitle),
+                             Prompts::Buttons::Ok, Prompts::Icon::Information);
     // The listing still shows it: let the main window refresh.
-    gDataChanged = true;
+    mResult.dataChanged = true;
 }
 
 // --- Saving and closing ---
 
 EditorBase::SaveResult EditorBase::refuse(const QString& message)
 {
-    services().prompts->message(this, message, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    mDesktop.prompts.message(this, message, Prompts::Buttons::Ok, Prompts::Icon::Warning);
     return SaveResult::Refused;
 }
 
 EditorBase::SaveResult EditorBase::SaveRecord()
 {
-    if (!gDatabase)
+    SQLite::Database* database = mSession.database();
+    if (!database)
         return refuse(QStringLiteral("No database is open; the %1 cannot be saved.").arg(mDesignTitle));
     if (!isNew() && !mRecord)
         return refuse(QStringLiteral("The %1 was not loaded; it cannot be saved.").arg(mDesignTitle));
@@ -370,8 +374,8 @@ EditorBase::SaveResult EditorBase::SaveRecord()
     try {
         // Taking the write lock at the start waits for another program's writing to end;
         // a read lock taken first could not wait for it without a deadlock.
-        SQLite::Transaction transaction(*gDatabase, SQLite::TransactionBehavior::IMMEDIATE);
-        beforeWrite(*gDatabase);
+        SQLite::Transaction transaction(*database, SQLite::TransactionBehavior::IMMEDIATE);
+        beforeWrite(*database);
         const FieldValues values = fieldValues();
         QStringList columns;
         for (const auto& field : values)
@@ -380,29 +384,29 @@ EditorBase::SaveResult EditorBase::SaveRecord()
             const QString statement = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
                 .arg(quoted(mTable), columns.join(QStringLiteral(", ")),
                      QStringList(values.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-            SQLite::Statement insert(*gDatabase, statement.toStdString());
+            SQLite::Statement insert(*database, statement.toStdString());
             for (int i = 0; i < values.size(); ++i)
                 bindValue(insert, i + 1, values[i].second);
             insert.exec();
-            id = static_cast<int>(gDatabase->getLastInsertRowid());
+            id = static_cast<int>(database->getLastInsertRowid());
         } else {
             id = mRecord->id;
             const QString statement = QStringLiteral("UPDATE %1 SET %2 = ? WHERE ID = ?;")
                 .arg(quoted(mTable), columns.join(QStringLiteral(" = ?, ")));
-            SQLite::Statement update(*gDatabase, statement.toStdString());
+            SQLite::Statement update(*database, statement.toStdString());
             for (int i = 0; i < values.size(); ++i)
                 bindValue(update, i + 1, values[i].second);
             update.bind(static_cast<int>(values.size()) + 1, id);
             gone = update.exec() == 0;
         }
         if (!gone) {
-            afterWrite(*gDatabase, id);
+            afterWrite(*database, id);
             transaction.commit();
         }
     } catch (const SaveRefusal& refusal) {
         return refuse(refusal.message());
     } catch (const std::exception& e) {
-        return refuse(failureText(QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
+        return refuse(failureText(database, QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
     }
     if (gone) {
         // Deleted since it was loaded; there is nothing left to save it into.
@@ -411,9 +415,9 @@ EditorBase::SaveResult EditorBase::SaveRecord()
         return SaveResult::Declined;
     }
     afterSave(id);
-    gSelectID = id;
+    mResult.selectId = id;
     CloseTable();
-    gDataChanged = true;
+    mResult.dataChanged = true;
     return SaveResult::Saved;
 }
 
@@ -422,7 +426,7 @@ void EditorBase::CloseTable()
     mRecord.reset();
 }
 
-void EditorBase::finish(bool askFirst, int navigate)
+void EditorBase::finish(bool askFirst)
 {
     if (!mChanged) {
         CloseTable();
@@ -430,8 +434,8 @@ void EditorBase::finish(bool askFirst, int navigate)
         return;
     }
     if (askFirst
-        && services().prompts->message(this, kSavePrompt, Prompts::Buttons::YesNo, Prompts::Icon::Question,
-                                       Prompts::Answer::Yes)
+        && mDesktop.prompts.message(this, kSavePrompt, Prompts::Buttons::YesNo, Prompts::Icon::Question,
+                                    Prompts::Answer::Yes)
                != Prompts::Answer::Yes) {
         CloseTable();
         closeEditor();
@@ -439,8 +443,7 @@ void EditorBase::finish(bool askFirst, int navigate)
     }
     if (SaveRecord() == SaveResult::Refused) {
         // The editor stays open with everything typed; the main window must not step on.
-        if (navigate != 0)
-            gNavigate = 0;
+        mResult.step = Step::None;
         return;
     }
     CloseTable();
@@ -456,24 +459,24 @@ void EditorBase::closeEditor()
 
 void EditorBase::cmdOK_Click()
 {
-    finish(false, 0);
+    finish(false);
 }
 
 void EditorBase::cmdCancel_Click()
 {
-    finish(true, 0);
+    finish(true);
 }
 
 void EditorBase::cmdPrevious_Click()
 {
-    gNavigate = 1;
-    finish(true, 1);
+    mResult.step = Step::Previous;
+    finish(true);
 }
 
 void EditorBase::cmdNext_Click()
 {
-    gNavigate = 2;
-    finish(true, 2);
+    mResult.step = Step::Next;
+    finish(true);
 }
 
 void EditorBase::reject()
@@ -490,7 +493,7 @@ void EditorBase::closeEvent(QCloseEvent* event)
     }
     // The close box is Cancel without the step on to another record.
     event->ignore();
-    finish(true, 0);
+    finish(true);
 }
 
 void EditorBase::markChanged()

@@ -7,8 +7,8 @@
 //
 //   class frmThing : public EditorBase {
 //   public:
-//       explicit frmThing(QWidget* parent = nullptr)
-//           : EditorBase(QStringLiteral("Thing"), QStringLiteral("Thing"), parent)
+//       frmThing(Session& session, Desktop desktop, QWidget* parent = nullptr)
+//           : EditorBase(session, desktop, QStringLiteral("Thing"), QStringLiteral("Thing"), parent)
 //       {
 //           setClientSize(7665, 5205);     // twips; places fraButtons and pnlStatus
 //           ... create the fields as children of this, place them with twipsRect() ...
@@ -26,9 +26,8 @@
 //       SaveResult beforeSave() override;                        // questions and checks
 //   };
 //
-// The window opener (the main window) sets gEditAction, gRecordID, gAtFirstRow, gAtLastRow
-// and gNavigate, then calls run(): Load() and, when the record could be shown, exec().
-// The editor answers only through gNavigate, gDataChanged and gSelectID.
+// The window opener (the main window) calls run() with an EditRequest: Load() and, when the
+// record could be shown, exec(). The editor answers with an EditResult.
 //
 // Saving is all or nothing: the editor's own row and every extra write of the hooks run in
 // one transaction. A save that cannot be made is refused with a message and the window
@@ -45,12 +44,16 @@
 #include <optional>
 #include <stdexcept>
 
+#include "core/Editing.h"
+#include "platform/Services.h"
+
 class QAbstractButton;
 class QButtonGroup;
 class QFrame;
 class QPushButton;
 class QTimer;
 class HotKeyBar;
+class Session;
 class StatusPanel;
 namespace SQLite { class Database; }
 
@@ -93,7 +96,7 @@ class EditorBase : public QDialog {
     Q_OBJECT
 public:
     enum class SaveResult {
-        Saved,     // written and committed; gSelectID and gDataChanged are set
+        Saved,     // written and committed; the result names the record and the change
         Declined,  // the user chose not to save (duplicate-name No), or the record is gone:
                    // nothing written, the editor closes
         Refused,   // could not be saved; the message has been shown, the editor stays open
@@ -105,9 +108,11 @@ public:
     // ("New"), the lookup lists, Previous/Next, and the change flag cleared. False when
     // the record cannot be shown (it no longer exists, or the database failed); the user
     // has been told, and the window is not to be shown.
-    bool Load();
-    // Load() and, when it succeeds, exec(). The result of exec(), or Rejected.
-    int run();
+    bool Load(const EditRequest& request);
+    // Load() and, when it succeeds, exec(); what the editor did.
+    EditResult run(const EditRequest& request);
+    // What the editor did so far: saved, gone, where to step next.
+    const EditResult& result() const { return mResult; }
 
     // Controls common to every editor, named as the program knows them.
     QFrame* fraButtons = nullptr;
@@ -149,7 +154,11 @@ public:
 
 protected:
     // designTitle: "Work", "Publisher" or "Submission"; table: the editor's own table.
-    EditorBase(const QString& designTitle, const QString& table, QWidget* parent = nullptr);
+    EditorBase(Session& session, Desktop desktop, const QString& designTitle, const QString& table,
+               QWidget* parent = nullptr);
+
+    Session& session() const { return mSession; }
+    const Desktop& desktop() const { return mDesktop; }
 
     // --- Set-up helpers for the constructor of an editor ---
 
@@ -197,7 +206,7 @@ protected:
     // roll the whole save back.
     virtual void beforeWrite(SQLite::Database& database) { (void)database; }
     virtual void afterWrite(SQLite::Database& database, int id) { (void)database; (void)id; }
-    // After the commit, before gSelectID and gDataChanged are set.
+    // After the commit, before the result names the saved record.
     virtual void afterSave(int id) { (void)id; }
 
     // "New" only: when byNameStatement (the name bound as its one parameter) finds a row,
@@ -215,8 +224,8 @@ protected:
 
 private:
     // The shared closing pattern; askFirst: prompt before saving when something changed.
-    // navigate: the gNavigate this close asks for (0 leaves it alone).
-    void finish(bool askFirst, int navigate);
+    // A refused save keeps the window open and cancels any step the user asked for.
+    void finish(bool askFirst);
     void closeEditor();
     void markChanged();
     bool onFocusIn(QWidget* widget, QFocusEvent* event);
@@ -227,8 +236,11 @@ private:
         bool honoursHotKeyFocus;
     };
 
+    Session& mSession;
+    Desktop mDesktop;
+    EditResult mResult;
     QString mDesignTitle;
-    bool mNew = false;  // opened for "New" (taken from gEditAction at load)
+    bool mNew = false;  // opened for "New" (taken from the request at load)
     QString mTable;
     std::optional<EditorRecord> mRecord;
     HotKeyBar* mHotKeys = nullptr;

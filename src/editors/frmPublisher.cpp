@@ -75,8 +75,8 @@ void drawAsLink(QLineEdit* field, const QString& tip)
 
 } // namespace
 
-frmPublisher::frmPublisher(QWidget* parent)
-    : EditorBase(QStringLiteral("Publisher"), QStringLiteral("Publisher"), parent)
+frmPublisher::frmPublisher(Session& session, Desktop desktop, QWidget* parent)
+    : EditorBase(session, desktop, QStringLiteral("Publisher"), QStringLiteral("Publisher"), parent)
 {
     setObjectName(QStringLiteral("frmPublisher"));
     setClientSize(11595, 8040);
@@ -314,12 +314,6 @@ void frmPublisher::afterWrite(SQLite::Database& database, int id)
     }
 }
 
-void frmPublisher::afterSave(int id)
-{
-    if (isNew())
-        gRecordID = id;
-}
-
 // --- Links ---
 
 QString frmPublisher::emailLink(const QString& text)
@@ -340,12 +334,12 @@ void frmPublisher::txtEmail_DblClick()
 {
     const QString address = emailLink(txtEmail->text());
     if (!address.isEmpty())
-        services().links->open(address);
+        desktop().links.open(address);
 }
 
 void frmPublisher::txtWeb_DblClick()
 {
-    services().links->open(webLink(txtWeb->text()));
+    desktop().links.open(webLink(txtWeb->text()));
 }
 
 bool frmPublisher::eventFilter(QObject* watched, QEvent* event)

@@ -14,7 +14,7 @@ class QPlainTextEdit;
 class frmPublisher : public EditorBase {
     Q_OBJECT
 public:
-    explicit frmPublisher(QWidget* parent = nullptr);
+    frmPublisher(Session& session, Desktop desktop, QWidget* parent = nullptr);
 
     // Field codes of the hot-key target (there is no 3).
     enum Field { kName = 1, kGuidelines = 2, kComments = 4, kAddress = 5, kEmail = 6, kWeb = 7 };
@@ -61,7 +61,6 @@ protected:
     FieldValues fieldValues() const override;
     SaveResult beforeSave() override;
     void afterWrite(SQLite::Database& database, int id) override;
-    void afterSave(int id) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -13,6 +13,8 @@
 #include "app/modQuillary.h"
 #include "data/Statements.h"
 #include "editors/DateText.h"
+#include "core/Clock.h"
+#include "core/Session.h"
 #include "editors/EditorWidgets.h"
 #include "platform/Services.h"
 #include "platform/Twips.h"
@@ -50,8 +52,8 @@ void runUpdate(SQLite::Database& database, const std::string& statement, int id)
 
 } // namespace
 
-frmSubmission::frmSubmission(QWidget* parent)
-    : EditorBase(QStringLiteral("Submission"), QStringLiteral("Submission"), parent)
+frmSubmission::frmSubmission(Session& session, Desktop desktop, QWidget* parent)
+    : EditorBase(session, desktop, QStringLiteral("Submission"), QStringLiteral("Submission"), parent)
 {
     setObjectName(QStringLiteral("frmSubmission"));
     setClientSize(10140, 6165, 10095);
@@ -119,7 +121,7 @@ QWidget* frmSubmission::firstField() const
 
 void frmSubmission::loadDefaults()
 {
-    txtSubmitted->setText(FormatDateText(services().clock->today()));
+    txtSubmitted->setText(FormatDateText(session().clock().today()));
     txtReturned->clear();
     txtOutcome->clear();
     txtNotes->clear();
@@ -275,7 +277,7 @@ void frmSubmission::cmdReturnedToday_Click()
 
 void frmSubmission::fillToday(QLineEdit* field)
 {
-    field->setText(FormatDateText(services().clock->today()));
+    field->setText(FormatDateText(session().clock().today()));
     field->setFocus(Qt::OtherFocusReason);
     // Arriving in the field selects it; a field that kept the focus is selected here.
     field->selectAll();

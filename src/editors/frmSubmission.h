@@ -16,7 +16,7 @@ class QPushButton;
 class frmSubmission : public EditorBase {
     Q_OBJECT
 public:
-    explicit frmSubmission(QWidget* parent = nullptr);
+    frmSubmission(Session& session, Desktop desktop, QWidget* parent = nullptr);
 
     // Field codes of the hot-key target.
     enum Field { kSubmitted = 1, kReturned = 2, kOutcome = 3, kNotes = 4 };

@@ -11,6 +11,8 @@
 
 #include "app/Conversions.h"
 #include "data/Statements.h"
+#include "core/Clock.h"
+#include "core/Session.h"
 #include "editors/EditorWidgets.h"
 #include "platform/Services.h"
 #include "platform/Twips.h"
@@ -28,8 +30,8 @@ bool isYearCharacter(QChar c)
 
 } // namespace
 
-frmWork::frmWork(QWidget* parent)
-    : EditorBase(QStringLiteral("Work"), QStringLiteral("Work"), parent)
+frmWork::frmWork(Session& session, Desktop desktop, QWidget* parent)
+    : EditorBase(session, desktop, QStringLiteral("Work"), QStringLiteral("Work"), parent)
 {
     setObjectName(QStringLiteral("frmWork"));
     setClientSize(7665, 5205, 7650);
@@ -96,7 +98,7 @@ QWidget* frmWork::firstField() const
 void frmWork::loadDefaults()
 {
     txtName->clear();
-    txtYearWritten->setText(services().clock->today().toString(QStringLiteral("yyyy")));
+    txtYearWritten->setText(session().clock().today().toString(QStringLiteral("yyyy")));
     txtYearAmended->clear();
     setOption(optSubmit, kYes);
     setOption(optSubmitted, -1);

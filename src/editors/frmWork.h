@@ -12,7 +12,7 @@ class QListWidget;
 class frmWork : public EditorBase {
     Q_OBJECT
 public:
-    explicit frmWork(QWidget* parent = nullptr);
+    frmWork(Session& session, Desktop desktop, QWidget* parent = nullptr);
 
     // Field codes of the hot-key target.
     enum Field { kName = 1, kYearWritten = 2, kYearAmended = 3 };

@@ -47,18 +47,18 @@ QList<QPushButton*> HotKeyBar::createButtons(QWidget* parent, QBoxLayout* layout
     return buttons;
 }
 
-void HotKeyBar::load()
+void HotKeyBar::load(const QVector<HotKeyEntry>& hotKeys)
 {
+    mEntries = hotKeys;
     for (int i = 0; i < mButtons.size(); ++i) {
         QPushButton* button = mButtons[i];
         if (!button)
             continue;
-        if (i < gHotKeyCount && i < gHotKeyCaptions.size() && i < gHotKeyTexts.size()) {
-            const QString tip = QStringLiteral("Insert Text \"") + KeysToText(gHotKeyTexts[i])
-                + QLatin1Char('"');
-            button->setText(gHotKeyCaptions[i]);
+        if (i < mEntries.size()) {
+            const QString tip = QStringLiteral("Insert Text \"") + KeysToText(mEntries[i].text) + QLatin1Char('"');
+            button->setText(mEntries[i].caption);
             button->setToolTip(tip);
-            button->setAccessibleName(gHotKeyCaptions[i]);
+            button->setAccessibleName(mEntries[i].caption);
             button->setAccessibleDescription(tip);
             button->show();
         } else {
@@ -74,9 +74,8 @@ bool HotKeyBar::keyDown(QKeyEvent* event)
     const int code = VirtualKeyCode(event);
     if (code == 0)
         return false;
-    const int count = std::min<qsizetype>(gHotKeyCount, gHotKeyCodes.size());
-    for (int i = 0; i < count; ++i) {
-        if (gHotKeyCodes[i] == code) {
+    for (int i = 0; i < mEntries.size(); ++i) {
+        if (mEntries[i].code == code) {
             send(i);
             break;
         }
@@ -86,9 +85,9 @@ bool HotKeyBar::keyDown(QKeyEvent* event)
 
 void HotKeyBar::send(int index)
 {
-    if (index < 0 || index >= gHotKeyCount || index >= gHotKeyTexts.size())
+    if (index < 0 || index >= mEntries.size())
         return;
-    const QString reason = SendKeys(gHotKeyTexts[index]);
+    const QString reason = SendKeys(mEntries[index].text);
     if (!reason.isEmpty())
         showReason(reason);
 }

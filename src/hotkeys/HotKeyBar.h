@@ -10,6 +10,9 @@
 // widget; the keys themselves still reach the control.
 
 #include <QList>
+#include <QVector>
+
+#include "hotkeys/HotKeys.h"
 #include <QObject>
 
 class QBoxLayout;
@@ -28,8 +31,9 @@ public:
     // Five square buttons, cmdHotKey0 to cmdHotKey4, hidden, appended to the layout in order.
     static QList<QPushButton*> createButtons(QWidget* parent, QBoxLayout* layout);
 
-    // Shows a button with caption and tooltip for each loaded hot key, hides the rest.
-    void load();
+    // Shows a button with caption and tooltip for each hot key, hides the rest; the keys
+    // and texts that keyDown and send use from now on.
+    void load(const QVector<HotKeyEntry>& hotKeys);
     // The window's key-down: sends the text of the first hot key whose code is the key's.
     // Keys typed by SendKeys are not looked at, so a text holding its own key cannot loop.
     // Always false: the key is not consumed.
@@ -54,6 +58,7 @@ private:
     void showReason(const QString& reason);
 
     QWidget* mWindow;
+    QVector<HotKeyEntry> mEntries;
     QList<QPushButton*> mButtons;
     StatusPanel* mPanel;
     bool mPreview = false;

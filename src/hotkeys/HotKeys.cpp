@@ -57,29 +57,3 @@ QString ComposeHotKeyEntry(const QString& caption, int code, const QString& keys
     return caption + QLatin1Char(',') + QString::number(code) + QLatin1Char(',') + text;
 }
 
-void LoadHotKeys(QStringList* warnings)
-{
-    gHotKeyCaptions.clear();
-    gHotKeyCodes.clear();
-    gHotKeyTexts.clear();
-    gHotKeyCount = 0;
-
-    for (int n = 1; n <= kMaxHotKeys; ++n) {
-        const QString key = QString::number(n);
-        const QString value = GetIniSetting(QStringLiteral("Hot-Keys"), key, QString());
-        if (value.isEmpty())
-            break;
-        const std::optional<HotKeyEntry> entry = ParseHotKeyEntry(value, gSpaceChar);
-        if (!entry) {
-            if (warnings)
-                *warnings << QStringLiteral("Hot key entry \"%1\" in the settings file has no key code "
-                                     "and text (caption,code,text); it and the entries after it "
-                                     "are ignored.").arg(key);
-            break;
-        }
-        gHotKeyCaptions << entry->caption;
-        gHotKeyCodes << entry->code;
-        gHotKeyTexts << entry->text;
-        gHotKeyCount = n;
-    }
-}

@@ -1,8 +1,9 @@
 #pragma once
 // The hot-key texts in their three forms, and the hot-key entries of the settings file.
 //
-// stored form:    the settings file; the keystroke form with every blank written as gSpaceChar
-// keystroke form: gHotKeyTexts and what is sent; send-keys notation
+// stored form:    the settings file; the keystroke form with every blank written as the
+//                 substitution character
+// keystroke form: what the program holds and sends; send-keys notation
 // display form:   the Settings dialog and the button tooltips; the keystroke form without braces
 
 #include <QString>
@@ -27,10 +28,5 @@ std::optional<HotKeyEntry> ParseHotKeyEntry(const QString& value, const QString&
 QString ComposeHotKeyEntry(const QString& caption, int code, const QString& keysText,
                            const QString& spaceChar);
 
-// Reads keys "1" to "5" of section "Hot-Keys" into gHotKeyCount, gHotKeyCaptions, gHotKeyCodes
-// and gHotKeyTexts, stopping at the first missing or empty key. An entry that cannot be split
-// ends the list there, and a warning saying so is appended to warnings (when given).
-// gSpaceChar must already hold the substitution character.
-void LoadHotKeys(QStringList* warnings = nullptr);
 
 inline constexpr int kMaxHotKeys = 5;

@@ -11,7 +11,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "app/modQuillary.h"
+#include "core/Settings.h"
+#include "platform/Services.h"
 #include "hotkeys/HotKeys.h"
 #include "platform/PictureButton.h"
 #include "platform/Twips.h"
@@ -24,7 +25,8 @@ constexpr int kEqualsLeft = 600;
 
 } // namespace
 
-frmSettings::frmSettings(QWidget* parent) : QDialog(parent)
+frmSettings::frmSettings(Settings& settings, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), mSettings(settings), mPrompts(prompts)
 {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Settings"));
@@ -85,12 +87,12 @@ frmSettings::frmSettings(QWidget* parent) : QDialog(parent)
 // Each showing is a new dialog, so it always shows the values in force.
 void frmSettings::LoadSettings()
 {
-    chkRefresh->setChecked(gAutoRefresh);
+    chkRefresh->setChecked(mSettings.autoRefresh());
 
-    const int available = int(std::min({gHotKeyCaptions.size(), gHotKeyCodes.size(), gHotKeyTexts.size()}));
-    mRows = std::clamp(std::min(gHotKeyCount, available), 0, 5);
+    const QVector<HotKeyEntry>& hotKeys = mSettings.hotKeys();
+    mRows = int(std::min<qsizetype>(hotKeys.size(), 5));
     for (int i = 0; i < mRows; ++i) {
-        const QString& caption = gHotKeyCaptions[i];
+        const QString& caption = hotKeys[i].caption;
         // Measure with the font the label will really paint with.
         lblHK[i]->ensurePolished();
         const QString shown = lblHK[i]->fontMetrics().elidedText(caption, Qt::ElideRight, lblHK[i]->width());
@@ -101,7 +103,7 @@ void frmSettings::LoadSettings()
         lblHK[i]->setToolTip(shown == caption ? QString() : caption);
         txtHK[i]->setAccessibleName(caption);
 
-        mShownText[i] = KeysToText(gHotKeyTexts[i]);
+        mShownText[i] = KeysToText(hotKeys[i].text);
         txtHK[i]->setText(mShownText[i]);
 
         lblHK[i]->show();
@@ -129,22 +131,29 @@ bool frmSettings::eventFilter(QObject* watched, QEvent* event)
 
 void frmSettings::cmdOK_Click()
 {
-    gAutoRefresh = chkRefresh->isChecked();
+    mSettings.setAutoRefresh(chkRefresh->isChecked());
 
     QVector<profile::Setting> settings{{QStringLiteral("Initialisation"), QStringLiteral("Auto-Refresh"),
-                                        gAutoRefresh ? QStringLiteral("Yes") : QStringLiteral("No")}};
+                                        mSettings.autoRefresh() ? QStringLiteral("Yes") : QStringLiteral("No")}};
+    QVector<HotKeyEntry> hotKeys = mSettings.hotKeys();
     for (int i = 0; i < mRows; ++i) {
         // A text left as shown keeps its stored form: braces that name keys or quote
         // characters other than parentheses are not visible here and would be lost.
         if (txtHK[i]->text() != mShownText[i])
-            gHotKeyTexts[i] = TextToKeys(txtHK[i]->text());
+            hotKeys[i].text = TextToKeys(txtHK[i]->text());
         settings.push_back({QStringLiteral("Hot-Keys"), QString::number(i + 1),
-                            ComposeHotKeyEntry(gHotKeyCaptions[i], gHotKeyCodes[i], gHotKeyTexts[i], gSpaceChar)});
+                            ComposeHotKeyEntry(hotKeys[i].caption, hotKeys[i].code, hotKeys[i].text,
+                                               mSettings.spaceChar())});
     }
+    mSettings.setHotKeys(hotKeys);
 
     // One rewrite, so a failure leaves none of the keys half-written. The new values stay
     // in force for this run even when the file cannot be written; the failure is reported.
-    PutIniSettings(settings);
+    QString error;
+    if (!mSettings.write(settings, &error)) {
+        mPrompts.message(this, QStringLiteral("The settings file %1 could not be written: %2").arg(mSettings.file(), error),
+                         Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    }
     accept();
 }
 

@@ -11,11 +11,14 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class Prompts;
+class Settings;
 
 class frmSettings : public QDialog {
     Q_OBJECT
 public:
-    explicit frmSettings(QWidget* parent = nullptr);
+    // OK writes to settings (and its file); prompts tell a failed write.
+    frmSettings(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
 
     QFrame* fraButtons = nullptr;
     QPushButton* cmdOK = nullptr;
@@ -33,6 +36,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    Settings& mSettings;
+    Prompts& mPrompts;
     void LoadSettings();
 
     int mRows = 0;                     // rows loaded: the hot keys shown

@@ -4,23 +4,21 @@
 #include "editors/frmSubmission.h"
 #include "editors/frmWork.h"
 
-bool ShowRecordEditor(const QString& viewMode, QWidget* parent)
+EditResult ShowRecordEditor(const EditRequest& request, Session& session, Desktop desktop, QWidget* parent)
 {
-    // Every showing is a fresh editor window: it loads, runs modally and is gone.
-    if (viewMode == QStringLiteral("Work")) {
-        frmWork editor(parent);
-        editor.run();
-        return true;
+    switch (request.view) {
+    case View::Work: {
+        frmWork editor(session, desktop, parent);
+        return editor.run(request);
     }
-    if (viewMode == QStringLiteral("Publisher")) {
-        frmPublisher editor(parent);
-        editor.run();
-        return true;
+    case View::Publisher: {
+        frmPublisher editor(session, desktop, parent);
+        return editor.run(request);
     }
-    if (viewMode == QStringLiteral("Submission")) {
-        frmSubmission editor(parent);
-        editor.run();
-        return true;
+    case View::Submission: {
+        frmSubmission editor(session, desktop, parent);
+        return editor.run(request);
     }
-    return false;
+    }
+    return EditResult{};
 }

@@ -1,10 +1,11 @@
 #pragma once
-// Opens the record editor of a view modally. The editors leave their results in the
-// shared state (gNavigate, gDataChanged, gSelectID).
+// Opens the record editor of a view modally.
 
-#include <QString>
+#include "core/Editing.h"
+#include "platform/Services.h"
 
 class QWidget;
+class Session;
 
-// False when the view has no editor.
-bool ShowRecordEditor(const QString& viewMode, QWidget* parent);
+// Every showing is a fresh editor window: it loads, runs modally and is gone.
+EditResult ShowRecordEditor(const EditRequest& request, Session& session, Desktop desktop, QWidget* parent);

@@ -9,7 +9,7 @@
 #include "app/Conversions.h"
 #include "main/Selections.h"
 
-const QVector<ColumnDef>& ViewColumns(const QString& viewMode)
+const QVector<ColumnDef>& ViewColumns(View view)
 {
     static const QVector<ColumnDef> work = {
         {QStringLiteral("Work"), 3825, QStringLiteral("Name"), CellFormat::Text},
@@ -39,25 +39,25 @@ const QVector<ColumnDef>& ViewColumns(const QString& viewMode)
         {QStringLiteral("Outcome"), 3100, QStringLiteral("Outcome"), CellFormat::Text},
         {QStringLiteral("Notes"), 5085, QStringLiteral("Notes"), CellFormat::Text},
     };
-    if (viewMode == QStringLiteral("Publisher"))
+    if (view == View::Publisher)
         return publisher;
-    if (viewMode == QStringLiteral("Submission"))
+    if (view == View::Submission)
         return submission;
     return work;
 }
 
-QString NoRecordsText(const QString& viewMode)
+QString NoRecordsText(View view)
 {
-    if (viewMode == QStringLiteral("Publisher"))
+    if (view == View::Publisher)
         return QStringLiteral("(No Publishers Found)");
-    if (viewMode == QStringLiteral("Submission"))
+    if (view == View::Submission)
         return QStringLiteral("(No Submissions Found)");
     return QStringLiteral("(No Works Found)");
 }
 
-int MaxLeftCol(const QString& viewMode)
+int MaxLeftCol(View view)
 {
-    return viewMode == QStringLiteral("Submission") ? 4 : 0;
+    return view == View::Submission ? 4 : 0;
 }
 
 QString FormatStoredDate(const QString& iso)
@@ -84,7 +84,7 @@ QString ColumnText(sqlite3_stmt* statement, int column)
 
 } // namespace
 
-FillResult ReadFillRows(SQLite::Database& database, const QString& viewMode, const QString& statement)
+FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement)
 {
     FillResult result;
     if (!CheckReadOnlyStatement(database, statement, &result.error))
@@ -100,7 +100,7 @@ FillResult ReadFillRows(SQLite::Database& database, const QString& viewMode, con
     }
 
     // Find the query's columns by name, without regard to case.
-    const QVector<ColumnDef>& defs = ViewColumns(viewMode);
+    const QVector<ColumnDef>& defs = ViewColumns(view);
     QVector<int> sourceColumn(defs.size(), -1);
     int idColumn = -1;
     const int count = sqlite3_column_count(query);

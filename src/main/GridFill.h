@@ -6,6 +6,8 @@
 #include <QVector>
 #include <vector>
 
+#include "core/View.h"
+
 namespace SQLite { class Database; }
 
 enum class CellFormat {
@@ -21,10 +23,10 @@ struct ColumnDef {
     CellFormat format;
 };
 
-const QVector<ColumnDef>& ViewColumns(const QString& viewMode);
-QString NoRecordsText(const QString& viewMode);
+const QVector<ColumnDef>& ViewColumns(View view);
+QString NoRecordsText(View view);
 // The left column that brings the last column into view.
-int MaxLeftCol(const QString& viewMode);
+int MaxLeftCol(View view);
 
 // A stored date (ISO text, or a day number counted from 30 December 1899) in the short
 // date format of the user's locale; empty for anything else.
@@ -38,4 +40,4 @@ struct FillResult {
 };
 
 // Runs statement (checked to be one read-only statement) and formats every cell.
-FillResult ReadFillRows(SQLite::Database& database, const QString& viewMode, const QString& statement);
+FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement);

@@ -5,15 +5,15 @@
 #include <sqlite3.h>
 
 #include "app/Conversions.h"
-#include "app/modQuillary.h"
+#include "core/Settings.h"
 #include "data/Statements.h"
 
-SelectionSection ReadSelectionSection(const QString& viewMode)
+SelectionSection ReadSelectionSection(const Settings& settings, View view)
 {
     SelectionSection result;
-    const QString section = viewMode + QStringLiteral("-SQL");
+    const QString section = viewName(view) + QStringLiteral("-SQL");
     for (int i = 1;; ++i) {
-        const QString value = GetIniSetting(section, QString::number(i), QString());
+        const QString value = settings.value(section, QString::number(i), QString());
         if (value.isEmpty())
             break;
         const qsizetype comma = value.indexOf(QLatin1Char(','));
@@ -24,7 +24,7 @@ SelectionSection ReadSelectionSection(const QString& viewMode)
         }
         result.selections.push_back({value.left(comma), value.mid(comma + 1)});
     }
-    const QString defaultText = GetIniSetting(section, QStringLiteral("Default"), QStringLiteral("0"));
+    const QString defaultText = settings.value(section, QStringLiteral("Default"), QStringLiteral("0"));
     const int chosen = RoundHalfEven(LeadingNumber(defaultText) - 1.0);
     if (chosen >= 0 && chosen < result.selections.size()) {
         result.defaultIndex = chosen;
@@ -146,13 +146,13 @@ QString ResolvePlaceholders(const QString& condition, const std::function<QStrin
     return result;
 }
 
-QString FillStatement(const QString& viewMode, const QString& condition)
+QString FillStatement(View view, const QString& condition)
 {
     QString statement;
     QString order = sql::kOrderByName;
-    if (viewMode == QStringLiteral("Publisher")) {
+    if (view == View::Publisher) {
         statement = sql::kFillPublisher;
-    } else if (viewMode == QStringLiteral("Submission")) {
+    } else if (view == View::Submission) {
         statement = sql::kFillSubmission;
         order = sql::kOrderByWork;
     } else {

@@ -7,6 +7,9 @@
 #include <QVector>
 #include <functional>
 
+#include "core/View.h"
+
+class Settings;
 namespace SQLite { class Database; }
 
 struct Selection {
@@ -22,7 +25,7 @@ struct SelectionSection {
 
 // Reads keys "1", "2", ... (until one is missing or empty) and "Default" of the view's
 // section. An entry without a comma is skipped; a Default beyond the list chooses none.
-SelectionSection ReadSelectionSection(const QString& viewMode);
+SelectionSection ReadSelectionSection(const Settings& settings, View view);
 
 // Replaces each "??" of condition, leftmost first and searching from the start again each
 // time, by the value ask() returns. The value is data, never SQL: inside a quoted text its
@@ -32,7 +35,7 @@ SelectionSection ReadSelectionSection(const QString& viewMode);
 QString ResolvePlaceholders(const QString& condition, const std::function<QString()>& ask);
 
 // The fill statement of a view: base text, " WHERE " + condition when there is one, order.
-QString FillStatement(const QString& viewMode, const QString& condition);
+QString FillStatement(View view, const QString& condition);
 
 // True when statement is exactly one statement that only reads; otherwise false with a
 // reason (the engine's own text when it cannot be prepared).

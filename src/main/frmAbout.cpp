@@ -12,7 +12,7 @@
 #include "platform/Services.h"
 #include "platform/Twips.h"
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+frmAbout::frmAbout(Links& links, QWidget* parent) : QDialog(parent), mLinks(links)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About ") + kProgramTitle);
@@ -72,7 +72,7 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event)
         const bool key = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
         if (click || key) {
             // What the desktop makes of the address is its own business: nothing is shown.
-            services().links->open(kMakerWebAddress);
+            mLinks.open(kMakerWebAddress);
             return true;
         }
     }

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class QLabel;
+class Links;
 class QPushButton;
 class QFrame;
 
@@ -12,7 +13,8 @@ inline const QString kMakerWebAddress = QStringLiteral("https://quillary.example
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    // links opens the maker's web address.
+    explicit frmAbout(Links& links, QWidget* parent = nullptr);
 
     static QString versionText();
 
@@ -25,4 +27,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Links& mLinks;
 };

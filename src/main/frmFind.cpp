@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/modQuillary.h"
 #include "platform/PictureButton.h"
 #include "platform/Twips.h"
 
@@ -48,14 +47,14 @@ frmFind::frmFind(QWidget* parent) : QDialog(parent)
     connect(cmdOK, &QPushButton::clicked, this, &frmFind::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmFind::cmdCancel_Click);
     // Esc and the close box cancel: no search follows.
-    connect(this, &QDialog::rejected, this, [] { gFindText.clear(); });
+    connect(this, &QDialog::rejected, this, [this] { mText.clear(); });
 }
 
 void frmFind::showEvent(QShowEvent* event)
 {
     if (!mLoaded) {
         mLoaded = true;
-        txtFind->setText(gFindText);
+        txtFind->setText(mText);
     }
     QDialog::showEvent(event);
     txtFind->setFocus(Qt::ActiveWindowFocusReason);
@@ -73,9 +72,9 @@ bool frmFind::eventFilter(QObject* watched, QEvent* event)
 
 void frmFind::cmdOK_Click()
 {
-    gFindText = txtFind->text();
-    gFindMatchCase = chkCase->isChecked();
-    gFindWholeCell = chkCell->isChecked();
+    mText = txtFind->text();
+    mMatchCase = chkCase->isChecked();
+    mWholeCell = chkCell->isChecked();
     accept();
 }
 

@@ -3,6 +3,7 @@
 // so it keeps its text and options.
 
 #include <QDialog>
+#include <QString>
 
 class QCheckBox;
 class QFrame;
@@ -26,10 +27,18 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
+    // What OK took: the text to find (empty after Cancel) and how to compare.
+    const QString& findText() const { return mText; }
+    bool matchCase() const { return mMatchCase; }
+    bool wholeCell() const { return mWholeCell; }
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool mLoaded = false;
+    QString mText;
+    bool mMatchCase = false;
+    bool mWholeCell = false;
 };

@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <SQLiteCpp/Database.h>
 #include <QFrame>
 #include <QMenuBar>
 #include <QScreen>
@@ -12,8 +14,8 @@
 #include <QToolButton>
 #include <QWindowStateChangeEvent>
 
-#include "app/Startup.h"
 #include "app/modQuillary.h"
+#include "data/Database.h"
 #include "main/MainLayout.h"
 #include "main/frmAbout.h"
 #include "main/frmFind.h"
@@ -23,8 +25,10 @@
 #include "platform/StatusPanel.h"
 #include "platform/Twips.h"
 
-frmMain::frmMain(const QString& appDir, QWidget* parent)
-    : QMainWindow(parent), mAppDir(appDir.isEmpty() ? QCoreApplication::applicationDirPath() : appDir)
+frmMain::frmMain(Desktop desktop, Clock& clock, const QString& appDir, QWidget* parent)
+    : QMainWindow(parent),
+      mDesktop(desktop),
+      mSession(appDir.isEmpty() ? QCoreApplication::applicationDirPath() : appDir, clock)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(programIcon());
@@ -96,11 +100,9 @@ void frmMain::buildControls()
     tmrMessage = createMessageTimer(this, pnlStatus);
 
     connect(cmdExit, &QToolButton::clicked, this, whenIdle([this] { cmdExit_Click(); }));
-    connect(cmdWork, &QToolButton::clicked, this, whenIdle([this] { SwitchViewByButton(QStringLiteral("Work")); }));
-    connect(cmdPublisher, &QToolButton::clicked, this,
-            whenIdle([this] { SwitchViewByButton(QStringLiteral("Publisher")); }));
-    connect(cmdSubmission, &QToolButton::clicked, this,
-            whenIdle([this] { SwitchViewByButton(QStringLiteral("Submission")); }));
+    connect(cmdWork, &QToolButton::clicked, this, whenIdle([this] { SwitchViewByButton(View::Work); }));
+    connect(cmdPublisher, &QToolButton::clicked, this, whenIdle([this] { SwitchViewByButton(View::Publisher); }));
+    connect(cmdSubmission, &QToolButton::clicked, this, whenIdle([this] { SwitchViewByButton(View::Submission); }));
     connect(cmdNew, &QToolButton::clicked, this, whenIdle([this] { NewRecord(); }));
     connect(cmdAmend, &QToolButton::clicked, this, whenIdle([this] { AmendRecord(); }));
     connect(cmdDelete, &QToolButton::clicked, this, whenIdle([this] { DeleteRecord(); }));
@@ -200,15 +202,16 @@ bool frmMain::Load()
 
 bool frmMain::Initialise()
 {
-    SetProgramFolder(mAppDir);
-    if (!OpenStartupDatabase(DatabasePath()))
+    if (!OpenDatabase())
         return false;
-    const QStringList warnings = ReadStartupSettings();
+    const QStringList warnings = mSession.settings().load();
     if (!warnings.isEmpty()) {
-        services().prompts->message(this,
-            QStringLiteral("Some settings in %1 could not be used:\n\n%2").arg(gIniFile, warnings.join(QStringLiteral("\n\n"))),
+        mDesktop.prompts.message(this,
+            QStringLiteral("Some settings in %1 could not be used:\n\n%2")
+                .arg(mSession.settings().file(), warnings.join(QStringLiteral("\n\n"))),
             Prompts::Buttons::Ok, Prompts::Icon::Warning);
     }
+    mView = mSession.settings().startView();
     setCaptionForView();
     SetGridColumns();
     LoadSelections();
@@ -218,15 +221,37 @@ bool frmMain::Initialise()
     return true;
 }
 
+bool frmMain::OpenDatabase()
+{
+    const QString path = mSession.databasePath();
+    QString error;
+    std::unique_ptr<SQLite::Database> database;
+    if (!QFileInfo::exists(path)) {
+        const auto answer = mDesktop.prompts.message(nullptr,
+            QStringLiteral("The database file %1 does not exist. Create a new database there?").arg(path),
+            Prompts::Buttons::YesNo, Prompts::Icon::Question, Prompts::Answer::Yes);
+        if (answer != Prompts::Answer::Yes)
+            return false;
+        database = db::createNew(path, &error);
+    } else {
+        database = db::openExisting(path, &error);
+    }
+    if (!database) {
+        mDesktop.prompts.message(nullptr, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return false;
+    }
+    mSession.setDatabase(std::move(database));
+    return true;
+}
+
 void frmMain::setCaptionForView()
 {
-    setWindowTitle(QStringLiteral("Quillary : ") + gViewMode + QStringLiteral(" View"));
+    setWindowTitle(QStringLiteral("Quillary : ") + viewName(mView) + QStringLiteral(" View"));
 }
 
 void frmMain::CloseDatabase()
 {
-    // Closing twice, or closing what is already closed, does nothing.
-    gDatabase.reset();
+    mSession.closeDatabase();
 }
 
 void frmMain::cmdExit_Click()
@@ -258,10 +283,10 @@ void frmMain::mnuFileItem_Click(int index)
 
 void frmMain::mnuViewItem_Click(int index)
 {
-    static const char* const views[] = {"Work", "Publisher", "Submission"};
+    static const View views[] = {View::Work, View::Publisher, View::Submission};
     if (index < 0 || index > 2)
         return;
-    gViewMode = QLatin1String(views[index]);
+    mView = views[index];
     for (int i = 0; i < 3; ++i)
         mnuViewItem[i]->setEnabled(i != index);
     BusyScope busy(this);
@@ -286,12 +311,12 @@ void frmMain::mnuFindItem_Click(int index)
     if (index == 0)
         cmdFind_Click();
     else if (index == 1)
-        FindInGrid(QStringLiteral("N"), gFindText);
+        FindInGrid(FindMode::Next, mFind ? mFind->findText() : QString());
 }
 
 void frmMain::mnuAbout_Click()
 {
-    frmAbout about(this);
+    frmAbout about(mDesktop.links, this);
     about.exec();
 }
 
@@ -306,11 +331,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Enter || event->type() == QEvent::ToolTip) {
         if (watched == cmdNew)
-            setButtonToolTip(cmdNew, QStringLiteral("Enter New ") + gViewMode);
+            setButtonToolTip(cmdNew, QStringLiteral("Enter New ") + viewName(mView));
         else if (watched == cmdAmend)
-            setButtonToolTip(cmdAmend, QStringLiteral("Amend Current ") + gViewMode);
+            setButtonToolTip(cmdAmend, QStringLiteral("Amend Current ") + viewName(mView));
         else if (watched == cmdDelete)
-            setButtonToolTip(cmdDelete, QStringLiteral("Delete Current ") + gViewMode);
+            setButtonToolTip(cmdDelete, QStringLiteral("Delete Current ") + viewName(mView));
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -5,7 +5,14 @@
 #include <QMainWindow>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <array>
+#include <set>
+
+#include "core/Editing.h"
+#include "core/Session.h"
+#include "core/View.h"
+#include "platform/Services.h"
 
 class QAction;
 class QComboBox;
@@ -21,7 +28,7 @@ class frmMain : public QMainWindow {
     Q_OBJECT
 public:
     // appDir is the program's folder (the executable's by default); tests pass their own.
-    explicit frmMain(const QString& appDir = QString(), QWidget* parent = nullptr);
+    frmMain(Desktop desktop, Clock& clock, const QString& appDir = QString(), QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Shows the window maximized and starts up; false when the program must end
@@ -57,10 +64,18 @@ public:
     std::array<QAction*, 2> mnuFindItem{};          // Find ..., Find Next
     QAction* mnuAbout = nullptr;
 
+    // What the windows share: settings, database, clock.
+    Session& session() { return mSession; }
+    // The view listed now.
+    View view() const { return mView; }
+
     // Window state the browsing and commands keep.
     QString mWhere;
     int mSelectionResolved = -1;   // the cboSQL index that produced mWhere
-    QString mWhereView;            // the view whose selection produced mWhere
+    View mWhereView = View::Work;  // the view whose selection produced mWhere
+    QStringList mSelections;       // the condition of each cboSQL item, plus a spare empty one
+    int mSelectId = 0;             // the record to make current after the next fill
+    bool mDataChanged = false;     // a record was written since the listing was filled
     int mVisibleRows = 0;
     int mMaxTopRow = 1;
     int mMaxLeftCol = 0;
@@ -79,10 +94,11 @@ public:
     void LoadSelections();
     QString ResolveSelection(const QString& caption, const QString& condition);
     void cboSQL_Click();
-    void SwitchViewByButton(const QString& viewMode);
+    void SwitchViewByButton(View view);
     void cmdRefresh_Click();
     void grdData_Click();
-    void FindInGrid(const QString& mode, const QString& text);
+    enum class FindMode { First, Next };
+    void FindInGrid(FindMode mode, const QString& text);
     void cmdFind_Click();
 
     // Record commands.
@@ -135,11 +151,16 @@ private:
     void grdData_KeyDown(QKeyEvent* event, bool* consumed);
     void grdData_DblClick();
     void AfterEditor();
-    bool ShowEditor();
+    // Opens the editor of the current view modally; what it did.
+    EditResult ShowEditor(const EditRequest& request);
+    bool OpenDatabase();
+    void ApplyEditResult(const EditResult& result);
 
-    QString mAppDir;
+    Desktop mDesktop;
+    Session mSession;
+    View mView = View::Work;
     frmFind* mFind = nullptr;
     int mBusy = 0;
     bool mCloseRequested = false;  // a close that arrived while busy, carried out after
-    QSet<QString> mReportedSections;  // selection sections whose problems were told
+    std::set<View> mReportedSections;  // views whose selection problems were told
 };

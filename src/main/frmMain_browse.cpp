@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "app/modQuillary.h"
+#include <SQLiteCpp/Database.h>
 #include "main/Find.h"
 #include "main/GridFill.h"
 #include "main/Selections.h"
@@ -27,7 +28,7 @@ void frmMain::SetGridColumns()
     grdData->setCol(1);
     grdData->setText(QString());
 
-    const QVector<ColumnDef>& columns = ViewColumns(gViewMode);
+    const QVector<ColumnDef>& columns = ViewColumns(mView);
     grdData->setCols(static_cast<int>(columns.size()));
     grdData->setRow(0);
     for (int c = 0; c < columns.size(); ++c) {
@@ -35,7 +36,7 @@ void frmMain::SetGridColumns()
         grdData->setCol(c);
         grdData->setText(columns[c].header);
     }
-    mMaxLeftCol = MaxLeftCol(gViewMode);
+    mMaxLeftCol = MaxLeftCol(mView);
 }
 
 void frmMain::FillGrid()
@@ -53,43 +54,41 @@ void frmMain::FillGrid()
 
     QString condition;
     const int chosen = cboSQL->currentIndex();
-    if (chosen >= 0 && chosen < gSelections.size() && !gSelections.at(chosen).isEmpty()) {
-        mWhere = ResolveSelection(cboSQL->itemText(chosen), gSelections.at(chosen));
+    if (chosen >= 0 && chosen < mSelections.size() && !mSelections.at(chosen).isEmpty()) {
+        mWhere = ResolveSelection(cboSQL->itemText(chosen), mSelections.at(chosen));
         mSelectionResolved = chosen;
-        mWhereView = gViewMode;
+        mWhereView = mView;
         condition = mWhere;
     }
 
     FillResult rows;
-    if (gDatabase)
-        rows = ReadFillRows(*gDatabase, gViewMode, FillStatement(gViewMode, condition));
+    if (SQLite::Database* database = mSession.database())
+        rows = ReadFillRows(*database, mView, FillStatement(mView, condition));
     else
         rows.error = QStringLiteral("The database is not open.");
     if (!rows.ok) {
         // A bad condition must not end the program: say why and list nothing.
-        services().prompts->message(this,
-            QStringLiteral("The %1 view could not be listed with this selection:\n\n%2").arg(gViewMode, rows.error),
+        mDesktop.prompts.message(this,
+            QStringLiteral("The %1 view could not be listed with this selection:\n\n%2").arg(viewName(mView), rows.error),
             Prompts::Buttons::Ok, Prompts::Icon::Warning);
     }
 
     const int n = static_cast<int>(rows.ids.size());
     if (n == 0) {
         grdData->setCol(0);
-        grdData->setText(NoRecordsText(gViewMode));
+        grdData->setText(NoRecordsText(mView));
     } else {
         const int cols = grdData->cols();
         const float step = 100.0f / static_cast<float>(n);
         float accumulated = 0.0f;
-        gRowIDs = rows.ids;
-        gRowIDs.push_back(0);
         int selectedRow = -1;
         QStringList cells;
         for (int r = 0; r < n; ++r) {
             cells.clear();
             for (int c = 0; c < cols; ++c)
                 cells << rows.cells[static_cast<size_t>(r) * cols + c];
-            grdData->addRow(cells);
-            if (rows.ids[r] == gSelectID)
+            grdData->addRow(cells, rows.ids[r]);
+            if (rows.ids[r] == mSelectId)
                 selectedRow = grdData->rows() - 1;
             accumulated += step;
             const int percent = static_cast<int>(accumulated);
@@ -116,23 +115,18 @@ void frmMain::FillGrid()
     cmdDelete->setEnabled(n != 0);
     pnlStatus->setFillMode(false);
     pnlStatus->setTextColor(Qt::black);
-    ShowStatusMessage(this, gViewMode + QStringLiteral(" View - ") + QString::number(n) + QStringLiteral(" records found"), 0);
+    ShowStatusMessage(this, viewName(mView) + QStringLiteral(" View - ") + QString::number(n) + QStringLiteral(" records found"), 0);
     grdData->setVisible(true);
 }
 
 void frmMain::ReselectRecord()
 {
     grdData->setCol(0);
-    // Entries beyond the listing may be left from an earlier, longer fill.
-    const int listed = grdData->rows() - 1;
-    for (int i = 0; i + 1 < gRowIDs.size() && i < listed; ++i) {
-        if (gRowIDs.at(i) == gSelectID) {
-            const int row = i + 1;
-            grdData->setRow(row);
-            grdData->setTopRow(row > mMaxTopRow ? mMaxTopRow : row);
-            grdData_Click();
-            return;
-        }
+    if (const int row = mSelectId != 0 ? grdData->rowOfId(mSelectId) : 0) {
+        grdData->setRow(row);
+        grdData->setTopRow(row > mMaxTopRow ? mMaxTopRow : row);
+        grdData_Click();
+        return;
     }
     grdData->setRow(1);
     grdData->setTopRow(1);
@@ -142,16 +136,16 @@ void frmMain::ReselectRecord()
 void frmMain::LoadSelections()
 {
     cboSQL->clear();
-    gSelections = QStringList{QString()};
-    const SelectionSection section = ReadSelectionSection(gViewMode);
+    mSelections = QStringList{QString()};
+    const SelectionSection section = ReadSelectionSection(mSession.settings(), mView);
     for (int i = 0; i < section.selections.size(); ++i) {
         cboSQL->addItem(section.selections[i].caption);
-        gSelections.insert(i, section.selections[i].condition);
+        mSelections.insert(i, section.selections[i].condition);
     }
     // Each section's problems are told once a run, not at every view switch.
-    if (!section.warnings.isEmpty() && !mReportedSections.contains(gViewMode)) {
-        mReportedSections.insert(gViewMode);
-        services().prompts->message(this, section.warnings.join(QStringLiteral("\n\n")), Prompts::Buttons::Ok,
+    if (!section.warnings.isEmpty() && !mReportedSections.count(mView)) {
+        mReportedSections.insert(mView);
+        mDesktop.prompts.message(this, section.warnings.join(QStringLiteral("\n\n")), Prompts::Buttons::Ok,
                                     Prompts::Icon::Warning);
     }
     cboSQL->setCurrentIndex(section.defaultIndex);
@@ -162,15 +156,15 @@ void frmMain::LoadSelections()
 QString frmMain::ResolveSelection(const QString& caption, const QString& condition)
 {
     const int chosen = cboSQL->currentIndex();
-    if (gDataChanged) {
-        gDataChanged = false;
+    if (mDataChanged) {
+        mDataChanged = false;
         // Reuse only what this same selection of this same view produced; any other asks
         // for its own values.
-        if (chosen == mSelectionResolved && mWhereView == gViewMode && !mWhere.isEmpty())
+        if (chosen == mSelectionResolved && mWhereView == mView && !mWhere.isEmpty())
             return mWhere;
     }
     const QString prompt = QStringLiteral("Enter a value for this Selection.\n\nWildcard characters (*/?) may be used.");
-    return ResolvePlaceholders(condition, [&] { return services().prompts->input(this, prompt, caption); });
+    return ResolvePlaceholders(condition, [&] { return mDesktop.prompts.input(this, prompt, caption); });
 }
 
 void frmMain::cboSQL_Click()
@@ -182,16 +176,16 @@ void frmMain::cboSQL_Click()
     grdData->setFocus();
 }
 
-void frmMain::SwitchViewByButton(const QString& viewMode)
+void frmMain::SwitchViewByButton(View view)
 {
     BusyScope busy(this);
-    gViewMode = viewMode;
+    mView = view;
     SetGridColumns();
     LoadSelections();
     grdData->setCol(0);
     grdData->setRow(1);
     grdData_Click();
-    setWindowTitle(QStringLiteral("Quillary : ") + gViewMode + QStringLiteral(" View"));
+    setCaptionForView();
 }
 
 void frmMain::cmdRefresh_Click()
@@ -207,18 +201,18 @@ void frmMain::cmdFind_Click()
     if (!mFind)
         mFind = new frmFind(this);
     mFind->exec();
-    if (!gFindText.isEmpty())
-        FindInGrid(QStringLiteral("F"), gFindText);
+    if (!mFind->findText().isEmpty())
+        FindInGrid(FindMode::First, mFind->findText());
 }
 
-void frmMain::FindInGrid(const QString& mode, const QString& text)
+void frmMain::FindInGrid(FindMode mode, const QString& text)
 {
     FindHit hit;
     {
         BusyScope busy(this);
         letPaint();
-        hit = FindCell(*grdData->gridModel(), mode != QStringLiteral("N"), grdData->row(), grdData->col(), text,
-                       FindOptions{gFindMatchCase, gFindWholeCell});
+        const FindOptions options = mFind ? FindOptions{mFind->matchCase(), mFind->wholeCell()} : FindOptions{};
+        hit = FindCell(*grdData->gridModel(), mode == FindMode::First, grdData->row(), grdData->col(), text, options);
         grdData->setFocus();
         if (hit.found) {
             grdData->setRow(hit.row);
@@ -233,6 +227,6 @@ void frmMain::FindInGrid(const QString& mode, const QString& text)
         letPaint();
         return;
     }
-    services().prompts->message(this, QStringLiteral("Sorry - no match found on '") + text + QStringLiteral("'."),
+    mDesktop.prompts.message(this, QStringLiteral("Sorry - no match found on '") + text + QStringLiteral("'."),
                                 Prompts::Buttons::Ok, Prompts::Icon::Information);
 }

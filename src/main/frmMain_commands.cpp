@@ -18,15 +18,22 @@
 #include "platform/Grid.h"
 #include "platform/Services.h"
 
-bool frmMain::ShowEditor()
+EditResult frmMain::ShowEditor(const EditRequest& request)
 {
-    return ShowRecordEditor(gViewMode, this);
+    return ShowRecordEditor(request, mSession, mDesktop, this);
+}
+
+void frmMain::ApplyEditResult(const EditResult& result)
+{
+    if (result.dataChanged)
+        mDataChanged = true;
+    if (result.selectId != 0)
+        mSelectId = result.selectId;
 }
 
 void frmMain::NewRecord()
 {
-    gEditAction = QStringLiteral("New");
-    ShowEditor();
+    ApplyEditResult(ShowEditor(EditRequest{mView, EditMode::New, 0, false, false}));
     AfterEditor();
 }
 
@@ -35,29 +42,28 @@ void frmMain::AmendRecord()
     if (!cmdAmend->isEnabled())
         return;
     const int lastRow = grdData->rows() - 1;
-    gEditAction = QStringLiteral("Amend");
-    gRecordID = gRowIDs.value(grdData->row() - 1);
-    gDataChanged = false;
-    gAtFirstRow = grdData->row() == 1;
-    gAtLastRow = grdData->row() == lastRow;
-    do {
-        gNavigate = 0;
-        ShowEditor();
-        gAtFirstRow = false;
-        gAtLastRow = false;
-        if (gNavigate == 1 && grdData->row() > 1) {
+    mDataChanged = false;
+    EditRequest request{mView, EditMode::Amend, grdData->rowId(grdData->row()), grdData->row() == 1,
+                        grdData->row() == lastRow};
+    for (;;) {
+        const EditResult result = ShowEditor(request);
+        ApplyEditResult(result);
+        request.atFirstRow = false;
+        request.atLastRow = false;
+        if (result.step == Step::Previous && grdData->row() > 1) {
             grdData->setRow(grdData->row() - 1);
-            gRecordID = gRowIDs.value(grdData->row() - 1);
-            gAtFirstRow = grdData->row() == 1;
-        } else if (gNavigate == 2 && grdData->row() < lastRow) {
+            request.atFirstRow = grdData->row() == 1;
+        } else if (result.step == Step::Next && grdData->row() < lastRow) {
             grdData->setRow(grdData->row() + 1);
-            gRecordID = gRowIDs.value(grdData->row() - 1);
-            gAtLastRow = grdData->row() == lastRow;
-        } else if (gNavigate > 0) {
+            request.atLastRow = grdData->row() == lastRow;
+        } else if (result.step != Step::None) {
             break;  // no row there to step to
         }
+        request.recordId = grdData->rowId(grdData->row());
         grdData_Click();
-    } while (gNavigate > 0);
+        if (result.step == Step::None)
+            break;
+    }
     AfterEditor();
 }
 
@@ -66,74 +72,76 @@ void frmMain::AfterEditor()
     BusyScope busy(this);
     update();
     letPaint();
-    if (gAutoRefresh && gDataChanged) {
+    if (mSession.settings().autoRefresh() && mDataChanged) {
         FillGrid();
         ReselectRecord();
-        gDataChanged = false;
+        mDataChanged = false;
     }
     grdData->setFocus();
 }
 
 void frmMain::DeleteRecord()
 {
-    if (!cmdDelete->isEnabled() || !gDatabase)
+    SQLite::Database* database = mSession.database();
+    if (!cmdDelete->isEnabled() || !database)
         return;
     const int row = grdData->row();
-    gSelectID = gRowIDs.value(row - 1);
-    Prompts* prompts = services().prompts;
+    mSelectId = grdData->rowId(row);
+    const QString viewMode = viewName(mView);
+    Prompts* prompts = &mDesktop.prompts;
     try {
         int count = 0;
-        if (gViewMode == QStringLiteral("Work") || gViewMode == QStringLiteral("Publisher")) {
-            const QString statement = (gViewMode == QStringLiteral("Work") ? sql::kCountForWork : sql::kCountForPublisher)
-                + QString::number(gSelectID);
-            SQLite::Statement query(*gDatabase, statement.toStdString());
+        if (mView == View::Work || mView == View::Publisher) {
+            const QString statement = (mView == View::Work ? sql::kCountForWork : sql::kCountForPublisher)
+                + QString::number(mSelectId);
+            SQLite::Statement query(*database, statement.toStdString());
             if (query.executeStep())
                 count = query.getColumn("SubCount").getInt();
         }
         if (count >= 1) {
-            prompts->message(this, QStringLiteral("Can't delete this ") + gViewMode + QStringLiteral(" - submissions exist for it."),
+            prompts->message(this, QStringLiteral("Can't delete this ") + viewMode + QStringLiteral(" - submissions exist for it."),
                              Prompts::Buttons::Ok, Prompts::Icon::Information);
             return;
         }
-        if (prompts->message(this, QStringLiteral("Are you sure you want to delete this ") + gViewMode + QStringLiteral("?"),
+        if (prompts->message(this, QStringLiteral("Are you sure you want to delete this ") + viewMode + QStringLiteral("?"),
                              Prompts::Buttons::YesNo, Prompts::Icon::Question, Prompts::Answer::Yes)
             != Prompts::Answer::Yes)
             return;
-        SQLite::Transaction transaction(*gDatabase, SQLite::TransactionBehavior::IMMEDIATE);
+        SQLite::Transaction transaction(*database, SQLite::TransactionBehavior::IMMEDIATE);
         // An unreturned submission may be the last that keeps its work "Submitted?".
         int outstandingWork = 0;
-        if (gViewMode == QStringLiteral("Submission")) {
-            SQLite::Statement query(*gDatabase, sql::kWorkOfOutstandingSubmission.toStdString());
-            query.bind(1, gSelectID);
+        if (mView == View::Submission) {
+            SQLite::Statement query(*database, sql::kWorkOfOutstandingSubmission.toStdString());
+            query.bind(1, mSelectId);
             if (query.executeStep())
                 outstandingWork = query.getColumn(0).getInt();
         }
-        gDatabase->exec(sql::deleteRecord(gViewMode, gSelectID).toStdString());
+        database->exec(sql::deleteRecord(viewMode, mSelectId).toStdString());
         // A publisher's genre links mean nothing without it.
-        if (gViewMode == QStringLiteral("Publisher"))
-            gDatabase->exec(sql::deletePublisherGenres(gSelectID).toStdString());
+        if (mView == View::Publisher)
+            database->exec(sql::deletePublisherGenres(mSelectId).toStdString());
         if (outstandingWork != 0) {
-            SQLite::Statement update(*gDatabase, sql::kWorkNoLongerSubmitted.toStdString());
+            SQLite::Statement update(*database, sql::kWorkNoLongerSubmitted.toStdString());
             update.bind(1, outstandingWork);
             update.exec();
         }
         transaction.commit();
     } catch (const SQLite::Exception& e) {
         const QString text = db::isLockedByAnother(e)
-            ? db::lockedMessage(QString::fromStdString(gDatabase->getFilename()))
-            : QStringLiteral("The %1 could not be deleted: %2").arg(gViewMode, QString::fromUtf8(e.what()));
+            ? db::lockedMessage(QString::fromStdString(database->getFilename()))
+            : QStringLiteral("The %1 could not be deleted: %2").arg(viewMode, QString::fromUtf8(e.what()));
         prompts->message(this, text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return;
     }
-    if (!gAutoRefresh)
+    if (!mSession.settings().autoRefresh())
         return;
     const int lastRow = grdData->rows() - 1;
     if (row == lastRow && row >= 3)
-        gSelectID = gRowIDs.value(row - 2);
+        mSelectId = grdData->rowId(row - 1);
     else if (row < lastRow)
-        gSelectID = gRowIDs.value(row);
+        mSelectId = grdData->rowId(row + 1);
     else
-        gSelectID = 0;
+        mSelectId = 0;
     BusyScope busy(this);
     FillGrid();
     ReselectRecord();
@@ -205,6 +213,6 @@ void frmMain::grdData_KeyDown(QKeyEvent* event, bool* consumed)
 
 void frmMain::cmdSettings_Click()
 {
-    frmSettings settings(this);
+    frmSettings settings(mSession.settings(), mDesktop.prompts, this);
     settings.exec();
 }

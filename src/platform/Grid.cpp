@@ -80,6 +80,7 @@ void GridModel::setRows(int rows)
             beginRemoveRows(QModelIndex(), wanted, old - 1);
     }
     mCells.resize(static_cast<size_t>(wanted) * mCols);
+    mIds.resize(static_cast<size_t>(wanted));
     if (tell) {
         mShownRows = wanted;
         if (wanted > old)
@@ -155,7 +156,7 @@ void GridModel::setCell(int row, int col, const QString& text)
     }
 }
 
-void GridModel::addRow(const QStringList& cells)
+void GridModel::addRow(const QStringList& cells, int id)
 {
     const int row = dataRows();
     const bool tell = !batching();
@@ -170,6 +171,7 @@ void GridModel::addRow(const QStringList& cells)
     const qsizetype given = cells.size();
     for (int c = 0; c < mCols; ++c)
         mCells.push_back(c < given ? cells.at(c) : QString());
+    mIds.push_back(id);
     if (tell) {
         mShownRows = row + 1;
         endInsertRows();
@@ -187,12 +189,24 @@ void GridModel::removeRow(int row)
         beginRemoveRows(QModelIndex(), row - 1, row - 1);
     const auto first = mCells.begin() + static_cast<std::ptrdiff_t>(row - 1) * mCols;
     mCells.erase(first, first + mCols);
+    mIds.erase(mIds.begin() + (row - 1));
     if (tell) {
         mShownRows = dataRows();
         endRemoveRows();
     } else {
         mDirty = true;
     }
+}
+
+int GridModel::rowId(int row) const
+{
+    return row >= 1 && row <= dataRows() ? mIds[static_cast<size_t>(row - 1)] : 0;
+}
+
+int GridModel::rowOfId(int id) const
+{
+    const auto found = std::find(mIds.begin(), mIds.end(), id);
+    return found == mIds.end() ? 0 : static_cast<int>(found - mIds.begin()) + 1;
 }
 
 void GridModel::beginBatch()
@@ -339,9 +353,9 @@ void Grid::setColWidth(int col, int twips)
         horizontalHeader()->resizeSection(col, pixels);
 }
 
-void Grid::addRow(const QStringList& cells)
+void Grid::addRow(const QStringList& cells, int id)
 {
-    mModel->addRow(cells);
+    mModel->addRow(cells, id);
 }
 
 void Grid::removeRow(int row)

@@ -32,8 +32,14 @@ public:
     void setCols(int cols);                 // at least 1
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString& text);
-    void addRow(const QStringList& cells);  // a new last row; missing cells are blank, extra ones dropped
+    // A new last row; missing cells are blank, extra ones dropped. id: the record the row
+    // shows (0 for none), kept with the row through every change.
+    void addRow(const QStringList& cells, int id = 0);
     void removeRow(int row);                // a data row
+    // The record a grid row shows; 0 for the header, a row without one, or no such row.
+    int rowId(int row) const;
+    // The first data row showing the record; 0 when none does.
+    int rowOfId(int id) const;
 
     // While batching, changes emit no model signals; the endBatch() that closes the
     // outermost batch resets attached views once. Unbalanced endBatch() calls are ignored.
@@ -50,6 +56,7 @@ private:
 
     QStringList mHeader;
     std::vector<QString> mCells;  // data rows, row-major, mCols per row
+    std::vector<int> mIds;        // one per data row
     int mCols = 1;
     int mBatchDepth = 0;
     bool mDirty = false;  // changed since the batch began
@@ -84,8 +91,10 @@ public:
     int colWidth(int col) const;            // twips
     void setColWidth(int col, int twips);
 
-    void addRow(const QStringList& cells);
+    void addRow(const QStringList& cells, int id = 0);
     void removeRow(int row);
+    int rowId(int row) const { return mModel->rowId(row); }
+    int rowOfId(int id) const { return mModel->rowOfId(id); }
 
     // The highlighted range (grid rows and columns). With nothing highlighted the
     // range is the current cell.

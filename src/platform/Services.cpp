@@ -7,73 +7,39 @@
 
 #include "app/modQuillary.h"
 
-namespace {
-
-class DesktopPrompts final : public Prompts {
-public:
-    Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
-                   Answer defaultButton) override
-    {
-        QMessageBox box(parent);
-        box.setWindowTitle(kProgramTitle);
-        box.setText(text);
-        switch (icon) {
-        case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case Icon::Information: box.setIcon(QMessageBox::Information); break;
-        case Icon::Question: box.setIcon(QMessageBox::Question); break;
-        case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-        }
-        if (buttons == Buttons::Ok) {
-            box.setStandardButtons(QMessageBox::Ok);
-            box.exec();
-            return Answer::Ok;
-        }
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
-    }
-
-    QString input(QWidget* parent, const QString& prompt, const QString& title,
-                  const QString& defaultValue) override
-    {
-        bool ok = false;
-        const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultValue, &ok);
-        return ok ? text : QString();
-    }
-};
-
-class DesktopLinks final : public Links {
-public:
-    bool open(const QString& address) override
-    {
-        return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
-    }
-};
-
-class SystemClock final : public Clock {
-public:
-    QDate today() const override { return QDate::currentDate(); }
-};
-
-Services desktopServices()
+Prompts::Answer MessageBoxPrompts::message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
+                                           Answer defaultButton)
 {
-    static DesktopPrompts prompts;
-    static DesktopLinks links;
-    static SystemClock clock;
-    return Services{&prompts, &links, &clock};
+    QMessageBox box(parent);
+    box.setWindowTitle(kProgramTitle);
+    box.setText(text);
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    if (buttons == Buttons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return Answer::Ok;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-} // namespace
-
-Services& services()
+QString MessageBoxPrompts::input(QWidget* parent, const QString& prompt, const QString& title,
+                                 const QString& defaultValue)
 {
-    static Services current = desktopServices();
-    return current;
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultValue, &ok);
+    return ok ? text : QString();
 }
 
-void resetServices()
+bool SystemLinks::open(const QString& address)
 {
-    services() = desktopServices();
+    return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
 }

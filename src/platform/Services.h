@@ -1,8 +1,8 @@
 #pragma once
-// The few things the program asks of the desktop, behind small interfaces so that
-// tests can answer message boxes, see which links were opened and set today's date.
+// The few things the program asks of the desktop, behind small interfaces so that tests
+// can answer message boxes and see which links were opened. main() makes the desktop's
+// own and hands them to the main window, which passes them on.
 
-#include <QDate>
 #include <QString>
 
 class QWidget;
@@ -29,19 +29,23 @@ public:
     virtual bool open(const QString& address) = 0;
 };
 
-class Clock {
+// What the windows ask of the desktop.
+struct Desktop {
+    Prompts& prompts;
+    Links& links;
+};
+
+// Qt's message and input boxes.
+class MessageBoxPrompts final : public Prompts {
 public:
-    virtual ~Clock() = default;
-    virtual QDate today() const = 0;
+    Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
+                   Answer defaultButton) override;
+    QString input(QWidget* parent, const QString& prompt, const QString& title,
+                  const QString& defaultValue) override;
 };
 
-struct Services {
-    Prompts* prompts;
-    Links* links;
-    Clock* clock;
+// The desktop's default handlers (browser, mail program).
+class SystemLinks final : public Links {
+public:
+    bool open(const QString& address) override;
 };
-
-// The services in use: the desktop's own until a test replaces them.
-Services& services();
-// Puts the desktop's own services back.
-void resetServices();

@@ -55,7 +55,7 @@ protected:
                             "INSERT INTO Work (Name, Genre_ID) SELECT 'Work number ' || i || ' of many', 1 FROM n"));
         if (!change.isEmpty())
             exec(change);
-        gDatabase.reset();
+        session().closeDatabase();
         return bytesOf(dbFile());
     }
 };
@@ -90,13 +90,11 @@ TEST_F(HostileFilesTest, UnusableFilesAreRefusedByNameAndLeftUntouched)
         SCOPED_TRACE(c.what);
         put(c.bytes);
         prompts.shown.clear();
-        ResetSharedState();
         sqlite3_vfs_register(c.readOnly ? &readOnlyVfs : gRealVfs, 1);
         {
-            frmMain window(dir());
+            frmMain window(desktop(), clock, dir());
             EXPECT_FALSE(window.Load());
         }
-        EXPECT_FALSE(gDatabase);
         EXPECT_EQ(prompts.shown.size(), 1);
         EXPECT_EQ(prompts.shown.value(0).icon, Prompts::Icon::Critical);
         const QString shown = prompts.texts().join(QLatin1Char('|'));
@@ -110,8 +108,8 @@ TEST_F(HostileFilesTest, UnusableFilesAreRefusedByNameAndLeftUntouched)
     // The same file, usable again, starts the program.
     put(real);
     prompts.shown.clear();
-    ResetSharedState();
-    frmMain window(dir());
+
+    frmMain window(desktop(), clock, dir());
     EXPECT_TRUE(window.Load());
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join(QStringLiteral("|")).toStdString();
     EXPECT_EQ(window.grdData->rows(), 201);
@@ -125,12 +123,11 @@ TEST_F(HostileFilesTest, AFileLockedByAnotherProgramIsWaitedForReportedAndLeftUn
     QElapsedTimer waited;
     waited.start();
     {
-        frmMain window(dir());
+        frmMain window(desktop(), clock, dir());
         EXPECT_FALSE(window.Load());
     }
     // The lock may be let go within the three seconds' time-out; only then is it reported.
     EXPECT_GE(waited.elapsed(), 2500);
-    EXPECT_FALSE(gDatabase);
     EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral(
         "Quillary.mdb is being used by another program. Close it there, then try again.")});
     other.exec("ROLLBACK");
@@ -138,8 +135,8 @@ TEST_F(HostileFilesTest, AFileLockedByAnotherProgramIsWaitedForReportedAndLeftUn
 
     // Once the other program lets go, the same file starts the program.
     prompts.shown.clear();
-    ResetSharedState();
-    frmMain window(dir());
+
+    frmMain window(desktop(), clock, dir());
     EXPECT_TRUE(window.Load());
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join(QStringLiteral("|")).toStdString();
 }

@@ -6,8 +6,9 @@
 #include <QtTest/QTest>
 
 #include "app/Conversions.h"
-#include "app/Startup.h"
 #include "app/modQuillary.h"
+#include "core/Settings.h"
+#include "main/frmMain.h"
 #include "platform/StatusPanel.h"
 #include "support/TestEnv.h"
 
@@ -28,80 +29,78 @@ TEST(Conversions, NumbersRoundingAndStoredText)
 
 TEST_F(SettingsTest, ValuesAreReadWholeAndAFailedWriteIsReported)
 {
+    Settings& settings = session().settings();
     EXPECT_EQ(CleanIniValue(QStringLiteral("  x y  ")), QStringLiteral("x y"));
     EXPECT_EQ(CleanIniValue(QStringLiteral("ab") + QChar(u'\0') + QStringLiteral("cd")), QStringLiteral("ab"));
-    EXPECT_EQ(GetIniSetting(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("d")), QStringLiteral("d"));
+    EXPECT_EQ(settings.value(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("d")), QStringLiteral("d"));
 
     const QString longValue = QString(150, QLatin1Char('x'));
     writeIni("[S]\r\nlong=" + longValue.toUtf8() + "\r\nempty=\r\n");
-    EXPECT_EQ(GetIniSetting(QStringLiteral("S"), QStringLiteral("long"), QString()), longValue);
+    EXPECT_EQ(settings.value(QStringLiteral("S"), QStringLiteral("long")), longValue);
     // Present but empty is empty, not the default.
-    EXPECT_EQ(GetIniSetting(QStringLiteral("s"), QStringLiteral("EMPTY"), QStringLiteral("d")), QString());
-    EXPECT_TRUE(PutIniSetting(QStringLiteral("S"), QStringLiteral("empty"), QStringLiteral("2")));
+    EXPECT_EQ(settings.value(QStringLiteral("s"), QStringLiteral("EMPTY"), QStringLiteral("d")), QString());
+    QString error;
+    EXPECT_TRUE(settings.write({{QStringLiteral("S"), QStringLiteral("empty"), QStringLiteral("2")}}, &error));
     EXPECT_EQ(readIni(), "[S]\r\nlong=" + longValue.toUtf8() + "\r\nempty=2\r\n");
 
-    // A file whose folder is a regular file cannot be written.
-    gIniFile = path(QStringLiteral("QUILLARY.INI/QUILLARY.INI"));
-    EXPECT_FALSE(PutIniSetting(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("3")));
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_TRUE(prompts.shown[0].text.contains(gIniFile));
-    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("could not be written")));
+    // A file whose folder is a regular file cannot be written; the reason comes back.
+    const Settings unwritable(path(QStringLiteral("QUILLARY.INI/QUILLARY.INI")));
+    EXPECT_FALSE(unwritable.write({{QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("3")}}, &error));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 TEST_F(SettingsTest, ProgramFolderAndDatabaseCreatedOnlyOnYes)
 {
-    SetProgramFolder(QStringLiteral("/"));
-    EXPECT_EQ(gIniFile, QStringLiteral("/QUILLARY.INI"));
-
-    SetProgramFolder(mDir.path());
-    EXPECT_EQ(gIniFile, path(QStringLiteral("QUILLARY.INI")));
-    const QString file = DatabasePath();
+    EXPECT_EQ(Session(QStringLiteral("/"), clock).settings().file(), QStringLiteral("/QUILLARY.INI"));
+    EXPECT_EQ(session().settings().file(), path(QStringLiteral("QUILLARY.INI")));
+    const QString file = session().databasePath();
     EXPECT_EQ(file, dir() + QStringLiteral("Quillary.mdb"));
     prompts.answers = {Prompts::Answer::No};
-    EXPECT_FALSE(OpenStartupDatabase(file));
+    {
+        frmMain window(desktop(), clock, dir());
+        EXPECT_FALSE(window.Load());
+    }
     EXPECT_FALSE(QFile::exists(file));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text,
               QStringLiteral("The database file %1 does not exist. Create a new database there?").arg(file));
     EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::YesNo);
     EXPECT_EQ(prompts.shown[0].defaultButton, Prompts::Answer::Yes);
-    prompts.answers = {Prompts::Answer::Yes};
-    EXPECT_TRUE(OpenStartupDatabase(file));
-    EXPECT_GT(queryInt(QStringLiteral("SELECT COUNT(*) FROM Genre")), 0);
 
     writeIni("[Initialisation]\nDatabase=mine.db\n");
-    EXPECT_EQ(DatabasePath(), dir() + QStringLiteral("mine.db"));
+    EXPECT_EQ(session().databasePath(), dir() + QStringLiteral("mine.db"));
     writeIni("[Initialisation]\nDatabase=/srv/books.db\n");
-    EXPECT_EQ(DatabasePath(), QStringLiteral("/srv/books.db"));
+    EXPECT_EQ(session().databasePath(), QStringLiteral("/srv/books.db"));
 }
 
 TEST_F(SettingsTest, StartupSettingsAndTheirGuards)
 {
+    Settings& settings = session().settings();
     writeIni("[Initialisation]\r\nMode=Publisher\r\nSpace-Substitution-Char=#\r\n"
              "[Hot-Keys]\r\n1=F2,113,Dear#Sir\r\n");
-    EXPECT_TRUE(ReadStartupSettings().isEmpty());
-    EXPECT_TRUE(gAutoRefresh);  // missing key: Yes
-    EXPECT_EQ(gViewMode, QStringLiteral("Publisher"));
-    EXPECT_EQ(gSpaceChar, QStringLiteral("#"));
-    ASSERT_EQ(gHotKeyCount, 1);
-    EXPECT_EQ(gHotKeyTexts[0], QStringLiteral("Dear Sir"));
+    EXPECT_TRUE(settings.load().isEmpty());
+    EXPECT_TRUE(settings.autoRefresh());  // missing key: Yes
+    EXPECT_EQ(settings.startView(), View::Publisher);
+    EXPECT_EQ(settings.spaceChar(), QStringLiteral("#"));
+    ASSERT_EQ(settings.hotKeys().size(), 1);
+    EXPECT_EQ(settings.hotKeys()[0].text, QStringLiteral("Dear Sir"));
 
     // Lower-case yes is not Yes; a blank space character and an unknown view are reported.
     writeIni("[Initialisation]\r\nAuto-Refresh=yes\r\nMode=Poems\r\nSpace-Substitution-Char=\" \"\r\n"
              "[Hot-Keys]\r\n1=F2,113,Dear_Sir\r\n2=broken\r\n3=F4,115,never\r\n");
-    const QStringList warnings = ReadStartupSettings();
-    EXPECT_FALSE(gAutoRefresh);
-    EXPECT_EQ(gViewMode, QStringLiteral("Work"));
-    EXPECT_EQ(gSpaceChar, QStringLiteral("_"));
-    EXPECT_EQ(gHotKeyCount, 1);
-    EXPECT_EQ(gHotKeyTexts[0], QStringLiteral("Dear Sir"));
+    const QStringList warnings = settings.load();
+    EXPECT_FALSE(settings.autoRefresh());
+    EXPECT_EQ(settings.startView(), View::Work);
+    EXPECT_EQ(settings.spaceChar(), QStringLiteral("_"));
+    ASSERT_EQ(settings.hotKeys().size(), 1);
+    EXPECT_EQ(settings.hotKeys()[0].text, QStringLiteral("Dear Sir"));
     ASSERT_EQ(warnings.size(), 3);
     EXPECT_TRUE(warnings.join(QLatin1Char('\n')).contains(QStringLiteral("Poems")));
 
     writeIni("[Initialisation]\r\nAuto-Refresh=Yes\r\nSpace-Substitution-Char=__\r\n");
-    EXPECT_EQ(ReadStartupSettings().size(), 1);
-    EXPECT_TRUE(gAutoRefresh);
-    EXPECT_EQ(gSpaceChar, QStringLiteral("_"));
+    EXPECT_EQ(settings.load().size(), 1);
+    EXPECT_TRUE(settings.autoRefresh());
+    EXPECT_EQ(settings.spaceChar(), QStringLiteral("_"));
 }
 
 TEST_F(SettingsTest, StatusMessagesClearAfterTheirTimeAndRestartOnANewOne)

@@ -119,7 +119,7 @@ TEST_F(DatabaseTest, OpenExistingAcceptsOwnDatabaseAndRefusesOthersUntouched)
 {
     createDatabase();
     addWork("Kept", 1);
-    gDatabase.reset();
+    session().closeDatabase();
     QString error;
     auto opened = db::openExisting(dbPath(), &error);
     ASSERT_TRUE(opened) << error.toStdString();
@@ -164,7 +164,7 @@ TEST_F(DatabaseTest, AMissingTableOrViewIsNamedAlone)
         QFile::remove(dbPath());
         createDatabase();
         exec(QString::fromLatin1(statement));
-        gDatabase.reset();
+        session().closeDatabase();
         QString error;
         EXPECT_FALSE(db::openExisting(dbPath(), &error));
         EXPECT_TRUE(error.endsWith(QStringLiteral("; missing: ") + QLatin1String(named))) << error.toStdString();

@@ -58,7 +58,7 @@ protected:
             "(SELECT group_concat(Publisher_ID || '-' || Genre_ID, ' ') FROM Publisher_Genre) || ' | ' || "
             "(SELECT group_concat(ID || ':' || Work_ID || '/' || Publisher_ID || '/' || Status, ' ') FROM Submission)"));
     }
-    bool inTransaction() { return !sqlite3_get_autocommit(gDatabase->getHandle()); }
+    bool inTransaction() { return !sqlite3_get_autocommit(database().getHandle()); }
 };
 
 TEST_F(FaultInjectionTest, ADeleteRefusedHalfWayKeepsThePublisherAndItsGenres)
@@ -68,9 +68,9 @@ TEST_F(FaultInjectionTest, ADeleteRefusedHalfWayKeepsThePublisherAndItsGenres)
                         "INSERT INTO Publisher_Genre (Publisher_ID, Genre_ID) VALUES (7, 1), (7, 2), (8, 1);"
                         "CREATE TRIGGER refuse BEFORE DELETE ON Publisher_Genre "
                         "BEGIN SELECT RAISE(ABORT, 'disk refused the write'); END;"));
-    gDatabase.reset();
+    session().closeDatabase();
     writeIni("[Initialisation]\r\nMode=Publisher\r\n");
-    frmMain w(mDir.path());
+    frmMain w(desktop(), clock, mDir.path());
     ASSERT_TRUE(w.Load());
 
     // The publisher row goes first, then its genre links fail: all of it is undone.
@@ -82,7 +82,7 @@ TEST_F(FaultInjectionTest, ADeleteRefusedHalfWayKeepsThePublisherAndItsGenres)
     EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("disk refused the write")));
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher WHERE ID = 7")), 1);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher_Genre")), 3);
-    EXPECT_TRUE(sqlite3_get_autocommit(gDatabase->getHandle())) << "a transaction was left open";
+    EXPECT_TRUE(sqlite3_get_autocommit(w.session().database()->getHandle())) << "a transaction was left open";
     EXPECT_EQ(w.grdData->rows(), 3);
 
     exec(QStringLiteral("DROP TRIGGER refuse"));
@@ -100,13 +100,12 @@ TEST_F(FaultInjectionTest, ASaveBlockedByAnotherProgramsLockIsReportedAndWorksAf
     createDatabase();
     // The program waits three seconds for a lock; the test need not.
     EXPECT_EQ(queryInt(QStringLiteral("PRAGMA busy_timeout")), 3000);
-    gDatabase->setBusyTimeout(200);
+    database().setBusyTimeout(200);
     exec(QStringLiteral("INSERT INTO Work (ID, Name, Genre_ID, Year_Written) VALUES (1, 'Kept', 1, '1999')"));
     SQLite::Database other(path(QStringLiteral("Quillary.mdb")).toStdString(), SQLite::OPEN_READWRITE);
 
-    gEditAction = QStringLiteral("New");
-    frmWork editor;
-    ASSERT_TRUE(editor.Load());
+    frmWork editor(session(), desktop());
+    ASSERT_TRUE(editor.Load(EditRequest{View::Work, EditMode::New}));
     editor.show();
     QTest::keyClicks(editor.txtName, QStringLiteral("Blocked"));
     other.exec("BEGIN EXCLUSIVE");
@@ -123,24 +122,23 @@ TEST_F(FaultInjectionTest, ASaveBlockedByAnotherProgramsLockIsReportedAndWorksAf
     QTest::mouseClick(editor.cmdOK, Qt::LeftButton);
     EXPECT_EQ(prompts.shown.size(), 1);
     EXPECT_FALSE(editor.isVisible());
-    EXPECT_TRUE(gDataChanged);
+    EXPECT_TRUE(editor.result().dataChanged);
     EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Name, ',') FROM (SELECT Name FROM Work ORDER BY ID)")),
               QStringLiteral("Kept,Blocked"));
 
     // While the file is held, an editor cannot even read its row: it says so and does not open.
-    gEditAction = QStringLiteral("Amend");
-    gRecordID = 1;
+    const EditRequest amendFirst{View::Work, EditMode::Amend, 1};
     other.exec("BEGIN EXCLUSIVE");
     {
-        frmWork blocked;
-        EXPECT_FALSE(blocked.Load());
+        frmWork blocked(session(), desktop());
+        EXPECT_FALSE(blocked.Load(amendFirst));
         EXPECT_EQ(prompts.texts().value(1), kLocked);
     }
     other.exec("ROLLBACK");
 
     // An amend blocked at its save leaves the stored row as it was.
-    frmWork amend;
-    ASSERT_TRUE(amend.Load());
+    frmWork amend(session(), desktop());
+    ASSERT_TRUE(amend.Load(amendFirst));
     amend.show();
     amend.txtName->clear();
     QTest::keyClicks(amend.txtName, QStringLiteral("Changed"));
@@ -164,7 +162,7 @@ TEST_F(FaultInjectionTest, PublisherSavesRefusedAtTheirLinksStoreNothingAndRetry
     // A new publisher: its row is written, then its first link is refused.
     exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Publisher_Genre "
                         "BEGIN SELECT RAISE(ABORT, 'disk refused the link'); END"));
-    auto editor = openEditor<frmPublisher>(QStringLiteral("New"));
+    auto editor = openEditor<frmPublisher>(session(), desktop(), QStringLiteral("New"));
     ASSERT_TRUE(editor);
     typeInto(editor->txtName, QStringLiteral("Ambit"));
     clickItem(editor->lstGenre, 3, Qt::ControlModifier);
@@ -187,7 +185,7 @@ TEST_F(FaultInjectionTest, PublisherSavesRefusedAtTheirLinksStoreNothingAndRetry
     const QString amended = contents();
     exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON Publisher_Genre "
                         "BEGIN SELECT RAISE(ABORT, 'disk refused the unlink'); END"));
-    editor = openEditor<frmPublisher>(QStringLiteral("Amend"), 7);
+    editor = openEditor<frmPublisher>(session(), desktop(), QStringLiteral("Amend"), 7);
     ASSERT_TRUE(editor);
     editor->txtName->clear();
     typeInto(editor->txtName, QStringLiteral("Granta Books"));
@@ -219,7 +217,7 @@ TEST_F(FaultInjectionTest, ASubmissionMovedWhileItsOldWorkCannotBeUpdatedStoresN
     // The new work's flag may be written; the old work's is refused after it.
     exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Work WHEN OLD.ID = 1 "
                         "BEGIN SELECT RAISE(ABORT, 'disk refused the flag'); END"));
-    auto editor = openEditor<frmSubmission>(QStringLiteral("Amend"), 9);
+    auto editor = openEditor<frmSubmission>(session(), desktop(), QStringLiteral("Amend"), 9);
     ASSERT_TRUE(editor);
     clickItem(editor->lstWork, 1);   // Beta
     typeInto(editor->txtNotes, QStringLiteral("sent on"));
@@ -230,7 +228,7 @@ TEST_F(FaultInjectionTest, ASubmissionMovedWhileItsOldWorkCannotBeUpdatedStoresN
     EXPECT_EQ(editor->txtNotes->toPlainText(), QStringLiteral("sent on"));
     EXPECT_FALSE(inTransaction());
     EXPECT_EQ(contents(), before);
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(editor->result().dataChanged);
 
     exec(QStringLiteral("DROP TRIGGER refuse"));
     click(editor->cmdOK);
@@ -247,7 +245,7 @@ TEST_F(FaultInjectionTest, ANewDatabaseRefusedPartWayLeavesNoFileAndCanBeMadeAga
     sqlite3_auto_extension(reinterpret_cast<Entry>(&installRefusal));
     gRefuseLookupRows = true;
     {
-        frmMain window(dir());
+        frmMain window(desktop(), clock, dir());
         EXPECT_FALSE(window.Load());
     }
     gRefuseLookupRows = false;
@@ -255,13 +253,12 @@ TEST_F(FaultInjectionTest, ANewDatabaseRefusedPartWayLeavesNoFileAndCanBeMadeAga
     ASSERT_EQ(prompts.shown.size(), 2) << prompts.texts().join('|').toStdString();
     EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("Cannot create the database")));
     EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("not authorized")));
-    EXPECT_FALSE(gDatabase);
     // Nothing left that a later start could take for a database.
     EXPECT_EQ(QDir(dir()).entryList(QDir::Files), QStringList());
 
     prompts.shown.clear();
-    ResetSharedState();
-    frmMain window(dir());
+
+    frmMain window(desktop(), clock, dir());
     ASSERT_TRUE(window.Load());
     EXPECT_EQ(prompts.shown.size(), 1);
     EXPECT_GE(queryInt(QStringLiteral("SELECT Count(*) FROM Publisher_Type")), 10);

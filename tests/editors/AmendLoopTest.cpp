@@ -26,7 +26,7 @@ TEST_F(AmendLoopTest, AmendStepsThroughTheListingAndReportsAWorkDeletedMeanwhile
         exec(QStringLiteral("INSERT INTO Work (Name, Genre_ID, Year_Written) VALUES ('%1', (SELECT min(ID) FROM Genre), '2000')")
                  .arg(QLatin1String(name)));
     const int betaID = queryInt(QStringLiteral("SELECT ID FROM Work WHERE Name = 'Beta'"));
-    frmMain window(dir());
+    frmMain window(desktop(), clock, dir());
     ASSERT_TRUE(window.Load());
     ASSERT_EQ(window.grdData->rows(), 4);
     window.grdData->setRow(1);
@@ -67,7 +67,7 @@ TEST_F(AmendLoopTest, AmendStepsThroughTheListingAndReportsAWorkDeletedMeanwhile
     EXPECT_EQ(shown.join(','), QStringLiteral("Alpha 01,Beta 11,Gamma 10,Bravo 11"));
     EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Changes have been made; shall I save them?")});
     // The save refreshed the listing and the saved work is the current row.
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(window.mDataChanged);
     EXPECT_EQ(window.grdData->row(), 2);
     EXPECT_EQ(window.grdData->cellText(2, 0), QStringLiteral("Bravo"));
 
@@ -88,7 +88,7 @@ TEST_F(AmendLoopTest, EnterComesBackToItsColumnAndTheRefreshTakesNoCommand)
     for (const char* name : {"Alpha", "Beta"})
         exec(QStringLiteral("INSERT INTO Work (Name, Genre_ID, Year_Written) VALUES ('%1', (SELECT min(ID) FROM Genre), '2000')")
                  .arg(QLatin1String(name)));
-    frmMain window(dir());
+    frmMain window(desktop(), clock, dir());
     ASSERT_TRUE(window.Load());
     window.grdData->setRow(2);
     window.grdData->setCol(2);
@@ -119,7 +119,7 @@ TEST_F(AmendLoopTest, EnterComesBackToItsColumnAndTheRefreshTakesNoCommand)
 
     ASSERT_TRUE(amendTried);
     EXPECT_EQ(editors, 1) << "an editor opened on the half-refreshed listing";
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(window.mDataChanged);
     EXPECT_EQ(window.grdData->cellText(2, 0), QStringLiteral("Bravo"));
     EXPECT_EQ(window.grdData->row(), 2);
     EXPECT_EQ(window.grdData->col(), 2);

@@ -47,7 +47,7 @@ protected:
     }
     std::unique_ptr<frmPublisher> open(const QString& action, int id = 0,
                                        const std::function<void(frmPublisher&)>& prepare = {})
-    { return openEditor<frmPublisher>(action, id, prepare); }
+    { return openEditor<frmPublisher>(session(), desktop(), action, id, prepare); }
     QString row(int id, const QString& columns)
     { return queryText(QStringLiteral("SELECT %1 FROM Publisher WHERE ID = %2").arg(columns).arg(id)); }
     int publishers() { return queryInt(QStringLiteral("SELECT Count(*) FROM Publisher")); }
@@ -67,7 +67,7 @@ TEST_F(PublisherEditorTest, NewStartsWithDefaultsAndIsStoredWithItsLinks)
     click(editor->cmdOK);
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(publishers(), 0);
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(editor->result().dataChanged);
 
     editor = open(QStringLiteral("New"));
     QTest::keyClicks(editor->txtName, QStringLiteral("The \"Quarterly\""));
@@ -82,7 +82,7 @@ TEST_F(PublisherEditorTest, NewStartsWithDefaultsAndIsStoredWithItsLinks)
     click(editor->cmdOK);
     EXPECT_FALSE(editor->isVisible());
     const int id = queryInt(QStringLiteral("SELECT max(ID) FROM Publisher"));
-    EXPECT_EQ(gSelectID, id);
+    EXPECT_EQ(editor->result().selectId, id);
     EXPECT_EQ(row(id, QStringLiteral("Name || '|' || Type_ID || '|' || Address || '|' || \"Submit_To?\" || "
                                      "\"Submitted_To?\"")),
               QStringLiteral("The \"Quarterly\"|%1|To: Dear Sir|11").arg(types[2]));
@@ -214,7 +214,7 @@ TEST_F(PublisherEditorTest, AFailureWhileWritingLinksStoresNothing)
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(row(id, QStringLiteral("Name")), QStringLiteral("Sound"));
     EXPECT_EQ(linksOf(id), (QList<int>{genres[0], genres[1]}));
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(editor->result().dataChanged);
     exec(QStringLiteral("DROP TRIGGER fail"));
     click(editor->cmdOK);
     EXPECT_FALSE(editor->isVisible());

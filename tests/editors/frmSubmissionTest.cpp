@@ -58,7 +58,7 @@ protected:
     { return queryText(QStringLiteral("SELECT %1 FROM Submission WHERE ID = %2").arg(columns).arg(submission)); }
     int submissions() { return queryInt(QStringLiteral("SELECT Count(*) FROM Submission")); }
     std::unique_ptr<frmSubmission> open(const QString& action, int id = 0)
-    { return openEditor<frmSubmission>(action, id); }
+    { return openEditor<frmSubmission>(session(), desktop(), action, id); }
     void amendTo(int submission, int status)
     {
         auto editor = open(QStringLiteral("Amend"), submission);
@@ -82,7 +82,7 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndRaisesTheSubmittedFlags)
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(submissions(), 0);
     EXPECT_EQ(workFlags(alpha) + publisherFlags(atlantic), QStringLiteral("000000"));
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(editor->result().dataChanged);
 
     // Saved as Accepted, a new submission raises Submit? and Accepted?; the work is not out.
     editor = open(QStringLiteral("New"));
@@ -91,7 +91,7 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndRaisesTheSubmittedFlags)
     click(editor->optStatus->button(frmSubmission::kAccepted));
     click(editor->cmdOK);
     EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(gSelectID, queryInt(QStringLiteral("SELECT max(ID) FROM Submission")));
+    EXPECT_EQ(editor->result().selectId, queryInt(QStringLiteral("SELECT max(ID) FROM Submission")));
     EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Work_ID || '/' || Publisher_ID || '/' || Status) FROM Submission")),
               QStringLiteral("%1/%2/2").arg(middle).arg(quarterly));
     EXPECT_EQ(workFlags(middle) + publisherFlags(quarterly), QStringLiteral("101011"));
@@ -160,12 +160,12 @@ TEST_F(SubmissionEditorTest, SubmittedFollowsAmendsMovesAndDeletes)
     EXPECT_EQ(workFlags(alpha) + workFlags(middle), QStringLiteral("1110") + QStringLiteral("1110"));
 
     // Deleted in the main window: a work is out until its last unreturned submission goes.
-    gDatabase.reset();
+    session().closeDatabase();
     writeIni("[Initialisation]\r\nMode=Submission\r\n");
-    frmMain window(mDir.path());
+    frmMain window(desktop(), clock, mDir.path());
     ASSERT_TRUE(window.Load());
     auto remove = [&window, this](int submission) {
-        window.grdData->setRow(int(gRowIDs.indexOf(submission)) + 1);
+        window.grdData->setRow(window.grdData->rowOfId(submission));
         prompts.answers = {Prompts::Answer::Yes};
         window.DeleteRecord();
         EXPECT_EQ(queryInt(QStringLiteral("SELECT Count(*) FROM Submission WHERE ID = %1").arg(submission)), 0);
@@ -199,7 +199,7 @@ TEST_F(SubmissionEditorTest, AmendWithoutAReturnDateAndEmptyDatesStoredAsZero)
     EXPECT_EQ(stored(id, QStringLiteral("typeof(Date_Submitted) || Date_Submitted || ' ' || typeof(Date_Returned) || "
                                         "Date_Returned || ' ' || typeof(Outcome)")),
               QStringLiteral("integer0 integer0 text"));
-    EXPECT_EQ(gSelectID, id);
+    EXPECT_EQ(editor->result().selectId, id);
     editor = open(QStringLiteral("Amend"), id);
     EXPECT_EQ(editor->txtSubmitted->text() + '|' + editor->txtReturned->text(), QStringLiteral("|"));
 }
@@ -223,7 +223,6 @@ TEST_F(SubmissionEditorTest, DateFieldsDropNonDatesOnLeavingAndEnterSaves)
     EXPECT_EQ(stored(id, QStringLiteral("Date_Submitted || ' ' || Date_Returned")), QStringLiteral("2003-02-01 2001-03-05"));
 
     // Not checked by leaving the field: refused by name at the save, the editor stays as typed.
-    gDataChanged = false;
     editor = open(QStringLiteral("Amend"), id);
     editor->txtReturned->clear();
     typeInto(editor->txtReturned, QStringLiteral("31/02/2000"));
@@ -237,7 +236,7 @@ TEST_F(SubmissionEditorTest, DateFieldsDropNonDatesOnLeavingAndEnterSaves)
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->txtReturned->text(), QStringLiteral("31/02/2000"));
     EXPECT_EQ(stored(id, QStringLiteral("Date_Returned")), QStringLiteral("2001-03-05"));
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(editor->result().dataChanged);
 }
 
 TEST_F(SubmissionEditorTest, RejectionAndAcceptanceSetTheWorkFlags)
@@ -272,7 +271,7 @@ TEST_F(SubmissionEditorTest, AFailureWhileTheFlagsAreWrittenStoresNothing)
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(submissions(), 0);
     EXPECT_EQ(workFlags(alpha) + publisherFlags(atlantic), QStringLiteral("000000"));
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(editor->result().dataChanged);
 
     exec(QStringLiteral("DROP TRIGGER fail"));
     click(editor->cmdOK);

@@ -39,7 +39,10 @@ protected:
                             "\"Published?\") VALUES ('%1', %2, '1990', 0, 1, 0, 1)").arg(name).arg(genre));
         return queryInt(QStringLiteral("SELECT max(ID) FROM Work"));
     }
-    std::unique_ptr<frmWork> open(const QString& action, int id = 0) { return openEditor<frmWork>(action, id); }
+    std::unique_ptr<frmWork> open(const QString& action, int id = 0)
+    {
+        return openEditor<frmWork>(session(), desktop(), action, id);
+    }
     int works() { return queryInt(QStringLiteral("SELECT Count(*) FROM Work")); }
     QString name(int id) { return queryText(QStringLiteral("SELECT Name FROM Work WHERE ID = %1").arg(id)); }
 
@@ -59,7 +62,7 @@ TEST_F(WorkEditorTest, NewStartsWithDefaultsAndStoresWhatIsTyped)
     click(editor->cmdOK);
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(works(), 0);
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(editor->result().dataChanged);
 
     editor = open(QStringLiteral("New"));
     QTest::keyClicks(editor->txtName, QStringLiteral("Say \"when\""));
@@ -68,8 +71,8 @@ TEST_F(WorkEditorTest, NewStartsWithDefaultsAndStoresWhatIsTyped)
     click(editor->optPublished->button(0));
     click(editor->cmdOK);
     EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(gSelectID, queryInt(QStringLiteral("SELECT ID FROM Work")));
-    EXPECT_TRUE(gDataChanged);
+    EXPECT_EQ(editor->result().selectId, queryInt(QStringLiteral("SELECT ID FROM Work")));
+    EXPECT_TRUE(editor->result().dataChanged);
     // Only the chosen Yes counts; groups left empty store false.
     EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Name || '/' || Genre_ID || '/' || Year_Written || '/' || "
                                        "Year_Last_Amended || '/' || \"Submit?\" || \"Submitted?\" || \"Accepted?\" || "
@@ -116,6 +119,7 @@ TEST_F(WorkEditorTest, CancelAndTheCloseBoxAskBeforeLosingChanges)
 {
     const int id = addWork(QStringLiteral("Ode"), secondGenre);
     // Opens, types (if any), leaves by Cancel or the close box answering `answer`; the questions asked.
+    EditResult last;
     auto leave = [&](const QString& typed, bool closeBox, Prompts::Answer answer = Prompts::Answer::No) {
         prompts.shown.clear();
         prompts.answers = {answer};
@@ -126,21 +130,22 @@ TEST_F(WorkEditorTest, CancelAndTheCloseBoxAskBeforeLosingChanges)
         else
             click(editor->cmdCancel);
         EXPECT_FALSE(editor->isVisible());
+        last = editor->result();
         return prompts.texts();
     };
     EXPECT_TRUE(leave(QString(), false).isEmpty());
     EXPECT_EQ(leave(QStringLiteral("Lost"), false), QStringList{kSavePrompt});
     EXPECT_EQ(name(id), QStringLiteral("Ode"));
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(last.dataChanged);
     // The name is selected on arrival: typing replaces it.
     EXPECT_EQ(leave(QStringLiteral("Kept"), false, Prompts::Answer::Yes), QStringList{kSavePrompt});
     EXPECT_EQ(queryText(QStringLiteral("SELECT Name || '/' || Genre_ID || '/' || \"Submitted?\" FROM Work")),
               QStringLiteral("Kept/%1/1").arg(secondGenre));
-    EXPECT_TRUE(gDataChanged);
+    EXPECT_TRUE(last.dataChanged);
     // The close box asks the same question and never steps on.
     EXPECT_EQ(leave(QStringLiteral("Gone"), true), QStringList{kSavePrompt});
     EXPECT_EQ(name(id), QStringLiteral("Kept"));
-    EXPECT_EQ(gNavigate, 0);
+    EXPECT_EQ(last.step, Step::None);
 }
 
 TEST_F(WorkEditorTest, ARefusedSaveKeepsTheEditorOpenAndCancelsTheStep)
@@ -151,12 +156,12 @@ TEST_F(WorkEditorTest, ARefusedSaveKeepsTheEditorOpenAndCancelsTheStep)
     auto editor = open(QStringLiteral("Amend"), id);
     QTest::keyClicks(editor->txtName, QStringLiteral("Blocked"));
     click(editor->cmdNext);
-    EXPECT_EQ(gNavigate, 0);
+    EXPECT_EQ(editor->result().step, Step::None);
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->txtName->text(), QStringLiteral("Blocked"));
     EXPECT_TRUE(prompts.texts().last().contains(QStringLiteral("refused")));
     EXPECT_EQ(name(id), QStringLiteral("Ode"));
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(editor->result().dataChanged);
 }
 
 TEST_F(WorkEditorTest, HotKeyButtonsTypeIntoTheLastTextField)

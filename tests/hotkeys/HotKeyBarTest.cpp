@@ -41,7 +41,7 @@ protected:
         layout->addWidget(panel = new StatusPanel(&window));
         createMessageTimer(&window, panel);
         hotKeys = new HotKeyBar(&window, buttons, panel);
-        hotKeys->load();
+        hotKeys->load(session().settings().hotKeys());
         hotKeys->installKeyPreview();
         window.show();
         window.activateWindow();
@@ -79,12 +79,12 @@ TEST_F(HotKeyBarTest, KeysTypeTheLoadedTextsWithoutLooping)
     EXPECT_EQ(fire('A', Qt::ShiftModifier), "A(ref)");
 
     // A sent F2 reaches the field but does not fire the hot key again.
-    gHotKeyTexts[0] = "x{F2}y";
+    hotKeys->load({{"F2", 113, "x{F2}y"}});
     EXPECT_EQ(fire(Qt::Key_F2), "xy");
     EXPECT_EQ(f2.typed, 2);
     EXPECT_EQ(f2.sent, 1);
 
-    gHotKeyTexts[0] = "Dear {FOO}";
+    hotKeys->load({{"F2", 113, "Dear {FOO}"}});
     EXPECT_EQ(fire(Qt::Key_F2), "");
     EXPECT_TRUE(panel->caption().contains("Unknown key name \"FOO\"")) << panel->caption().toStdString();
 }

@@ -4,6 +4,7 @@
 
 #include "app/modQuillary.h"
 #include "hotkeys/HotKeys.h"
+#include "core/Settings.h"
 #include "support/TestEnv.h"
 
 TEST(HotKeyTexts, DisplayAndKeystrokeForms)
@@ -44,40 +45,49 @@ TEST(HotKeyEntries, ParseAndCompose)
 
 using LoadHotKeysTest = QuillaryTest;
 
+namespace {
+
+QStringList captions(const QVector<HotKeyEntry>& keys)
+{
+    QStringList list;
+    for (const HotKeyEntry& k : keys)
+        list << k.caption + QLatin1Char('/') + QString::number(k.code) + QLatin1Char('/') + k.text;
+    return list;
+}
+
+} // namespace
+
 TEST_F(LoadHotKeysTest, StopsAtGapAfterFiveAndAtMalformedEntry)
 {
-    gSpaceChar = QStringLiteral("_");
+    Settings& settings = session().settings();
+    settings.setSpaceChar(QStringLiteral("_"));
     QStringList warnings;
     writeIni("[Hot-Keys]\r\n1=F2,113,Dear_Sir\r\n2=F3,114,Yours_faithfully\r\n4=F5,116,never\r\n");
-    LoadHotKeys(&warnings);
-    EXPECT_EQ(gHotKeyCount, 2);
-    EXPECT_EQ(gHotKeyCaptions, QStringList({"F2", "F3"}));
-    EXPECT_EQ(gHotKeyCodes, QVector<int>({113, 114}));
-    EXPECT_EQ(gHotKeyTexts, QStringList({"Dear Sir", "Yours faithfully"}));
+    settings.loadHotKeys(&warnings);
+    EXPECT_EQ(captions(settings.hotKeys()), QStringList({"F2/113/Dear Sir", "F3/114/Yours faithfully"}));
     EXPECT_TRUE(warnings.isEmpty());
 
     QByteArray six = "[Hot-Keys]\n";
     for (int i = 1; i <= 6; ++i)
         six += QByteArray::number(i) + "=K,1" + QByteArray::number(11 + i) + ",t\n";
     writeIni(six);
-    LoadHotKeys(&warnings);
-    EXPECT_EQ(gHotKeyCount, 5);
-    EXPECT_EQ(gHotKeyCodes.size(), 5);
+    settings.loadHotKeys(&warnings);
+    EXPECT_EQ(settings.hotKeys().size(), 5);
 
     writeIni("[Hot-Keys]\n1=F2,113,Dear_Sir\n2=F3 113 no commas\n3=F4,115,later\n");
-    LoadHotKeys(&warnings);
-    EXPECT_EQ(gHotKeyCount, 1);
-    EXPECT_EQ(gHotKeyTexts, QStringList({"Dear Sir"}));
+    settings.loadHotKeys(&warnings);
+    EXPECT_EQ(captions(settings.hotKeys()), QStringList({"F2/113/Dear Sir"}));
     ASSERT_EQ(warnings.size(), 1);
     EXPECT_TRUE(warnings[0].contains("\"2\"")) << warnings[0].toStdString();
 }
 
 TEST_F(LoadHotKeysTest, LongValuesAreReadWhole)
 {
-    gSpaceChar = QStringLiteral("_");
+    Settings& settings = session().settings();
+    settings.setSpaceChar(QStringLiteral("_"));
     const QByteArray text = QByteArray("Word_").repeated(30) + "end";
     writeIni("[Hot-Keys]\n1=Long,113," + text + "\n");
-    LoadHotKeys();
-    ASSERT_EQ(gHotKeyCount, 1);
-    EXPECT_EQ(gHotKeyTexts[0], QString::fromLatin1(text).replace('_', ' '));
+    settings.loadHotKeys();
+    ASSERT_EQ(settings.hotKeys().size(), 1);
+    EXPECT_EQ(settings.hotKeys()[0].text, QString::fromLatin1(text).replace('_', ' '));
 }

@@ -30,14 +30,23 @@ protected:
     void loadHandWritten()
     {
         writeIni(kHandWritten);
-        gAutoRefresh = true;
-        gSpaceChar = QStringLiteral("_");
-        LoadHotKeys();
+        settings().setAutoRefresh(true);
+        settings().setSpaceChar(QStringLiteral("_"));
+        settings().loadHotKeys();
     }
 
-    std::unique_ptr<frmSettings> open()
+    Settings& settings() { return session().settings(); }
+    QStringList texts() const
     {
-        auto dialog = std::make_unique<frmSettings>();
+        QStringList list;
+        for (const HotKeyEntry& key : mSession->settings().hotKeys())
+            list << key.text;
+        return list;
+    }
+
+    std::unique_ptr<frmSettings> open(Settings* other = nullptr)
+    {
+        auto dialog = std::make_unique<frmSettings>(other ? *other : settings(), prompts);
         dialog->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
         return dialog;
@@ -57,14 +66,14 @@ protected:
 TEST_F(SettingsDialogTest, OkWithoutEditsRewritesOnlyTheValues)
 {
     loadHandWritten();
-    const QStringList before = gHotKeyTexts;
+    const QStringList before = texts();
     auto dialog = open();
     EXPECT_EQ(dialog->txtHK[0]->text(), "(draft) copy");
     EXPECT_EQ(dialog->txtHK[2]->text(), "Yours sincerely, J.");
 
     QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
     EXPECT_TRUE(prompts.shown.isEmpty());
-    EXPECT_EQ(gHotKeyTexts, before);
+    EXPECT_EQ(texts(), before);
     // The code becomes plain digits; texts shown without braces keep them.
     QByteArray expected = kHandWritten;
     expected.replace("1=F2, 113 x,", "1=F2,113,");
@@ -79,8 +88,8 @@ TEST_F(SettingsDialogTest, OkWritesEditsAndReopeningShowsThem)
     QTest::mouseClick(dialog->chkRefresh, Qt::LeftButton);
     QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
 
-    EXPECT_FALSE(gAutoRefresh);
-    EXPECT_EQ(gHotKeyTexts, QStringList({"{(}see note{)}", "{TAB}", "Yours sincerely, J."}));
+    EXPECT_FALSE(settings().autoRefresh());
+    EXPECT_EQ(texts(), QStringList({"{(}see note{)}", "{TAB}", "Yours sincerely, J."}));
     QByteArray expected = kHandWritten;
     expected.replace("=  Yes", "=  No");
     expected.replace("1=F2, 113 x,{(}draft{)}_copy", "1=F2,113,{(}see_note{)}");
@@ -95,7 +104,7 @@ TEST_F(SettingsDialogTest, OkWritesEditsAndReopeningShowsThem)
 TEST_F(SettingsDialogTest, CancelAndCloseBoxChangeNothing)
 {
     loadHandWritten();
-    const QStringList texts = gHotKeyTexts;
+    const QStringList before = texts();
     const std::function<void(frmSettings*)> ways[]{
         [](frmSettings* d) { QTest::mouseClick(d->cmdCancel, Qt::LeftButton); },
         [](frmSettings* d) { d->close(); },
@@ -105,8 +114,8 @@ TEST_F(SettingsDialogTest, CancelAndCloseBoxChangeNothing)
         retype(dialog->txtHK[0], "changed");
         QTest::mouseClick(dialog->chkRefresh, Qt::LeftButton);
         way(dialog.get());
-        EXPECT_TRUE(gAutoRefresh);
-        EXPECT_EQ(gHotKeyTexts, texts);
+        EXPECT_TRUE(settings().autoRefresh());
+        EXPECT_EQ(texts(), before);
         EXPECT_EQ(readIni(), kHandWritten);
     }
 }
@@ -114,19 +123,21 @@ TEST_F(SettingsDialogTest, CancelAndCloseBoxChangeNothing)
 TEST_F(SettingsDialogTest, UnwritableFileIsReportedAndNewValuesStayInForce)
 {
     writeIni("[Initialisation]\r\n"); // a file where the settings file's folder should be
-    gIniFile = path("QUILLARY.INI/QUILLARY.INI");
-    gAutoRefresh = true;
-    setHotKeys({{"F2", 113, "old"}, {"F3", 114, "{+}"}});
+    Session elsewhere(iniFile(), clock);
+    Settings& unwritable = elsewhere.settings();
+    unwritable.setAutoRefresh(true);
+    unwritable.setHotKeys({{"F2", 113, "old"}, {"F3", 114, "{+}"}});
 
-    auto dialog = open();
+    auto dialog = open(&unwritable);
     retype(dialog->txtHK[0], "new (text)");
     QTest::mouseClick(dialog->chkRefresh, Qt::LeftButton);
     QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
 
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains("could not be written")) << prompts.shown[0].text.toStdString();
-    EXPECT_FALSE(gAutoRefresh);
-    EXPECT_EQ(gHotKeyTexts, QStringList({"new {(}text{)}", "{+}"}));
+    EXPECT_FALSE(unwritable.autoRefresh());
+    EXPECT_EQ(unwritable.hotKeys()[0].text, "new {(}text{)}");
+    EXPECT_EQ(unwritable.hotKeys()[1].text, "{+}");
 }
 
 TEST_F(SettingsDialogTest, AFailedOrRefusedWriteLeavesTheFileAsItWas)
@@ -135,8 +146,8 @@ TEST_F(SettingsDialogTest, AFailedOrRefusedWriteLeavesTheFileAsItWas)
     // and a file its owner may not write.
     const std::function<std::unique_ptr<FileSizeLimit>()> faults[]{
         [] { return std::make_unique<FileSizeLimit>(kHandWritten.size()); },
-        [] {
-            QFile::setPermissions(gIniFile, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        [this] {
+            QFile::setPermissions(iniFile(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
             return std::unique_ptr<FileSizeLimit>();
         },
     };
@@ -153,9 +164,9 @@ TEST_F(SettingsDialogTest, AFailedOrRefusedWriteLeavesTheFileAsItWas)
         EXPECT_EQ(readIni(), kHandWritten);
         ASSERT_EQ(prompts.shown.size(), 1);
         EXPECT_TRUE(prompts.shown[0].text.contains("could not be written")) << prompts.shown[0].text.toStdString();
-        EXPECT_FALSE(gAutoRefresh);
-        EXPECT_EQ(gHotKeyTexts[0], "a much longer text than the one before");
-        QFile::setPermissions(gIniFile, QFile::ReadOwner | QFile::WriteOwner);
+        EXPECT_FALSE(settings().autoRefresh());
+        EXPECT_EQ(settings().hotKeys()[0].text, "a much longer text than the one before");
+        QFile::setPermissions(iniFile(), QFile::ReadOwner | QFile::WriteOwner);
     }
 }
 

@@ -64,13 +64,13 @@ protected:
             "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome) VALUES "
             "(1, 1, '2024-03-05', 0, 0, NULL), (2, 2, '2023-01-02', '2023-02-03', 1, 'Form letter'),"
             "(1, 2, 0, 0, 0, 'no date');"));
-        gDatabase.reset();
+        session().closeDatabase();
     }
 
     frmMain& start(const QByteArray& ini = kIni)
     {
         writeIni(ini);
-        window = std::make_unique<frmMain>(mDir.path());
+        window = std::make_unique<frmMain>(desktop(), clock, mDir.path());
         EXPECT_TRUE(window->Load());
         return *window;
     }
@@ -83,12 +83,26 @@ protected:
         return cells;
     }
 
+    // Finds through the real dialog: the text typed, the options set, OK pressed.
+    void findByDialog(frmMain& w, const QString& text, bool matchCase = false, bool wholeCell = false)
+    {
+        QTimer::singleShot(0, [&] {
+            auto* find = qobject_cast<frmFind*>(QApplication::activeModalWidget());
+            ASSERT_NE(find, nullptr);
+            find->txtFind->setText(text);
+            find->chkCase->setChecked(matchCase);
+            find->chkCell->setChecked(wholeCell);
+            QTest::mouseClick(find->cmdOK, Qt::LeftButton);
+        });
+        w.cmdFind_Click();
+    }
+
     std::unique_ptr<frmMain> window;
 };
 
 TEST_F(MainWindowTest, StartsInAnEmptyFolderByOfferingANewDatabase)
 {
-    window = std::make_unique<frmMain>(mDir.path());
+    window = std::make_unique<frmMain>(desktop(), clock, mDir.path());
     prompts.answers = {Prompts::Answer::Yes};
     ASSERT_TRUE(window->Load());
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("Quillary.mdb"))));
@@ -113,7 +127,7 @@ TEST_F(MainWindowTest, TheWorkViewListsFormatsAndCounts)
     // The latest dated outstanding submission; the undated one gives no date.
     EXPECT_EQ(row(3).at(0), QStringLiteral("Zebra Song"));
     EXPECT_EQ(row(3).at(8), QStringLiteral("05/03/2024"));
-    EXPECT_EQ(gRowIDs, (QVector<int>{2, 3, 1, 0}));
+    EXPECT_EQ((QVector<int>{w.grdData->rowId(1), w.grdData->rowId(2), w.grdData->rowId(3)}), (QVector<int>{2, 3, 1}));
     EXPECT_EQ(w.pnlStatus->caption(), QStringLiteral("Work View - 3 records found "));
     EXPECT_TRUE(w.cmdAmend->isEnabled());
     EXPECT_EQ(w.grdData->selEndCol(), 8);  // row 1 highlighted whole
@@ -149,7 +163,7 @@ TEST_F(MainWindowTest, SelectionsPromptForTheirValuesAndRefreshReusesNothingStal
 {
     makeData();
     frmMain& w = start();
-    EXPECT_EQ(gSelections, (QStringList{"", "[Submit?] = TRUE", "Name LIKE '\?\?'", ""}));
+    EXPECT_EQ(w.mSelections, (QStringList{"", "[Submit?] = TRUE", "Name LIKE '\?\?'", ""}));
 
     prompts.inputs = {QStringLiteral("z*")};
     w.cboSQL->setCurrentIndex(2);
@@ -162,12 +176,12 @@ TEST_F(MainWindowTest, SelectionsPromptForTheirValuesAndRefreshReusesNothingStal
     EXPECT_EQ(w.mWhere, QStringLiteral("Name LIKE 'z*'"));
 
     // After a save with refresh off, the same selection reuses its values...
-    gDataChanged = true;
+    w.mDataChanged = true;
     w.cmdRefresh_Click();
     EXPECT_EQ(prompts.asked.size(), 1);
-    EXPECT_FALSE(gDataChanged);
+    EXPECT_FALSE(w.mDataChanged);
     // ...but another selection asks for its own.
-    gDataChanged = true;
+    w.mDataChanged = true;
     w.cboSQL->setCurrentIndex(1);
     emit w.cboSQL->activated(1);
     EXPECT_EQ(w.grdData->rows(), 3);  // works to submit
@@ -195,21 +209,18 @@ TEST_F(MainWindowTest, FindAndFindNextWalkRowByRowWithoutWrapping)
     makeData();
     frmMain& w = start();
     auto current = [&w] { return QPoint(w.grdData->row(), w.grdData->col()); };
-    gFindText = QStringLiteral("no");
-    w.FindInGrid(QStringLiteral("F"), gFindText);
+    findByDialog(w, QStringLiteral("no"));
     // "No" in row 1, column 4 is the first match (the header is never searched).
     EXPECT_EQ(current(), QPoint(1, 4));
     EXPECT_EQ(w.grdData->selStartCol(), 0);
     w.mnuFindItem[1]->trigger();
     EXPECT_EQ(current(), QPoint(1, 5));
 
-    gFindMatchCase = true;
-    gFindWholeCell = true;
-    w.FindInGrid(QStringLiteral("F"), QStringLiteral("Yes"));
+    findByDialog(w, QStringLiteral("Yes"), true, true);
     EXPECT_EQ(current(), QPoint(2, 4));
 
     // Nothing further: the message, and the current cell stays.
-    w.FindInGrid(QStringLiteral("N"), QStringLiteral("apple pie"));
+    w.FindInGrid(frmMain::FindMode::Next, QStringLiteral("apple pie"));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text, QStringLiteral("Sorry - no match found on 'apple pie'."));
     EXPECT_EQ(current(), QPoint(2, 4));
@@ -217,7 +228,7 @@ TEST_F(MainWindowTest, FindAndFindNextWalkRowByRowWithoutWrapping)
     // From the last cell of the grid Find Next has nowhere to go.
     w.grdData->setRow(3);
     w.grdData->setCol(8);
-    w.FindInGrid(QStringLiteral("N"), QString());
+    w.FindInGrid(frmMain::FindMode::Next, QString());
     EXPECT_EQ(prompts.shown.size(), 2);
 }
 
@@ -248,12 +259,12 @@ TEST_F(MainWindowTest, DeleteRefusesOutstandingWorkAndReselectsANeighbour)
     // Deleting the last row makes the one above current.
     QTest::mouseClick(w.cmdSubmission, Qt::LeftButton);
     w.grdData->setRow(3);
-    const int second = gRowIDs[1];
+    const int second = w.grdData->rowId(2);
     w.DeleteRecord();
     EXPECT_EQ(w.grdData->row(), 2);
-    EXPECT_EQ(gRowIDs[1], second);
+    EXPECT_EQ(w.grdData->rowId(2), second);
     // With refresh off the listing stays as it was.
-    gAutoRefresh = false;
+    w.session().settings().setAutoRefresh(false);
     w.grdData->setRow(1);
     w.DeleteRecord();
     EXPECT_EQ(w.grdData->rows(), 3);
@@ -271,13 +282,13 @@ TEST_F(MainWindowTest, ExitClosesTheDatabaseAndTheWindow)
     });
     w.cmdFind_Click();
     QTest::mouseClick(w.cmdExit, Qt::LeftButton);
-    EXPECT_FALSE(gDatabase);
+    EXPECT_FALSE(w.session().database());
     EXPECT_FALSE(w.isVisible());
 }
 
 TEST_F(MainWindowTest, AboutShowsTitleVersionAndOpensTheWebAddress)
 {
-    frmAbout about;
+    frmAbout about(links);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+$")).match(about.lblVersion->text()).hasMatch());
     about.show();
     QTest::mouseClick(about.lblWeb, Qt::LeftButton);
@@ -303,7 +314,7 @@ TEST_F(MainWindowTest, TheFindDialogKeepsItsTextAndCancelSearchesNothing)
         QTest::mouseClick(find->cmdOK, Qt::LeftButton);
     });
     w.cmdFind_Click();
-    EXPECT_EQ(gFindText, QStringLiteral("ZEBRA"));
+    EXPECT_EQ(find->findText(), QStringLiteral("ZEBRA"));
     EXPECT_EQ(w.grdData->row(), 3);
     EXPECT_EQ(w.grdData->col(), 0);
 
@@ -318,8 +329,8 @@ TEST_F(MainWindowTest, TheFindDialogKeepsItsTextAndCancelSearchesNothing)
     w.grdData->setRow(1);
     w.grdData->setCol(0);
     w.cmdFind_Click();
-    EXPECT_EQ(gFindText, QString());
-    EXPECT_FALSE(gFindMatchCase);  // options are taken only by OK
+    EXPECT_EQ(find->findText(), QString());
+    EXPECT_FALSE(find->matchCase());  // options are taken only by OK
     EXPECT_EQ(w.grdData->row(), 1);
     EXPECT_TRUE(prompts.shown.isEmpty());
     // Find Next now looks for the empty text: the next cell that is not empty.
@@ -429,12 +440,11 @@ TEST_F(MainWindowTest, InputArrivingDuringAFillNeverActsOnTheHalfBuiltListing)
     const bool publishers = w.windowTitle().contains(QStringLiteral("Publisher"));
     const int listed = queryInt(publishers ? QStringLiteral("SELECT COUNT(*) FROM Publisher") : QStringLiteral("SELECT COUNT(*) FROM Work"));
     ASSERT_EQ(w.grdData->rows() - 1, listed);
-    ASSERT_GE(gRowIDs.size(), listed);
     for (int r = 1; r < w.grdData->rows(); ++r)
         EXPECT_EQ(w.grdData->cellText(r, 0),
                   queryText(QStringLiteral("SELECT Name FROM %1 WHERE ID = %2")
                                 .arg(publishers ? QStringLiteral("Publisher") : QStringLiteral("Work"))
-                                .arg(gRowIDs[r - 1])))
+                                .arg(w.grdData->rowId(r))))
             << "row " << r;
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
@@ -442,12 +452,12 @@ TEST_F(MainWindowTest, InputArrivingDuringAFillNeverActsOnTheHalfBuiltListing)
     bool openDuringFill = false;
     QTimer::singleShot(0, &w, [&] {
         w.close();
-        openDuringFill = w.isVisible() && gDatabase;
+        openDuringFill = w.isVisible() && w.session().database();
     });
     w.cmdRefresh_Click();
     EXPECT_TRUE(openDuringFill);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
-    EXPECT_FALSE(gDatabase);
+    EXPECT_FALSE(w.session().database());
 }
 
 TEST_F(MainWindowTest, AConditionTypedForOneViewIsNeverAppliedToAnother)
@@ -469,7 +479,7 @@ TEST_F(MainWindowTest, AConditionTypedForOneViewIsNeverAppliedToAnother)
     // for its own value instead of running the Work view's condition.
     prompts.inputs = {QStringLiteral("2010")};
     w.cmdRefresh_Click();
-    gDataChanged = true;
+    w.mDataChanged = true;
     prompts.shown.clear();
     prompts.inputs = {QStringLiteral("G*")};
     QTest::mouseClick(w.cmdPublisher, Qt::LeftButton);

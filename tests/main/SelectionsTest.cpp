@@ -14,7 +14,7 @@ TEST_F(SelectionsTest, EntriesUpToTheFirstGapWithTheirDefault)
 {
     writeIni("[Work-SQL]\n1=All Works,\n2=By Name,Name LIKE '??', and, more\n4=Never,x\nDefault=2\n"
              "[Publisher-SQL]\n1=Only,\nDefault=0\n[Submission-SQL]\n1=One,\n2=Two,\nDefault=7\n");
-    SelectionSection work = ReadSelectionSection(QStringLiteral("Work"));
+    SelectionSection work = ReadSelectionSection(session().settings(), View::Work);
     ASSERT_EQ(work.selections.size(), 2);
     EXPECT_EQ(work.selections[0].caption, QStringLiteral("All Works"));
     EXPECT_EQ(work.selections[0].condition, QString());
@@ -23,10 +23,10 @@ TEST_F(SelectionsTest, EntriesUpToTheFirstGapWithTheirDefault)
     EXPECT_EQ(work.defaultIndex, 1);
     EXPECT_TRUE(work.warnings.isEmpty());
 
-    EXPECT_EQ(ReadSelectionSection(QStringLiteral("Publisher")).defaultIndex, -1);
+    EXPECT_EQ(ReadSelectionSection(session().settings(), View::Publisher).defaultIndex, -1);
 
     // A Default beyond the list chooses nothing and says so.
-    SelectionSection submission = ReadSelectionSection(QStringLiteral("Submission"));
+    SelectionSection submission = ReadSelectionSection(session().settings(), View::Submission);
     EXPECT_EQ(submission.defaultIndex, -1);
     EXPECT_EQ(submission.warnings.size(), 1);
 }
@@ -34,7 +34,7 @@ TEST_F(SelectionsTest, EntriesUpToTheFirstGapWithTheirDefault)
 TEST_F(SelectionsTest, AnEntryWithoutACommaIsSkippedAndReported)
 {
     writeIni("[Work-SQL]\n1=First,\n2=no comma here\n3=Third,[Submit?] = TRUE\n4=Fourth,\nDefault=2.5\n");
-    SelectionSection work = ReadSelectionSection(QStringLiteral("Work"));
+    SelectionSection work = ReadSelectionSection(session().settings(), View::Work);
     ASSERT_EQ(work.selections.size(), 3);
     EXPECT_EQ(work.selections[1].caption, QStringLiteral("Third"));
     ASSERT_EQ(work.warnings.size(), 1);
@@ -101,18 +101,18 @@ TEST_F(SelectionsTest, AFillRunsOneStatementThatOnlyReads)
 {
     createDatabase();
     QString error;
-    EXPECT_EQ(FillStatement(QStringLiteral("Work"), QString()), QStringLiteral("SELECT DISTINCT * FROM Expanded_Work ORDER BY Name;"));
-    EXPECT_EQ(FillStatement(QStringLiteral("Submission"), QStringLiteral("Status = 0")),
+    EXPECT_EQ(FillStatement(View::Work, QString()), QStringLiteral("SELECT DISTINCT * FROM Expanded_Work ORDER BY Name;"));
+    EXPECT_EQ(FillStatement(View::Submission, QStringLiteral("Status = 0")),
               QStringLiteral("SELECT * FROM Expanded_Submission WHERE Status = 0 ORDER BY Work;"));
-    EXPECT_EQ(FillStatement(QStringLiteral("Publisher"), QStringLiteral("  ")),
+    EXPECT_EQ(FillStatement(View::Publisher, QStringLiteral("  ")),
               QStringLiteral("SELECT * FROM Expanded_Publisher ORDER BY Name;"));
 
-    EXPECT_TRUE(CheckReadOnlyStatement(database(), FillStatement(QStringLiteral("Work"), QStringLiteral("[Submit?] = TRUE")), &error));
-    EXPECT_FALSE(CheckReadOnlyStatement(database(), FillStatement(QStringLiteral("Work"), QStringLiteral("1; DELETE FROM Work")), &error));
+    EXPECT_TRUE(CheckReadOnlyStatement(database(), FillStatement(View::Work, QStringLiteral("[Submit?] = TRUE")), &error));
+    EXPECT_FALSE(CheckReadOnlyStatement(database(), FillStatement(View::Work, QStringLiteral("1; DELETE FROM Work")), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("more than one statement")));
     EXPECT_FALSE(CheckReadOnlyStatement(database(), QStringLiteral("DELETE FROM Work;"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("change the database")));
-    EXPECT_FALSE(CheckReadOnlyStatement(database(), FillStatement(QStringLiteral("Work"), QStringLiteral("Nonsense =")), &error));
+    EXPECT_FALSE(CheckReadOnlyStatement(database(), FillStatement(View::Work, QStringLiteral("Nonsense =")), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("syntax error")));
 }
 

@@ -141,7 +141,7 @@ TEST_F(ProfileFileTest, WritesFilesAndAFailedWriteKeepsTheOldOne)
 {
     QString error;
     writeIni(kHandWritten);
-    ASSERT_TRUE(profile::writeFile(gIniFile, "Startup", "Count", "13", &error)) << error.toStdString();
+    ASSERT_TRUE(profile::writeFile(iniFile(), "Startup", "Count", "13", &error)) << error.toStdString();
     QByteArray expected = kHandWritten;
     expected.replace("\tCount\t=\t12\t\r\n", "\tCount\t=\t13\t\r\n");
     EXPECT_EQ(readIni(), expected);
@@ -149,7 +149,7 @@ TEST_F(ProfileFileTest, WritesFilesAndAFailedWriteKeepsTheOldOne)
     // Several keys in several sections, existing and new, in one rewrite.
     const QVector<profile::Setting> several{{"Other", "Database", "third"}, {"Startup", "Empty", "e"},
                                             {"Startup", "Added", "a"}, {"New", "k", "n"}};
-    ASSERT_TRUE(profile::writeFile(gIniFile, several, &error)) << error.toStdString();
+    ASSERT_TRUE(profile::writeFile(iniFile(), several, &error)) << error.toStdString();
     QByteArray updated = expected;
     updated.replace("Database=second", "Database=third").replace("Empty=\r\n", "Empty=e\r\n");
     updated.replace("Comment=v ;x\r\n", "Comment=v ;x\r\nAdded=a\r\n").append("[New]\r\nk=n\r\n");
@@ -157,7 +157,7 @@ TEST_F(ProfileFileTest, WritesFilesAndAFailedWriteKeepsTheOldOne)
     writeIni(expected);
 
     // Whose parent is a regular file, so no file can be made there, even by root.
-    EXPECT_FALSE(profile::writeFile(gIniFile + QStringLiteral("/inner.ini"), "S", "k", "v", &error));
+    EXPECT_FALSE(profile::writeFile(iniFile() + QStringLiteral("/inner.ini"), "S", "k", "v", &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readIni(), expected);
 
@@ -165,12 +165,12 @@ TEST_F(ProfileFileTest, WritesFilesAndAFailedWriteKeepsTheOldOne)
     {
         const FileSizeLimit limit(expected.size());
         error.clear();
-        EXPECT_FALSE(profile::writeFile(gIniFile, "Startup", "Count", QString(40, QLatin1Char('9')), &error));
+        EXPECT_FALSE(profile::writeFile(iniFile(), "Startup", "Count", QString(40, QLatin1Char('9')), &error));
         EXPECT_FALSE(error.isEmpty());
         EXPECT_EQ(readIni(), expected);
         // Also when the first keys of a rewrite would still fit.
         error.clear();
-        EXPECT_FALSE(profile::writeFile(gIniFile, {{"Startup", "Count", ""}, {"Startup", "Database", "x"},
+        EXPECT_FALSE(profile::writeFile(iniFile(), {{"Startup", "Count", ""}, {"Startup", "Database", "x"},
                                                    {"Other", "Database", QString(80, QLatin1Char('y'))}}, &error));
         EXPECT_FALSE(error.isEmpty());
     }
@@ -181,19 +181,19 @@ TEST_F(ProfileFileTest, KeepsPermissionsAndLeavesAReadOnlyFileAlone)
 {
     QString error;
     writeIni("[S]\nk=1\n");
-    ASSERT_EQ(::chmod(QFile::encodeName(gIniFile).constData(), 0640), 0);
-    ASSERT_TRUE(profile::writeFile(gIniFile, "S", "k", "2", &error)) << error.toStdString();
+    ASSERT_EQ(::chmod(QFile::encodeName(iniFile()).constData(), 0640), 0);
+    ASSERT_TRUE(profile::writeFile(iniFile(), "S", "k", "2", &error)) << error.toStdString();
     EXPECT_EQ(readIni(), QByteArray("[S]\nk=2\n"));
-    EXPECT_EQ(fileMode(gIniFile), 0640);
+    EXPECT_EQ(fileMode(iniFile()), 0640);
 
     // Without write permission for its owner the file is not replaced, even by root.
     for (const mode_t mode : {mode_t(0444), mode_t(0550)}) {
-        ASSERT_EQ(::chmod(QFile::encodeName(gIniFile).constData(), mode), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(iniFile()).constData(), mode), 0);
         error.clear();
-        EXPECT_FALSE(profile::writeFile(gIniFile, "S", "k", "3", &error));
+        EXPECT_FALSE(profile::writeFile(iniFile(), "S", "k", "3", &error));
         EXPECT_TRUE(error.contains(QStringLiteral("read-only"))) << error.toStdString();
         EXPECT_EQ(readIni(), QByteArray("[S]\nk=2\n"));
-        EXPECT_EQ(fileMode(gIniFile), mode);
+        EXPECT_EQ(fileMode(iniFile()), mode);
     }
 }
 

@@ -32,15 +32,3 @@ QList<int> selectedIds(const QListWidget* list)
     return ids;
 }
 
-void setHotKeys(std::initializer_list<HotKeySetting> keys)
-{
-    gHotKeyCount = static_cast<int>(keys.size());
-    gHotKeyCaptions.clear();
-    gHotKeyCodes.clear();
-    gHotKeyTexts.clear();
-    for (const HotKeySetting& key : keys) {
-        gHotKeyCaptions << key.caption;
-        gHotKeyCodes << key.code;
-        gHotKeyTexts << key.text;
-    }
-}

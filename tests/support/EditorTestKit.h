@@ -8,7 +8,9 @@
 #include <initializer_list>
 #include <memory>
 
-#include "app/modQuillary.h"
+#include "core/Editing.h"
+#include "core/Session.h"
+#include "platform/Services.h"
 
 class QListWidget;
 
@@ -26,25 +28,17 @@ inline void typeInto(QWidget* field, const QString& text)
     QTest::keyClicks(field, text);
 }
 
-struct HotKeySetting {
-    QString caption;
-    int code;
-    QString text;
-};
-void setHotKeys(std::initializer_list<HotKeySetting> keys);
-
 // Loads and shows an editor as the main window would, without a modal loop; null when it
-// cannot be loaded. prepare runs on the new window before it loads.
+// cannot be loaded. action: "New" or "Amend". prepare runs on the new window before it loads.
 template <class Editor>
-std::unique_ptr<Editor> openEditor(const QString& action, int id = 0,
+std::unique_ptr<Editor> openEditor(Session& session, Desktop desktop, const QString& action, int id = 0,
                                    const std::function<void(Editor&)>& prepare = {})
 {
-    gEditAction = action;
-    gRecordID = id;
-    auto editor = std::make_unique<Editor>();
+    const EditMode mode = action == QLatin1String("New") ? EditMode::New : EditMode::Amend;
+    auto editor = std::make_unique<Editor>(session, desktop);
     if (prepare)
         prepare(*editor);
-    if (!editor->Load())
+    if (!editor->Load(EditRequest{View::Work, mode, id, false, false}))
         return nullptr;
     editor->show();
     editor->activateWindow();

@@ -5,7 +5,6 @@
 #include <SQLiteCpp/Statement.h>
 #include <csignal>
 
-#include "app/modQuillary.h"
 #include "data/Database.h"
 
 Prompts::Answer FakePrompts::message(QWidget*, const QString& text, Buttons buttons, Icon icon,
@@ -59,16 +58,12 @@ FileSizeLimit::~FileSizeLimit()
 void QuillaryTest::SetUp()
 {
     ASSERT_TRUE(mDir.isValid());
-    ResetSharedState();
-    services() = Services{&prompts, &links, &clock};
-    gAppPath = dir();
-    gIniFile = gAppPath + QStringLiteral("QUILLARY.INI");
+    mSession = std::make_unique<Session>(mDir.path(), clock);
 }
 
 void QuillaryTest::TearDown()
 {
-    ResetSharedState();
-    resetServices();
+    mSession.reset();
 }
 
 QString QuillaryTest::dir() const
@@ -83,14 +78,14 @@ QString QuillaryTest::path(const QString& name) const
 
 void QuillaryTest::writeIni(const QByteArray& content)
 {
-    QFile file(gIniFile);
+    QFile file(iniFile());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(content);
 }
 
 QByteArray QuillaryTest::readIni() const
 {
-    QFile file(gIniFile);
+    QFile file(iniFile());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
@@ -99,30 +94,44 @@ QByteArray QuillaryTest::readIni() const
 SQLite::Database& QuillaryTest::createDatabase()
 {
     QString error;
-    gDatabase = db::createNew(path(QStringLiteral("Quillary.mdb")), &error);
-    if (!gDatabase)
+    mSession->setDatabase(db::createNew(path(QStringLiteral("Quillary.mdb")), &error));
+    if (!mSession->database())
         ADD_FAILURE() << "cannot create the test database: " << error.toStdString();
-    return *gDatabase;
+    return *mSession->database();
 }
 
 SQLite::Database& QuillaryTest::database()
 {
-    return *gDatabase;
+    if (!mSession->database()) {
+        QString error;
+        mSession->setDatabase(db::openExisting(path(QStringLiteral("Quillary.mdb")), &error));
+        if (!mSession->database())
+            ADD_FAILURE() << "cannot open the test database: " << error.toStdString();
+    }
+    return *mSession->database();
 }
 
 void QuillaryTest::exec(const QString& statement)
 {
-    gDatabase->exec(statement.toStdString());
+    database().exec(statement.toStdString());
 }
 
 int QuillaryTest::queryInt(const QString& statement)
 {
-    SQLite::Statement query(*gDatabase, statement.toStdString());
+    SQLite::Statement query(database(), statement.toStdString());
     return query.executeStep() ? query.getColumn(0).getInt() : 0;
 }
 
 QString QuillaryTest::queryText(const QString& statement)
 {
-    SQLite::Statement query(*gDatabase, statement.toStdString());
+    SQLite::Statement query(database(), statement.toStdString());
     return query.executeStep() ? QString::fromStdString(query.getColumn(0).getString()) : QString();
+}
+
+void QuillaryTest::setHotKeys(std::initializer_list<HotKeySetting> keys)
+{
+    QVector<HotKeyEntry> entries;
+    for (const HotKeySetting& key : keys)
+        entries.push_back(HotKeyEntry{key.caption, key.code, key.text});
+    mSession->settings().setHotKeys(entries);
 }

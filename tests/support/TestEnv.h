@@ -10,9 +10,14 @@
 #include <QVector>
 #include <deque>
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include "core/Clock.h"
+#include "core/Session.h"
+#include "hotkeys/HotKeys.h"
 #include "platform/Services.h"
 
 namespace SQLite { class Database; }
@@ -59,7 +64,7 @@ public:
     }
 };
 
-class FakeClock : public Clock {
+class FakeClock final : public Clock {
 public:
     QDate date{2026, 12, 6};
     QDate today() const override { return date; }
@@ -79,27 +84,42 @@ private:
     void (*mOldHandler)(int) = nullptr;
 };
 
+struct HotKeySetting {
+    QString caption;
+    int code;
+    QString text;
+};
+
 class QuillaryTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The test's own folder, ending in '/', which is also gAppPath.
+    // The test's own folder, ending in '/': the program's folder of its session and windows.
     QString dir() const;
     QString path(const QString& name) const;
-    // Writes the settings file QUILLARY.INI in the test's folder.
+    // The settings file QUILLARY.INI in the test's folder.
+    QString iniFile() const { return path(QStringLiteral("QUILLARY.INI")); }
     void writeIni(const QByteArray& content);
     QByteArray readIni() const;
-    // Creates Quillary.mdb in the test's folder and makes it gDatabase.
+    // The test's session: its folder, settings file and clock, and the test's own connection
+    // to Quillary.mdb there (windows a test starts open their own).
+    Session& session() { return *mSession; }
+    Desktop desktop() { return Desktop{prompts, links}; }
+    // Creates Quillary.mdb in the test's folder, open in the session.
     SQLite::Database& createDatabase();
+    // The session's connection, opened on first use.
     SQLite::Database& database();
-    // Runs a statement on gDatabase; one value of the first row as text or number.
+    // Runs a statement on the session's connection; one value of the first row as text or number.
     void exec(const QString& statement);
     int queryInt(const QString& statement);
     QString queryText(const QString& statement);
+    // The session's hot keys, as the settings file would give them.
+    void setHotKeys(std::initializer_list<HotKeySetting> keys);
 
     QTemporaryDir mDir;
     FakePrompts prompts;
     FakeLinks links;
     FakeClock clock;
+    std::unique_ptr<Session> mSession;
 };

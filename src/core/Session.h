@@ -1,0 +1,44 @@
+#pragma once
+// What the windows share: the program's folder, the settings, the open database and the
+// clock. The main window owns one and passes it by reference.
+
+#include <QString>
+#include <memory>
+
+#include "core/Settings.h"
+
+class Clock;
+namespace SQLite { class Database; }
+
+class Session {
+public:
+    // appDir: the folder of the program (where the settings file and, by default, the
+    // database are).
+    Session(const QString& appDir, Clock& clock);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // The program's folder, ending in '/'.
+    const QString& appDir() const { return mAppDir; }
+    Settings& settings() { return mSettings; }
+    const Settings& settings() const { return mSettings; }
+    Clock& clock() const { return mClock; }
+
+    // The database path from the settings file, or Quillary.mdb in the program's folder.
+    // A relative path is taken from the program's folder: a desktop program's working
+    // folder is arbitrary, its own folder is not.
+    QString databasePath() const;
+
+    // The open database; null before it is opened and after it is closed.
+    SQLite::Database* database() const { return mDatabase.get(); }
+    void setDatabase(std::unique_ptr<SQLite::Database> database);
+    // Closing twice, or closing what is not open, does nothing.
+    void closeDatabase();
+
+private:
+    QString mAppDir;
+    Settings mSettings;
+    Clock& mClock;
+    std::unique_ptr<SQLite::Database> mDatabase;
+};
