@@ -6,7 +6,7 @@
 #include <QVector>
 
 #include "core/View.h"
-#include "hotkeys/HotKeys.h"
+#include "core/HotKeyText.h"
 #include "platform/ProfileFile.h"
 
 class Settings {

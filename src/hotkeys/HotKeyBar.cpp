@@ -6,9 +6,9 @@
 #include <QPushButton>
 
 #include "app/modQuillary.h"
-#include "hotkeys/HotKeys.h"
-#include "hotkeys/KeyCodes.h"
-#include "hotkeys/SendKeys.h"
+#include "core/HotKeyText.h"
+#include "core/KeyCodes.h"
+#include "hotkeys/KeySender.h"
 #include "platform/StatusPanel.h"
 #include "platform/Twips.h"
 
@@ -18,7 +18,7 @@ constexpr int kMessageSeconds = 4;
 }
 
 HotKeyBar::HotKeyBar(QWidget* window, const QList<QPushButton*>& buttons, StatusPanel* panel)
-    : QObject(window), mWindow(window), mButtons(buttons), mPanel(panel)
+    : QObject(window), mWindow(window), mButtons(buttons), mPanel(panel), mSender(new KeySender(this))
 {
     for (int i = 0; i < mButtons.size(); ++i) {
         if (mButtons[i])
@@ -69,9 +69,9 @@ void HotKeyBar::load(const QVector<HotKeyEntry>& hotKeys)
 
 bool HotKeyBar::keyDown(QKeyEvent* event)
 {
-    if (!event || IsSentKey(event))
+    if (!event || KeySender::isSentKey(event))
         return false;
-    const int code = VirtualKeyCode(event);
+    const int code = VirtualKeyCode(event->key(), event->modifiers());
     if (code == 0)
         return false;
     for (int i = 0; i < mEntries.size(); ++i) {
@@ -87,7 +87,7 @@ void HotKeyBar::send(int index)
 {
     if (index < 0 || index >= mEntries.size())
         return;
-    const QString reason = SendKeys(mEntries[index].text);
+    const QString reason = mSender->send(mEntries[index].text);
     if (!reason.isEmpty())
         showReason(reason);
 }

@@ -12,7 +12,7 @@
 #include <QList>
 #include <QVector>
 
-#include "hotkeys/HotKeys.h"
+#include "core/HotKeyText.h"
 #include <QObject>
 
 class QBoxLayout;
@@ -20,6 +20,8 @@ class QKeyEvent;
 class QPushButton;
 class QWidget;
 class StatusPanel;
+
+class KeySender;
 
 class HotKeyBar : public QObject {
     Q_OBJECT
@@ -35,7 +37,7 @@ public:
     // and texts that keyDown and send use from now on.
     void load(const QVector<HotKeyEntry>& hotKeys);
     // The window's key-down: sends the text of the first hot key whose code is the key's.
-    // Keys typed by SendKeys are not looked at, so a text holding its own key cannot loop.
+    // Keys a KeySender typed are not looked at, so a text holding its own key cannot loop.
     // Always false: the key is not consumed.
     bool keyDown(QKeyEvent* event);
     // Types hot key i's text into the focused widget; an invalid text types nothing and
@@ -61,5 +63,6 @@ private:
     QVector<HotKeyEntry> mEntries;
     QList<QPushButton*> mButtons;
     StatusPanel* mPanel;
+    KeySender* mSender;
     bool mPreview = false;
 };

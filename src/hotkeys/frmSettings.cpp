@@ -13,7 +13,7 @@
 
 #include "core/Settings.h"
 #include "platform/Services.h"
-#include "hotkeys/HotKeys.h"
+#include "core/HotKeyText.h"
 #include "platform/PictureButton.h"
 #include "platform/Twips.h"
 

@@ -7,7 +7,7 @@
 
 #include "app/modQuillary.h"
 #include "hotkeys/HotKeyBar.h"
-#include "hotkeys/SendKeys.h"
+#include "hotkeys/KeySender.h"
 #include "platform/StatusPanel.h"
 #include "support/EditorTestKit.h"
 #include "support/TestEnv.h"
@@ -24,7 +24,7 @@ struct F2Counter : QObject {
             return false;
         auto* key = static_cast<QKeyEvent*>(e);
         if (key->key() == Qt::Key_F2)
-            ++(IsSentKey(key) ? sent : typed);
+            ++(KeySender::isSentKey(key) ? sent : typed);
         return false;
     }
 };

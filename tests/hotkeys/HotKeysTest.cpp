@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/modQuillary.h"
-#include "hotkeys/HotKeys.h"
+#include "core/HotKeyText.h"
 #include "core/Settings.h"
 #include "support/TestEnv.h"
 

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "hotkeys/HotKeys.h"
+#include "core/HotKeyText.h"
 #include "hotkeys/frmSettings.h"
 #include "support/EditorTestKit.h"
 #include "support/TestEnv.h"

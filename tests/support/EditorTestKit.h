@@ -14,8 +14,11 @@
 
 class QListWidget;
 
-// Lets queued hot-key keystrokes arrive (5 s at most); false when keys are still queued.
-bool settle();
+class KeySender;
+
+// Lets queued hot-key keystrokes arrive (5 s at most): those of sender, or of every sender
+// in the application's windows. False when keys are still queued.
+bool settle(const KeySender* sender = nullptr);
 
 inline void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 // Clicks a list entry (scrolled into view first), as the user would.

@@ -17,7 +17,7 @@
 
 #include "core/Clock.h"
 #include "core/Session.h"
-#include "hotkeys/HotKeys.h"
+#include "core/HotKeyText.h"
 #include "platform/Services.h"
 
 namespace SQLite { class Database; }

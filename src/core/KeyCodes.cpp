@@ -1,6 +1,4 @@
-#include "hotkeys/KeyCodes.h"
-
-#include <QKeyEvent>
+#include "core/KeyCodes.h"
 
 namespace {
 
@@ -22,13 +20,10 @@ int keypadCode(int key)
 
 } // namespace
 
-int VirtualKeyCode(const QKeyEvent* event)
+int VirtualKeyCode(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (!event)
-        return 0;
-    const int key = event->key();
 
-    if (event->modifiers() & Qt::KeypadModifier) {
+    if (modifiers & Qt::KeypadModifier) {
         if (const int code = keypadCode(key))
             return code;
     }

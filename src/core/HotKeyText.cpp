@@ -1,17 +1,68 @@
-#include "hotkeys/SendKeys.h"
+#include "core/HotKeyText.h"
 
-#include <QApplication>
 #include <QHash>
-#include <QKeyEvent>
-#include <QPointer>
-#include <QQueue>
-#include <QWidget>
+
+#include <QStringList>
+
+#include "app/Conversions.h"
+
+QString KeysToText(const QString& text)
+{
+    QString result = text;
+    result.remove(QLatin1Char('{'));
+    result.remove(QLatin1Char('}'));
+    return result;
+}
+
+QString TextToKeys(const QString& text)
+{
+    QString result;
+    result.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('('))
+            result += QStringLiteral("{(}");
+        else if (c == QLatin1Char(')'))
+            result += QStringLiteral("{)}");
+        else
+            result += c;
+    }
+    return result;
+}
+
+
+std::optional<HotKeyEntry> ParseHotKeyEntry(const QString& value, const QString& spaceChar)
+{
+    const qsizetype first = value.indexOf(QLatin1Char(','));
+    if (first < 0)
+        return std::nullopt;
+    const qsizetype second = value.indexOf(QLatin1Char(','), first + 1);
+    if (second < 0)
+        return std::nullopt;
+
+    HotKeyEntry entry;
+    entry.caption = value.left(first);
+    entry.code = RoundHalfEven(LeadingNumber(value.mid(first + 1, second - first - 1)));
+    entry.text = value.mid(second + 1);
+    // An empty pattern would insert a blank between every character.
+    if (!spaceChar.isEmpty())
+        entry.text.replace(spaceChar, QStringLiteral(" "));
+    return entry;
+}
+
+QString ComposeHotKeyEntry(const QString& caption, int code, const QString& keysText,
+                           const QString& spaceChar)
+{
+    QString text = keysText;
+    if (!spaceChar.isEmpty())
+        text.replace(QLatin1Char(' '), spaceChar);
+    return caption + QLatin1Char(',') + QString::number(code) + QLatin1Char(',') + text;
+}
+
+
+// --- The send-keys notation ---
 
 namespace {
 
-// Marks the events we post; with no native scan code, Qt's shortcut matching also keeps to
-// the key and modifiers given.
-constexpr quint32 kSentKeyMarker = 0x53454E44;
 // A repeat count beyond this is a typing mistake, not a wish to post a million key events.
 constexpr int kMaxRepeat = 10000;
 constexpr int kMaxNesting = 100;
@@ -264,84 +315,9 @@ private:
     QString mError;
 };
 
-// Delivers queued keystrokes one at a time, each to the widget focused at its turn, so that
-// a key which moves the focus sends the keys after it to the new field.
-class SentKeyQueue : public QObject {
-public:
-    using QObject::QObject;
-
-    void add(const QVector<KeyStroke>& strokes)
-    {
-        for (const KeyStroke& s : strokes)
-            mPending.enqueue(s);
-        if (!mBusy) {
-            mBusy = true;
-            scheduleNext();
-        }
-    }
-
-    bool busy() const { return mBusy; }
-
-private:
-    void scheduleNext()
-    {
-        QMetaObject::invokeMethod(this, [this] { deliverNext(); }, Qt::QueuedConnection);
-    }
-
-    void deliverNext()
-    {
-        // One more turn after the last keystroke, so that busy() stays true until its
-        // press and release have been delivered.
-        if (mPending.isEmpty()) {
-            mBusy = false;
-            return;
-        }
-        const KeyStroke s = mPending.dequeue();
-        if (QWidget* target = QApplication::focusWidget()) {
-            QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, s.key, s.modifiers,
-                                                              0, 0, kSentKeyMarker, s.text));
-            QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, s.key, s.modifiers,
-                                                              0, 0, kSentKeyMarker, s.text));
-        }
-        scheduleNext();
-    }
-
-    QQueue<KeyStroke> mPending;
-    bool mBusy = false;
-};
-
-SentKeyQueue* sentKeyQueue(bool create)
-{
-    static QPointer<SentKeyQueue> queue;
-    if (!queue && create && QCoreApplication::instance())
-        queue = new SentKeyQueue(QCoreApplication::instance());
-    return queue;
-}
-
 } // namespace
 
 ParsedKeys ParseSendKeys(const QString& keysText)
 {
     return Parser(keysText).run();
-}
-
-QString SendKeys(const QString& keysText)
-{
-    const ParsedKeys parsed = ParseSendKeys(keysText);
-    if (!parsed.ok())
-        return parsed.error;
-    if (SentKeyQueue* queue = sentKeyQueue(true))
-        queue->add(parsed.strokes);
-    return QString();
-}
-
-bool IsSentKey(const QKeyEvent* event)
-{
-    return event && event->nativeModifiers() == kSentKeyMarker && event->nativeScanCode() == 0;
-}
-
-bool SendKeysPending()
-{
-    const SentKeyQueue* queue = sentKeyQueue(false);
-    return queue && queue->busy();
 }

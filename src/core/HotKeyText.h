@@ -1,5 +1,13 @@
 #pragma once
-// The hot-key texts in their three forms, and the hot-key entries of the settings file.
+// The hot-key texts in their three forms, the hot-key entries of the settings file, and the
+// send-keys notation the texts are written in, parsed into keystrokes:
+//
+//   + ^ %          Shift, Ctrl, Alt for the next key, or for a group in parentheses: +(ab)
+//   ~              the Enter key
+//   {NAME}         a named key (TAB, LEFT, F2, ...), any letter case
+//   {c}            the character c itself, for the notation's own characters: {(} {+} {{} {}}
+//   {NAME n} {c n} the key or character n times
+//   anything else  types itself; an upper-case letter with Shift
 //
 // stored form:    the settings file; the keystroke form with every blank written as the
 //                 substitution character
@@ -8,6 +16,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
+#include <Qt>
 #include <optional>
 
 // Display form: every "{" and "}" removed, nothing else changed ("{(}Ref{)}" -> "(Ref)").
@@ -30,3 +40,20 @@ QString ComposeHotKeyEntry(const QString& caption, int code, const QString& keys
 
 
 inline constexpr int kMaxHotKeys = 5;
+
+struct KeyStroke {
+    Qt::Key key = Qt::Key_unknown;
+    Qt::KeyboardModifiers modifiers;
+    QString text;   // what the key types; empty for keys that type nothing
+
+    bool operator==(const KeyStroke&) const = default;
+};
+
+struct ParsedKeys {
+    QVector<KeyStroke> strokes;
+    QString error;  // why the text is not valid notation; "" when it is
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Splits a keystroke-form text into keystrokes, or says why it is not valid notation.
+ParsedKeys ParseSendKeys(const QString& keysText);
