@@ -5,13 +5,9 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QToolButton>
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
-#include <SQLiteCpp/Transaction.h>
 
 #include "app/modQuillary.h"
-#include "data/Database.h"
-#include "data/Statements.h"
+#include "core/RecordStore.h"
 #include "hotkeys/frmSettings.h"
 #include "main/EditorLauncher.h"
 #include "main/frmMain.h"
@@ -81,15 +77,12 @@ void frmMain::DeleteRecord()
     const int row = grdData->row();
     gSelectID = gRowIDs.value(row - 1);
     Prompts* prompts = services().prompts;
+    const std::optional<View> view = viewFromName(gViewMode);
+    if (!view)
+        return;
+    RecordStore store(*gDatabase);
     try {
-        int count = 0;
-        if (gViewMode == QStringLiteral("Work") || gViewMode == QStringLiteral("Publisher")) {
-            const QString statement = (gViewMode == QStringLiteral("Work") ? sql::kCountForWork : sql::kCountForPublisher)
-                + QString::number(gSelectID);
-            SQLite::Statement query(*gDatabase, statement.toStdString());
-            if (query.executeStep())
-                count = query.getColumn("SubCount").getInt();
-        }
+        const int count = store.outstandingSubmissions(*view, gSelectID);
         if (count >= 1) {
             prompts->message(this, QStringLiteral("Can't delete this ") + gViewMode + QStringLiteral(" - submissions exist for it."),
                              Prompts::Buttons::Ok, Prompts::Icon::Information);
@@ -99,29 +92,11 @@ void frmMain::DeleteRecord()
                              Prompts::Buttons::YesNo, Prompts::Icon::Question, Prompts::Answer::Yes)
             != Prompts::Answer::Yes)
             return;
-        SQLite::Transaction transaction(*gDatabase, SQLite::TransactionBehavior::IMMEDIATE);
-        // An unreturned submission may be the last that keeps its work "Submitted?".
-        int outstandingWork = 0;
-        if (gViewMode == QStringLiteral("Submission")) {
-            SQLite::Statement query(*gDatabase, sql::kWorkOfOutstandingSubmission.toStdString());
-            query.bind(1, gSelectID);
-            if (query.executeStep())
-                outstandingWork = query.getColumn(0).getInt();
-        }
-        gDatabase->exec(sql::deleteRecord(gViewMode, gSelectID).toStdString());
-        // A publisher's genre links mean nothing without it.
-        if (gViewMode == QStringLiteral("Publisher"))
-            gDatabase->exec(sql::deletePublisherGenres(gSelectID).toStdString());
-        if (outstandingWork != 0) {
-            SQLite::Statement update(*gDatabase, sql::kWorkNoLongerSubmitted.toStdString());
-            update.bind(1, outstandingWork);
-            update.exec();
-        }
-        transaction.commit();
-    } catch (const SQLite::Exception& e) {
-        const QString text = db::isLockedByAnother(e)
-            ? db::lockedMessage(QString::fromStdString(gDatabase->getFilename()))
-            : QStringLiteral("The %1 could not be deleted: %2").arg(gViewMode, QString::fromUtf8(e.what()));
+        store.deleteRecord(*view, gSelectID);
+    } catch (const RecordStoreError& e) {
+        const QString text = e.isLocked()
+            ? e.message()
+            : QStringLiteral("The %1 could not be deleted: %2").arg(gViewMode, e.message());
         prompts->message(this, text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return;
     }
