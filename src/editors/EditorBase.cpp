@@ -1,7 +1,5 @@
 #include "editors/EditorBase.h"
 
-#include "app/Conversions.h"
-
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -15,14 +13,10 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
-#include <SQLiteCpp/Transaction.h>
 
 #include "app/modQuillary.h"
+#include "core/RecordStore.h"
 #include "core/Session.h"
-#include "data/Database.h"
-#include "data/Statements.h"
 #include "hotkeys/HotKeyBar.h"
 #include "platform/PictureButton.h"
 #include "platform/Services.h"
@@ -39,54 +33,6 @@ constexpr int kHotKeyLefts[] = {1080, 1440, 1800, 2160, 2520};
 
 const QString kSavePrompt = QStringLiteral("Changes have been made; shall I save them?");
 
-QString quoted(const QString& column)
-{
-    QString name = column;
-    name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
-
-void bindValue(SQLite::Statement& statement, int index, const QVariant& value)
-{
-    if (!value.isValid()) {
-        statement.bind(index);
-        return;
-    }
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        statement.bind(index, value.toBool() ? 1 : 0);
-        break;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::ULongLong:
-        statement.bind(index, static_cast<int64_t>(value.toLongLong()));
-        break;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        statement.bind(index, value.toDouble());
-        break;
-    default:
-        statement.bind(index, value.toString().toStdString());
-        break;
-    }
-}
-
-QVariant columnValue(const SQLite::Column& column)
-{
-    if (column.isNull())
-        return QVariant();
-    if (column.isInteger())
-        return QVariant(static_cast<qlonglong>(column.getInt64()));
-    if (column.isFloat())
-        return QVariant(column.getDouble());
-    if (column.isBlob())
-        return QVariant(QByteArray(static_cast<const char*>(column.getBlob()), column.getBytes()));
-    return QVariant(TextFromUtf8(QByteArrayView(static_cast<const char*>(column.getBlob()), column.getBytes())));
-}
-
 void selectAllText(QWidget* field)
 {
     if (auto* line = qobject_cast<QLineEdit*>(field))
@@ -97,36 +43,17 @@ void selectAllText(QWidget* field)
         plain->selectAll();
 }
 
-// The engine's failure as the user is told it: a lock held by another program in plain
+// The store's failure as the user is told it: a lock held by another program in plain
 // words naming the file, anything else as "<what>" followed by the engine's own text.
-QString failureText(const SQLite::Database* database, const QString& what, const std::exception& e)
+QString failureText(const QString& what, const std::exception& e)
 {
-    if (db::isLockedByAnother(e) && database)
-        return db::lockedMessage(QString::fromStdString(database->getFilename()));
-    return QStringLiteral("%1\n\n%2").arg(what, QString::fromUtf8(e.what()));
+    const auto* failure = dynamic_cast<const RecordStoreError*>(&e);
+    if (failure && failure->isLocked())
+        return failure->message();
+    return QStringLiteral("%1\n\n%2").arg(what, failure ? failure->message() : QString::fromUtf8(e.what()));
 }
 
 } // namespace
-
-// --- EditorRecord ---
-
-QString EditorRecord::text(const QString& column) const
-{
-    const QVariant v = value(column);
-    return v.isValid() ? v.toString() : QString();
-}
-
-bool EditorRecord::flag(const QString& column) const
-{
-    const QVariant v = value(column);
-    return v.isValid() && v.toLongLong() != 0;
-}
-
-qint64 EditorRecord::number(const QString& column) const
-{
-    const QVariant v = value(column);
-    return v.isValid() ? v.toLongLong() : 0;
-}
 
 SaveRefusal::SaveRefusal(const QString& message)
     : std::runtime_error(message.toStdString()), mMessage(message)
@@ -263,18 +190,15 @@ bool EditorBase::isNew() const
     return mNew;
 }
 
-EditorBase::SaveResult EditorBase::askAboutSameName(const QString& byNameStatement, const QString& name)
+EditorBase::SaveResult EditorBase::askAboutSameName(View view, const QString& name)
 {
     if (!isNew())
         return SaveResult::Saved;
-    // The name is bound: quotes in it cannot end the statement.
     bool exists = false;
     try {
-        SQLite::Statement query(*mSession.database(), byNameStatement.toStdString());
-        query.bind(1, name.toStdString());
-        exists = query.executeStep();
+        exists = RecordStore(*mSession.database()).nameExists(view, name);
     } catch (const std::exception& e) {
-        return refuse(failureText(mSession.database(), QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
+        return refuse(failureText(QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
     }
     if (exists
         && mDesktop.prompts.message(
@@ -294,33 +218,27 @@ bool EditorBase::Load(const EditRequest& request)
     mNew = request.mode == EditMode::New;
     setWindowTitle((mNew ? QStringLiteral("New ") : QStringLiteral("Amend ")) + mDesignTitle);
     mHotKeys->load(mSession.settings().hotKeys());
-    mRecord.reset();
+    mRecordId.reset();
     SQLite::Database* database = mSession.database();
     if (!database) {
         refuse(QStringLiteral("No database is open."));
         return false;
     }
     try {
+        RecordStore store(*database);
         if (isNew()) {
             loadDefaults();
         } else {
-            SQLite::Statement query(*database, sql::selectRecord(mTable).toStdString());
-            query.bind(1, request.recordId);
-            if (!query.executeStep()) {
+            if (!loadRecord(store, request.recordId)) {
                 recordGone();
                 return false;
             }
-            EditorRecord record;
-            for (int i = 0; i < query.getColumnCount(); ++i)
-                record.set(QString::fromUtf8(query.getColumnName(i)), columnValue(query.getColumn(i)));
-            record.id = static_cast<int>(record.number(QStringLiteral("ID")));
-            mRecord = record;
-            loadRecord(*mRecord);
+            mRecordId = request.recordId;
         }
-        fillLists(*database, mRecord ? &*mRecord : nullptr);
+        fillLists(store);
     } catch (const std::exception& e) {
-        mRecord.reset();
-        mDesktop.prompts.message(this, failureText(database, QStringLiteral("The %1 could not be read.").arg(mDesignTitle), e),
+        mRecordId.reset();
+        mDesktop.prompts.message(this, failureText(QStringLiteral("The %1 could not be read.").arg(mDesignTitle), e),
             Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
@@ -362,7 +280,7 @@ EditorBase::SaveResult EditorBase::SaveRecord()
     SQLite::Database* database = mSession.database();
     if (!database)
         return refuse(QStringLiteral("No database is open; the %1 cannot be saved.").arg(mDesignTitle));
-    if (!isNew() && !mRecord)
+    if (!isNew() && !mRecordId)
         return refuse(QStringLiteral("The %1 was not loaded; it cannot be saved.").arg(mDesignTitle));
 
     const SaveResult check = beforeSave();
@@ -372,41 +290,16 @@ EditorBase::SaveResult EditorBase::SaveRecord()
     int id = 0;
     bool gone = false;
     try {
-        // Taking the write lock at the start waits for another program's writing to end;
-        // a read lock taken first could not wait for it without a deadlock.
-        SQLite::Transaction transaction(*database, SQLite::TransactionBehavior::IMMEDIATE);
-        beforeWrite(*database);
-        const FieldValues values = fieldValues();
-        QStringList columns;
-        for (const auto& field : values)
-            columns << quoted(field.first);
-        if (isNew()) {
-            const QString statement = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
-                .arg(quoted(mTable), columns.join(QStringLiteral(", ")),
-                     QStringList(values.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-            SQLite::Statement insert(*database, statement.toStdString());
-            for (int i = 0; i < values.size(); ++i)
-                bindValue(insert, i + 1, values[i].second);
-            insert.exec();
-            id = static_cast<int>(database->getLastInsertRowid());
-        } else {
-            id = mRecord->id;
-            const QString statement = QStringLiteral("UPDATE %1 SET %2 = ? WHERE ID = ?;")
-                .arg(quoted(mTable), columns.join(QStringLiteral(" = ?, ")));
-            SQLite::Statement update(*database, statement.toStdString());
-            for (int i = 0; i < values.size(); ++i)
-                bindValue(update, i + 1, values[i].second);
-            update.bind(static_cast<int>(values.size()) + 1, id);
-            gone = update.exec() == 0;
-        }
-        if (!gone) {
-            afterWrite(*database, id);
-            transaction.commit();
-        }
+        RecordStore store(*database);
+        id = writeRecord(store, isNew() ? 0 : *mRecordId);
     } catch (const SaveRefusal& refusal) {
         return refuse(refusal.message());
+    } catch (const RecordStoreError& e) {
+        if (e.reason() != RecordStoreError::Reason::Gone)
+            return refuse(failureText(QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
+        gone = true;
     } catch (const std::exception& e) {
-        return refuse(failureText(database, QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
+        return refuse(failureText(QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
     }
     if (gone) {
         // Deleted since it was loaded; there is nothing left to save it into.
@@ -414,7 +307,6 @@ EditorBase::SaveResult EditorBase::SaveRecord()
         CloseTable();
         return SaveResult::Declined;
     }
-    afterSave(id);
     mResult.selectId = id;
     CloseTable();
     mResult.dataChanged = true;
@@ -423,7 +315,7 @@ EditorBase::SaveResult EditorBase::SaveRecord()
 
 void EditorBase::CloseTable()
 {
-    mRecord.reset();
+    mRecordId.reset();
 }
 
 void EditorBase::finish(bool askFirst)

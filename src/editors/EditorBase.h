@@ -20,23 +20,22 @@
 //   protected:
 //       QWidget* firstField() const override;                   // focus on every showing
 //       void loadDefaults() override;                            // "New"
-//       void loadRecord(const EditorRecord& record) override;    // "Amend"
-//       void fillLists(SQLite::Database&, const EditorRecord*) override;
-//       FieldValues fieldValues() const override;               // columns to write, in order
+//       bool loadRecord(RecordStore& store, int id) override;    // "Amend"
+//       void fillLists(RecordStore& store) override;
 //       SaveResult beforeSave() override;                        // questions and checks
+//       int writeRecord(RecordStore& store, int id) override;    // the store's save
 //   };
 //
 // The window opener (the main window) calls run() with an EditRequest: Load() and, when the
 // record could be shown, exec(). The editor answers with an EditResult.
 //
-// Saving is all or nothing: the editor's own row and every extra write of the hooks run in
-// one transaction. A save that cannot be made is refused with a message and the window
-// stays open with everything typed.
+// Every read and write goes through the RecordStore; each save is one of its calls, all or
+// nothing. A save that cannot be made is refused with a message and the window stays open
+// with everything typed.
 
 #include <QDialog>
 #include <QHash>
 #include <QList>
-#include <QPair>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -46,6 +45,7 @@
 
 #include "core/Editing.h"
 #include "platform/Services.h"
+#include "core/View.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -55,34 +55,10 @@ class QTimer;
 class HotKeyBar;
 class Session;
 class StatusPanel;
-namespace SQLite { class Database; }
+class RecordStore;
 
-// The editor's own table row as it was read when the editor loaded ("mTable").
-// Column names are matched without regard to case (Work_ID is also Work_Id).
-class EditorRecord {
-public:
-    int id = 0;
-
-    void set(const QString& column, const QVariant& value) { mValues.insert(column.toLower(), value); }
-    bool contains(const QString& column) const { return mValues.contains(column.toLower()); }
-    // Null (or a missing column) gives an invalid QVariant.
-    QVariant value(const QString& column) const { return mValues.value(column.toLower()); }
-    // Null reads as the empty text.
-    QString text(const QString& column) const;
-    // Null reads as false.
-    bool flag(const QString& column) const;
-    // Null reads as 0.
-    qint64 number(const QString& column) const;
-
-private:
-    QHash<QString, QVariant> mValues;
-};
-
-// Columns and values of one save, in the order they are written. A null QVariant writes Null.
-using FieldValues = QList<QPair<QString, QVariant>>;
-
-// Thrown by a save hook (beforeWrite, afterWrite) to refuse the save: everything written so
-// far is rolled back, the message is shown and the editor stays open.
+// Thrown by writeRecord() to refuse the save with a message of its own: nothing is written,
+// the message is shown and the editor stays open.
 class SaveRefusal : public std::runtime_error {
 public:
     explicit SaveRefusal(const QString& message);
@@ -131,8 +107,8 @@ public:
 
     const QString& designTitle() const { return mDesignTitle; }
     const QString& tableName() const { return mTable; }
-    // The row read at load; empty for "New" and after saving or closing.
-    const std::optional<EditorRecord>& record() const { return mRecord; }
+    // The ID of the record read at load; empty for "New" and after saving or closing.
+    const std::optional<int>& recordId() const { return mRecordId; }
     HotKeyBar* hotKeys() const { return mHotKeys; }
 
     // Button handlers (also reached by Enter, Esc and the title-bar close box).
@@ -191,27 +167,22 @@ protected:
     virtual QWidget* firstField() const = 0;
     // "New": put the defaults into the controls.
     virtual void loadDefaults() = 0;
-    // "Amend": copy the fields of the row into the controls.
-    virtual void loadRecord(const EditorRecord& record) = 0;
-    // Fill the lookup lists and select the entries of the record (null for "New", which
-    // selects the defaults).
-    virtual void fillLists(SQLite::Database& database, const EditorRecord* record) = 0;
-    // Columns of the own table and their values, in saving order.
-    virtual FieldValues fieldValues() const = 0;
+    // "Amend": read the record of that ID and copy its fields into the controls. False when
+    // it no longer exists.
+    virtual bool loadRecord(RecordStore& store, int id) = 0;
+    // Fill the lookup lists and select the entries of the record loaded (the defaults for
+    // "New").
+    virtual void fillLists(RecordStore& store) = 0;
     // Checks and questions before anything is written: Saved to go on, Declined to close
     // without writing, Refused (after refuse()) to keep the window open.
     virtual SaveResult beforeSave() { return SaveResult::Saved; }
-    // Inside the save's transaction, before and after the own row is written. id is the
-    // row's ID (a new row's too). Throw SaveRefusal, or let an engine error through, to
-    // roll the whole save back.
-    virtual void beforeWrite(SQLite::Database& database) { (void)database; }
-    virtual void afterWrite(SQLite::Database& database, int id) { (void)database; (void)id; }
-    // After the commit, before the result names the saved record.
-    virtual void afterSave(int id) { (void)id; }
+    // Writes the record as the controls show it through one save of the store (id 0 for
+    // "New") and returns its ID. A RecordStoreError or SaveRefusal leaves nothing written.
+    virtual int writeRecord(RecordStore& store, int id) = 0;
 
-    // "New" only: when byNameStatement (the name bound as its one parameter) finds a row,
-    // asks whether to save another of that name. Saved, Declined, or Refused if it failed.
-    SaveResult askAboutSameName(const QString& byNameStatement, const QString& name);
+    // "New" only: when a record of the view with that name is stored, asks whether to save
+    // another of that name. Saved, Declined, or Refused if it failed.
+    SaveResult askAboutSameName(View view, const QString& name);
     // Shows a save problem (Warning icon, OK) and returns Refused.
     SaveResult refuse(const QString& message);
     // The editor was loaded for "New".
@@ -242,7 +213,7 @@ private:
     QString mDesignTitle;
     bool mNew = false;  // opened for "New" (taken from the request at load)
     QString mTable;
-    std::optional<EditorRecord> mRecord;
+    std::optional<int> mRecordId;
     HotKeyBar* mHotKeys = nullptr;
     QHash<QWidget*, TextField> mTextFields;
     QHash<QWidget*, int> mFocusCodes;

@@ -13,12 +13,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
 
-#include "app/Conversions.h"
 #include "app/modQuillary.h"
-#include "data/Statements.h"
+#include "core/RecordStore.h"
 #include "editors/EditorWidgets.h"
 #include "platform/Services.h"
 #include "platform/Twips.h"
@@ -153,6 +150,7 @@ QWidget* frmPublisher::firstField() const
 void frmPublisher::loadDefaults()
 {
     mStoredType = QVariant();
+    mStoredGenres.clear();
     for (QLineEdit* line : {txtName, txtEmail, txtWeb})
         line->clear();
     for (QPlainTextEdit* area : {txtAddress, txtGuidelines, txtComments})
@@ -161,20 +159,25 @@ void frmPublisher::loadDefaults()
     setOption(optSubmitted, kNo);
 }
 
-void frmPublisher::loadRecord(const EditorRecord& record)
+bool frmPublisher::loadRecord(RecordStore& store, int id)
 {
-    mStoredType = record.value(QStringLiteral("Type_ID"));
-    txtName->setText(record.text(QStringLiteral("Name")));
-    txtGuidelines->setPlainText(record.text(QStringLiteral("Guidelines")));
-    txtComments->setPlainText(record.text(QStringLiteral("Comments")));
-    txtAddress->setPlainText(record.text(QStringLiteral("Address")));
-    setOption(optSubmit, record.flag(QStringLiteral("Submit_To?")) ? kYes : kNo);
-    setOption(optSubmitted, record.flag(QStringLiteral("Submitted_To?")) ? kYes : kNo);
-    txtEmail->setText(record.text(QStringLiteral("E-Mail_Address")));
-    txtWeb->setText(record.text(QStringLiteral("Web_Address")));
+    const std::optional<PublisherRecord> record = store.publisher(id);
+    if (!record)
+        return false;
+    mStoredType = record->typeId ? QVariant(*record->typeId) : QVariant();
+    mStoredGenres = record->genreIds;
+    txtName->setText(record->name);
+    txtGuidelines->setPlainText(record->guidelines);
+    txtComments->setPlainText(record->comments);
+    txtAddress->setPlainText(record->address);
+    setOption(optSubmit, record->submitTo ? kYes : kNo);
+    setOption(optSubmitted, record->submittedTo ? kYes : kNo);
+    txtEmail->setText(record->email);
+    txtWeb->setText(record->web);
+    return true;
 }
 
-void frmPublisher::fillLists(SQLite::Database& database, const EditorRecord* record)
+void frmPublisher::fillLists(RecordStore& store)
 {
     // A hidden list would otherwise bring its current entry into view when shown, undoing
     // the scroll position chosen below.
@@ -184,48 +187,33 @@ void frmPublisher::fillLists(SQLite::Database& database, const EditorRecord* rec
     lstGenre->setAutoScroll(false);
     lstType->clear();
     int firstSelected = -1;
-    {
-        SQLite::Statement query(database, sql::kPublisherTypes.toStdString());
-        while (query.executeStep()) {
-            const int id = query.getColumn("ID").getInt();
-            auto* item = new QListWidgetItem(TextFromUtf8(query.getColumn("Description").getText()), lstType);
-            item->setData(Qt::UserRole, id);
-            if (record && mStoredType.isValid() && mStoredType.toLongLong() == id && firstSelected < 0) {
-                // The entry shown selected is the one the caret is on, and the one saved.
-                lstType->setCurrentItem(item);
-                firstSelected = lstType->row(item);
-            }
+    for (const ListItem& entry : store.publisherTypes()) {
+        auto* item = new QListWidgetItem(entry.text, lstType);
+        item->setData(Qt::UserRole, entry.id);
+        if (!isNew() && mStoredType.isValid() && mStoredType.toLongLong() == entry.id && firstSelected < 0) {
+            // The entry shown selected is the one the caret is on, and the one saved.
+            lstType->setCurrentItem(item);
+            firstSelected = lstType->row(item);
         }
     }
-    if (!record && lstType->count() > 0)
+    if (isNew() && lstType->count() > 0)
         lstType->setCurrentRow(0);
     scrollList(lstType, firstSelected);
 
     lstGenre->clear();
     firstSelected = -1;
-    {
-        SQLite::Statement link(database, sql::kPublisherGenreLink.toStdString());
-        SQLite::Statement query(database, sql::kGenres.toStdString());
-        while (query.executeStep()) {
-            const int id = query.getColumn("ID").getInt();
-            auto* item = new QListWidgetItem(TextFromUtf8(query.getColumn("Description_Plural").getText()),
-                                             lstGenre);
-            item->setData(Qt::UserRole, id);
-            if (!record)
-                continue;
-            link.reset();
-            link.bind(1, record->id);
-            link.bind(2, id);
-            if (link.executeStep()) {
-                item->setSelected(true);
-                if (firstSelected < 0) {
-                    firstSelected = lstGenre->row(item);
-                    lstGenre->setCurrentItem(item, QItemSelectionModel::NoUpdate);
-                }
-            }
+    for (const ListItem& entry : store.genres(RecordStore::GenreNames::Plural)) {
+        auto* item = new QListWidgetItem(entry.text, lstGenre);
+        item->setData(Qt::UserRole, entry.id);
+        if (isNew() || !mStoredGenres.contains(entry.id))
+            continue;
+        item->setSelected(true);
+        if (firstSelected < 0) {
+            firstSelected = lstGenre->row(item);
+            lstGenre->setCurrentItem(item, QItemSelectionModel::NoUpdate);
         }
     }
-    if (!record && lstGenre->count() > 0)
+    if (isNew() && lstGenre->count() > 0)
         lstGenre->setCurrentRow(0);
     scrollList(lstGenre, firstSelected);
     lstType->setAutoScroll(typeAutoScroll);
@@ -278,40 +266,31 @@ EditorBase::SaveResult frmPublisher::beforeSave()
     const bool keepsUnlistedType = !isNew() && lstType->selectedItems().isEmpty() && !storedTypeListed();
     if (lstType->selectedItems().isEmpty() && !keepsUnlistedType)
         return refuse(QStringLiteral("Choose a type for this Publisher before saving."));
-    return askAboutSameName(sql::kPublisherByName, txtName->text());
+    return askAboutSameName(View::Publisher, txtName->text());
 }
 
-FieldValues frmPublisher::fieldValues() const
+int frmPublisher::writeRecord(RecordStore& store, int id)
 {
-    auto yes = [](const QButtonGroup* group) { return optionIndex(group) == kYes ? 1 : 0; };
-    return {
-        {QStringLiteral("Name"), txtName->text()},
-        {QStringLiteral("Type_ID"), typeToStore()},
-        {QStringLiteral("Guidelines"), txtGuidelines->toPlainText()},
-        {QStringLiteral("Comments"), txtComments->toPlainText()},
-        {QStringLiteral("Address"), txtAddress->toPlainText()},
-        {QStringLiteral("Submit_To?"), yes(optSubmit)},
-        {QStringLiteral("Submitted_To?"), yes(optSubmitted)},
-        {QStringLiteral("E-Mail_Address"), txtEmail->text()},
-        {QStringLiteral("Web_Address"), txtWeb->text()},
-    };
-}
-
-void frmPublisher::afterWrite(SQLite::Database& database, int id)
-{
-    // Inside the save's transaction: the links go under the row just written (a new
-    // publisher's own ID, never one found by name), or not at all.
-    database.exec(sql::deletePublisherGenres(id).toStdString());
-    SQLite::Statement insert(database, sql::kInsertPublisherGenre.toStdString());
+    auto yes = [](const QButtonGroup* group) { return optionIndex(group) == kYes; };
+    PublisherRecord publisher;
+    publisher.id = id;
+    publisher.name = txtName->text();
+    const QVariant type = typeToStore();
+    if (type.isValid())
+        publisher.typeId = type.toInt();
+    publisher.guidelines = txtGuidelines->toPlainText();
+    publisher.comments = txtComments->toPlainText();
+    publisher.address = txtAddress->toPlainText();
+    publisher.submitTo = yes(optSubmit);
+    publisher.submittedTo = yes(optSubmitted);
+    publisher.email = txtEmail->text();
+    publisher.web = txtWeb->text();
     for (int i = 0; i < lstGenre->count(); ++i) {
         QListWidgetItem* item = lstGenre->item(i);
-        if (!item->isSelected())
-            continue;
-        insert.reset();
-        insert.bind(1, id);
-        insert.bind(2, item->data(Qt::UserRole).toInt());
-        insert.exec();
+        if (item->isSelected())
+            publisher.genreIds.append(item->data(Qt::UserRole).toInt());
     }
+    return store.savePublisher(publisher);
 }
 
 // --- Links ---

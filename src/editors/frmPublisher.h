@@ -56,11 +56,10 @@ public:
 protected:
     QWidget* firstField() const override;
     void loadDefaults() override;
-    void loadRecord(const EditorRecord& record) override;
-    void fillLists(SQLite::Database& database, const EditorRecord* record) override;
-    FieldValues fieldValues() const override;
+    bool loadRecord(RecordStore& store, int id) override;
+    void fillLists(RecordStore& store) override;
     SaveResult beforeSave() override;
-    void afterWrite(SQLite::Database& database, int id) override;
+    int writeRecord(RecordStore& store, int id) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -71,4 +70,5 @@ private:
     bool storedTypeListed() const;
 
     QVariant mStoredType;   // Type_ID as loaded ("Amend"); Null for "New"
+    QList<int> mStoredGenres;  // the genres linked when loaded ("Amend")
 };

@@ -6,12 +6,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
 
-#include "app/Conversions.h"
 #include "app/modQuillary.h"
-#include "data/Statements.h"
+#include "core/RecordStore.h"
 #include "editors/DateText.h"
 #include "core/Clock.h"
 #include "core/Session.h"
@@ -21,33 +18,10 @@
 
 namespace {
 
-// The flag updates of a save; the ID is bound.
-const char* const kWorkExists = "SELECT 1 FROM Work WHERE ID = ?;";
-const char* const kPublisherExists = "SELECT 1 FROM Publisher WHERE ID = ?;";
-const char* const kWorkToSubmit = "UPDATE Work SET \"Submit?\" = 1 WHERE ID = ?;";
-const char* const kPublisherSubmittedTo =
-    "UPDATE Publisher SET \"Submit_To?\" = 1, \"Submitted_To?\" = 1 WHERE ID = ?;";
-const char* const kWorkAccepted = "UPDATE Work SET \"Accepted?\" = 1 WHERE ID = ?;";
-const char* const kWorkPublished = "UPDATE Work SET \"Published?\" = 1 WHERE ID = ?;";
-
 // Date fields take digits, "/" and Backspace; Enter reaches the default button (OK).
 bool isDateCharacter(QChar c)
 {
     return c == QChar(8) || c == QLatin1Char('/') || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
-}
-
-bool rowExists(SQLite::Database& database, const char* statement, int id)
-{
-    SQLite::Statement query(database, statement);
-    query.bind(1, id);
-    return query.executeStep();
-}
-
-void runUpdate(SQLite::Database& database, const std::string& statement, int id)
-{
-    SQLite::Statement update(database, statement);
-    update.bind(1, id);
-    update.exec();
 }
 
 } // namespace
@@ -125,37 +99,41 @@ void frmSubmission::loadDefaults()
     txtReturned->clear();
     txtOutcome->clear();
     txtNotes->clear();
+    mStoredWork = 0;
+    mStoredPublisher = 0;
     // One "&Today" button at a time, so its accelerator is never ambiguous.
     cmdSubmittedToday->setVisible(true);
     cmdReturnedToday->setVisible(false);
     setOption(optStatus, kUnreturned);
 }
 
-void frmSubmission::loadRecord(const EditorRecord& record)
+bool frmSubmission::loadRecord(RecordStore& store, int id)
 {
-    txtSubmitted->setText(ShowStoredDate(record.value(QStringLiteral("Date_Submitted"))));
-    txtReturned->setText(ShowStoredDate(record.value(QStringLiteral("Date_Returned"))));
-    txtOutcome->setPlainText(record.text(QStringLiteral("Outcome")));
-    txtNotes->setPlainText(record.text(QStringLiteral("Notes")));
+    const std::optional<SubmissionRecord> record = store.submission(id);
+    if (!record)
+        return false;
+    mStoredWork = record->workId;
+    mStoredPublisher = record->publisherId;
+    txtSubmitted->setText(ShowStoredDate(record->dateSubmitted));
+    txtReturned->setText(ShowStoredDate(record->dateReturned));
+    txtOutcome->setPlainText(record->outcome);
+    txtNotes->setPlainText(record->notes);
     cmdSubmittedToday->setVisible(false);
     cmdReturnedToday->setVisible(true);
     // A status without a value or outside the four codes selects no button.
-    const QVariant status = record.value(QStringLiteral("Status"));
-    bool isNumber = false;
-    const qlonglong code = status.isValid() ? status.toLongLong(&isNumber) : -1;
-    setOption(optStatus, isNumber && code >= kUnreturned && code <= kPublished ? static_cast<int>(code) : -1);
+    const std::optional<int> status = record->status;
+    setOption(optStatus, status && *status >= kUnreturned && *status <= kPublished ? *status : -1);
+    return true;
 }
 
-void frmSubmission::fillLists(SQLite::Database& database, const EditorRecord* record)
+void frmSubmission::fillLists(RecordStore& store)
 {
-    auto fill = [&database](QListWidget* list, const QString& statement, const QVariant& chosen, bool isNew) {
+    auto fill = [](QListWidget* list, const QList<ListItem>& entries, int chosen, bool isNew) {
         list->clear();
-        SQLite::Statement query(database, statement.toStdString());
-        while (query.executeStep()) {
-            const int id = query.getColumn("ID").getInt();
-            auto* item = new QListWidgetItem(TextFromUtf8(query.getColumn("Name").getText()), list);
-            item->setData(Qt::UserRole, id);
-            if (chosen.isValid() && chosen.toLongLong() == id && list->selectedItems().isEmpty()) {
+        for (const ListItem& entry : entries) {
+            auto* item = new QListWidgetItem(entry.text, list);
+            item->setData(Qt::UserRole, entry.id);
+            if (chosen != 0 && chosen == entry.id && list->selectedItems().isEmpty()) {
                 list->setCurrentItem(item);
                 item->setSelected(true);
             }
@@ -163,27 +141,8 @@ void frmSubmission::fillLists(SQLite::Database& database, const EditorRecord* re
         if (isNew && list->count() > 0)
             list->setCurrentRow(0);
     };
-    const bool isNewRecord = record == nullptr;
-    fill(lstWork, sql::kWorksByName, record ? record->value(QStringLiteral("Work_ID")) : QVariant(), isNewRecord);
-    fill(lstPublisher, sql::kPublishersByName, record ? record->value(QStringLiteral("Publisher_ID")) : QVariant(),
-         isNewRecord);
-}
-
-FieldValues frmSubmission::fieldValues() const
-{
-    FieldValues values = {
-        {QStringLiteral("Work_ID"), selectedItemId(lstWork)},
-        {QStringLiteral("Publisher_ID"), selectedItemId(lstPublisher)},
-        {QStringLiteral("Date_Submitted"), StoredDate(txtSubmitted->text())},
-        {QStringLiteral("Date_Returned"), StoredDate(txtReturned->text())},
-        {QStringLiteral("Outcome"), txtOutcome->toPlainText()},
-        {QStringLiteral("Notes"), txtNotes->toPlainText()},
-    };
-    // No status chosen: a stored one stays, a new row takes the table's default (outstanding).
-    const int status = optionIndex(optStatus);
-    if (status >= kUnreturned)
-        values.append({QStringLiteral("Status"), status});
-    return values;
+    fill(lstWork, store.worksByName(), isNew() ? 0 : mStoredWork, isNew());
+    fill(lstPublisher, store.publishersByName(), isNew() ? 0 : mStoredPublisher, isNew());
 }
 
 EditorBase::SaveResult frmSubmission::beforeSave()
@@ -204,55 +163,31 @@ EditorBase::SaveResult frmSubmission::beforeSave()
     return SaveResult::Saved;
 }
 
-void frmSubmission::beforeWrite(SQLite::Database& database)
+int frmSubmission::writeRecord(RecordStore& store, int id)
 {
-    // Checked inside the transaction, so the rows cannot go between the check and the write.
-    const int work = selectedItemId(lstWork);
-    const int publisher = selectedItemId(lstPublisher);
-    if (!rowExists(database, kWorkExists, work))
-        throw SaveRefusal(QStringLiteral("The Work \"%1\" no longer exists; choose another.")
-                              .arg(lstWork->selectedItems().first()->text()));
-    if (!rowExists(database, kPublisherExists, publisher))
-        throw SaveRefusal(QStringLiteral("The Publisher \"%1\" no longer exists; choose another.")
-                              .arg(lstPublisher->selectedItems().first()->text()));
-}
-
-void frmSubmission::afterWrite(SQLite::Database& database, int id)
-{
-    (void)id;
-    const int work = selectedItemId(lstWork);
-    if (isNew()) {
-        // Whatever its status, a new submission means the work and publisher have been used.
-        runUpdate(database, kWorkToSubmit, work);
-        runUpdate(database, kPublisherSubmittedTo, selectedItemId(lstPublisher));
-    } else if (record()) {
-        // An unreturned submission moved to another work may leave its old work with none.
-        const int oldWork = static_cast<int>(record()->number(QStringLiteral("Work_ID")));
-        bool isNumber = false;
-        const qlonglong oldStatus = record()->value(QStringLiteral("Status")).toLongLong(&isNumber);
-        if (oldWork != work && isNumber && oldStatus == kUnreturned)
-            runUpdate(database, sql::kWorkNoLongerSubmitted.toStdString(), oldWork);
-    }
-    // No status chosen: a new row takes the table's default (unreturned); a stored status
-    // outside the four codes stays, and changes no flag.
-    int status = optionIndex(optStatus);
-    if (status < 0 && isNew())
-        status = kUnreturned;
-    switch (status) {
-    case kUnreturned:
-    case kRejected:
-        // With this submission stored, the work is out exactly when one of its submissions is.
-        runUpdate(database, sql::kWorkSubmittedWhileOutstanding.toStdString(), work);
-        break;
-    case kAccepted:
-        // An acceptance leaves Submitted? as it was.
-        runUpdate(database, kWorkAccepted, work);
-        break;
-    case kPublished:
-        runUpdate(database, kWorkPublished, work);
-        break;
-    default:
-        break;
+    SubmissionRecord submission;
+    submission.id = id;
+    submission.workId = selectedItemId(lstWork);
+    submission.publisherId = selectedItemId(lstPublisher);
+    submission.dateSubmitted = StoredDate(txtSubmitted->text());
+    submission.dateReturned = StoredDate(txtReturned->text());
+    submission.outcome = txtOutcome->toPlainText();
+    submission.notes = txtNotes->toPlainText();
+    // No status chosen: a stored one stays, a new row takes the table's default (outstanding).
+    const int status = optionIndex(optStatus);
+    if (status >= kUnreturned)
+        submission.status = status;
+    try {
+        return store.saveSubmission(submission);
+    } catch (const RecordStoreError& e) {
+        // Gone since the lists were filled: named as the list shows it.
+        if (e.reason() == RecordStoreError::Reason::MissingWork)
+            throw SaveRefusal(QStringLiteral("The Work \"%1\" no longer exists; choose another.")
+                                  .arg(lstWork->selectedItems().first()->text()));
+        if (e.reason() == RecordStoreError::Reason::MissingPublisher)
+            throw SaveRefusal(QStringLiteral("The Publisher \"%1\" no longer exists; choose another.")
+                                  .arg(lstPublisher->selectedItems().first()->text()));
+        throw;
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The Submission editor: one Work sent to one Publisher, with its dates, status, outcome and
 // notes. Saving also keeps the yes/no flags of that Work and Publisher up to date, in the
-// same transaction as the submission itself.
+// same transaction as the submission itself (RecordStore::saveSubmission).
 
 #include "editors/EditorBase.h"
 
@@ -48,16 +48,18 @@ public:
 protected:
     QWidget* firstField() const override;
     void loadDefaults() override;
-    void loadRecord(const EditorRecord& record) override;
-    void fillLists(SQLite::Database& database, const EditorRecord* record) override;
-    FieldValues fieldValues() const override;
+    bool loadRecord(RecordStore& store, int id) override;
+    void fillLists(RecordStore& store) override;
     SaveResult beforeSave() override;
-    void beforeWrite(SQLite::Database& database) override;
-    void afterWrite(SQLite::Database& database, int id) override;
+    int writeRecord(RecordStore& store, int id) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Leaving a date field: a text that is not a date is emptied without a word.
     void checkDate(QLineEdit* field);
     void fillToday(QLineEdit* field);
+
+    // Work_ID and Publisher_ID as loaded ("Amend"); 0 for "New" or none.
+    int mStoredWork = 0;
+    int mStoredPublisher = 0;
 };

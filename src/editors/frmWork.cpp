@@ -6,12 +6,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
 
 #include "app/Conversions.h"
-#include "data/Statements.h"
 #include "core/Clock.h"
+#include "core/RecordStore.h"
 #include "core/Session.h"
 #include "editors/EditorWidgets.h"
 #include "platform/Services.h"
@@ -100,38 +98,42 @@ void frmWork::loadDefaults()
     txtName->clear();
     txtYearWritten->setText(session().clock().today().toString(QStringLiteral("yyyy")));
     txtYearAmended->clear();
+    mStoredGenre = 0;
     setOption(optSubmit, kYes);
     setOption(optSubmitted, -1);
     setOption(optAccepted, -1);
     setOption(optPublished, -1);
 }
 
-void frmWork::loadRecord(const EditorRecord& record)
+bool frmWork::loadRecord(RecordStore& store, int id)
 {
-    txtName->setText(record.text(QStringLiteral("Name")));
-    txtYearWritten->setText(record.text(QStringLiteral("Year_Written")));
-    txtYearAmended->setText(record.text(QStringLiteral("Year_Last_Amended")));
-    setOption(optSubmit, record.flag(QStringLiteral("Submit?")) ? kYes : kNo);
-    setOption(optSubmitted, record.flag(QStringLiteral("Submitted?")) ? kYes : kNo);
-    setOption(optAccepted, record.flag(QStringLiteral("Accepted?")) ? kYes : kNo);
-    setOption(optPublished, record.flag(QStringLiteral("Published?")) ? kYes : kNo);
+    const std::optional<WorkRecord> record = store.work(id);
+    if (!record)
+        return false;
+    mStoredGenre = record->genreId;
+    txtName->setText(record->name);
+    txtYearWritten->setText(record->yearWritten);
+    txtYearAmended->setText(record->yearLastAmended);
+    setOption(optSubmit, record->submit ? kYes : kNo);
+    setOption(optSubmitted, record->submitted ? kYes : kNo);
+    setOption(optAccepted, record->accepted ? kYes : kNo);
+    setOption(optPublished, record->published ? kYes : kNo);
+    return true;
 }
 
-void frmWork::fillLists(SQLite::Database& database, const EditorRecord* record)
+void frmWork::fillLists(RecordStore& store)
 {
     lstGenre->clear();
-    const QVariant genre = record ? record->value(QStringLiteral("Genre_ID")) : QVariant();
-    SQLite::Statement query(database, sql::kGenres.toStdString());
-    while (query.executeStep()) {
-        const int id = query.getColumn("ID").getInt();
-        auto* item = new QListWidgetItem(TextFromUtf8(query.getColumn("Description_Singular").getText()), lstGenre);
-        item->setData(Qt::UserRole, id);
-        if (genre.isValid() && genre.toLongLong() == id) {
+    const int genre = isNew() ? 0 : mStoredGenre;
+    for (const ListItem& entry : store.genres(RecordStore::GenreNames::Singular)) {
+        auto* item = new QListWidgetItem(entry.text, lstGenre);
+        item->setData(Qt::UserRole, entry.id);
+        if (genre != 0 && genre == entry.id) {
             lstGenre->setCurrentItem(item);
             item->setSelected(true);
         }
     }
-    if (!record && lstGenre->count() > 0)
+    if (isNew() && lstGenre->count() > 0)
         lstGenre->setCurrentRow(0);
 }
 
@@ -139,20 +141,21 @@ EditorBase::SaveResult frmWork::beforeSave()
 {
     if (lstGenre->selectedItems().isEmpty())
         return refuse(QStringLiteral("Choose a genre for this Work before saving."));
-    return askAboutSameName(sql::kWorkByName, txtName->text());
+    return askAboutSameName(View::Work, txtName->text());
 }
 
-FieldValues frmWork::fieldValues() const
+int frmWork::writeRecord(RecordStore& store, int id)
 {
-    auto yes = [](const QButtonGroup* group) { return optionIndex(group) == kYes ? 1 : 0; };
-    return {
-        {QStringLiteral("Name"), txtName->text()},
-        {QStringLiteral("Genre_ID"), selectedItemId(lstGenre)},
-        {QStringLiteral("Year_Written"), txtYearWritten->text()},
-        {QStringLiteral("Year_Last_Amended"), txtYearAmended->text()},
-        {QStringLiteral("Submit?"), yes(optSubmit)},
-        {QStringLiteral("Submitted?"), yes(optSubmitted)},
-        {QStringLiteral("Accepted?"), yes(optAccepted)},
-        {QStringLiteral("Published?"), yes(optPublished)},
-    };
+    auto yes = [](const QButtonGroup* group) { return optionIndex(group) == kYes; };
+    WorkRecord work;
+    work.id = id;
+    work.name = txtName->text();
+    work.genreId = selectedItemId(lstGenre);
+    work.yearWritten = txtYearWritten->text();
+    work.yearLastAmended = txtYearAmended->text();
+    work.submit = yes(optSubmit);
+    work.submitted = yes(optSubmitted);
+    work.accepted = yes(optAccepted);
+    work.published = yes(optPublished);
+    return store.saveWork(work);
 }

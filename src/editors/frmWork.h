@@ -38,8 +38,11 @@ public:
 protected:
     QWidget* firstField() const override;
     void loadDefaults() override;
-    void loadRecord(const EditorRecord& record) override;
-    void fillLists(SQLite::Database& database, const EditorRecord* record) override;
-    FieldValues fieldValues() const override;
+    bool loadRecord(RecordStore& store, int id) override;
+    void fillLists(RecordStore& store) override;
     SaveResult beforeSave() override;
+    int writeRecord(RecordStore& store, int id) override;
+
+private:
+    int mStoredGenre = 0;   // Genre_ID as loaded ("Amend"); 0 for "New" or none
 };

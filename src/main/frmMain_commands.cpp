@@ -5,13 +5,9 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QToolButton>
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
-#include <SQLiteCpp/Transaction.h>
 
 #include "app/modQuillary.h"
-#include "data/Database.h"
-#include "data/Statements.h"
+#include "core/RecordStore.h"
 #include "hotkeys/frmSettings.h"
 #include "main/EditorLauncher.h"
 #include "main/frmMain.h"
@@ -89,15 +85,9 @@ void frmMain::DeleteRecord()
     mSelectId = grdData->rowId(row);
     const QString viewMode = viewName(mView);
     Prompts* prompts = &mDesktop.prompts;
+    RecordStore store(*database);
     try {
-        int count = 0;
-        if (mView == View::Work || mView == View::Publisher) {
-            const QString statement = (mView == View::Work ? sql::kCountForWork : sql::kCountForPublisher)
-                + QString::number(mSelectId);
-            SQLite::Statement query(*database, statement.toStdString());
-            if (query.executeStep())
-                count = query.getColumn("SubCount").getInt();
-        }
+        const int count = store.outstandingSubmissions(mView, mSelectId);
         if (count >= 1) {
             prompts->message(this, QStringLiteral("Can't delete this ") + viewMode + QStringLiteral(" - submissions exist for it."),
                              Prompts::Buttons::Ok, Prompts::Icon::Information);
@@ -107,29 +97,11 @@ void frmMain::DeleteRecord()
                              Prompts::Buttons::YesNo, Prompts::Icon::Question, Prompts::Answer::Yes)
             != Prompts::Answer::Yes)
             return;
-        SQLite::Transaction transaction(*database, SQLite::TransactionBehavior::IMMEDIATE);
-        // An unreturned submission may be the last that keeps its work "Submitted?".
-        int outstandingWork = 0;
-        if (mView == View::Submission) {
-            SQLite::Statement query(*database, sql::kWorkOfOutstandingSubmission.toStdString());
-            query.bind(1, mSelectId);
-            if (query.executeStep())
-                outstandingWork = query.getColumn(0).getInt();
-        }
-        database->exec(sql::deleteRecord(viewMode, mSelectId).toStdString());
-        // A publisher's genre links mean nothing without it.
-        if (mView == View::Publisher)
-            database->exec(sql::deletePublisherGenres(mSelectId).toStdString());
-        if (outstandingWork != 0) {
-            SQLite::Statement update(*database, sql::kWorkNoLongerSubmitted.toStdString());
-            update.bind(1, outstandingWork);
-            update.exec();
-        }
-        transaction.commit();
-    } catch (const SQLite::Exception& e) {
-        const QString text = db::isLockedByAnother(e)
-            ? db::lockedMessage(QString::fromStdString(database->getFilename()))
-            : QStringLiteral("The %1 could not be deleted: %2").arg(viewMode, QString::fromUtf8(e.what()));
+        store.deleteRecord(mView, mSelectId);
+    } catch (const RecordStoreError& e) {
+        const QString text = e.isLocked()
+            ? e.message()
+            : QStringLiteral("The %1 could not be deleted: %2").arg(viewMode, e.message());
         prompts->message(this, text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return;
     }

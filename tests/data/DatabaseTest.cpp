@@ -5,7 +5,6 @@
 
 #include "app/modQuillary.h"
 #include "data/Database.h"
-#include "data/Statements.h"
 #include "support/TestEnv.h"
 
 namespace {
@@ -82,7 +81,7 @@ TEST_F(DatabaseTest, NewDatabaseHasTablesViewsAndLookupRows)
     EXPECT_EQ(queryInt("SELECT Count(*) FROM Publisher_Type WHERE Description = 'Magazine';"), 1);
     // IDs are never reused.
     const int first = addWork("A", 1);
-    exec(sql::deleteRecord("Work", first));
+    exec(QStringLiteral("DELETE FROM Work WHERE ID = %1;").arg(first));
     EXPECT_GT(addWork("B", 1), first);
 }
 
@@ -108,7 +107,7 @@ TEST_F(DatabaseTest, ExpandedViews)
     EXPECT_EQ(dateOf(undated), "NULL");
 
     // A submission whose work was deleted is still listed.
-    exec(sql::deleteRecord("Work", two));
+    exec(QStringLiteral("DELETE FROM Work WHERE ID = %1;").arg(two));
     exec("DELETE FROM Submission WHERE Status <> 1;");
     EXPECT_EQ(queryText("SELECT Coalesce(Work, 'NULL') || '|' || Publisher || '|' || Status_Desc || '|' "
                         "|| Date_Submitted FROM Expanded_Submission;"),
