@@ -5,9 +5,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <algorithm>
-
-#include "platform/Twips.h"
 
 // ---------------------------------------------------------------------------
 // GridModel
@@ -240,7 +240,7 @@ Grid::Grid(QWidget* parent) : QTableView(parent), mModel(new GridModel(this))
     vertical->setSectionResizeMode(QHeaderView::Fixed);
     QHeaderView* horizontal = horizontalHeader();
     horizontal->setSectionResizeMode(QHeaderView::Interactive);
-    horizontal->setStretchLastSection(false);
+    horizontal->setStretchLastSection(true);
     horizontal->setSectionsClickable(false);
     horizontal->setHighlightSections(false);
     horizontal->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -248,10 +248,14 @@ Grid::Grid(QWidget* parent) : QTableView(parent), mModel(new GridModel(this))
     vertical->setDefaultSectionSize(headerRowHeight());
 
     mWidths.assign(static_cast<size_t>(mModel->cols()), horizontal->defaultSectionSize());
+    // Only the user's resizing is kept: the header's own reset after a batch gives every
+    // column its default width, which must not replace the widths held for it.
     connect(horizontal, &QHeaderView::sectionResized, this, [this](int index, int, int size) {
-        if (!mModel->batching() && index >= 0 && index < static_cast<int>(mWidths.size()))
+        if (!mModel->batching() && !mResetting && index >= 0 && index < static_cast<int>(mWidths.size()))
             mWidths[static_cast<size_t>(index)] = size;
     });
+    connect(mModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { mResetting = true; });
+    connect(mModel, &QAbstractItemModel::modelReset, this, [this] { mResetting = false; });
     connect(mModel, &GridModel::batchStarted, this, &Grid::onBatchStarted);
     connect(mModel, &GridModel::batchEnded, this, &Grid::onBatchEnded);
 }
@@ -326,17 +330,44 @@ int Grid::colWidth(int col) const
 {
     if (col < 0 || col >= static_cast<int>(mWidths.size()))
         return 0;
-    return pixelsToTwips(mWidths[static_cast<size_t>(col)], this);
+    return mWidths[static_cast<size_t>(col)];
 }
 
-void Grid::setColWidth(int col, int twips)
+void Grid::setColWidth(int col, int pixels)
 {
     if (col < 0 || col >= static_cast<int>(mWidths.size()))
         return;
-    const int pixels = std::max(twipsToPixels(twips, this), 0);
+    pixels = std::max(pixels, 0);
     mWidths[static_cast<size_t>(col)] = pixels;
     if (!mModel->batching())
         horizontalHeader()->resizeSection(col, pixels);
+}
+
+void Grid::fitColumnsToContents(int sampleRows)
+{
+    ensurePolished();
+    QHeaderView* header = horizontalHeader();
+    header->ensurePolished();
+    const QFontMetrics cellMetrics = fontMetrics();
+    // What the item delegate puts around a cell's text, the grid line, and a little air.
+    const int cellPadding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1
+        + cellMetrics.averageCharWidth();
+    // A long text may take a good part of a wide grid, but never crowds out the others.
+    const int widest = std::max(50 * cellMetrics.averageCharWidth(), viewport()->width() * 2 / 5);
+    const int lastRow = std::min(rows() - 1, std::max(sampleRows, 0));
+    for (int c = 0; c < cols(); ++c) {
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.fontMetrics = header->fontMetrics();
+        option.text = mModel->cell(0, c);
+        option.section = c;
+        int width = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
+        int cells = 0;
+        for (int r = 1; r <= lastRow; ++r)
+            cells = std::max(cells, cellMetrics.horizontalAdvance(mModel->cell(r, c)));
+        width = std::max(width, std::min(cells + cellPadding, widest));
+        setColWidth(c, width);
+    }
 }
 
 void Grid::addRow(const QStringList& cells)
@@ -443,6 +474,12 @@ int Grid::headerRowHeight() const
     return std::max(header->minimumHeight(), header->sizeHint().height());
 }
 
+int Grid::visibleRows() const
+{
+    const int pitch = verticalHeader()->defaultSectionSize();
+    return pitch > 0 ? viewport()->height() / pitch : 0;
+}
+
 void Grid::setVisible(bool visible)
 {
     // Qt also calls this (for example when the parent is shown), so only the hide
@@ -498,6 +535,12 @@ void Grid::paintEvent(QPaintEvent* event)
 {
     syncViewCurrent();
     QTableView::paintEvent(event);
+}
+
+void Grid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    emit resized();
 }
 
 void Grid::currentChanged(const QModelIndex& current, const QModelIndex& previous)

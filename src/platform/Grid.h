@@ -81,8 +81,12 @@ public:
     void setText(const QString& text);
     QString cellText(int row, int col) const;
 
-    int colWidth(int col) const;            // twips
-    void setColWidth(int col, int twips);
+    int colWidth(int col) const;            // pixels
+    void setColWidth(int col, int pixels);
+    // Sizes every column to its header caption and the cells of the first sampleRows data
+    // rows (a large fill is never measured in full); a cell wider than a sensible column is
+    // cut, a header never. The last column also takes whatever room is left.
+    void fitColumnsToContents(int sampleRows = 300);
 
     void addRow(const QStringList& cells);
     void removeRow(int row);
@@ -103,6 +107,8 @@ public:
 
     // Height of the header row in pixels; data rows have the same height.
     int headerRowHeight() const;
+    // Data rows that fit whole in the grid as it is now sized.
+    int visibleRows() const;
 
     // Hiding starts a batch (see GridModel), showing again ends it.
     void setVisible(bool visible) override;
@@ -112,6 +118,7 @@ signals:
     void cellDoubleClicked();    // a double click on a data cell
     void keyDown(QKeyEvent* event, bool* consumed); // before the grid handles the key
     void currentCellChanged();   // the current cell moved, by the user or by code
+    void resized();              // the grid's size changed (visibleRows() may have)
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -119,6 +126,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
@@ -144,6 +152,7 @@ private:
     int mInternal = 0;          // > 0 while our own changes move the view's current index
     bool mHiddenBatch = false;  // this grid's hiding opened a batch
     bool mViewCurrentPending = false;  // the view's current index has yet to follow row()/col()
+    bool mResetting = false;    // the model is being reset: the header's resizes are not the user's
     std::vector<int> mWidths;   // column widths in pixels, kept while the view is not told
     // State held for the view while batching, applied when the batch ends.
     Range mPendingSel;
