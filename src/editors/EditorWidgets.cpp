@@ -162,6 +162,14 @@ QVBoxLayout* captionAbove(QLabel* caption, QWidget* field)
     return column;
 }
 
+void stretchByHeight(QBoxLayout* column)
+{
+    for (int i = 0; i < column->count(); ++i) {
+        if (column->stretch(i) > 0)
+            column->setStretch(i, std::max(1, column->itemAt(i)->sizeHint().height()));
+    }
+}
+
 int selectedItemId(const QListWidget* list)
 {
     const QList<QListWidgetItem*> selected = list->selectedItems();

@@ -41,5 +41,9 @@ QButtonGroup* makeYesNoGroup(QWidget* parent, QGroupBox** frame, const QString& 
 // A caption above its field; the field takes the height the layout gives.
 QVBoxLayout* captionAbove(QLabel* caption, QWidget* field);
 
+// Gives every item of column that has a stretch a stretch equal to its first height, so that
+// all of them grow in proportion when the window does (and not the smaller ones first).
+void stretchByHeight(QBoxLayout* column);
+
 // The ID (Qt::UserRole) of the first selected entry; 0 when nothing is selected.
 int selectedItemId(const QListWidget* list);

@@ -124,17 +124,18 @@ frmPublisher::frmPublisher(QWidget* parent)
     middle->setColumnStretch(3, 4);
     middle->setRowStretch(1, 1);
     middle->setHorizontalSpacing(fontMetrics().height());
-    fields->addLayout(middle, 2);
+    fields->addLayout(middle, 7);
     fields->addSpacing(fontMetrics().height() / 2);
 
     // The two long texts across the whole width, the notes the larger.
     txtGuidelines = makeScrolledTextArea(this, QStringLiteral("txtGuidelines"), 4);
     lblGuidelines = makeLabel(this, QStringLiteral("lblGuidelines"), QStringLiteral("Guidelines :"), txtGuidelines);
-    fields->addLayout(captionAbove(lblGuidelines, txtGuidelines), 1);
+    fields->addLayout(captionAbove(lblGuidelines, txtGuidelines), 4);
 
     txtComments = makeScrolledTextArea(this, QStringLiteral("txtComments"), 8);
     lblComments = makeLabel(this, QStringLiteral("lblComments"), QStringLiteral("Reviews and Notes :"), txtComments);
-    fields->addLayout(captionAbove(lblComments, txtComments), 2);
+    fields->addLayout(captionAbove(lblComments, txtComments), 8);
+    stretchByHeight(fields);
     setFieldsLayout(fields);
 
     addTextField(txtName, kName);

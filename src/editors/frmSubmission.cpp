@@ -103,16 +103,17 @@ frmSubmission::frmSubmission(QWidget* parent)
     top->setColumnStretch(1, 1);
     top->setRowStretch(1, 1);
     top->setHorizontalSpacing(fontMetrics().height());
-    fields->addLayout(top, 5);
+    fields->addLayout(top, 9);
     fields->addSpacing(fontMetrics().height() / 2);
 
     // The outcome and the notes across the whole width.
     txtOutcome = makeTextArea(this, QStringLiteral("txtOutcome"), 3);
     lblOutcome = makeLabel(this, QStringLiteral("lblOutcome"), QStringLiteral("Outcome :"), txtOutcome);
-    fields->addLayout(captionAbove(lblOutcome, txtOutcome), 2);
+    fields->addLayout(captionAbove(lblOutcome, txtOutcome), 3);
     txtNotes = makeTextArea(this, QStringLiteral("txtNotes"), 3);
     lblNotes = makeLabel(this, QStringLiteral("lblNotes"), QStringLiteral("Notes :"), txtNotes);
-    fields->addLayout(captionAbove(lblNotes, txtNotes), 2);
+    fields->addLayout(captionAbove(lblNotes, txtNotes), 3);
+    stretchByHeight(fields);
     setFieldsLayout(fields);
 
     addTextField(txtSubmitted, kSubmitted);

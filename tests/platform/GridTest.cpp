@@ -1,4 +1,5 @@
 #include <QAbstractItemModelTester>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QSignalSpy>
@@ -149,4 +150,47 @@ TEST(Grid, ModelStaysConsistentForViews)
     }
     qInstallMessageHandler(previous);
     EXPECT_TRUE(gTesterFailures.isEmpty()) << gTesterFailures.join('\n').toStdString();
+}
+
+TEST(Grid, ColumnsFitTheHeaderAndASampleOfRows)
+{
+    Grid grid;
+    grid.resize(400, 300);
+    grid.setVisible(false);
+    fill(grid, 600, 3);
+    grid.setRow(0);
+    grid.setCol(1);
+    grid.setText(QStringLiteral("A Header Much Wider Than Any Of Its Cells Ever Is"));
+    grid.setRow(450);
+    grid.setCol(0);
+    grid.setText(QStringLiteral("a cell far down, wider than the rest"));
+    grid.setVisible(true);
+    const QFontMetrics cells = grid.fontMetrics();
+    const QFontMetrics header = grid.horizontalHeader()->fontMetrics();
+    const int farCell = cells.horizontalAdvance(grid.cellText(450, 0));
+
+    // Only the sample is measured: the cell beyond it may be cut, the header never.
+    grid.fitColumnsToContents(100);
+    EXPECT_LT(grid.colWidth(0), farCell);
+    EXPECT_GT(grid.colWidth(0), cells.horizontalAdvance(QStringLiteral("r100c0")));
+    EXPECT_GT(grid.colWidth(1), header.horizontalAdvance(grid.cellText(0, 1)));
+    EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), grid.colWidth(0));
+    // A sample that reaches the cell makes room for it.
+    grid.fitColumnsToContents(500);
+    EXPECT_GT(grid.colWidth(0), farCell);
+}
+
+TEST(Grid, VisibleRowsAreTheWholeRowsThatFit)
+{
+    Grid grid;
+    fill(grid, 100, 2);
+    for (int height : {120, 300, 333}) {
+        grid.resize(300, height);
+        grid.show();
+        QCoreApplication::processEvents();
+        const int pitch = grid.rowHeight(0);
+        ASSERT_GT(pitch, 0);
+        EXPECT_LE(grid.visibleRows() * pitch, grid.viewport()->height()) << height;
+        EXPECT_GT((grid.visibleRows() + 1) * pitch, grid.viewport()->height()) << height;
+    }
 }
