@@ -240,7 +240,7 @@ Grid::Grid(QWidget* parent) : QTableView(parent), mModel(new GridModel(this))
     vertical->setSectionResizeMode(QHeaderView::Fixed);
     QHeaderView* horizontal = horizontalHeader();
     horizontal->setSectionResizeMode(QHeaderView::Interactive);
-    horizontal->setStretchLastSection(true);
+    horizontal->setStretchLastSection(false);
     horizontal->setSectionsClickable(false);
     horizontal->setHighlightSections(false);
     horizontal->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -251,8 +251,10 @@ Grid::Grid(QWidget* parent) : QTableView(parent), mModel(new GridModel(this))
     // Only the user's resizing is kept: the header's own reset after a batch gives every
     // column its default width, which must not replace the widths held for it.
     connect(horizontal, &QHeaderView::sectionResized, this, [this](int index, int, int size) {
-        if (!mModel->batching() && !mResetting && index >= 0 && index < static_cast<int>(mWidths.size()))
-            mWidths[static_cast<size_t>(index)] = size;
+        if (mModel->batching() || mResetting || mStretching || index < 0 || index >= static_cast<int>(mWidths.size()))
+            return;
+        mWidths[static_cast<size_t>(index)] = size;
+        stretchLastColumn();
     });
     connect(mModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { mResetting = true; });
     connect(mModel, &QAbstractItemModel::modelReset, this, [this] { mResetting = false; });
@@ -540,7 +542,34 @@ void Grid::paintEvent(QPaintEvent* event)
 void Grid::resizeEvent(QResizeEvent* event)
 {
     QTableView::resizeEvent(event);
+    stretchLastColumn();
     emit resized();
+}
+
+void Grid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    // A scroll bar coming or going changes the room the last column may take.
+    stretchLastColumn();
+}
+
+void Grid::stretchLastColumn()
+{
+    QHeaderView* header = horizontalHeader();
+    const int last = std::min({cols(), header->count(), static_cast<int>(mWidths.size())}) - 1;
+    if (mStretching || mResetting || mModel->batching() || last < 0)
+        return;
+    int others = 0;
+    for (int c = 0; c < last; ++c)
+        others += header->sectionSize(c);
+    // The room left, but never less than the column's own width: then the grid scrolls.
+    const int room = viewport()->width() - others;
+    const int wanted = std::max(mWidths[static_cast<size_t>(last)], room);
+    if (header->sectionSize(last) == wanted)
+        return;
+    mStretching = true;
+    header->resizeSection(last, wanted);
+    mStretching = false;
 }
 
 void Grid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
@@ -681,6 +710,7 @@ void Grid::onBatchEnded()
     for (int c = 0; c < count; ++c)
         header->resizeSection(c, mWidths[static_cast<size_t>(c)]);
     --mInternal;
+    stretchLastColumn();
     applySelectionToView(clampRange(mPendingSel));
     clampCurrent();
     applyCurrentToView();

@@ -127,6 +127,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
@@ -145,6 +146,8 @@ private:
     void applySelectionToView(const Range& r);
     void onBatchStarted();
     void onBatchEnded();
+    // Widens the last column over the room the others leave; its own width stays its minimum.
+    void stretchLastColumn();
 
     GridModel* mModel;
     int mRow = 0;
@@ -152,6 +155,7 @@ private:
     int mInternal = 0;          // > 0 while our own changes move the view's current index
     bool mHiddenBatch = false;  // this grid's hiding opened a batch
     bool mViewCurrentPending = false;  // the view's current index has yet to follow row()/col()
+    bool mStretching = false;   // the last column is being widened to the room left
     bool mResetting = false;    // the model is being reset: the header's resizes are not the user's
     std::vector<int> mWidths;   // column widths in pixels, kept while the view is not told
     // State held for the view while batching, applied when the batch ends.

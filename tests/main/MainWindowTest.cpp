@@ -428,6 +428,14 @@ TEST_F(MainWindowTest, ColumnsShowTheirHeadersAndCellsWhole)
         const int last = w.grdData->cols() - 1;
         EXPECT_GE(header->sectionViewportPosition(last) + header->sectionSize(last), w.grdData->viewport()->width());
     }
+    // In a grid narrower than its columns the last one keeps its width: the grid scrolls.
+    w.setWindowState(Qt::WindowNoState);
+    w.resize(300, 400);
+    w.mnuViewItem[0]->trigger();
+    QCoreApplication::processEvents();
+    const int last = w.grdData->cols() - 1;
+    ASSERT_LT(w.grdData->viewport()->width(), header->length());
+    EXPECT_GT(header->sectionSize(last), header->fontMetrics().horizontalAdvance(w.grdData->cellText(0, last)));
 }
 
 TEST_F(MainWindowTest, DeletingTheOnlyRecordAndAPublisherWithItsGenreLinks)

@@ -194,3 +194,31 @@ TEST(Grid, VisibleRowsAreTheWholeRowsThatFit)
         EXPECT_GT((grid.visibleRows() + 1) * pitch, grid.viewport()->height()) << height;
     }
 }
+
+TEST(Grid, TheLastColumnTakesTheRoomLeftButNeverLessThanItsOwnWidth)
+{
+    Grid grid;
+    fill(grid, 3, 2);
+    grid.setRow(0);
+    grid.setCol(1);
+    grid.setText(QStringLiteral("Date Of Outstanding Submission"));
+    grid.show();
+    grid.fitColumnsToContents();
+    const int first = grid.colWidth(0);
+    const int own = grid.colWidth(1);
+    QHeaderView* header = grid.horizontalHeader();
+    auto giveRoom = [&](int room) {
+        grid.resize(grid.width() - grid.viewport()->width() + room, 200);
+        QCoreApplication::processEvents();
+    };
+
+    giveRoom(first + own + 80);
+    EXPECT_EQ(header->sectionSize(1), grid.viewport()->width() - first);
+    EXPECT_EQ(grid.colWidth(1), own);  // the stretch is not taken for the column's own width
+    // A little less room than both need: the header stays whole and the grid scrolls.
+    giveRoom(first + own - 10);
+    EXPECT_EQ(header->sectionSize(1), own);
+    EXPECT_GT(header->length(), grid.viewport()->width());
+    giveRoom(first + own + 30);
+    EXPECT_EQ(header->sectionSize(1), grid.viewport()->width() - first);
+}
