@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <algorithm>
+#include <numeric>
 
 // ---------------------------------------------------------------------------
 // GridModel
@@ -356,20 +357,44 @@ void Grid::fitColumnsToContents(int sampleRows)
         + cellMetrics.averageCharWidth();
     // A long text may take a good part of a wide grid, but never crowds out the others.
     const int widest = std::max(50 * cellMetrics.averageCharWidth(), viewport()->width() * 2 / 5);
+    // Texts shorter than this (dates, years, Yes and No, short names) are never cut.
+    const int shortest = 20 * cellMetrics.averageCharWidth() + cellPadding;
     const int lastRow = std::min(rows() - 1, std::max(sampleRows, 0));
+    std::vector<int> widths;
+    std::vector<int> spare;  // what a column may give up when the grid is too narrow
     for (int c = 0; c < cols(); ++c) {
         QStyleOptionHeader option;
         option.initFrom(header);
         option.fontMetrics = header->fontMetrics();
         option.text = mModel->cell(0, c);
         option.section = c;
-        int width = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
+        const int caption = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
         int cells = 0;
         for (int r = 1; r <= lastRow; ++r)
             cells = std::max(cells, cellMetrics.horizontalAdvance(mModel->cell(r, c)));
-        width = std::max(width, std::min(cells + cellPadding, widest));
-        setColWidth(c, width);
+        const int width = std::max(caption, std::min(cells + cellPadding, widest));
+        widths.push_back(width);
+        spare.push_back(std::max(0, width - std::max(caption, shortest)));
     }
+    // When every column cannot show whole, the long texts give up room in proportion to what
+    // they can spare, so that the short ones (dates above all) and every header stay in view.
+    const int total = std::accumulate(widths.begin(), widths.end(), 0);
+    const int spareTotal = std::accumulate(spare.begin(), spare.end(), 0);
+    const int excess = std::min(total - viewport()->width(), spareTotal);
+    if (excess > 0) {
+        int given = 0;
+        for (size_t c = 0; c < widths.size(); ++c) {
+            const int part = static_cast<int>(static_cast<long long>(excess) * spare[c] / spareTotal);
+            widths[c] -= part;
+            spare[c] -= part;
+            given += part;
+        }
+        // What rounding left over comes from the column with the most to spare.
+        const auto most = std::max_element(spare.begin(), spare.end()) - spare.begin();
+        widths[static_cast<size_t>(most)] -= std::min(excess - given, spare[static_cast<size_t>(most)]);
+    }
+    for (size_t c = 0; c < widths.size(); ++c)
+        setColWidth(static_cast<int>(c), widths[c]);
 }
 
 void Grid::addRow(const QStringList& cells)

@@ -84,8 +84,10 @@ public:
     int colWidth(int col) const;            // pixels
     void setColWidth(int col, int pixels);
     // Sizes every column to its header caption and the cells of the first sampleRows data
-    // rows (a large fill is never measured in full); a cell wider than a sensible column is
-    // cut, a header never. The last column also takes whatever room is left.
+    // rows (a large fill is never measured in full). A header is never cut, nor a short text
+    // such as a date; a long text is cut where it is wider than a sensible column, or where
+    // the columns would not otherwise fit in the grid. The last column also takes whatever
+    // room is left.
     void fitColumnsToContents(int sampleRows = 300);
 
     void addRow(const QStringList& cells);

@@ -155,7 +155,7 @@ TEST(Grid, ModelStaysConsistentForViews)
 TEST(Grid, ColumnsFitTheHeaderAndASampleOfRows)
 {
     Grid grid;
-    grid.resize(400, 300);
+    grid.resize(1200, 300);
     grid.setVisible(false);
     fill(grid, 600, 3);
     grid.setRow(0);
@@ -221,4 +221,26 @@ TEST(Grid, TheLastColumnTakesTheRoomLeftButNeverLessThanItsOwnWidth)
     EXPECT_GT(header->length(), grid.viewport()->width());
     giveRoom(first + own + 30);
     EXPECT_EQ(header->sectionSize(1), grid.viewport()->width() - first);
+}
+
+TEST(Grid, InANarrowGridLongTextsGiveWayToShortOnes)
+{
+    Grid grid;
+    grid.resize(1200, 300);
+    grid.setCols(3);
+    grid.addRow({QStringLiteral("A title that goes on and on for rather a long way indeed"), QStringLiteral("30/09/2024"),
+                 QStringLiteral("Notes that also go on for much longer than a column should")});
+    grid.show();
+    const QFontMetrics cells = grid.fontMetrics();
+    grid.fitColumnsToContents();
+    // With room enough every text shows whole.
+    for (int c = 0; c < 3; ++c)
+        EXPECT_GT(grid.colWidth(c), cells.horizontalAdvance(grid.cellText(1, c))) << c;
+
+    grid.resize(400, 300);
+    QCoreApplication::processEvents();
+    grid.fitColumnsToContents();
+    EXPECT_GT(grid.colWidth(1), cells.horizontalAdvance(grid.cellText(1, 1)));
+    EXPECT_LT(grid.colWidth(0), cells.horizontalAdvance(grid.cellText(1, 0)));
+    EXPECT_LE(grid.colWidth(0) + grid.colWidth(1) + grid.colWidth(2), grid.viewport()->width());
 }
