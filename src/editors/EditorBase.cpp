@@ -1,6 +1,7 @@
 #include "editors/EditorBase.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -21,15 +23,8 @@
 #include "platform/PictureButton.h"
 #include "platform/Services.h"
 #include "platform/StatusPanel.h"
-#include "platform/Twips.h"
 
 namespace {
-
-constexpr int kBarHeight = 540;
-constexpr int kButtonTop = 120;
-constexpr int kButtonSide = 375;
-constexpr int kStatusHeight = 285;
-constexpr int kHotKeyLefts[] = {1080, 1440, 1800, 2160, 2520};
 
 const QString kSavePrompt = QStringLiteral("Changes have been made; shall I save them?");
 
@@ -69,33 +64,43 @@ EditorBase::EditorBase(Session& session, Desktop desktop, const QString& designT
     setWindowIcon(programIcon());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
+    // A window the user may size and maximise; the fields grow with it.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    mColumn = new QVBoxLayout(this);
+    mColumn->setContentsMargins(0, 0, 0, 0);
+    mColumn->setSpacing(0);
+
+    // The button bar across the top: OK and Cancel, the hot keys, Previous and Next.
     fraButtons = new QFrame(this);
     fraButtons->setObjectName(QStringLiteral("fraButtons"));
     fraButtons->setFrameShape(QFrame::StyledPanel);
+    QHBoxLayout* bar = makeButtonBarLayout(fraButtons);
+    const int gap = buttonGroupGap(fraButtons);
 
-    auto place = [this](QWidget* button, int left) {
-        button->setGeometry(twipsRect(left, kButtonTop, kButtonSide, kButtonSide, this));
-    };
     cmdOK = makePicturePushButton(fraButtons, QStringLiteral("cmdOK"), QStringLiteral("ok"), QStringLiteral("OK"));
-    place(cmdOK, 120);
     cmdOK->setDefault(true);
+    bar->addWidget(cmdOK);
     cmdCancel = makePicturePushButton(fraButtons, QStringLiteral("cmdCancel"), QStringLiteral("cancel"),
                                       QStringLiteral("Cancel"));
-    place(cmdCancel, 510);
+    bar->addWidget(cmdCancel);
 
-    cmdHotKey = HotKeyBar::createButtons(fraButtons, nullptr);
-    for (int i = 0; i < cmdHotKey.size() && i < int(std::size(kHotKeyLefts)); ++i)
-        place(cmdHotKey[i], kHotKeyLefts[i]);
+    bar->addSpacing(gap);
+    cmdHotKey = HotKeyBar::createButtons(fraButtons, bar);
+    bar->addSpacing(gap);
 
     cmdPrevious = makePicturePushButton(fraButtons, QStringLiteral("cmdPrevious"), QStringLiteral("previous"),
                                         QStringLiteral("Previous Record"));
-    place(cmdPrevious, 3090);
+    bar->addWidget(cmdPrevious);
     cmdNext = makePicturePushButton(fraButtons, QStringLiteral("cmdNext"), QStringLiteral("next"),
                                     QStringLiteral("Next Record"));
-    place(cmdNext, 3450);
+    bar->addWidget(cmdNext);
+    bar->addStretch(1);
+    mColumn->addWidget(fraButtons);
 
+    // The status panel along the bottom; the editor's fields go in between.
     pnlStatus = new StatusPanel(this);
     pnlStatus->setObjectName(QStringLiteral("pnlStatus"));
+    mColumn->addWidget(pnlStatus);
     tmrMessage = createMessageTimer(this, pnlStatus);
 
     mHotKeys = new HotKeyBar(this, cmdHotKey, pnlStatus);
@@ -116,13 +121,12 @@ EditorBase::~EditorBase()
         mHotKeys->removeKeyPreview();
 }
 
-void EditorBase::setClientSize(int widthTwips, int heightTwips, int barWidthTwips)
+void EditorBase::setFieldsLayout(QLayout* fields)
 {
-    if (barWidthTwips < 0)
-        barWidthTwips = widthTwips;
-    setFixedSize(twipsToPixels(widthTwips, this), twipsToPixels(heightTwips, this));
-    fraButtons->setGeometry(twipsRect(0, 0, barWidthTwips, kBarHeight, this));
-    pnlStatus->setGeometry(twipsRect(0, heightTwips - kStatusHeight, widthTwips, kStatusHeight, this));
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    fields->setContentsMargins(margin, margin, margin, margin);
+    // Between the button bar and the status panel, taking every bit of height they leave.
+    mColumn->insertLayout(1, fields, 1);
 }
 
 void EditorBase::addTextField(QWidget* field, int code, bool honoursHotKeyFocus)

@@ -10,8 +10,9 @@
 //       frmThing(Session& session, Desktop desktop, QWidget* parent = nullptr)
 //           : EditorBase(session, desktop, QStringLiteral("Thing"), QStringLiteral("Thing"), parent)
 //       {
-//           setClientSize(7665, 5205);     // twips; places fraButtons and pnlStatus
-//           ... create the fields as children of this, place them with twipsRect() ...
+//           auto* fields = new QGridLayout;
+//           ... create the fields as children of this, add them to fields ...
+//           setFieldsLayout(fields);       // between fraButtons and pnlStatus
 //           addTextField(txtName, 1);      // field code 1: hot-key target, focus rule
 //           setFocusCode(lstKind, 0);      // focus here clears the hot-key target
 //           watchForChanges(lstKind);      // any edit sets mChanged
@@ -50,7 +51,9 @@
 class QAbstractButton;
 class QButtonGroup;
 class QFrame;
+class QLayout;
 class QPushButton;
+class QVBoxLayout;
 class QTimer;
 class HotKeyBar;
 class Session;
@@ -138,9 +141,9 @@ protected:
 
     // --- Set-up helpers for the constructor of an editor ---
 
-    // Fixes the client area and lays the button bar across the top (540 twips high) and the
-    // status panel along the bottom (285 twips high). barWidth defaults to the client width.
-    void setClientSize(int widthTwips, int heightTwips, int barWidthTwips = -1);
+    // Puts the editor's own fields between the button bar across the top and the status
+    // panel along the bottom, giving them the room the window has to spare.
+    void setFieldsLayout(QLayout* fields);
     // A text field (QLineEdit, QTextEdit or QPlainTextEdit) that can be the hot-key target.
     // On focus it sets mLastField := code and follows the field focus rule: select all,
     // unless mHotKeyFocus is set, which it then clears and keeps the selection.
@@ -215,6 +218,7 @@ private:
     QString mTable;
     std::optional<int> mRecordId;
     HotKeyBar* mHotKeys = nullptr;
+    QVBoxLayout* mColumn = nullptr;  // button bar, fields, status panel
     QHash<QWidget*, TextField> mTextFields;
     QHash<QWidget*, int> mFocusCodes;
     QHash<QWidget*, std::function<bool(QChar)>> mCharacterFilters;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +19,6 @@
 #include "core/RecordStore.h"
 #include "editors/EditorWidgets.h"
 #include "platform/Services.h"
-#include "platform/Twips.h"
 
 namespace {
 
@@ -28,31 +28,16 @@ constexpr int kNo = 1;
 const QString kEmailPrefix = QStringLiteral("mailto:");
 const QString kWebPrefix = QStringLiteral("http://");
 
-QLabel* makeSizedLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy, int left, int top,
-                       int width, int height)
+QPlainTextEdit* makeScrolledTextArea(QWidget* parent, const QString& name, int lines)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    // Never cut the caption short where the font is wider than the layout allows for.
-    QRect place = twipsRect(left, top, width, height, parent);
-    place.setWidth(std::max(place.width(), label->sizeHint().width()));
-    place.setHeight(std::max(place.height(), label->sizeHint().height()));
-    label->setGeometry(place);
-    return label;
-}
-
-QPlainTextEdit* makeScrolledTextArea(QWidget* parent, const QString& name, const QRect& place)
-{
-    QPlainTextEdit* area = makeTextArea(parent, name, place);
+    QPlainTextEdit* area = makeTextArea(parent, name, lines);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     return area;
 }
 
-QListWidget* makeScrolledList(QWidget* parent, const QString& name, QAbstractItemView::SelectionMode mode,
-                              const QRect& place)
+QListWidget* makeScrolledList(QWidget* parent, const QString& name, QAbstractItemView::SelectionMode mode)
 {
-    QListWidget* list = makeList(parent, name, mode, place);
+    QListWidget* list = makeList(parent, name, mode, 7);
     // One scroll step per entry, so the scroll value is the index of the top entry.
     list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     return list;
@@ -76,46 +61,79 @@ frmPublisher::frmPublisher(Session& session, Desktop desktop, QWidget* parent)
     : EditorBase(session, desktop, QStringLiteral("Publisher"), QStringLiteral("Publisher"), parent)
 {
     setObjectName(QStringLiteral("frmPublisher"));
-    setClientSize(11595, 8040);
+    auto* fields = new QVBoxLayout;
 
-    txtName = makeLineEdit(this, QStringLiteral("txtName"), twipsRect(975, 660, 10320, 285, this));
-    lblName = makeSizedLabel(this, QStringLiteral("lblName"), QStringLiteral("Name :"), txtName, 255, 675, 780, 210);
+    // The name across the top.
+    txtName = makeLineEdit(this, QStringLiteral("txtName"));
+    lblName = makeLabel(this, QStringLiteral("lblName"), QStringLiteral("Name :"), txtName);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(lblName);
+    nameRow->addWidget(txtName, 1);
+    fields->addLayout(nameRow);
+    fields->addSpacing(fontMetrics().height() / 2);
 
-    lstType = makeScrolledList(this, QStringLiteral("lstType"), QAbstractItemView::SingleSelection,
-                               twipsRect(240, 1245, 2775, 2010, this));
-    lblType = makeSizedLabel(this, QStringLiteral("lblType"), QStringLiteral("Type :"), lstType, 240, 1020, 615, 255);
+    // Side by side: type, genres, the two flags, and the addresses.
+    auto* middle = new QGridLayout;
+    middle->setVerticalSpacing(2);
+    lstType = makeScrolledList(this, QStringLiteral("lstType"), QAbstractItemView::SingleSelection);
+    lblType = makeLabel(this, QStringLiteral("lblType"), QStringLiteral("Type :"), lstType);
+    middle->addWidget(lblType, 0, 0);
+    middle->addWidget(lstType, 1, 0);
 
-    lstGenre = makeScrolledList(this, QStringLiteral("lstGenre"), QAbstractItemView::ExtendedSelection,
-                                twipsRect(3240, 1245, 2415, 2010, this));
-    lblGenre = makeSizedLabel(this, QStringLiteral("lblGenre"), QStringLiteral("Genre(s) :"), lstGenre, 3240, 1020, 855,
-                              255);
+    lstGenre = makeScrolledList(this, QStringLiteral("lstGenre"), QAbstractItemView::ExtendedSelection);
+    lblGenre = makeLabel(this, QStringLiteral("lblGenre"), QStringLiteral("Genre(s) :"), lstGenre);
+    middle->addWidget(lblGenre, 0, 1);
+    middle->addWidget(lstGenre, 1, 1);
 
-    optSubmit = makeYesNoGroup(this, &frmSubmit, QStringLiteral("Submit"), QStringLiteral("Submit To?"),
-                               QRect(5880, 1200, 1455, 930), 240);
-    optSubmitted = makeYesNoGroup(this, &frmSubmitted, QStringLiteral("Submitted"), QStringLiteral("Submitted To?"),
-                                  QRect(5880, 2280, 1455, 930), 240);
+    optSubmit = makeYesNoGroup(this, &frmSubmit, QStringLiteral("Submit"), QStringLiteral("Submit To?"));
+    optSubmitted = makeYesNoGroup(this, &frmSubmitted, QStringLiteral("Submitted"), QStringLiteral("Submitted To?"));
+    auto* flags = new QVBoxLayout;
+    flags->addWidget(frmSubmit);
+    flags->addWidget(frmSubmitted);
+    flags->addStretch(1);
+    middle->addLayout(flags, 1, 2);
 
-    txtAddress = makeScrolledTextArea(this, QStringLiteral("txtAddress"), twipsRect(7575, 1320, 3720, 1065, this));
-    lblAddress = makeSizedLabel(this, QStringLiteral("lblAddress"), QStringLiteral("Address :"), txtAddress, 7560, 1080,
-                                855, 255);
+    txtAddress = makeScrolledTextArea(this, QStringLiteral("txtAddress"), 4);
+    lblAddress = makeLabel(this, QStringLiteral("lblAddress"), QStringLiteral("Address :"), txtAddress);
+    middle->addWidget(lblAddress, 0, 3);
+    auto* addresses = new QGridLayout;
+    addresses->addWidget(txtAddress, 0, 0, 1, 2);
+    addresses->setRowStretch(0, 1);
 
-    txtEmail = makeLineEdit(this, QStringLiteral("txtEmail"), twipsRect(8280, 2520, 3015, 285, this));
+    txtEmail = makeLineEdit(this, QStringLiteral("txtEmail"));
     drawAsLink(txtEmail, QStringLiteral("Double-click to write to this address"));
-    lblEmail = makeSizedLabel(this, QStringLiteral("lblEmail"), QStringLiteral("E-Mail :"), txtEmail, 7440, 2520, 735,
-                              255);
+    lblEmail = makeLabel(this, QStringLiteral("lblEmail"), QStringLiteral("E-Mail :"), txtEmail);
+    addresses->addWidget(lblEmail, 1, 0, Qt::AlignRight);
+    addresses->addWidget(txtEmail, 1, 1);
 
-    txtWeb = makeLineEdit(this, QStringLiteral("txtWeb"), twipsRect(8280, 2880, 3015, 285, this));
+    txtWeb = makeLineEdit(this, QStringLiteral("txtWeb"));
     drawAsLink(txtWeb, QStringLiteral("Double-click to open this address"));
-    lblWeb = makeSizedLabel(this, QStringLiteral("lblWeb"), QStringLiteral("Web :"), txtWeb, 7560, 2880, 615, 255);
+    lblWeb = makeLabel(this, QStringLiteral("lblWeb"), QStringLiteral("Web :"), txtWeb);
+    addresses->addWidget(lblWeb, 2, 0, Qt::AlignRight);
+    addresses->addWidget(txtWeb, 2, 1);
+    // Room for a usual address without scrolling.
+    for (QLineEdit* address : {txtEmail, txtWeb})
+        address->setMinimumWidth(24 * address->fontMetrics().averageCharWidth());
+    middle->addLayout(addresses, 1, 3);
 
-    txtGuidelines = makeScrolledTextArea(this, QStringLiteral("txtGuidelines"),
-                                         twipsRect(240, 3600, 11175, 1215, this));
-    lblGuidelines = makeSizedLabel(this, QStringLiteral("lblGuidelines"), QStringLiteral("Guidelines :"), txtGuidelines,
-                                   240, 3360, 1095, 255);
+    middle->setColumnStretch(0, 3);
+    middle->setColumnStretch(1, 3);
+    middle->setColumnStretch(3, 4);
+    middle->setRowStretch(1, 1);
+    middle->setHorizontalSpacing(fontMetrics().height());
+    fields->addLayout(middle, 7);
+    fields->addSpacing(fontMetrics().height() / 2);
 
-    txtComments = makeScrolledTextArea(this, QStringLiteral("txtComments"), twipsRect(240, 5160, 11175, 2415, this));
-    lblComments = makeSizedLabel(this, QStringLiteral("lblComments"), QStringLiteral("Reviews and Notes :"),
-                                 txtComments, 240, 4920, 1935, 255);
+    // The two long texts across the whole width, the notes the larger.
+    txtGuidelines = makeScrolledTextArea(this, QStringLiteral("txtGuidelines"), 4);
+    lblGuidelines = makeLabel(this, QStringLiteral("lblGuidelines"), QStringLiteral("Guidelines :"), txtGuidelines);
+    fields->addLayout(captionAbove(lblGuidelines, txtGuidelines), 4);
+
+    txtComments = makeScrolledTextArea(this, QStringLiteral("txtComments"), 8);
+    lblComments = makeLabel(this, QStringLiteral("lblComments"), QStringLiteral("Reviews and Notes :"), txtComments);
+    fields->addLayout(captionAbove(lblComments, txtComments), 8);
+    stretchByHeight(fields);
+    setFieldsLayout(fields);
 
     addTextField(txtName, kName);
     addTextField(txtGuidelines, kGuidelines);

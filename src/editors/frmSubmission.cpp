@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QFocusEvent>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -14,7 +15,6 @@
 #include "core/Session.h"
 #include "editors/EditorWidgets.h"
 #include "platform/Services.h"
-#include "platform/Twips.h"
 
 namespace {
 
@@ -30,40 +30,67 @@ frmSubmission::frmSubmission(Session& session, Desktop desktop, QWidget* parent)
     : EditorBase(session, desktop, QStringLiteral("Submission"), QStringLiteral("Submission"), parent)
 {
     setObjectName(QStringLiteral("frmSubmission"));
-    setClientSize(10140, 6165, 10095);
+    auto* fields = new QVBoxLayout;
 
-    lstWork = makeList(this, QStringLiteral("lstWork"), QAbstractItemView::SingleSelection,
-                       twipsRect(240, 960, 3015, 2205, this));
-    lblWork = makeLabel(this, QStringLiteral("lblWork"), QStringLiteral("Work :"), lstWork, 240, 720);
-    lstPublisher = makeList(this, QStringLiteral("lstPublisher"), QAbstractItemView::SingleSelection,
-                            twipsRect(3480, 960, 3015, 2205, this));
-    lblPublisher = makeLabel(this, QStringLiteral("lblPublisher"), QStringLiteral("Publisher :"), lstPublisher,
-                             3480, 720);
+    // Side by side: the works, the publishers, then the dates and the status.
+    auto* top = new QGridLayout;
+    top->setVerticalSpacing(2);
+    lstWork = makeList(this, QStringLiteral("lstWork"), QAbstractItemView::SingleSelection, 9);
+    lblWork = makeLabel(this, QStringLiteral("lblWork"), QStringLiteral("Work :"), lstWork);
+    top->addWidget(lblWork, 0, 0);
+    top->addWidget(lstWork, 1, 0);
+    lstPublisher = makeList(this, QStringLiteral("lstPublisher"), QAbstractItemView::SingleSelection, 9);
+    lblPublisher = makeLabel(this, QStringLiteral("lblPublisher"), QStringLiteral("Publisher :"), lstPublisher);
+    top->addWidget(lblPublisher, 0, 1);
+    top->addWidget(lstPublisher, 1, 1);
 
-    auto todayButton = [this](const QString& name, int top) {
+    auto todayButton = [this](const QString& name) {
         auto* button = new QPushButton(QStringLiteral("&Today"), this);
         button->setObjectName(name);
-        button->setGeometry(twipsRect(9120, top, 735, 285, this));
+        // Only one of the two shows at a time; the other keeps its place.
+        QSizePolicy policy = button->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        button->setSizePolicy(policy);
         return button;
     };
-    txtSubmitted = makeLineEdit(this, QStringLiteral("txtSubmitted"), twipsRect(7800, 930, 1215, 288, this), 10);
-    lblSubmitted = makeLabel(this, QStringLiteral("lblSubmitted"), QStringLiteral("Submitted :"), txtSubmitted,
-                             6720, 960);
-    cmdSubmittedToday = todayButton(QStringLiteral("cmdSubmittedToday"), 930);
-    txtReturned = makeLineEdit(this, QStringLiteral("txtReturned"), twipsRect(7800, 1290, 1215, 288, this), 10);
-    lblReturned = makeLabel(this, QStringLiteral("lblReturned"), QStringLiteral("Returned :"), txtReturned,
-                            6720, 1320);
-    cmdReturnedToday = todayButton(QStringLiteral("cmdReturnedToday"), 1290);
+    auto* dates = new QGridLayout;
+    txtSubmitted = makeLineEdit(this, QStringLiteral("txtSubmitted"), 10);
+    lblSubmitted = makeLabel(this, QStringLiteral("lblSubmitted"), QStringLiteral("Submitted :"), txtSubmitted);
+    cmdSubmittedToday = todayButton(QStringLiteral("cmdSubmittedToday"));
+    txtReturned = makeLineEdit(this, QStringLiteral("txtReturned"), 10);
+    lblReturned = makeLabel(this, QStringLiteral("lblReturned"), QStringLiteral("Returned :"), txtReturned);
+    cmdReturnedToday = todayButton(QStringLiteral("cmdReturnedToday"));
+    for (QLineEdit* date : {txtSubmitted, txtReturned})
+        fitFieldTo(date, QStringLiteral("00/00/0000"));
+    dates->addWidget(lblSubmitted, 0, 0);
+    dates->addWidget(txtSubmitted, 0, 1);
+    dates->addWidget(cmdSubmittedToday, 0, 2);
+    dates->addWidget(lblReturned, 1, 0);
+    dates->addWidget(txtReturned, 1, 1);
+    dates->addWidget(cmdReturnedToday, 1, 2);
 
     optStatus = makeOptionGroup(this, &frmStatus, QStringLiteral("Status"), QStringLiteral("Status"),
-                                QRect(6720, 1680, 2295, 1455), 480, 1695,
                                 {QStringLiteral("&Unreturned"), QStringLiteral("&Rejected"),
                                  QStringLiteral("&Accepted"), QStringLiteral("&Published")});
+    dates->addWidget(frmStatus, 2, 0, 1, 2);
+    dates->setRowStretch(3, 1);
+    top->addLayout(dates, 1, 2);
+    top->setColumnStretch(0, 1);
+    top->setColumnStretch(1, 1);
+    top->setRowStretch(1, 1);
+    top->setHorizontalSpacing(fontMetrics().height());
+    fields->addLayout(top, 9);
+    fields->addSpacing(fontMetrics().height() / 2);
 
-    txtOutcome = makeTextArea(this, QStringLiteral("txtOutcome"), twipsRect(240, 3600, 9735, 885, this));
-    lblOutcome = makeLabel(this, QStringLiteral("lblOutcome"), QStringLiteral("Outcome :"), txtOutcome, 240, 3360);
-    txtNotes = makeTextArea(this, QStringLiteral("txtNotes"), twipsRect(240, 4785, 9735, 855, this));
-    lblNotes = makeLabel(this, QStringLiteral("lblNotes"), QStringLiteral("Notes :"), txtNotes, 240, 4560);
+    // The outcome and the notes across the whole width.
+    txtOutcome = makeTextArea(this, QStringLiteral("txtOutcome"), 3);
+    lblOutcome = makeLabel(this, QStringLiteral("lblOutcome"), QStringLiteral("Outcome :"), txtOutcome);
+    fields->addLayout(captionAbove(lblOutcome, txtOutcome), 3);
+    txtNotes = makeTextArea(this, QStringLiteral("txtNotes"), 3);
+    lblNotes = makeLabel(this, QStringLiteral("lblNotes"), QStringLiteral("Notes :"), txtNotes);
+    fields->addLayout(captionAbove(lblNotes, txtNotes), 3);
+    stretchByHeight(fields);
+    setFieldsLayout(fields);
 
     addTextField(txtSubmitted, kSubmitted);
     addTextField(txtReturned, kReturned);

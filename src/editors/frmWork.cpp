@@ -1,6 +1,7 @@
 #include "editors/frmWork.h"
 
 #include <QButtonGroup>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -13,7 +14,6 @@
 #include "core/Session.h"
 #include "editors/EditorWidgets.h"
 #include "platform/Services.h"
-#include "platform/Twips.h"
 
 namespace {
 
@@ -32,30 +32,59 @@ frmWork::frmWork(Session& session, Desktop desktop, QWidget* parent)
     : EditorBase(session, desktop, QStringLiteral("Work"), QStringLiteral("Work"), parent)
 {
     setObjectName(QStringLiteral("frmWork"));
-    setClientSize(7665, 5205, 7650);
+    auto* fields = new QGridLayout;
 
-    txtName = makeLineEdit(this, QStringLiteral("txtName"), twipsRect(960, 930, 6495, 285, this));
-    lblName = makeLabel(this, QStringLiteral("lblName"), QStringLiteral("Name :"), txtName, 225, 960);
+    // The name across the top.
+    txtName = makeLineEdit(this, QStringLiteral("txtName"));
+    lblName = makeLabel(this, QStringLiteral("lblName"), QStringLiteral("Name :"), txtName);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(lblName);
+    nameRow->addWidget(txtName, 1);
+    fields->addLayout(nameRow, 0, 0, 1, 2);
+    fields->setRowMinimumHeight(1, fontMetrics().height() / 2);
 
-    lstGenre = makeList(this, QStringLiteral("lstGenre"), QAbstractItemView::SingleSelection,
-                        twipsRect(240, 1680, 2655, 2985, this));
-    lblGenre = makeLabel(this, QStringLiteral("lblGenre"), QStringLiteral("Genre :"), lstGenre, 240, 1440);
+    // The genres at the left, under their caption; beside them the years, then the flags.
+    lstGenre = makeList(this, QStringLiteral("lstGenre"), QAbstractItemView::SingleSelection, 10);
+    lblGenre = makeLabel(this, QStringLiteral("lblGenre"), QStringLiteral("Genre :"), lstGenre);
+    fields->addWidget(lblGenre, 2, 0);
+    fields->addWidget(lstGenre, 3, 0);
 
-    txtYearWritten = makeLineEdit(this, QStringLiteral("txtYearWritten"), twipsRect(5040, 1650, 615, 285, this), 4);
-    lblYearWritten = makeLabel(this, QStringLiteral("lblYearWritten"), QStringLiteral("Year Written :"),
-                               txtYearWritten, 3720, 1680);
-    txtYearAmended = makeLineEdit(this, QStringLiteral("txtYearAmended"), twipsRect(5040, 2010, 615, 285, this), 4);
+    auto* right = new QVBoxLayout;
+    auto* years = new QGridLayout;
+    txtYearWritten = makeLineEdit(this, QStringLiteral("txtYearWritten"), 4);
+    lblYearWritten = makeLabel(this, QStringLiteral("lblYearWritten"), QStringLiteral("Year Written :"), txtYearWritten);
+    txtYearAmended = makeLineEdit(this, QStringLiteral("txtYearAmended"), 4);
     lblYearAmended = makeLabel(this, QStringLiteral("lblYearAmended"), QStringLiteral("Year Last Amended :"),
-                               txtYearAmended, 3120, 2040);
+                               txtYearAmended);
+    for (QLineEdit* year : {txtYearWritten, txtYearAmended})
+        fitFieldTo(year, QStringLiteral("0000"));
+    years->addWidget(lblYearWritten, 0, 0, Qt::AlignRight);
+    years->addWidget(txtYearWritten, 0, 1);
+    years->addWidget(lblYearAmended, 1, 0, Qt::AlignRight);
+    years->addWidget(txtYearAmended, 1, 1);
+    years->setColumnStretch(2, 1);
+    right->addLayout(years);
 
-    optSubmit = makeYesNoGroup(this, &frmSubmit, QStringLiteral("Submit"), QStringLiteral("Submit?"),
-                               QRect(3120, 2520, 2055, 975), 240);
+    optSubmit = makeYesNoGroup(this, &frmSubmit, QStringLiteral("Submit"), QStringLiteral("Submit?"));
     optSubmitted = makeYesNoGroup(this, &frmSubmitted, QStringLiteral("Submitted"),
-                                  QStringLiteral("Currently Submitted?"), QRect(5400, 2520, 2055, 975), 120);
-    optAccepted = makeYesNoGroup(this, &frmAccepted, QStringLiteral("Accepted"), QStringLiteral("Currently Accepted?"),
-                                 QRect(3120, 3690, 2055, 975), 120);
-    optPublished = makeYesNoGroup(this, &frmPublished, QStringLiteral("Published"), QStringLiteral("Published?"),
-                                  QRect(5400, 3690, 2055, 975), 120);
+                                  QStringLiteral("Currently Submitted?"));
+    optAccepted = makeYesNoGroup(this, &frmAccepted, QStringLiteral("Accepted"), QStringLiteral("Currently Accepted?"));
+    optPublished = makeYesNoGroup(this, &frmPublished, QStringLiteral("Published"), QStringLiteral("Published?"));
+    auto* flags = new QGridLayout;
+    flags->addWidget(frmSubmit, 0, 0);
+    flags->addWidget(frmSubmitted, 0, 1);
+    flags->addWidget(frmAccepted, 1, 0);
+    flags->addWidget(frmPublished, 1, 1);
+    flags->setColumnStretch(0, 1);
+    flags->setColumnStretch(1, 1);
+    right->addLayout(flags);
+    right->addStretch(1);
+    fields->addLayout(right, 3, 1);
+
+    fields->setColumnStretch(0, 1);
+    fields->setRowStretch(3, 1);
+    fields->setHorizontalSpacing(fontMetrics().height());
+    setFieldsLayout(fields);
 
     addTextField(txtName, kName);
     // The year fields always select their year, even for a hot key: its digits replace it.

@@ -9,12 +9,28 @@
 #include "core/HotKeyText.h"
 #include "core/KeyCodes.h"
 #include "hotkeys/KeySender.h"
+#include "platform/PictureButton.h"
 #include "platform/StatusPanel.h"
-#include "platform/Twips.h"
 
 namespace {
-constexpr int kButtonTwips = 375;
 constexpr int kMessageSeconds = 4;
+
+// As high as the picture buttons beside it and square, unless its caption needs more width:
+// a plain push button would ask for the width of a dialog button.
+class HotKeyButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+    QSize sizeHint() const override
+    {
+        ensurePolished();
+        const QFontMetrics metrics = fontMetrics();
+        const int side = pictureSide(this) + 2 * metrics.averageCharWidth();
+        const int caption = metrics.horizontalAdvance(text()) + 2 * metrics.averageCharWidth();
+        return QSize(qMax(side, caption), side);
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
 }
 
 HotKeyBar::HotKeyBar(QWidget* window, const QList<QPushButton*>& buttons, StatusPanel* panel)
@@ -34,11 +50,10 @@ HotKeyBar::~HotKeyBar()
 QList<QPushButton*> HotKeyBar::createButtons(QWidget* parent, QBoxLayout* layout)
 {
     QList<QPushButton*> buttons;
-    const int side = twipsToPixels(kButtonTwips, parent);
     for (int i = 0; i < kMaxHotKeys; ++i) {
-        auto* button = new QPushButton(parent);
+        auto* button = new HotKeyButton(parent);
         button->setObjectName(QStringLiteral("cmdHotKey%1").arg(i));
-        button->setFixedSize(side, side);
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         button->hide();
         if (layout)
             layout->addWidget(button);

@@ -2,9 +2,10 @@
 // The hot keys of an editor window: the five hot-key buttons, the keys that fire a hot key,
 // and the typing of its text into the focused field.
 //
-// The editor creates its buttons (createButtons puts five hidden square buttons named
-// cmdHotKey0 to cmdHotKey4 into a layout) and hands them over with its status panel. A button
-// click only emits clicked(i): the editor moves the focus to its target field and calls send(i).
+// The editor creates its buttons (createButtons puts five hidden square buttons, wider for a
+// long caption, named cmdHotKey0 to cmdHotKey4 into a layout) and hands them over with its
+// status panel. A button click only emits clicked(i): the editor moves the focus to its target
+// field and calls send(i).
 // installKeyPreview() lets the bar see every key press of the window before the focused control,
 // through an application event filter that takes the presses delivered to the window's focus
 // widget; the keys themselves still reach the control.

@@ -1,13 +1,15 @@
 #include "hotkeys/frmSettings.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <algorithm>
 
@@ -15,60 +17,62 @@
 #include "platform/Services.h"
 #include "core/HotKeyText.h"
 #include "platform/PictureButton.h"
-#include "platform/Twips.h"
-
-namespace {
-
-constexpr int kLabelTops[5] = {360, 750, 1110, 1470, 1830};
-constexpr int kCaptionLeft = 240;
-constexpr int kEqualsLeft = 600;
-
-} // namespace
 
 frmSettings::frmSettings(Settings& settings, Prompts& prompts, QWidget* parent)
     : QDialog(parent), mSettings(settings), mPrompts(prompts)
 {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Settings"));
-    const int clientWidth = twipsToPixels(5400, this);
-    setFixedSize(clientWidth, twipsToPixels(4005, this));
 
-    const DialogButtonBar bar = makeDialogButtonBar(this, 5370, true);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    // As large as the captions and texts need; rows of hot keys not in use take no room.
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    const DialogButtonBar bar = makeDialogButtonBar(this, true);
     fraButtons = bar.frame;
     cmdOK = bar.ok;
     cmdCancel = bar.cancel;
+    column->addWidget(fraButtons);
+
+    auto* body = new QVBoxLayout;
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    body->setContentsMargins(margin, margin, margin, margin);
+    body->setSpacing(margin);
+    column->addLayout(body);
 
     chkRefresh = new QCheckBox(QStringLiteral("&Refresh Display after New/Amend/Delete"), this);
     chkRefresh->setObjectName(QStringLiteral("chkRefresh"));
-    QRect refresh = twipsRect(480, 840, 4215, 255, this);
-    // A larger font must not cut the caption short while there is room in the dialog.
-    refresh.setWidth(std::max(refresh.width(), std::min(chkRefresh->sizeHint().width(), clientWidth - refresh.left())));
-    refresh.setHeight(std::max(refresh.height(), chkRefresh->sizeHint().height()));
-    chkRefresh->setGeometry(refresh);
+    auto* refreshRow = new QHBoxLayout;
+    refreshRow->addSpacing(margin);
+    refreshRow->addWidget(chkRefresh, 0, Qt::AlignLeft);
+    body->addLayout(refreshRow);
 
     frmHotKeys = new QGroupBox(QStringLiteral("Hot Keys"), this);
     frmHotKeys->setObjectName(QStringLiteral("frmHotKeys"));
-    frmHotKeys->setGeometry(twipsRect(240, 1320, 4935, 2295, this));
+    body->addWidget(frmHotKeys);
+    // Caption, "=" and the text on each row; the caption column is as wide as the widest caption.
+    auto* rows = new QGridLayout(frmHotKeys);
+    rows->setColumnStretch(2, 1);
 
     for (int i = 0; i < 5; ++i) {
-        const int top = kLabelTops[i];
-        // The caption may use the room up to the "=" so that captions such as F12 show whole.
         lblHK[i] = new QLabel(frmHotKeys);
         lblHK[i]->setObjectName(QStringLiteral("lblHK%1").arg(i));
-        lblHK[i]->setGeometry(twipsRect(kCaptionLeft, top, kEqualsLeft - kCaptionLeft, 255, this));
         lblHK[i]->hide();
 
         lblEq[i] = new QLabel(QStringLiteral("="), frmHotKeys);
         lblEq[i]->setObjectName(QStringLiteral("lblEq%1").arg(i));
-        lblEq[i]->setGeometry(twipsRect(kEqualsLeft, top, 135, 255, this));
         lblEq[i]->hide();
 
         txtHK[i] = new QLineEdit(frmHotKeys);
         txtHK[i]->setObjectName(QStringLiteral("txtHK%1").arg(i));
-        txtHK[i]->setGeometry(twipsRect(915, top - 30, 3780, 285, this));
+        txtHK[i]->setMinimumWidth(36 * txtHK[i]->fontMetrics().averageCharWidth());
         txtHK[i]->hide();
         txtHK[i]->installEventFilter(this);
         lblHK[i]->setBuddy(txtHK[i]);
+
+        rows->addWidget(lblHK[i], i, 0);
+        rows->addWidget(lblEq[i], i, 1);
+        rows->addWidget(txtHK[i], i, 2);
     }
 
     setTabOrder(chkRefresh, txtHK[0]);
@@ -93,14 +97,10 @@ void frmSettings::LoadSettings()
     mRows = int(std::min<qsizetype>(hotKeys.size(), 5));
     for (int i = 0; i < mRows; ++i) {
         const QString& caption = hotKeys[i].caption;
-        // Measure with the font the label will really paint with.
-        lblHK[i]->ensurePolished();
-        const QString shown = lblHK[i]->fontMetrics().elidedText(caption, Qt::ElideRight, lblHK[i]->width());
         // '&' in a caption is shown as written, not taken as an access key.
-        QString labelText = shown;
+        QString labelText = caption;
         labelText.replace(QLatin1Char('&'), QStringLiteral("&&"));
         lblHK[i]->setText(labelText);
-        lblHK[i]->setToolTip(shown == caption ? QString() : caption);
         txtHK[i]->setAccessibleName(caption);
 
         mShownText[i] = KeysToText(hotKeys[i].text);

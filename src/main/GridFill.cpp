@@ -12,32 +12,32 @@
 const QVector<ColumnDef>& ViewColumns(View view)
 {
     static const QVector<ColumnDef> work = {
-        {QStringLiteral("Work"), 3825, QStringLiteral("Name"), CellFormat::Text},
-        {QStringLiteral("Genre"), 1605, QStringLiteral("Description_Singular"), CellFormat::Text},
-        {QStringLiteral("Written"), 885, QStringLiteral("Year_Written"), CellFormat::Text},
-        {QStringLiteral("Last Amended"), 1350, QStringLiteral("Year_Last_Amended"), CellFormat::Text},
-        {QStringLiteral("Submit?"), 855, QStringLiteral("Submit?"), CellFormat::YesNo},
-        {QStringLiteral("Currently Submitted?"), 1860, QStringLiteral("Submitted?"), CellFormat::YesNo},
-        {QStringLiteral("Accepted?"), 995, QStringLiteral("Accepted?"), CellFormat::YesNo},
-        {QStringLiteral("Published?"), 995, QStringLiteral("Published?"), CellFormat::YesNo},
-        {QStringLiteral("Date Of Outstanding Submission"), 2955, QStringLiteral("Date_Submitted"), CellFormat::Date},
+        {QStringLiteral("Work"), QStringLiteral("Name"), CellFormat::Text},
+        {QStringLiteral("Genre"), QStringLiteral("Description_Singular"), CellFormat::Text},
+        {QStringLiteral("Written"), QStringLiteral("Year_Written"), CellFormat::Text},
+        {QStringLiteral("Last Amended"), QStringLiteral("Year_Last_Amended"), CellFormat::Text},
+        {QStringLiteral("Submit?"), QStringLiteral("Submit?"), CellFormat::YesNo},
+        {QStringLiteral("Currently Submitted?"), QStringLiteral("Submitted?"), CellFormat::YesNo},
+        {QStringLiteral("Accepted?"), QStringLiteral("Accepted?"), CellFormat::YesNo},
+        {QStringLiteral("Published?"), QStringLiteral("Published?"), CellFormat::YesNo},
+        {QStringLiteral("Date Of Outstanding Submission"), QStringLiteral("Date_Submitted"), CellFormat::Date},
     };
     static const QVector<ColumnDef> publisher = {
-        {QStringLiteral("Publisher"), 3825, QStringLiteral("Name"), CellFormat::Text},
-        {QStringLiteral("Type"), 2295, QStringLiteral("Type"), CellFormat::Text},
-        {QStringLiteral("Guidelines"), 4830, QStringLiteral("Guidelines"), CellFormat::Text},
-        {QStringLiteral("Comments"), 3375, QStringLiteral("Comments"), CellFormat::Text},
-        {QStringLiteral("Submit To?"), 1110, QStringLiteral("Submit_To?"), CellFormat::YesNo},
-        {QStringLiteral("Submitted To?"), 1425, QStringLiteral("Submitted_To?"), CellFormat::YesNo},
+        {QStringLiteral("Publisher"), QStringLiteral("Name"), CellFormat::Text},
+        {QStringLiteral("Type"), QStringLiteral("Type"), CellFormat::Text},
+        {QStringLiteral("Guidelines"), QStringLiteral("Guidelines"), CellFormat::Text},
+        {QStringLiteral("Comments"), QStringLiteral("Comments"), CellFormat::Text},
+        {QStringLiteral("Submit To?"), QStringLiteral("Submit_To?"), CellFormat::YesNo},
+        {QStringLiteral("Submitted To?"), QStringLiteral("Submitted_To?"), CellFormat::YesNo},
     };
     static const QVector<ColumnDef> submission = {
-        {QStringLiteral("Work"), 3825, QStringLiteral("Work"), CellFormat::Text},
-        {QStringLiteral("Publisher"), 2520, QStringLiteral("Publisher"), CellFormat::Text},
-        {QStringLiteral("Submitted"), 1100, QStringLiteral("Date_Submitted"), CellFormat::Date},
-        {QStringLiteral("Returned"), 1100, QStringLiteral("Date_Returned"), CellFormat::Date},
-        {QStringLiteral("Status"), 1300, QStringLiteral("Status_Desc"), CellFormat::Text},
-        {QStringLiteral("Outcome"), 3100, QStringLiteral("Outcome"), CellFormat::Text},
-        {QStringLiteral("Notes"), 5085, QStringLiteral("Notes"), CellFormat::Text},
+        {QStringLiteral("Work"), QStringLiteral("Work"), CellFormat::Text},
+        {QStringLiteral("Publisher"), QStringLiteral("Publisher"), CellFormat::Text},
+        {QStringLiteral("Submitted"), QStringLiteral("Date_Submitted"), CellFormat::Date},
+        {QStringLiteral("Returned"), QStringLiteral("Date_Returned"), CellFormat::Date},
+        {QStringLiteral("Status"), QStringLiteral("Status_Desc"), CellFormat::Text},
+        {QStringLiteral("Outcome"), QStringLiteral("Outcome"), CellFormat::Text},
+        {QStringLiteral("Notes"), QStringLiteral("Notes"), CellFormat::Text},
     };
     if (view == View::Publisher)
         return publisher;

@@ -18,7 +18,6 @@ enum class CellFormat {
 
 struct ColumnDef {
     QString header;
-    int width;        // twips
     QString source;   // column of the view's query
     CellFormat format;
 };

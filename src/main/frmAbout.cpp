@@ -1,50 +1,65 @@
 #include "main/frmAbout.h"
 
+#include <QBoxLayout>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 
 #include "Version.h"
 #include "app/modQuillary.h"
 #include "platform/PictureButton.h"
 #include "platform/Services.h"
-#include "platform/Twips.h"
 
 frmAbout::frmAbout(Links& links, QWidget* parent) : QDialog(parent), mLinks(links)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About ") + kProgramTitle);
     setWindowIcon(programIcon());
-    setFixedSize(twipsToPixels(4665, this), twipsToPixels(2610, this));
 
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSizeConstraint(QLayout::SetFixedSize);
     // OK is the default button: Enter closes the box.
-    const DialogButtonBar bar = makeDialogButtonBar(this, 4650, false);
+    const DialogButtonBar bar = makeDialogButtonBar(this, false);
     fraButtons = bar.frame;
     cmdOK = bar.ok;
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    column->addWidget(fraButtons);
+
+    // The icon at the left; title and version beside it, the web address below them.
+    auto* body = new QHBoxLayout;
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    body->setContentsMargins(3 * margin, 2 * margin, 3 * margin, 2 * margin);
+    body->setSpacing(2 * margin);
+    column->addLayout(body);
 
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    const int side = twipsToPixels(720, this);
+    const int side = 3 * fontMetrics().height();
     picIcon->setPixmap(programIcon().pixmap(side, side));
-    picIcon->setGeometry(twipsRect(480, 960, 720, 720, this));
+    body->addWidget(picIcon, 0, Qt::AlignTop);
 
+    auto* texts = new QVBoxLayout;
+    body->addLayout(texts);
     lblTitle = new QLabel(kProgramTitle, this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     QFont bold = lblTitle->font();
     bold.setBold(true);
     lblTitle->setFont(bold);
-    lblTitle->setGeometry(twipsRect(1560, 960, 2205, 240, this));
+    texts->addWidget(lblTitle);
 
     lblVersion = new QLabel(versionText(), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblVersion->setGeometry(twipsRect(1560, 1320, 2085, 225, this));
+    texts->addWidget(lblVersion);
+    texts->addSpacing(fontMetrics().height());
 
     lblWeb = new QLabel(kMakerWebAddress, this);
     lblWeb->setObjectName(QStringLiteral("lblWeb"));
-    lblWeb->setGeometry(twipsRect(1560, 2040, 2985, 255, this));
+    texts->addWidget(lblWeb);
+    texts->addStretch(1);
     QFont link = lblWeb->font();
     link.setUnderline(true);
     lblWeb->setFont(link);

@@ -1,43 +1,56 @@
 #include "main/frmFind.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QGridLayout>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 #include "platform/PictureButton.h"
-#include "platform/Twips.h"
 
 frmFind::frmFind(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("Find"));
-    setFixedSize(twipsToPixels(6105, this), twipsToPixels(2655, this));
 
-    const DialogButtonBar bar = makeDialogButtonBar(this, 6090, true);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    // The dialog is as large as its contents need, at any font.
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    const DialogButtonBar bar = makeDialogButtonBar(this, true);
     fraButtons = bar.frame;
     cmdOK = bar.ok;
     cmdCancel = bar.cancel;
+    column->addWidget(fraButtons);
+
+    // The caption left of the field, the two options below the field, slightly indented.
+    auto* fields = new QGridLayout;
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    fields->setContentsMargins(2 * margin, margin, 2 * margin, margin);
+    column->addLayout(fields);
 
     lblFind = new QLabel(QStringLiteral("Find :"), this);
     lblFind->setObjectName(QStringLiteral("lblFind"));
-    lblFind->setGeometry(twipsRect(600, 960, 615, 255, this));
     txtFind = new QLineEdit(this);
     txtFind->setObjectName(QStringLiteral("txtFind"));
-    txtFind->setGeometry(twipsRect(1200, 945, 4215, 285, this));
+    txtFind->setMinimumWidth(36 * txtFind->fontMetrics().averageCharWidth());
     lblFind->setBuddy(txtFind);
     txtFind->installEventFilter(this);
+    fields->addWidget(lblFind, 0, 0);
+    fields->addWidget(txtFind, 0, 1, 1, 2);
     chkCase = new QCheckBox(QStringLiteral("Match &Case"), this);
     chkCase->setObjectName(QStringLiteral("chkCase"));
-    chkCase->setGeometry(twipsRect(1800, 1560, 1455, 255, this));
     chkCell = new QCheckBox(QStringLiteral("Match &Whole Cell"), this);
     chkCell->setObjectName(QStringLiteral("chkCell"));
-    chkCell->setGeometry(twipsRect(1800, 1920, 1935, 255, this));
-    chkCase->adjustSize();
-    chkCell->adjustSize();
+    fields->setColumnMinimumWidth(1, 4 * fontMetrics().averageCharWidth());
+    fields->addWidget(chkCase, 1, 2, Qt::AlignLeft);
+    fields->addWidget(chkCell, 2, 2, Qt::AlignLeft);
+    fields->setColumnStretch(2, 1);
 
     setTabOrder(txtFind, chkCase);
     setTabOrder(chkCase, chkCell);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -10,20 +11,24 @@
 #include <QFrame>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QWindowStateChangeEvent>
 
 #include "app/modQuillary.h"
 #include "data/Database.h"
-#include "main/MainLayout.h"
 #include "main/frmAbout.h"
 #include "main/frmFind.h"
 #include "platform/Grid.h"
 #include "platform/PictureButton.h"
 #include "platform/Services.h"
 #include "platform/StatusPanel.h"
-#include "platform/Twips.h"
+
+namespace {
+// The fewest grid rows a normal (not maximised) window shows; with the button bar and the
+// status panel this keeps the window about 6 by 4 inches at the usual font.
+constexpr int kMinVisibleRows = 14;
+}
 
 frmMain::frmMain(Desktop desktop, Clock& clock, const QString& appDir, QWidget* parent)
     : QMainWindow(parent),
@@ -47,35 +52,40 @@ void frmMain::buildControls()
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
 
+    // The button bar across the top, in groups, with the selection box at its right end.
     fraButtons = new QFrame(client);
     fraButtons->setObjectName(QStringLiteral("fraButtons"));
     fraButtons->setFrameShape(QFrame::StyledPanel);
+    QHBoxLayout* bar = makeButtonBarLayout(fraButtons);
 
     struct ButtonDef {
         QToolButton** button;
         const char* name;
         const char* icon;
         const char* tip;
-        int left;
+        bool startsGroup;
     };
     const ButtonDef defs[] = {
-        {&cmdExit, "cmdExit", "exit", "Exit Quillary", 120},
-        {&cmdWork, "cmdWork", "works", "View Works", 648},
-        {&cmdPublisher, "cmdPublisher", "publishers", "View Publishers", 1032},
-        {&cmdSubmission, "cmdSubmission", "submissions", "View Submissions", 1416},
-        {&cmdNew, "cmdNew", "new", "Enter New ", 1944},
-        {&cmdAmend, "cmdAmend", "amend", "Amend Current ", 2328},
-        {&cmdDelete, "cmdDelete", "delete", "Delete Current ", 2712},
-        {&cmdFind, "cmdFind", "find", "Find In Display", 3240},
-        {&cmdRefresh, "cmdRefresh", "refresh", "Refresh Display", 3756},
-        {&cmdSettings, "cmdSettings", "settings", "Edit Settings", 4284},
+        {&cmdExit, "cmdExit", "exit", "Exit Quillary", false},
+        {&cmdWork, "cmdWork", "works", "View Works", true},
+        {&cmdPublisher, "cmdPublisher", "publishers", "View Publishers", false},
+        {&cmdSubmission, "cmdSubmission", "submissions", "View Submissions", false},
+        {&cmdNew, "cmdNew", "new", "Enter New ", true},
+        {&cmdAmend, "cmdAmend", "amend", "Amend Current ", false},
+        {&cmdDelete, "cmdDelete", "delete", "Delete Current ", false},
+        {&cmdFind, "cmdFind", "find", "Find In Display", true},
+        {&cmdRefresh, "cmdRefresh", "refresh", "Refresh Display", true},
+        {&cmdSettings, "cmdSettings", "settings", "Edit Settings", true},
     };
     for (const ButtonDef& d : defs) {
         QToolButton* b = makePictureButton(fraButtons, QLatin1String(d.name), QLatin1String(d.icon), QLatin1String(d.tip));
-        b->setGeometry(twipsRect(d.left, mainlayout::kButtonTop, mainlayout::kButtonWidth, mainlayout::kButtonHeight, this));
-        const int side = qMax(16, twipsToPixels(mainlayout::kButtonHeight, this) - 8);
-        b->setIconSize(QSize(side, side));
+        if (d.startsGroup)
+            bar->addSpacing(buttonGroupGap(fraButtons));
+        bar->addWidget(b);
         *d.button = b;
     }
     // These three name the current view; the names are set when the mouse comes over them.
@@ -85,19 +95,34 @@ void frmMain::buildControls()
     cboSQL = new QComboBox(fraButtons);
     cboSQL->setObjectName(QStringLiteral("cboSQL"));
     cboSQL->setAccessibleName(QStringLiteral("Selection"));
-    cboSQL->setGeometry(twipsRect(0, mainlayout::kComboTop, mainlayout::kComboWidth, 0, this));
-    cboSQL->resize(cboSQL->width(), cboSQL->sizeHint().height());
+    // Wide enough for a usual caption when empty, wider for a long one.
+    cboSQL->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cboSQL->setMinimumContentsLength(24);
+    bar->addStretch(1);
+    bar->addSpacing(buttonGroupGap(fraButtons));
+    bar->addWidget(cboSQL);
+    column->addWidget(fraButtons);
 
+    // The grid fills the rest; it always shows a useful number of rows.
     fraMain = new QFrame(client);
     fraMain->setObjectName(QStringLiteral("fraMain"));
     fraMain->setFrameShape(QFrame::StyledPanel);
-
+    auto* gridBox = new QVBoxLayout(fraMain);
+    const int inset = fraMain->frameWidth() + 1;
+    gridBox->setContentsMargins(inset, inset, inset, inset);
     grdData = new Grid(fraMain);
     grdData->setObjectName(QStringLiteral("grdData"));
-    grdData->move(twipsToPixels(mainlayout::kGridLeft, this), twipsToPixels(mainlayout::kGridTop, this));
+    grdData->setMinimumHeight(grdData->headerRowHeight() * (kMinVisibleRows + 1) + 2 * grdData->frameWidth()
+                              + grdData->horizontalScrollBar()->sizeHint().height());
+    gridBox->addWidget(grdData);
+    column->addWidget(fraMain, 1);
 
     pnlStatus = new StatusPanel(client);
+    column->addWidget(pnlStatus);
     tmrMessage = createMessageTimer(this, pnlStatus);
+
+    // The rows that fit follow the grid's real size (maximising, restoring, dragging).
+    connect(grdData, &Grid::resized, this, [this] { mVisibleRows = grdData->visibleRows(); });
 
     connect(cmdExit, &QToolButton::clicked, this, whenIdle([this] { cmdExit_Click(); }));
     connect(cmdWork, &QToolButton::clicked, this, whenIdle([this] { SwitchViewByButton(View::Work); }));
@@ -113,7 +138,6 @@ void frmMain::buildControls()
     connect(grdData, &Grid::cellClicked, this, whenIdle([this] { grdData_Click(); }));
     connect(grdData, &Grid::cellDoubleClicked, this, whenIdle([this] { grdData_DblClick(); }));
     connect(grdData, &Grid::keyDown, this, &frmMain::grdData_KeyDown);
-
 }
 
 void frmMain::buildMenus()
@@ -338,45 +362,4 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             setButtonToolTip(cmdDelete, QStringLiteral("Delete Current ") + viewName(mView));
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void frmMain::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    LayoutControls();
-}
-
-void frmMain::changeEvent(QEvent* event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        LayoutControls();
-}
-
-void frmMain::LayoutControls()
-{
-    if (windowState() & Qt::WindowMinimized)
-        return;
-    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
-        const QSize minimum(twipsToPixels(mainlayout::kMinNormalWidth, this),
-                            twipsToPixels(mainlayout::kMinNormalHeight, this));
-        const QRect outer = frameGeometry();
-        const QSize frameExtra = outer.size() - size();
-        const QSize wanted(qMax(outer.width(), minimum.width()), qMax(outer.height(), minimum.height()));
-        if (wanted != outer.size()) {
-            // The resize that follows lays out again.
-            resize(wanted - frameExtra);
-            return;
-        }
-    }
-    const mainlayout::Result r = mainlayout::compute({pixelsToTwips(frameGeometry().width(), this),
-                                                      pixelsToTwips(centralWidget()->height(), this),
-                                                      pixelsToTwips(grdData->headerRowHeight(), this),
-                                                      pixelsToTwips(1, this)});
-    fraButtons->setGeometry(twipsRect(0, 0, r.buttonsWidth, mainlayout::kButtonsHeight, this));
-    cboSQL->move(twipsToPixels(r.comboLeft, this), twipsToPixels(mainlayout::kComboTop, this));
-    fraMain->setGeometry(twipsRect(0, mainlayout::kMainTop, r.mainWidth, r.mainHeight, this));
-    grdData->setGeometry(twipsRect(mainlayout::kGridLeft, mainlayout::kGridTop, r.gridWidth, r.gridHeight, this));
-    pnlStatus->setGeometry(twipsRect(mainlayout::kStatusLeft, r.statusTop, r.statusWidth, mainlayout::kStatusHeight, this));
-    mVisibleRows = r.visibleRows;
 }

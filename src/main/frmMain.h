@@ -114,8 +114,6 @@ public:
     bool isBusy() const { return mBusy > 0; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -146,7 +144,6 @@ private:
     void CloseDatabase();
     void buildControls();
     void buildMenus();
-    void LayoutControls();
     void setCaptionForView();
     void grdData_KeyDown(QKeyEvent* event, bool* consumed);
     void grdData_DblClick();

@@ -32,10 +32,10 @@ void frmMain::SetGridColumns()
     grdData->setCols(static_cast<int>(columns.size()));
     grdData->setRow(0);
     for (int c = 0; c < columns.size(); ++c) {
-        grdData->setColWidth(c, columns[c].width);
         grdData->setCol(c);
         grdData->setText(columns[c].header);
     }
+    grdData->fitColumnsToContents();
     mMaxLeftCol = MaxLeftCol(mView);
 }
 
@@ -116,6 +116,7 @@ void frmMain::FillGrid()
     pnlStatus->setFillMode(false);
     pnlStatus->setTextColor(Qt::black);
     ShowStatusMessage(this, viewName(mView) + QStringLiteral(" View - ") + QString::number(n) + QStringLiteral(" records found"), 0);
+    grdData->fitColumnsToContents();
     grdData->setVisible(true);
 }
 

@@ -5,9 +5,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <algorithm>
-
-#include "platform/Twips.h"
+#include <numeric>
 
 // ---------------------------------------------------------------------------
 // GridModel
@@ -262,10 +263,16 @@ Grid::Grid(QWidget* parent) : QTableView(parent), mModel(new GridModel(this))
     vertical->setDefaultSectionSize(headerRowHeight());
 
     mWidths.assign(static_cast<size_t>(mModel->cols()), horizontal->defaultSectionSize());
+    // Only the user's resizing is kept: the header's own reset after a batch gives every
+    // column its default width, which must not replace the widths held for it.
     connect(horizontal, &QHeaderView::sectionResized, this, [this](int index, int, int size) {
-        if (!mModel->batching() && index >= 0 && index < static_cast<int>(mWidths.size()))
-            mWidths[static_cast<size_t>(index)] = size;
+        if (mModel->batching() || mResetting || mStretching || index < 0 || index >= static_cast<int>(mWidths.size()))
+            return;
+        mWidths[static_cast<size_t>(index)] = size;
+        stretchLastColumn();
     });
+    connect(mModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { mResetting = true; });
+    connect(mModel, &QAbstractItemModel::modelReset, this, [this] { mResetting = false; });
     connect(mModel, &GridModel::batchStarted, this, &Grid::onBatchStarted);
     connect(mModel, &GridModel::batchEnded, this, &Grid::onBatchEnded);
 }
@@ -340,17 +347,68 @@ int Grid::colWidth(int col) const
 {
     if (col < 0 || col >= static_cast<int>(mWidths.size()))
         return 0;
-    return pixelsToTwips(mWidths[static_cast<size_t>(col)], this);
+    return mWidths[static_cast<size_t>(col)];
 }
 
-void Grid::setColWidth(int col, int twips)
+void Grid::setColWidth(int col, int pixels)
 {
     if (col < 0 || col >= static_cast<int>(mWidths.size()))
         return;
-    const int pixels = std::max(twipsToPixels(twips, this), 0);
+    pixels = std::max(pixels, 0);
     mWidths[static_cast<size_t>(col)] = pixels;
     if (!mModel->batching())
         horizontalHeader()->resizeSection(col, pixels);
+}
+
+void Grid::fitColumnsToContents(int sampleRows)
+{
+    ensurePolished();
+    QHeaderView* header = horizontalHeader();
+    header->ensurePolished();
+    const QFontMetrics cellMetrics = fontMetrics();
+    // What the item delegate puts around a cell's text, the grid line, and a little air.
+    const int cellPadding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1
+        + cellMetrics.averageCharWidth();
+    // A long text may take a good part of a wide grid, but never crowds out the others.
+    const int widest = std::max(50 * cellMetrics.averageCharWidth(), viewport()->width() * 2 / 5);
+    // Texts shorter than this (dates, years, Yes and No, short names) are never cut.
+    const int shortest = 20 * cellMetrics.averageCharWidth() + cellPadding;
+    const int lastRow = std::min(rows() - 1, std::max(sampleRows, 0));
+    std::vector<int> widths;
+    std::vector<int> spare;  // what a column may give up when the grid is too narrow
+    for (int c = 0; c < cols(); ++c) {
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.fontMetrics = header->fontMetrics();
+        option.text = mModel->cell(0, c);
+        option.section = c;
+        const int caption = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
+        int cells = 0;
+        for (int r = 1; r <= lastRow; ++r)
+            cells = std::max(cells, cellMetrics.horizontalAdvance(mModel->cell(r, c)));
+        const int width = std::max(caption, std::min(cells + cellPadding, widest));
+        widths.push_back(width);
+        spare.push_back(std::max(0, width - std::max(caption, shortest)));
+    }
+    // When every column cannot show whole, the long texts give up room in proportion to what
+    // they can spare, so that the short ones (dates above all) and every header stay in view.
+    const int total = std::accumulate(widths.begin(), widths.end(), 0);
+    const int spareTotal = std::accumulate(spare.begin(), spare.end(), 0);
+    const int excess = std::min(total - viewport()->width(), spareTotal);
+    if (excess > 0) {
+        int given = 0;
+        for (size_t c = 0; c < widths.size(); ++c) {
+            const int part = static_cast<int>(static_cast<long long>(excess) * spare[c] / spareTotal);
+            widths[c] -= part;
+            spare[c] -= part;
+            given += part;
+        }
+        // What rounding left over comes from the column with the most to spare.
+        const auto most = std::max_element(spare.begin(), spare.end()) - spare.begin();
+        widths[static_cast<size_t>(most)] -= std::min(excess - given, spare[static_cast<size_t>(most)]);
+    }
+    for (size_t c = 0; c < widths.size(); ++c)
+        setColWidth(static_cast<int>(c), widths[c]);
 }
 
 void Grid::addRow(const QStringList& cells, int id)
@@ -457,6 +515,12 @@ int Grid::headerRowHeight() const
     return std::max(header->minimumHeight(), header->sizeHint().height());
 }
 
+int Grid::visibleRows() const
+{
+    const int pitch = verticalHeader()->defaultSectionSize();
+    return pitch > 0 ? viewport()->height() / pitch : 0;
+}
+
 void Grid::setVisible(bool visible)
 {
     // Qt also calls this (for example when the parent is shown), so only the hide
@@ -512,6 +576,39 @@ void Grid::paintEvent(QPaintEvent* event)
 {
     syncViewCurrent();
     QTableView::paintEvent(event);
+}
+
+void Grid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    stretchLastColumn();
+    emit resized();
+}
+
+void Grid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    // A scroll bar coming or going changes the room the last column may take.
+    stretchLastColumn();
+}
+
+void Grid::stretchLastColumn()
+{
+    QHeaderView* header = horizontalHeader();
+    const int last = std::min({cols(), header->count(), static_cast<int>(mWidths.size())}) - 1;
+    if (mStretching || mResetting || mModel->batching() || last < 0)
+        return;
+    int others = 0;
+    for (int c = 0; c < last; ++c)
+        others += header->sectionSize(c);
+    // The room left, but never less than the column's own width: then the grid scrolls.
+    const int room = viewport()->width() - others;
+    const int wanted = std::max(mWidths[static_cast<size_t>(last)], room);
+    if (header->sectionSize(last) == wanted)
+        return;
+    mStretching = true;
+    header->resizeSection(last, wanted);
+    mStretching = false;
 }
 
 void Grid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
@@ -652,6 +749,7 @@ void Grid::onBatchEnded()
     for (int c = 0; c < count; ++c)
         header->resizeSection(c, mWidths[static_cast<size_t>(c)]);
     --mInternal;
+    stretchLastColumn();
     applySelectionToView(clampRange(mPendingSel));
     clampCurrent();
     applyCurrentToView();

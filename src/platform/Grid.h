@@ -88,8 +88,14 @@ public:
     void setText(const QString& text);
     QString cellText(int row, int col) const;
 
-    int colWidth(int col) const;            // twips
-    void setColWidth(int col, int twips);
+    int colWidth(int col) const;            // pixels
+    void setColWidth(int col, int pixels);
+    // Sizes every column to its header caption and the cells of the first sampleRows data
+    // rows (a large fill is never measured in full). A header is never cut, nor a short text
+    // such as a date; a long text is cut where it is wider than a sensible column, or where
+    // the columns would not otherwise fit in the grid. The last column also takes whatever
+    // room is left.
+    void fitColumnsToContents(int sampleRows = 300);
 
     void addRow(const QStringList& cells, int id = 0);
     void removeRow(int row);
@@ -112,6 +118,8 @@ public:
 
     // Height of the header row in pixels; data rows have the same height.
     int headerRowHeight() const;
+    // Data rows that fit whole in the grid as it is now sized.
+    int visibleRows() const;
 
     // Hiding starts a batch (see GridModel), showing again ends it.
     void setVisible(bool visible) override;
@@ -121,6 +129,7 @@ signals:
     void cellDoubleClicked();    // a double click on a data cell
     void keyDown(QKeyEvent* event, bool* consumed); // before the grid handles the key
     void currentCellChanged();   // the current cell moved, by the user or by code
+    void resized();              // the grid's size changed (visibleRows() may have)
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -128,6 +137,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
@@ -146,6 +157,8 @@ private:
     void applySelectionToView(const Range& r);
     void onBatchStarted();
     void onBatchEnded();
+    // Widens the last column over the room the others leave; its own width stays its minimum.
+    void stretchLastColumn();
 
     GridModel* mModel;
     int mRow = 0;
@@ -153,6 +166,8 @@ private:
     int mInternal = 0;          // > 0 while our own changes move the view's current index
     bool mHiddenBatch = false;  // this grid's hiding opened a batch
     bool mViewCurrentPending = false;  // the view's current index has yet to follow row()/col()
+    bool mStretching = false;   // the last column is being widened to the room left
+    bool mResetting = false;    // the model is being reset: the header's resizes are not the user's
     std::vector<int> mWidths;   // column widths in pixels, kept while the view is not told
     // State held for the view while batching, applied when the batch ends.
     Range mPendingSel;

@@ -1,11 +1,11 @@
 #include "platform/PictureButton.h"
 
+#include <QBoxLayout>
 #include <QFrame>
 #include <QIcon>
 #include <QPushButton>
+#include <QStyle>
 #include <QToolButton>
-
-#include "platform/Twips.h"
 
 void InitQuillaryResources()
 {
@@ -29,6 +29,7 @@ QToolButton* makePictureButton(QWidget* parent, const QString& objectName, const
     auto* button = new QToolButton(parent);
     button->setObjectName(objectName);
     button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(iconName)));
+    button->setIconSize(QSize(pictureSide(button), pictureSide(button)));
     button->setAutoRaise(false);
     button->setFocusPolicy(Qt::TabFocus);
     setButtonToolTip(button, toolTip);
@@ -42,6 +43,7 @@ QPushButton* makePicturePushButton(QWidget* parent, const QString& objectName, c
     auto* button = new QPushButton(parent);
     button->setObjectName(objectName);
     button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(iconName)));
+    button->setIconSize(QSize(pictureSide(button), pictureSide(button)));
     setButtonToolTip(button, toolTip);
     return button;
 }
@@ -52,19 +54,39 @@ void setButtonToolTip(QAbstractButton* button, const QString& toolTip)
     button->setAccessibleName(toolTip);
 }
 
-DialogButtonBar makeDialogButtonBar(QWidget* dialog, int widthTwips, bool withCancel)
+int pictureSide(const QWidget* button)
+{
+    return qMax(16, button->fontMetrics().height());
+}
+
+QHBoxLayout* makeButtonBarLayout(QFrame* frame)
+{
+    auto* row = new QHBoxLayout(frame);
+    const int margin = qMax(2, frame->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing) / 2 + frame->frameWidth());
+    row->setContentsMargins(margin, margin, margin, margin);
+    row->setSpacing(1);
+    return row;
+}
+
+int buttonGroupGap(const QWidget* bar)
+{
+    return qMax(6, bar->fontMetrics().height() / 2);
+}
+
+DialogButtonBar makeDialogButtonBar(QWidget* dialog, bool withCancel)
 {
     auto* frame = new QFrame(dialog);
     frame->setObjectName(QStringLiteral("fraButtons"));
     frame->setFrameShape(QFrame::StyledPanel);
-    frame->setGeometry(twipsRect(0, 0, widthTwips, 540, dialog));
+    QHBoxLayout* row = makeButtonBarLayout(frame);
     QPushButton* ok = makePicturePushButton(frame, QStringLiteral("cmdOK"), QStringLiteral("ok"), QStringLiteral("OK"));
-    ok->setGeometry(twipsRect(120, 120, 405, 375, dialog));
     ok->setDefault(true);
+    row->addWidget(ok);
     QPushButton* cancel = nullptr;
     if (withCancel) {
         cancel = makePicturePushButton(frame, QStringLiteral("cmdCancel"), QStringLiteral("cancel"), QStringLiteral("Cancel"));
-        cancel->setGeometry(twipsRect(510, 120, 400, 380, dialog));
+        row->addWidget(cancel);
     }
+    row->addStretch(1);
     return {frame, ok, cancel};
 }

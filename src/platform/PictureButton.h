@@ -6,6 +6,7 @@
 
 class QAbstractButton;
 class QFrame;
+class QHBoxLayout;
 class QIcon;
 class QPushButton;
 class QToolButton;
@@ -22,11 +23,22 @@ QPushButton* makePicturePushButton(QWidget* parent, const QString& objectName, c
                                    const QString& toolTip);
 void setButtonToolTip(QAbstractButton* button, const QString& toolTip);
 
-// The button bar across the top of a dialog ("fraButtons", 540 twips high) with its OK
-// picture button (the default button) and, when asked, Cancel beside it.
+// The side of a button's picture: the height of a line of the button's font, so the
+// pictures grow with the font and the screen's DPI.
+int pictureSide(const QWidget* button);
+
+// The row of a button bar frame: small margins, buttons of one group side by side. The
+// caller adds the buttons, spacing between groups and a stretch.
+QHBoxLayout* makeButtonBarLayout(QFrame* frame);
+// The space between two groups of buttons in a bar.
+int buttonGroupGap(const QWidget* bar);
+
+// The button bar across the top of a dialog ("fraButtons") with its OK picture button
+// (the default button) and, when asked, Cancel beside it. The caller puts the frame at the
+// top of the dialog's layout.
 struct DialogButtonBar {
     QFrame* frame;
     QPushButton* ok;
     QPushButton* cancel;  // null without Cancel
 };
-DialogButtonBar makeDialogButtonBar(QWidget* dialog, int widthTwips, bool withCancel);
+DialogButtonBar makeDialogButtonBar(QWidget* dialog, bool withCancel);

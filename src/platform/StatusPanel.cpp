@@ -10,6 +10,8 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("pnlStatus"));
     setAccessibleName(QString());
     setAttribute(Qt::WA_OpaquePaintEvent, false);
+    // One line high in any layout: a window made small must not squeeze the caption away.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 void StatusPanel::setCaption(const QString& caption)

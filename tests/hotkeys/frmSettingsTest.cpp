@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include "core/HotKeyText.h"
 #include "hotkeys/frmSettings.h"
 #include "support/EditorTestKit.h"
+#include "support/LayoutCheck.h"
 #include "support/TestEnv.h"
 
 namespace {
@@ -171,3 +173,18 @@ TEST_F(SettingsDialogTest, AFailedOrRefusedWriteLeavesTheFileAsItWas)
 }
 
 } // namespace
+
+TEST_F(SettingsDialogTest, LongCaptionsShowWholeAtALargeFont)
+{
+    setHotKeys({{"F2", 113, "Dear Sir"}, {"Signature & Closing Line", 115, "Yours"}, {"F12", 123, "x"}});
+    LargeFont font;
+    auto dialog = open();
+    expectLaidOutWhole(dialog.get());
+    // The caption is the caption, never shortened; rows not in use take no room.
+    EXPECT_EQ(dialog->lblHK[1]->text(), QStringLiteral("Signature && Closing Line"));
+    EXPECT_FALSE(dialog->txtHK[3]->isVisible());
+    EXPECT_LT(dialog->lblHK[1]->geometry().right(), dialog->lblEq[1]->x());
+    EXPECT_LT(dialog->lblEq[1]->geometry().right(), dialog->txtHK[1]->x());
+    EXPECT_EQ(dialog->txtHK[0]->x(), dialog->txtHK[1]->x());
+    EXPECT_LT(dialog->txtHK[2]->mapTo(dialog.get(), QPoint(0, dialog->txtHK[2]->height())).y(), dialog->height());
+}

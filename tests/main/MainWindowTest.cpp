@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QLabel>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QRegularExpression>
 #include <QLocale>
 #include <QMenu>
@@ -20,7 +21,6 @@
 #include "app/modQuillary.h"
 #include "main/frmAbout.h"
 #include "main/frmFind.h"
-#include "platform/Twips.h"
 #include "main/frmMain.h"
 #include "platform/Grid.h"
 #include "platform/StatusPanel.h"
@@ -367,23 +367,90 @@ TEST_F(MainWindowTest, GridKeysGoToTheEndsAndOpenCommands)
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
-TEST_F(MainWindowTest, ANormalWindowIsKeptToItsMinimumSize)
+TEST_F(MainWindowTest, ANormalWindowKeepsEveryControlWholeAndTheGridTakesTheRoom)
 {
     makeData();
     frmMain& w = start();
     w.setWindowState(Qt::WindowNoState);
     w.resize(200, 150);
     QCoreApplication::processEvents();
-    const QSize frame = w.frameGeometry().size();
-    EXPECT_EQ(frame.width(), twipsToPixels(9000, &w));
-    EXPECT_EQ(frame.height(), twipsToPixels(6000, &w));
-    // The grid and status line follow the window.
-    w.resize(1000, 700);
+    // Never smaller than the layout needs: every button of the bar side by side, the
+    // selection box after them, and a grid that still lists a useful number of rows.
+    EXPECT_GE(w.width(), w.minimumSizeHint().width());
+    EXPECT_GE(w.height(), w.minimumSizeHint().height());
+    const QToolButton* buttons[] = {w.cmdExit, w.cmdWork, w.cmdPublisher, w.cmdSubmission, w.cmdNew,
+                                    w.cmdAmend, w.cmdDelete, w.cmdFind, w.cmdRefresh, w.cmdSettings};
+    for (size_t i = 0; i < std::size(buttons); ++i) {
+        EXPECT_TRUE(w.fraButtons->contentsRect().contains(buttons[i]->geometry())) << i;
+        EXPECT_GE(buttons[i]->width(), buttons[i]->sizeHint().width()) << i;
+        if (i > 0)
+            EXPECT_GT(buttons[i]->x(), buttons[i - 1]->geometry().right()) << i;
+    }
+    EXPECT_GT(w.cboSQL->x(), w.cmdSettings->geometry().right());
+    EXPECT_TRUE(w.fraButtons->contentsRect().contains(w.cboSQL->geometry()));
+    const int fewest = w.mVisibleRows;
+    EXPECT_GE(fewest, 10);
+
+    // A larger window: the bar keeps the selection box at its right end, the status panel
+    // stays along the bottom under the grid, and the grid takes the extra height.
+    w.resize(1000, 900);
     QCoreApplication::processEvents();
-    // The selection box stays 4100 twips from the bar's right end.
-    EXPECT_NEAR(w.cboSQL->x() + twipsToPixels(4100, &w), w.fraButtons->width(), 1);
-    EXPECT_GT(w.mVisibleRows, 0);
-    EXPECT_NEAR(w.pnlStatus->y(), w.fraMain->y() + w.fraMain->height() + twipsToPixels(35, &w), 1);
+    const QRect client = w.centralWidget()->rect();
+    EXPECT_LE(w.fraButtons->geometry().bottom(), w.fraMain->y());
+    EXPECT_GE(w.pnlStatus->y(), w.fraMain->geometry().bottom());
+    EXPECT_EQ(w.pnlStatus->geometry().bottom(), client.bottom());
+    EXPECT_GE(w.pnlStatus->height(), w.pnlStatus->sizeHint().height());
+    EXPECT_GT(w.cboSQL->x() + w.cboSQL->width(), w.fraButtons->width() - 4 * w.fraButtons->frameWidth() - 8);
+    EXPECT_GT(w.mVisibleRows, fewest);
+    // The rows counted are the whole rows the grid shows now.
+    const int pitch = w.grdData->rowHeight(0);
+    ASSERT_GT(pitch, 0);
+    EXPECT_LE(w.mVisibleRows * pitch, w.grdData->viewport()->height());
+    EXPECT_GT((w.mVisibleRows + 1) * pitch, w.grdData->viewport()->height());
+}
+
+TEST_F(MainWindowTest, ColumnsShowTheirHeadersAndCellsWhole)
+{
+    createDatabase();
+    exec(QStringLiteral(
+        "INSERT INTO Work (ID, Name, Genre_ID, Year_Written, \"Submitted?\") VALUES "
+        "(1, 'A Rather Longer Title Than Any Of The Others', 1, '1999', 1), (2, 'Short', 2, '2020', 0);"
+        "INSERT INTO Publisher (ID, Name, Type_ID, Guidelines) VALUES (1, 'The Quarterly Review of Letters', 1, 'Post only');"
+        "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) VALUES "
+        "(1, 1, '2024-11-28', 0, 0), (2, 1, '2023-09-30', '2023-12-30', 1);"));
+    session().closeDatabase();
+    frmMain& w = start();
+    QHeaderView* header = w.grdData->horizontalHeader();
+    // The listing at start-up, then each other view.
+    for (int view = 0; view < 3; ++view) {
+        if (view > 0)
+            w.mnuViewItem[view]->trigger();
+        QCoreApplication::processEvents();
+        ASSERT_GE(w.grdData->rows(), 2);
+        const QFontMetrics headerFont = header->fontMetrics();
+        const QFontMetrics cellFont = w.grdData->fontMetrics();
+        for (int c = 0; c < w.grdData->cols(); ++c) {
+            const int width = header->sectionSize(c);
+            EXPECT_GT(width, headerFont.horizontalAdvance(w.grdData->cellText(0, c))) << view << "/" << c;
+            // Short texts (dates, years, flags, short names) always show whole.
+            for (int r = 1; r < w.grdData->rows(); ++r) {
+                const QString text = w.grdData->cellText(r, c);
+                if (text.size() <= 16)
+                    EXPECT_GT(width, cellFont.horizontalAdvance(text)) << view << "/" << c << "/" << r;
+            }
+        }
+        // The last column reaches the right edge of the grid.
+        const int last = w.grdData->cols() - 1;
+        EXPECT_GE(header->sectionViewportPosition(last) + header->sectionSize(last), w.grdData->viewport()->width());
+    }
+    // In a grid narrower than its columns the last one keeps its width: the grid scrolls.
+    w.setWindowState(Qt::WindowNoState);
+    w.resize(300, 400);
+    w.mnuViewItem[0]->trigger();
+    QCoreApplication::processEvents();
+    const int last = w.grdData->cols() - 1;
+    ASSERT_LT(w.grdData->viewport()->width(), header->length());
+    EXPECT_GT(header->sectionSize(last), header->fontMetrics().horizontalAdvance(w.grdData->cellText(0, last)));
 }
 
 TEST_F(MainWindowTest, DeletingTheOnlyRecordAndAPublisherWithItsGenreLinks)

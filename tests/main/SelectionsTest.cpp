@@ -4,7 +4,6 @@
 
 #include "app/modQuillary.h"
 #include "main/Find.h"
-#include "main/MainLayout.h"
 #include "main/Selections.h"
 #include "support/TestEnv.h"
 
@@ -114,19 +113,4 @@ TEST_F(SelectionsTest, AFillRunsOneStatementThatOnlyReads)
     EXPECT_TRUE(error.contains(QStringLiteral("change the database")));
     EXPECT_FALSE(CheckReadOnlyStatement(database(), FillStatement(View::Work, QStringLiteral("Nonsense =")), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("syntax error")));
-}
-
-TEST(MainLayout, ControlsFollowTheWindowSize)
-{
-    // 15 twips a pixel; a header row of 20 pixels.
-    const mainlayout::Result r = mainlayout::compute({12000, 9000, 300, 15});
-    EXPECT_EQ(r.comboLeft, 7780);
-    EXPECT_EQ(r.gridWidth, 11820);
-    EXPECT_EQ(r.gridHeight, 9000 - 495 - 345 - 140);
-    EXPECT_EQ(r.statusTop, 495 + 8160 + 35);
-    // 8020 / 315 = 25.46 -> 22.46 -> 22
-    EXPECT_EQ(r.visibleRows, 22);
-    // Halves go to the even number: a pitch of 300 and grids of 2850 (6.5) and 3150 (7.5).
-    EXPECT_EQ(mainlayout::compute({12000, 2850 + 980, 285, 15}).visibleRows, 6);
-    EXPECT_EQ(mainlayout::compute({12000, 3150 + 980, 285, 15}).visibleRows, 8);
 }

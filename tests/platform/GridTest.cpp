@@ -1,4 +1,5 @@
 #include <QAbstractItemModelTester>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QSignalSpy>
@@ -149,4 +150,97 @@ TEST(Grid, ModelStaysConsistentForViews)
     }
     qInstallMessageHandler(previous);
     EXPECT_TRUE(gTesterFailures.isEmpty()) << gTesterFailures.join('\n').toStdString();
+}
+
+TEST(Grid, ColumnsFitTheHeaderAndASampleOfRows)
+{
+    Grid grid;
+    grid.resize(1200, 300);
+    grid.setVisible(false);
+    fill(grid, 600, 3);
+    grid.setRow(0);
+    grid.setCol(1);
+    grid.setText(QStringLiteral("A Header Much Wider Than Any Of Its Cells Ever Is"));
+    grid.setRow(450);
+    grid.setCol(0);
+    grid.setText(QStringLiteral("a cell far down, wider than the rest"));
+    grid.setVisible(true);
+    const QFontMetrics cells = grid.fontMetrics();
+    const QFontMetrics header = grid.horizontalHeader()->fontMetrics();
+    const int farCell = cells.horizontalAdvance(grid.cellText(450, 0));
+
+    // Only the sample is measured: the cell beyond it may be cut, the header never.
+    grid.fitColumnsToContents(100);
+    EXPECT_LT(grid.colWidth(0), farCell);
+    EXPECT_GT(grid.colWidth(0), cells.horizontalAdvance(QStringLiteral("r100c0")));
+    EXPECT_GT(grid.colWidth(1), header.horizontalAdvance(grid.cellText(0, 1)));
+    EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), grid.colWidth(0));
+    // A sample that reaches the cell makes room for it.
+    grid.fitColumnsToContents(500);
+    EXPECT_GT(grid.colWidth(0), farCell);
+}
+
+TEST(Grid, VisibleRowsAreTheWholeRowsThatFit)
+{
+    Grid grid;
+    fill(grid, 100, 2);
+    for (int height : {120, 300, 333}) {
+        grid.resize(300, height);
+        grid.show();
+        QCoreApplication::processEvents();
+        const int pitch = grid.rowHeight(0);
+        ASSERT_GT(pitch, 0);
+        EXPECT_LE(grid.visibleRows() * pitch, grid.viewport()->height()) << height;
+        EXPECT_GT((grid.visibleRows() + 1) * pitch, grid.viewport()->height()) << height;
+    }
+}
+
+TEST(Grid, TheLastColumnTakesTheRoomLeftButNeverLessThanItsOwnWidth)
+{
+    Grid grid;
+    fill(grid, 3, 2);
+    grid.setRow(0);
+    grid.setCol(1);
+    grid.setText(QStringLiteral("Date Of Outstanding Submission"));
+    grid.show();
+    grid.fitColumnsToContents();
+    const int first = grid.colWidth(0);
+    const int own = grid.colWidth(1);
+    QHeaderView* header = grid.horizontalHeader();
+    auto giveRoom = [&](int room) {
+        grid.resize(grid.width() - grid.viewport()->width() + room, 200);
+        QCoreApplication::processEvents();
+    };
+
+    giveRoom(first + own + 80);
+    EXPECT_EQ(header->sectionSize(1), grid.viewport()->width() - first);
+    EXPECT_EQ(grid.colWidth(1), own);  // the stretch is not taken for the column's own width
+    // A little less room than both need: the header stays whole and the grid scrolls.
+    giveRoom(first + own - 10);
+    EXPECT_EQ(header->sectionSize(1), own);
+    EXPECT_GT(header->length(), grid.viewport()->width());
+    giveRoom(first + own + 30);
+    EXPECT_EQ(header->sectionSize(1), grid.viewport()->width() - first);
+}
+
+TEST(Grid, InANarrowGridLongTextsGiveWayToShortOnes)
+{
+    Grid grid;
+    grid.resize(1200, 300);
+    grid.setCols(3);
+    grid.addRow({QStringLiteral("A title that goes on and on for rather a long way indeed"), QStringLiteral("30/09/2024"),
+                 QStringLiteral("Notes that also go on for much longer than a column should")});
+    grid.show();
+    const QFontMetrics cells = grid.fontMetrics();
+    grid.fitColumnsToContents();
+    // With room enough every text shows whole.
+    for (int c = 0; c < 3; ++c)
+        EXPECT_GT(grid.colWidth(c), cells.horizontalAdvance(grid.cellText(1, c))) << c;
+
+    grid.resize(400, 300);
+    QCoreApplication::processEvents();
+    grid.fitColumnsToContents();
+    EXPECT_GT(grid.colWidth(1), cells.horizontalAdvance(grid.cellText(1, 1)));
+    EXPECT_LT(grid.colWidth(0), cells.horizontalAdvance(grid.cellText(1, 0)));
+    EXPECT_LE(grid.colWidth(0) + grid.colWidth(1) + grid.colWidth(2), grid.viewport()->width());
 }
