@@ -16,13 +16,13 @@
 #include <sys/resource.h>
 #include <vector>
 
-#include "app/modQuillary.h"
+#include "gui/StatusMessage.h"
 #include "core/Clock.h"
-#include "platform/Grid.h"
-#include "data/Database.h"
-#include "main/Selections.h"
-#include "main/frmMain.h"
-#include "platform/Services.h"
+#include "gui/GridView.h"
+#include "core/Database.h"
+#include "core/Listing.h"
+#include "gui/MainWindow.h"
+#include "gui/Prompts.h"
 
 namespace {
 
@@ -167,8 +167,8 @@ int main(int argc, char** argv)
     // Start-up: from creating the window to the first filled grid.
     QElapsedTimer startTimer;
     startTimer.start();
-    auto* window = new frmMain(Desktop{prompts, links}, clock, folder);
-    if (!window->Load()) {
+    auto* window = new MainWindow(Desktop{prompts, links}, clock, folder);
+    if (!window->load()) {
         std::fprintf(stderr, "start-up failed\n");
         return 2;
     }
@@ -179,7 +179,7 @@ int main(int argc, char** argv)
         for (int run = 0; run < kRuns; ++run) {
             QElapsedTimer timer;
             timer.start();
-            window->FillGrid();
+            window->fillGrid();
             times.push_back(timer.nsecsElapsed() / 1e6);
         }
         return median(times);
@@ -189,29 +189,29 @@ int main(int argc, char** argv)
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer timer;
         timer.start();
-        window->FindInGrid(frmMain::FindMode::First, QStringLiteral("no such text anywhere"));
+        window->findInGrid(MainWindow::FindMode::First, QStringLiteral("no such text anywhere"));
         finds.push_back(timer.nsecsElapsed() / 1e6);
     }
     const double findMiss = median(finds);
-    const int workRows = window->grdData->rows() - 1;
-    window->SwitchViewByButton(View::Submission);
+    const int workRows = window->grid->rows() - 1;
+    window->switchView(View::Submission);
     const double submissionFill = timeFill();
-    const int submissionRows = window->grdData->rows() - 1;
+    const int submissionRows = window->grid->rows() - 1;
 
     std::printf("Work view: %d rows listed; Submission view: %d rows listed\n", workRows, submissionRows);
     std::printf("%-44s %10.1f ms\n", "engine, Work fill statement", workEngine);
-    std::printf("%-44s %10.1f ms\n", "FillGrid, Work view", workFill);
-    allMet &= report("FillGrid / engine, Work view", workFill / workEngine, "x", 2.0);
+    std::printf("%-44s %10.1f ms\n", "fillGrid, Work view", workFill);
+    allMet &= report("fillGrid / engine, Work view", workFill / workEngine, "x", 2.0);
     std::printf("%-44s %10.1f ms\n", "engine, Submission fill statement", submissionEngine);
-    std::printf("%-44s %10.1f ms\n", "FillGrid, Submission view", submissionFill);
-    allMet &= report("FillGrid / engine, Submission view", submissionFill / submissionEngine, "x", 2.0);
-    allMet &= report("FindInGrid miss over the full Work grid", findMiss, "ms", 30.0);
+    std::printf("%-44s %10.1f ms\n", "fillGrid, Submission view", submissionFill);
+    allMet &= report("fillGrid / engine, Submission view", submissionFill / submissionEngine, "x", 2.0);
+    allMet &= report("findInGrid miss over the full Work grid", findMiss, "ms", 30.0);
     allMet &= report("start-up to a filled grid of 32,767 works", startup, "ms", 1000.0);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     allMet &= report("peak memory", usage.ru_maxrss / 1024.0, "MB", 150.0);
 
-    window->cmdExit_Click();
+    window->onExitClicked();
     delete window;
     return allMet ? 0 : 1;
 }

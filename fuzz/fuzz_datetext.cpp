@@ -4,7 +4,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzCheck.h"
-#include "editors/DateText.h"
+#include "core/DateText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {

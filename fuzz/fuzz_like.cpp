@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "data/Like.h"
+#include "core/Like.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzCheck.h"
-#include "platform/ProfileFile.h"
+#include "core/ProfileFile.h"
 
 namespace {
 

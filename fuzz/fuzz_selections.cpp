@@ -15,8 +15,8 @@
 
 #include "FuzzCheck.h"
 #include "core/Settings.h"
-#include "data/Database.h"
-#include "main/Selections.h"
+#include "core/Database.h"
+#include "core/Listing.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzCheck.h"
-#include "hotkeys/KeySender.h"
+#include "gui/KeySender.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {

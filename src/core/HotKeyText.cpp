@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 
 QString KeysToText(const QString& text)
 {

@@ -5,8 +5,8 @@
 #include <SQLiteCpp/Transaction.h>
 #include <utility>
 
-#include "app/Conversions.h"
-#include "data/Database.h"
+#include "core/Conversions.h"
+#include "core/Database.h"
 
 // Values a user typed and record IDs are always bound; the only texts joined into a
 // statement are the program's own table names.

@@ -7,7 +7,7 @@
 
 #include "core/View.h"
 #include "core/HotKeyText.h"
-#include "platform/ProfileFile.h"
+#include "core/ProfileFile.h"
 
 class Settings {
 public:

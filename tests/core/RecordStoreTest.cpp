@@ -9,7 +9,7 @@
 #include <sqlite3.h>
 
 #include "core/RecordStore.h"
-#include "support/TestEnv.h"
+#include "support/CoreTestEnv.h"
 
 namespace {
 
@@ -41,11 +41,11 @@ std::optional<Reason> failure(const std::function<void()>& call, QString* messag
 
 } // namespace
 
-class RecordStoreTest : public QuillaryTest {
+class RecordStoreTest : public CoreTest {
 protected:
     void SetUp() override
     {
-        QuillaryTest::SetUp();
+        CoreTest::SetUp();
         createDatabase();
         store = std::make_unique<RecordStore>(database());
     }

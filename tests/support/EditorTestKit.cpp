@@ -5,7 +5,7 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 
-#include "hotkeys/KeySender.h"
+#include "gui/KeySender.h"
 
 namespace {
 

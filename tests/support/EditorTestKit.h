@@ -10,7 +10,7 @@
 
 #include "core/Editing.h"
 #include "core/Session.h"
-#include "platform/Services.h"
+#include "gui/Prompts.h"
 
 class QListWidget;
 
@@ -41,7 +41,7 @@ std::unique_ptr<Editor> openEditor(Session& session, Desktop desktop, const QStr
     auto editor = std::make_unique<Editor>(session, desktop);
     if (prepare)
         prepare(*editor);
-    if (!editor->Load(EditRequest{View::Work, mode, id, false, false}))
+    if (!editor->load(EditRequest{View::Work, mode, id, false, false}))
         return nullptr;
     editor->show();
     editor->activateWindow();

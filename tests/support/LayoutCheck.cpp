@@ -21,7 +21,7 @@ bool isControl(const QWidget* widget, const QWidget* window)
     return qobject_cast<const QLabel*>(widget) || qobject_cast<const QAbstractButton*>(widget)
         || qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractScrollArea*>(widget)
         || qobject_cast<const QComboBox*>(widget) || qobject_cast<const QGroupBox*>(widget)
-        || widget->objectName() == QLatin1String("pnlStatus") || widget->objectName() == QLatin1String("fraButtons");
+        || widget->objectName() == QLatin1String("statusPanel") || widget->objectName() == QLatin1String("buttonBar");
 }
 
 QString shownText(QString text)
@@ -47,7 +47,7 @@ void expectLaidOutWhole(QWidget* window)
         const std::string name = control->objectName().toStdString();
         const QRect place(control->mapTo(window, QPoint(0, 0)), control->size());
         EXPECT_TRUE(window->rect().contains(place)) << name;
-        if (control->objectName() == QLatin1String("pnlStatus")) {
+        if (control->objectName() == QLatin1String("statusPanel")) {
             EXPECT_GE(control->height(), control->fontMetrics().height()) << name;
         } else if (auto* label = qobject_cast<QLabel*>(control); label && label->pixmap().isNull()) {
             EXPECT_GE(label->width(), label->sizeHint().width()) << name;

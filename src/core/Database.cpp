@@ -1,0 +1,417 @@
+#include "core/Database.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Transaction.h>
+#include <sqlite3.h>
+#include <string_view>
+
+#include "core/Like.h"
+
+namespace db {
+
+namespace {
+
+const char* const kSchema = R"SQL(
+CREATE TABLE Genre (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Description_Singular TEXT NOT NULL DEFAULT '',
+    Description_Plural TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE Publisher_Type (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Description TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE Work (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name TEXT NOT NULL COLLATE NOCASE,
+    Genre_ID INTEGER,
+    Year_Written TEXT NOT NULL DEFAULT '',
+    Year_Last_Amended TEXT,
+    "Submit?" INTEGER NOT NULL DEFAULT 0,
+    "Submitted?" INTEGER NOT NULL DEFAULT 0,
+    "Accepted?" INTEGER NOT NULL DEFAULT 0,
+    "Published?" INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE Publisher (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name TEXT NOT NULL COLLATE NOCASE,
+    Type_ID INTEGER,
+    Guidelines TEXT,
+    Comments TEXT,
+    Address TEXT,
+    "Submit_To?" INTEGER NOT NULL DEFAULT 0,
+    "Submitted_To?" INTEGER NOT NULL DEFAULT 0,
+    "E-Mail_Address" TEXT,
+    Web_Address TEXT
+);
+CREATE TABLE Submission (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Work_ID INTEGER NOT NULL,
+    Publisher_ID INTEGER NOT NULL,
+    Date_Submitted NOT NULL DEFAULT 0,
+    Date_Returned NOT NULL DEFAULT 0,
+    Status INTEGER NOT NULL DEFAULT 0,
+    Outcome TEXT,
+    Notes TEXT
+);
+CREATE TABLE Publisher_Genre (
+    Publisher_ID INTEGER NOT NULL,
+    Genre_ID INTEGER NOT NULL,
+    PRIMARY KEY (Publisher_ID, Genre_ID)
+);
+
+-- The outstanding-submission date and the counts look submissions up by work or
+-- publisher and status; the views are listed by name.
+CREATE INDEX Submission_Work_Status ON Submission (Work_ID, Status);
+CREATE INDEX Submission_Publisher_Status ON Submission (Publisher_ID, Status);
+CREATE INDEX Work_Name ON Work (Name);
+CREATE INDEX Publisher_Name ON Publisher (Name);
+
+-- One row per work. A submission stored without a date (the value 0) gives no date,
+-- so the listing never shows the zero date.
+CREATE VIEW Expanded_Work AS
+SELECT w.ID AS ID,
+       w.Name AS Name,
+       g.Description_Singular AS Description_Singular,
+       w.Year_Written AS Year_Written,
+       w.Year_Last_Amended AS Year_Last_Amended,
+       w."Submit?" AS "Submit?",
+       w."Submitted?" AS "Submitted?",
+       w."Accepted?" AS "Accepted?",
+       w."Published?" AS "Published?",
+       (SELECT Max(s.Date_Submitted) FROM Submission AS s
+         WHERE s.Work_ID = w.ID AND s.Status = 0
+           AND typeof(s.Date_Submitted) = 'text' AND s.Date_Submitted <> '') AS Date_Submitted
+FROM Work AS w
+LEFT JOIN Genre AS g ON g.ID = w.Genre_ID;
+
+CREATE VIEW Expanded_Publisher AS
+SELECT p.ID AS ID,
+       p.Name AS Name,
+       t.Description AS Type,
+       p.Guidelines AS Guidelines,
+       p.Comments AS Comments,
+       p."Submit_To?" AS "Submit_To?",
+       p."Submitted_To?" AS "Submitted_To?",
+       p.Address AS Address,
+       p."E-Mail_Address" AS "E-Mail_Address",
+       p.Web_Address AS Web_Address,
+       p.Type_ID AS Type_ID
+FROM Publisher AS p
+LEFT JOIN Publisher_Type AS t ON t.ID = p.Type_ID;
+
+-- Outer joins: a submission whose work or publisher was deleted is still listed.
+CREATE VIEW Expanded_Submission AS
+SELECT s.ID AS ID,
+       w.Name AS Work,
+       p.Name AS Publisher,
+       s.Date_Submitted AS Date_Submitted,
+       s.Date_Returned AS Date_Returned,
+       CASE s.Status WHEN 0 THEN 'Unreturned' WHEN 1 THEN 'Rejected'
+                     WHEN 2 THEN 'Accepted' WHEN 3 THEN 'Published' ELSE '' END AS Status_Desc,
+       s.Outcome AS Outcome,
+       s.Notes AS Notes,
+       s.Status AS Status,
+       s.Work_ID AS Work_ID,
+       s.Publisher_ID AS Publisher_ID
+FROM Submission AS s
+LEFT JOIN Work AS w ON w.ID = s.Work_ID
+LEFT JOIN Publisher AS p ON p.ID = s.Publisher_ID;
+)SQL";
+
+struct Genre {
+    const char* singular;
+    const char* plural;
+};
+
+const Genre kGenres[] = {
+    {"Short Story", "Short Stories"},
+    {"Flash Fiction", "Flash Fiction"},
+    {"Novel", "Novels"},
+    {"Novella", "Novellas"},
+    {"Poem", "Poems"},
+    {"Article", "Articles"},
+    {"Essay", "Essays"},
+    {"Non-Fiction", "Non-Fiction"},
+    {"Review", "Reviews"},
+    {"Play", "Plays"},
+    {"Script", "Scripts"},
+    {"Radio Play", "Radio Plays"},
+    {"Children's Story", "Children's Stories"},
+    {"Song Lyric", "Song Lyrics"},
+};
+
+const char* const kPublisherTypes[] = {
+    "Magazine",   "Literary Journal", "Book Publisher", "Anthology", "Competition",
+    "Web Site",   "Literary Agent",   "Newspaper",      "Radio",     "Theatre",
+};
+
+// What this program needs of a file: each table and view with the columns it reads.
+struct Required {
+    const char* type;
+    const char* name;
+    QStringList columns;
+};
+
+const QList<Required>& requiredObjects()
+{
+    static const QList<Required> objects = {
+        {"table", "Genre", {"ID", "Description_Singular", "Description_Plural"}},
+        {"table", "Publisher_Type", {"ID", "Description"}},
+        {"table", "Work",
+         {"ID", "Name", "Genre_ID", "Year_Written", "Year_Last_Amended", "Submit?", "Submitted?",
+          "Accepted?", "Published?"}},
+        {"table", "Publisher",
+         {"ID", "Name", "Type_ID", "Guidelines", "Comments", "Address", "Submit_To?",
+          "Submitted_To?", "E-Mail_Address", "Web_Address"}},
+        {"table", "Submission",
+         {"ID", "Work_ID", "Publisher_ID", "Date_Submitted", "Date_Returned", "Status", "Outcome",
+          "Notes"}},
+        {"table", "Publisher_Genre", {"Publisher_ID", "Genre_ID"}},
+        {"view", "Expanded_Work",
+         {"ID", "Name", "Description_Singular", "Year_Written", "Year_Last_Amended", "Submit?",
+          "Submitted?", "Accepted?", "Published?", "Date_Submitted"}},
+        {"view", "Expanded_Publisher",
+         {"ID", "Name", "Type", "Guidelines", "Comments", "Submit_To?", "Submitted_To?",
+          "Address", "E-Mail_Address", "Web_Address", "Type_ID"}},
+        {"view", "Expanded_Submission",
+         {"ID", "Work", "Publisher", "Date_Submitted", "Date_Returned", "Status_Desc", "Outcome",
+          "Notes", "Status", "Work_ID", "Publisher_ID"}},
+    };
+    return objects;
+}
+
+QString engineText(const std::exception& e)
+{
+    return QString::fromUtf8(e.what());
+}
+
+QStringView argumentText(sqlite3_value* value)
+{
+    // text16 first, then bytes16: the conversion may change the byte count.
+    const auto* data = static_cast<const char16_t*>(sqlite3_value_text16(value));
+    const int bytes = sqlite3_value_bytes16(value);
+    return data ? QStringView(data, bytes / 2) : QStringView();
+}
+
+// like(pattern, text [, escape]): SQL's "text LIKE pattern [ESCAPE escape]".
+void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(context);
+            return;
+        }
+    }
+    char32_t escape = 0;
+    if (argc == 3) {
+        const QList<uint> chars = argumentText(argv[2]).toUcs4();
+        if (chars.size() != 1) {
+            sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = chars.front();
+    }
+    const QStringView pattern = argumentText(argv[0]);
+    const QStringView text = argumentText(argv[1]);
+    const bool matched = escape ? likeMatch(pattern, text, escape) : likeMatch(pattern, text);
+    sqlite3_result_int(context, matched ? 1 : 0);
+}
+
+void removeDatabaseFiles(const QString& path)
+{
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(path + QLatin1String(suffix));
+}
+
+} // namespace
+
+void createSchema(SQLite::Database& database)
+{
+    SQLite::Transaction transaction(database);
+    database.exec(kSchema);
+
+    SQLite::Statement genre(database,
+        "INSERT INTO Genre (Description_Singular, Description_Plural) VALUES (?, ?);");
+    for (const Genre& g : kGenres) {
+        genre.bind(1, g.singular);
+        genre.bind(2, g.plural);
+        genre.exec();
+        genre.reset();
+    }
+    SQLite::Statement type(database, "INSERT INTO Publisher_Type (Description) VALUES (?);");
+    for (const char* description : kPublisherTypes) {
+        type.bind(1, description);
+        type.exec();
+        type.reset();
+    }
+    database.exec("PRAGMA user_version = " + std::to_string(kSchemaVersion) + ";");
+    transaction.commit();
+}
+
+bool validateSchema(SQLite::Database& database, QString* error)
+{
+    auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    try {
+        // Reading anything from a file that is not a database throws here.
+        const int version = database.execAndGet("PRAGMA user_version;").getInt();
+        if (version <= 0)
+            return fail(QStringLiteral("it is not a Quillary database"));
+        if (version > kSchemaVersion)
+            return fail(QStringLiteral("it was written by a newer version of Quillary "
+                                       "(schema version %1; this version reads up to %2)")
+                            .arg(version)
+                            .arg(kSchemaVersion));
+
+        QStringList missing;
+        // A view that cannot be read because a table it uses is missing or incomplete says
+        // nothing more than that table does; it is named only when the tables are whole.
+        QStringList brokenViews;
+        bool tablesWhole = true;
+        SQLite::Statement kind(database,
+            "SELECT type FROM sqlite_master WHERE name = ? COLLATE NOCASE;");
+        SQLite::Statement columns(database, "SELECT name FROM pragma_table_info(?);");
+        for (const Required& object : requiredObjects()) {
+            const bool isTable = std::string_view(object.type) == "table";
+            const QString label = QStringLiteral("%1 %2").arg(QLatin1String(object.type),
+                                                              QLatin1String(object.name));
+            kind.reset();
+            kind.bind(1, object.name);
+            if (!kind.executeStep() || kind.getColumn(0).getString() != object.type) {
+                missing << label;
+                tablesWhole = tablesWhole && !isTable;
+                continue;
+            }
+            QStringList present;
+            try {
+                columns.reset();
+                columns.bind(1, object.name);
+                while (columns.executeStep())
+                    present << QString::fromStdString(columns.getColumn(0).getString());
+            } catch (const SQLite::Exception& e) {
+                if (isLockedByAnother(e))
+                    throw;
+                // A view whose definition no longer works.
+                brokenViews << QStringLiteral("%1 (%2)").arg(label, engineText(e));
+                continue;
+            }
+            for (const QString& column : object.columns) {
+                if (!present.contains(column, Qt::CaseInsensitive)) {
+                    missing << QStringLiteral("column %1.\"%2\"")
+                                   .arg(QLatin1String(object.name), column);
+                    tablesWhole = tablesWhole && !isTable;
+                }
+            }
+        }
+        if (tablesWhole)
+            missing << brokenViews;
+        if (!missing.isEmpty())
+            return fail(QStringLiteral("it is not a complete Quillary database; missing: %1")
+                            .arg(missing.join(QStringLiteral(", "))));
+    } catch (const std::exception& e) {
+        if (isLockedByAnother(e))
+            throw;
+        return fail(engineText(e));
+    }
+    return true;
+}
+
+bool isLockedByAnother(const std::exception& e)
+{
+    const auto* engine = dynamic_cast<const SQLite::Exception*>(&e);
+    // Extended codes (SQLITE_BUSY_SNAPSHOT, ...) carry the primary code in their low byte.
+    return engine && (engine->getErrorCode() & 0xff) == SQLITE_BUSY;
+}
+
+QString lockedMessage(const QString& path)
+{
+    return QStringLiteral("%1 is being used by another program. Close it there, then try again.")
+        .arg(QFileInfo(path).fileName());
+}
+
+void prepareConnection(SQLite::Database& database)
+{
+    database.setBusyTimeout(kBusyTimeoutMs);
+    sqlite3* handle = database.getHandle();
+    for (int args : {2, 3}) {
+        const int result = sqlite3_create_function_v2(handle, "like", args,
+            SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr, nullptr);
+        if (result != SQLITE_OK)
+            throw SQLite::Exception(handle, result);
+    }
+}
+
+std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* error)
+{
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = QStringLiteral("Cannot open the database \"%1\": %2").arg(path, reason);
+        return nullptr;
+    };
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(QStringLiteral("the file does not exist"));
+    if (!info.isFile())
+        return fail(QStringLiteral("it is not a file"));
+
+    std::unique_ptr<SQLite::Database> database;
+    try {
+        // No CREATE flag, and nothing is written before the file is known to be ours.
+        // Only the user-interface thread uses the connection, so no mutex per call.
+        database = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(),
+                                                      SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
+        // Before the first read: a file another program holds is waited for like any other.
+        prepareConnection(*database);
+        QString reason;
+        if (!validateSchema(*database, &reason))
+            return fail(reason);
+        // The engine falls back to reading only when the file cannot be written.
+        if (sqlite3_db_readonly(database->getHandle(), "main") == 1)
+            return fail(QStringLiteral("the file cannot be written"));
+    } catch (const std::exception& e) {
+        if (isLockedByAnother(e)) {
+            if (error)
+                *error = lockedMessage(path);
+            return nullptr;
+        }
+        return fail(engineText(e));
+    }
+    return database;
+}
+
+std::unique_ptr<SQLite::Database> createNew(const QString& path, QString* error)
+{
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = QStringLiteral("Cannot create the database \"%1\": %2").arg(path, reason);
+        return nullptr;
+    };
+    // Never build over an existing file: a failure would remove it.
+    if (QFileInfo::exists(path))
+        return fail(QStringLiteral("a file of that name already exists"));
+
+    std::unique_ptr<SQLite::Database> database;
+    try {
+        database = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(),
+                                                      SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLite::OPEN_NOMUTEX);
+        prepareConnection(*database);
+        createSchema(*database);
+    } catch (const std::exception& e) {
+        const QString reason = engineText(e);
+        database.reset();
+        removeDatabaseFiles(path);
+        return fail(reason);
+    }
+    return database;
+}
+
+} // namespace db

@@ -1,0 +1,95 @@
+#include "gui/AboutDialog.h"
+
+#include <QBoxLayout>
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+
+#include "core/Version.h"
+#include "gui/StatusMessage.h"
+#include "gui/PictureButton.h"
+#include "gui/Prompts.h"
+
+AboutDialog::AboutDialog(Links& links, QWidget* parent) : QDialog(parent), mLinks(links)
+{
+    setObjectName(QStringLiteral("AboutDialog"));
+    setWindowTitle(QStringLiteral("About ") + kProgramTitle);
+    setWindowIcon(programIcon());
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    // OK is the default button: Enter closes the box.
+    const DialogButtonBar bar = makeDialogButtonBar(this, false);
+    buttonBar = bar.frame;
+    okButton = bar.ok;
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    column->addWidget(buttonBar);
+
+    // The icon at the left; title and version beside it, the web address below them.
+    auto* body = new QHBoxLayout;
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    body->setContentsMargins(3 * margin, 2 * margin, 3 * margin, 2 * margin);
+    body->setSpacing(2 * margin);
+    column->addLayout(body);
+
+    iconLabel = new QLabel(this);
+    iconLabel->setObjectName(QStringLiteral("iconLabel"));
+    const int side = 3 * fontMetrics().height();
+    iconLabel->setPixmap(programIcon().pixmap(side, side));
+    body->addWidget(iconLabel, 0, Qt::AlignTop);
+
+    auto* texts = new QVBoxLayout;
+    body->addLayout(texts);
+    titleLabel = new QLabel(kProgramTitle, this);
+    titleLabel->setObjectName(QStringLiteral("titleLabel"));
+    QFont bold = titleLabel->font();
+    bold.setBold(true);
+    titleLabel->setFont(bold);
+    texts->addWidget(titleLabel);
+
+    versionLabel = new QLabel(versionText(), this);
+    versionLabel->setObjectName(QStringLiteral("versionLabel"));
+    texts->addWidget(versionLabel);
+    texts->addSpacing(fontMetrics().height());
+
+    webLabel = new QLabel(kMakerWebAddress, this);
+    webLabel->setObjectName(QStringLiteral("webLabel"));
+    texts->addWidget(webLabel);
+    texts->addStretch(1);
+    QFont link = webLabel->font();
+    link.setUnderline(true);
+    webLabel->setFont(link);
+    QPalette palette = webLabel->palette();
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
+    webLabel->setPalette(palette);
+    webLabel->setCursor(Qt::PointingHandCursor);
+    // Keyboard users reach the address too: it takes the focus and opens on Space.
+    webLabel->setFocusPolicy(Qt::StrongFocus);
+    webLabel->setAccessibleName(QStringLiteral("Web site ") + kMakerWebAddress);
+    webLabel->installEventFilter(this);
+
+    okButton->setFocus();
+}
+
+QString AboutDialog::versionText()
+{
+    return QStringLiteral("Version %1.%2.%3").arg(QUILLARY_VERSION_MAJOR).arg(QUILLARY_VERSION_MINOR).arg(QUILLARY_VERSION_PATCH);
+}
+
+bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == webLabel) {
+        const bool click = event->type() == QEvent::MouseButtonRelease;
+        const bool key = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
+        if (click || key) {
+            // What the desktop makes of the address is its own business: nothing is shown.
+            mLinks.open(kMakerWebAddress);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

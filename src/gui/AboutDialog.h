@@ -1,0 +1,33 @@
+#pragma once
+// The About box: the program's title, version, icon and its maker's web address.
+
+#include <QDialog>
+
+class QLabel;
+class Links;
+class QPushButton;
+class QFrame;
+
+inline const QString kMakerWebAddress = QStringLiteral("https://quillary.example.org/");
+
+class AboutDialog : public QDialog {
+    Q_OBJECT
+public:
+    // links opens the maker's web address.
+    explicit AboutDialog(Links& links, QWidget* parent = nullptr);
+
+    static QString versionText();
+
+    QFrame* buttonBar = nullptr;
+    QPushButton* okButton = nullptr;
+    QLabel* iconLabel = nullptr;
+    QLabel* titleLabel = nullptr;
+    QLabel* versionLabel = nullptr;
+    QLabel* webLabel = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Links& mLinks;
+};

@@ -1,0 +1,759 @@
+#include "gui/GridView.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionHeader>
+#include <algorithm>
+#include <numeric>
+
+// ---------------------------------------------------------------------------
+// ListingModel
+
+namespace {
+// The largest view the program fills (its record numbers are 16-bit).
+constexpr int kReserveRows = 32768;
+} // namespace
+
+ListingModel::ListingModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    mHeader.resize(mCols);
+}
+
+int ListingModel::dataRows() const
+{
+    return static_cast<int>(mCells.size() / static_cast<size_t>(mCols));
+}
+
+int ListingModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : mShownRows;
+}
+
+int ListingModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : mShownCols;
+}
+
+QVariant ListingModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.parent().isValid())
+        return QVariant();
+    // While batching a view may still ask for rows that have gone since it was told.
+    if (index.row() >= dataRows() || index.column() >= mCols)
+        return QString();
+    return mCells[static_cast<size_t>(index.row()) * mCols + index.column()];
+}
+
+QVariant ListingModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return section >= 0 && section < mHeader.size() ? mHeader.at(section) : QString();
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags ListingModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+int ListingModel::rows() const
+{
+    return dataRows() + 1;
+}
+
+void ListingModel::setRows(int rows)
+{
+    const int wanted = std::max(rows, 1) - 1;
+    const int old = dataRows();
+    if (wanted == old)
+        return;
+    const bool tell = !batching();
+    if (tell) {
+        if (wanted > old)
+            beginInsertRows(QModelIndex(), old, wanted - 1);
+        else
+            beginRemoveRows(QModelIndex(), wanted, old - 1);
+    }
+    mCells.resize(static_cast<size_t>(wanted) * mCols);
+    mIds.resize(static_cast<size_t>(wanted));
+    if (tell) {
+        mShownRows = wanted;
+        if (wanted > old)
+            endInsertRows();
+        else
+            endRemoveRows();
+    } else {
+        mDirty = true;
+    }
+}
+
+int ListingModel::cols() const
+{
+    return mCols;
+}
+
+void ListingModel::setCols(int cols)
+{
+    const int wanted = std::max(cols, 1);
+    if (wanted == mCols)
+        return;
+    const bool tell = !batching();
+    if (tell) {
+        if (wanted > mCols)
+            beginInsertColumns(QModelIndex(), mCols, wanted - 1);
+        else
+            beginRemoveColumns(QModelIndex(), wanted, mCols - 1);
+    }
+    const int rowCount = dataRows();
+    const int keep = std::min(wanted, mCols);
+    std::vector<QString> cells(static_cast<size_t>(rowCount) * wanted);
+    for (int r = 0; r < rowCount; ++r)
+        for (int c = 0; c < keep; ++c)
+            cells[static_cast<size_t>(r) * wanted + c] = std::move(mCells[static_cast<size_t>(r) * mCols + c]);
+    mCells = std::move(cells);
+    const bool more = wanted > mCols;
+    mCols = wanted;
+    mHeader.resize(mCols);
+    if (tell) {
+        mShownCols = mCols;
+        if (more)
+            endInsertColumns();
+        else
+            endRemoveColumns();
+    } else {
+        mDirty = true;
+    }
+}
+
+QString ListingModel::cell(int row, int col) const
+{
+    if (col < 0 || col >= mCols || row < 0 || row > dataRows())
+        return QString();
+    if (row == 0)
+        return mHeader.at(col);
+    return mCells[static_cast<size_t>(row - 1) * mCols + col];
+}
+
+void ListingModel::setCell(int row, int col, const QString& text)
+{
+    if (col < 0 || col >= mCols || row < 0 || row > dataRows())
+        return;
+    if (row == 0) {
+        mHeader[col] = text;
+        if (!batching())
+            emit headerDataChanged(Qt::Horizontal, col, col);
+        return;
+    }
+    mCells[static_cast<size_t>(row - 1) * mCols + col] = text;
+    if (!batching()) {
+        const QModelIndex changed = index(row - 1, col);
+        emit dataChanged(changed, changed, {Qt::DisplayRole});
+    }
+}
+
+void ListingModel::addRow(const QStringList& cells, int id)
+{
+    const int row = dataRows();
+    const bool tell = !batching();
+    if (tell)
+        beginInsertRows(QModelIndex(), row, row);
+    if (mCells.capacity() - mCells.size() < static_cast<size_t>(mCols)) {
+        // Room for a full view's worth at once: untouched capacity costs no memory,
+        // while growing step by step copies every cell again at each step.
+        const size_t wanted = std::max(mCells.capacity() * 2, static_cast<size_t>(kReserveRows) * mCols);
+        mCells.reserve(wanted);
+    }
+    const qsizetype given = cells.size();
+    for (int c = 0; c < mCols; ++c)
+        mCells.push_back(c < given ? cells.at(c) : QString());
+    mIds.push_back(id);
+    if (tell) {
+        mShownRows = row + 1;
+        endInsertRows();
+    } else {
+        mDirty = true;
+    }
+}
+
+void ListingModel::removeRow(int row)
+{
+    if (row < 1 || row > dataRows())
+        return;
+    const bool tell = !batching();
+    if (tell)
+        beginRemoveRows(QModelIndex(), row - 1, row - 1);
+    const auto first = mCells.begin() + static_cast<std::ptrdiff_t>(row - 1) * mCols;
+    mCells.erase(first, first + mCols);
+    mIds.erase(mIds.begin() + (row - 1));
+    if (tell) {
+        mShownRows = dataRows();
+        endRemoveRows();
+    } else {
+        mDirty = true;
+    }
+}
+
+int ListingModel::rowId(int row) const
+{
+    return row >= 1 && row <= dataRows() ? mIds[static_cast<size_t>(row - 1)] : 0;
+}
+
+int ListingModel::rowOfId(int id) const
+{
+    const auto found = std::find(mIds.begin(), mIds.end(), id);
+    return found == mIds.end() ? 0 : static_cast<int>(found - mIds.begin()) + 1;
+}
+
+void ListingModel::beginBatch()
+{
+    if (mBatchDepth++ == 0) {
+        mDirty = false;
+        emit batchStarted();
+    }
+}
+
+void ListingModel::endBatch()
+{
+    if (mBatchDepth == 0 || --mBatchDepth > 0)
+        return;
+    if (mDirty) {
+        beginResetModel();
+        mShownRows = dataRows();
+        mShownCols = mCols;
+        mDirty = false;
+        endResetModel();
+    }
+    emit batchEnded();
+}
+
+// ---------------------------------------------------------------------------
+// GridView
+
+GridView::GridView(QWidget* parent) : QTableView(parent), mModel(new ListingModel(this))
+{
+    setModel(mModel);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setShowGrid(true);
+    setAlternatingRowColors(false);
+    setWordWrap(false);
+    setSortingEnabled(false);
+    setCornerButtonEnabled(false);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+
+    // Per-row sizing would visit every row of a large fill.
+    QHeaderView* vertical = verticalHeader();
+    vertical->hide();
+    vertical->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* horizontal = horizontalHeader();
+    horizontal->setSectionResizeMode(QHeaderView::Interactive);
+    horizontal->setStretchLastSection(false);
+    horizontal->setSectionsClickable(false);
+    horizontal->setHighlightSections(false);
+    horizontal->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Data rows as high as the header row, so the rows that fit follow from one height.
+    vertical->setDefaultSectionSize(headerRowHeight());
+
+    mWidths.assign(static_cast<size_t>(mModel->cols()), horizontal->defaultSectionSize());
+    // Only the user's resizing is kept: the header's own reset after a batch gives every
+    // column its default width, which must not replace the widths held for it.
+    connect(horizontal, &QHeaderView::sectionResized, this, [this](int index, int, int size) {
+        if (mModel->batching() || mResetting || mStretching || index < 0 || index >= static_cast<int>(mWidths.size()))
+            return;
+        mWidths[static_cast<size_t>(index)] = size;
+        stretchLastColumn();
+    });
+    connect(mModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { mResetting = true; });
+    connect(mModel, &QAbstractItemModel::modelReset, this, [this] { mResetting = false; });
+    connect(mModel, &ListingModel::batchStarted, this, &GridView::onBatchStarted);
+    connect(mModel, &ListingModel::batchEnded, this, &GridView::onBatchEnded);
+}
+
+int GridView::rows() const
+{
+    return mModel->rows();
+}
+
+void GridView::setRows(int rows)
+{
+    ++mInternal;
+    mModel->setRows(rows);
+    --mInternal;
+    clampCurrent();
+    applyCurrentToView();
+}
+
+int GridView::cols() const
+{
+    return mModel->cols();
+}
+
+void GridView::setCols(int cols)
+{
+    ++mInternal;
+    mModel->setCols(cols);
+    --mInternal;
+    mWidths.resize(static_cast<size_t>(mModel->cols()), horizontalHeader()->defaultSectionSize());
+    clampCurrent();
+    applyCurrentToView();
+}
+
+int GridView::row() const
+{
+    return mRow;
+}
+
+void GridView::setRow(int row)
+{
+    if (row >= 0 && row < rows())
+        moveCurrent(row, mCol);
+}
+
+int GridView::col() const
+{
+    return mCol;
+}
+
+void GridView::setCol(int col)
+{
+    if (col >= 0 && col < cols())
+        moveCurrent(mRow, col);
+}
+
+QString GridView::text() const
+{
+    return mModel->cell(mRow, mCol);
+}
+
+void GridView::setText(const QString& text)
+{
+    mModel->setCell(mRow, mCol, text);
+}
+
+QString GridView::cellText(int row, int col) const
+{
+    return mModel->cell(row, col);
+}
+
+int GridView::colWidth(int col) const
+{
+    if (col < 0 || col >= static_cast<int>(mWidths.size()))
+        return 0;
+    return mWidths[static_cast<size_t>(col)];
+}
+
+void GridView::setColWidth(int col, int pixels)
+{
+    if (col < 0 || col >= static_cast<int>(mWidths.size()))
+        return;
+    pixels = std::max(pixels, 0);
+    mWidths[static_cast<size_t>(col)] = pixels;
+    if (!mModel->batching())
+        horizontalHeader()->resizeSection(col, pixels);
+}
+
+void GridView::fitColumnsToContents(int sampleRows)
+{
+    ensurePolished();
+    QHeaderView* header = horizontalHeader();
+    header->ensurePolished();
+    const QFontMetrics cellMetrics = fontMetrics();
+    // What the item delegate puts around a cell's text, the grid line, and a little air.
+    const int cellPadding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1
+        + cellMetrics.averageCharWidth();
+    // A long text may take a good part of a wide grid, but never crowds out the others.
+    const int widest = std::max(50 * cellMetrics.averageCharWidth(), viewport()->width() * 2 / 5);
+    // Texts shorter than this (dates, years, Yes and No, short names) are never cut.
+    const int shortest = 20 * cellMetrics.averageCharWidth() + cellPadding;
+    const int lastRow = std::min(rows() - 1, std::max(sampleRows, 0));
+    std::vector<int> widths;
+    std::vector<int> spare;  // what a column may give up when the grid is too narrow
+    for (int c = 0; c < cols(); ++c) {
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.fontMetrics = header->fontMetrics();
+        option.text = mModel->cell(0, c);
+        option.section = c;
+        const int caption = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
+        int cells = 0;
+        for (int r = 1; r <= lastRow; ++r)
+            cells = std::max(cells, cellMetrics.horizontalAdvance(mModel->cell(r, c)));
+        const int width = std::max(caption, std::min(cells + cellPadding, widest));
+        widths.push_back(width);
+        spare.push_back(std::max(0, width - std::max(caption, shortest)));
+    }
+    // When every column cannot show whole, the long texts give up room in proportion to what
+    // they can spare, so that the short ones (dates above all) and every header stay in view.
+    const int total = std::accumulate(widths.begin(), widths.end(), 0);
+    const int spareTotal = std::accumulate(spare.begin(), spare.end(), 0);
+    const int excess = std::min(total - viewport()->width(), spareTotal);
+    if (excess > 0) {
+        int given = 0;
+        for (size_t c = 0; c < widths.size(); ++c) {
+            const int part = static_cast<int>(static_cast<long long>(excess) * spare[c] / spareTotal);
+            widths[c] -= part;
+            spare[c] -= part;
+            given += part;
+        }
+        // What rounding left over comes from the column with the most to spare.
+        const auto most = std::max_element(spare.begin(), spare.end()) - spare.begin();
+        widths[static_cast<size_t>(most)] -= std::min(excess - given, spare[static_cast<size_t>(most)]);
+    }
+    for (size_t c = 0; c < widths.size(); ++c)
+        setColWidth(static_cast<int>(c), widths[c]);
+}
+
+void GridView::addRow(const QStringList& cells, int id)
+{
+    mModel->addRow(cells, id);
+}
+
+void GridView::removeRow(int row)
+{
+    if (row < 1 || row >= rows())
+        return;
+    if (mModel->batching()) {
+        // The view is not told, so shift the held range as the selection model would.
+        Range& sel = mPendingSel;
+        if (!sel.empty()) {
+            if (row < sel.top) {
+                --sel.top;
+                --sel.bottom;
+            } else if (row <= sel.bottom) {
+                --sel.bottom;
+            }
+        }
+    }
+    ++mInternal;
+    mModel->removeRow(row);
+    --mInternal;
+    clampCurrent();
+    applyCurrentToView();
+}
+
+int GridView::selStartRow() const
+{
+    return currentSelection().top;
+}
+
+int GridView::selEndRow() const
+{
+    return currentSelection().bottom;
+}
+
+int GridView::selStartCol() const
+{
+    return currentSelection().left;
+}
+
+int GridView::selEndCol() const
+{
+    return currentSelection().right;
+}
+
+void GridView::setSelectionRange(int startRow, int startCol, int endRow, int endCol)
+{
+    Range range;
+    range.top = std::min(startRow, endRow);
+    range.bottom = std::max(startRow, endRow);
+    range.left = std::min(startCol, endCol);
+    range.right = std::max(startCol, endCol);
+    if (mModel->batching())
+        mPendingSel = range;
+    else
+        applySelectionToView(clampRange(range));
+}
+
+int GridView::topRow() const
+{
+    if (mModel->batching())
+        return mPendingTop;
+    return verticalScrollBar()->value() + 1;
+}
+
+void GridView::setTopRow(int row)
+{
+    const int top = std::clamp(row, 1, std::max(rows() - 1, 1));
+    if (mModel->batching()) {
+        mPendingTop = top;
+        return;
+    }
+    // The scroll range follows the rows only once the delayed layout has run.
+    executeDelayedItemsLayout();
+    verticalScrollBar()->setValue(top - 1);
+}
+
+int GridView::leftCol() const
+{
+    if (mModel->batching())
+        return mPendingLeft;
+    return horizontalScrollBar()->value();
+}
+
+void GridView::setLeftCol(int col)
+{
+    const int left = std::clamp(col, 0, cols() - 1);
+    if (mModel->batching()) {
+        mPendingLeft = left;
+        return;
+    }
+    executeDelayedItemsLayout();
+    horizontalScrollBar()->setValue(left);
+}
+
+int GridView::headerRowHeight() const
+{
+    const QHeaderView* header = horizontalHeader();
+    return std::max(header->minimumHeight(), header->sizeHint().height());
+}
+
+int GridView::visibleRows() const
+{
+    const int pitch = verticalHeader()->defaultSectionSize();
+    return pitch > 0 ? viewport()->height() / pitch : 0;
+}
+
+void GridView::setVisible(bool visible)
+{
+    // Qt also calls this (for example when the parent is shown), so only the hide
+    // that opened a batch may close it, and only once.
+    if (!visible && !mHiddenBatch) {
+        mHiddenBatch = true;
+        mModel->beginBatch();
+    }
+    QTableView::setVisible(visible);
+    if (visible && mHiddenBatch) {
+        mHiddenBatch = false;
+        mModel->endBatch();
+    }
+}
+
+void GridView::keyPressEvent(QKeyEvent* event)
+{
+    syncViewCurrent();
+    bool consumed = false;
+    emit keyDown(event, &consumed);
+    if (consumed) {
+        event->accept();
+        return;
+    }
+    // The handler may have moved the current cell.
+    syncViewCurrent();
+    QTableView::keyPressEvent(event);
+}
+
+void GridView::mousePressEvent(QMouseEvent* event)
+{
+    syncViewCurrent();
+    QTableView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit cellClicked();
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    syncViewCurrent();
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit cellDoubleClicked();
+}
+
+void GridView::focusInEvent(QFocusEvent* event)
+{
+    syncViewCurrent();
+    QTableView::focusInEvent(event);
+}
+
+void GridView::paintEvent(QPaintEvent* event)
+{
+    syncViewCurrent();
+    QTableView::paintEvent(event);
+}
+
+void GridView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    stretchLastColumn();
+    emit resized();
+}
+
+void GridView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    // A scroll bar coming or going changes the room the last column may take.
+    stretchLastColumn();
+}
+
+void GridView::stretchLastColumn()
+{
+    QHeaderView* header = horizontalHeader();
+    const int last = std::min({cols(), header->count(), static_cast<int>(mWidths.size())}) - 1;
+    if (mStretching || mResetting || mModel->batching() || last < 0)
+        return;
+    int others = 0;
+    for (int c = 0; c < last; ++c)
+        others += header->sectionSize(c);
+    // The room left, but never less than the column's own width: then the grid scrolls.
+    const int room = viewport()->width() - others;
+    const int wanted = std::max(mWidths[static_cast<size_t>(last)], room);
+    if (header->sectionSize(last) == wanted)
+        return;
+    mStretching = true;
+    header->resizeSection(last, wanted);
+    mStretching = false;
+}
+
+void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    // Our own moves are reported by moveCurrent; the view's reaction to rows being
+    // removed or reset is not a move of the grid's current cell.
+    if (mInternal > 0 || mModel->batching() || !current.isValid())
+        return;
+    const int row = current.row() + 1;
+    const int col = current.column();
+    if (row == mRow && col == mCol)
+        return;
+    mRow = row;
+    mCol = col;
+    emit currentCellChanged();
+}
+
+void GridView::moveCurrent(int row, int col)
+{
+    const bool changed = row != mRow || col != mCol;
+    mRow = row;
+    mCol = col;
+    applyCurrentToView();
+    if (changed)
+        emit currentCellChanged();
+}
+
+void GridView::clampCurrent()
+{
+    const int row = std::min(mRow, rows() - 1);
+    const int col = std::min(mCol, cols() - 1);
+    if (row != mRow || col != mCol)
+        moveCurrent(row, col);
+}
+
+void GridView::applyCurrentToView()
+{
+    // The header row has no index in the view; the view keeps its last data cell.
+    if (mModel->batching() || mRow < 1)
+        return;
+    // A search makes every cell current in turn; the view follows once, when events
+    // next run or before it needs its current index itself.
+    if (!mViewCurrentPending) {
+        mViewCurrentPending = true;
+        QMetaObject::invokeMethod(this, &GridView::syncViewCurrent, Qt::QueuedConnection);
+    }
+}
+
+void GridView::syncViewCurrent()
+{
+    if (!mViewCurrentPending)
+        return;
+    mViewCurrentPending = false;
+    if (mModel->batching() || mRow < 1)
+        return;
+    const QModelIndex index = mModel->index(mRow - 1, mCol);
+    if (!index.isValid() || index == currentIndex())
+        return;
+    ++mInternal;
+    // Making a cell current from code neither scrolls nor changes the highlight.
+    const bool scroll = hasAutoScroll();
+    setAutoScroll(false);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    setAutoScroll(scroll);
+    --mInternal;
+}
+
+GridView::Range GridView::viewSelection() const
+{
+    Range range;
+    const QItemSelection selection = selectionModel()->selection();
+    bool first = true;
+    for (const QItemSelectionRange& part : selection) {
+        if (!part.isValid())
+            continue;
+        if (first) {
+            range.top = part.top() + 1;
+            range.bottom = part.bottom() + 1;
+            range.left = part.left();
+            range.right = part.right();
+            first = false;
+        } else {
+            range.top = std::min(range.top, part.top() + 1);
+            range.bottom = std::max(range.bottom, part.bottom() + 1);
+            range.left = std::min(range.left, part.left());
+            range.right = std::max(range.right, part.right());
+        }
+    }
+    return range;
+}
+
+GridView::Range GridView::currentSelection() const
+{
+    Range range = clampRange(mModel->batching() ? mPendingSel : viewSelection());
+    if (range.empty()) {
+        range.top = range.bottom = mRow;
+        range.left = range.right = mCol;
+    }
+    return range;
+}
+
+GridView::Range GridView::clampRange(Range range) const
+{
+    if (range.empty())
+        return Range();
+    range.top = std::max(range.top, 1);
+    range.bottom = std::min(range.bottom, rows() - 1);
+    range.left = std::max(range.left, 0);
+    range.right = std::min(range.right, cols() - 1);
+    return range.empty() ? Range() : range;
+}
+
+void GridView::applySelectionToView(const Range& range)
+{
+    if (range.empty()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const QItemSelection selection(mModel->index(range.top - 1, range.left),
+                                   mModel->index(range.bottom - 1, range.right));
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void GridView::onBatchStarted()
+{
+    // The view is about to fall behind the model: hold what it shows now.
+    mPendingSel = viewSelection();
+    mPendingTop = verticalScrollBar()->value() + 1;
+    mPendingLeft = horizontalScrollBar()->value();
+}
+
+void GridView::onBatchEnded()
+{
+    ++mInternal;
+    QHeaderView* header = horizontalHeader();
+    const int count = std::min(cols(), header->count());
+    for (int c = 0; c < count; ++c)
+        header->resizeSection(c, mWidths[static_cast<size_t>(c)]);
+    --mInternal;
+    stretchLastColumn();
+    applySelectionToView(clampRange(mPendingSel));
+    clampCurrent();
+    applyCurrentToView();
+    syncViewCurrent();
+    setTopRow(mPendingTop);
+    setLeftCol(mPendingLeft);
+}

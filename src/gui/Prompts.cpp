@@ -1,0 +1,45 @@
+#include "gui/Prompts.h"
+
+#include <QDesktopServices>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "gui/StatusMessage.h"
+
+Prompts::Answer MessageBoxPrompts::message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
+                                           Answer defaultButton)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(kProgramTitle);
+    box.setText(text);
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    if (buttons == Buttons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return Answer::Ok;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+QString MessageBoxPrompts::input(QWidget* parent, const QString& prompt, const QString& title,
+                                 const QString& defaultValue)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultValue, &ok);
+    return ok ? text : QString();
+}
+
+bool SystemLinks::open(const QString& address)
+{
+    return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+}

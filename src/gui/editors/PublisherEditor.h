@@ -1,0 +1,74 @@
+#pragma once
+// The Publisher editor: one row of the Publisher table with its type, the genres it takes
+// (its Publisher_Genre rows), two yes/no flags and its texts and addresses.
+
+#include "gui/editors/EditorWindow.h"
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+
+class PublisherEditor : public EditorWindow {
+    Q_OBJECT
+public:
+    PublisherEditor(Session& session, Desktop desktop, QWidget* parent = nullptr);
+
+    // Field codes of the hot-key target (there is no 3).
+    enum Field { kName = 1, kGuidelines = 2, kComments = 4, kAddress = 5, kEmail = 6, kWeb = 7 };
+
+    QLabel* nameLabel = nullptr;
+    QLineEdit* nameEdit = nullptr;
+    QLabel* typeLabel = nullptr;
+    QListWidget* typeList = nullptr;    // item data (Qt::UserRole): the type's ID
+    QLabel* genreLabel = nullptr;
+    QListWidget* genreList = nullptr;   // item data (Qt::UserRole): the genre's ID
+    // Each group: button 0 "Yes", button 1 "No".
+    QGroupBox* submitFrame = nullptr;
+    QGroupBox* submittedFrame = nullptr;
+    QButtonGroup* submitGroup = nullptr;
+    QButtonGroup* submittedGroup = nullptr;
+    QLabel* addressLabel = nullptr;
+    QPlainTextEdit* addressEdit = nullptr;
+    QLabel* emailLabel = nullptr;
+    QLineEdit* emailEdit = nullptr;
+    QLabel* webLabel = nullptr;
+    QLineEdit* webEdit = nullptr;
+    QLabel* guidelinesLabel = nullptr;
+    QPlainTextEdit* guidelinesEdit = nullptr;
+    QLabel* commentsLabel = nullptr;
+    QPlainTextEdit* commentsEdit = nullptr;
+
+    // The address a double click hands to the desktop; empty when there is nothing to open.
+    static QString emailLink(const QString& text);
+    static QString webLink(const QString& text);
+
+    // Top entry for a list whose first selected entry is firstSelected: that entry, but no
+    // further down than count - 3 and not before the first. -1 leaves the list as it is.
+    static int listTopIndex(int firstSelected, int count);
+
+    // Double-click handlers of the two address fields.
+    void txtEmail_DblClick();
+    void txtWeb_DblClick();
+
+protected:
+    QWidget* firstField() const override;
+    void loadDefaults() override;
+    bool loadRecord(RecordStore& store, int id) override;
+    void fillLists(RecordStore& store) override;
+    SaveResult beforeSave() override;
+    int writeRecord(RecordStore& store, int id) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    static void scrollList(QListWidget* list, int firstSelected);
+    // The type to store: the selected entry's ID, or the stored Type_ID when the record's
+    // type is not in the list and none was chosen. Null when there is none to store.
+    QVariant typeToStore() const;
+    bool storedTypeListed() const;
+
+    QVariant mStoredType;   // Type_ID as loaded ("Amend"); Null for "New"
+    QList<int> mStoredGenres;  // the genres linked when loaded ("Amend")
+};

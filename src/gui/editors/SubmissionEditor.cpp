@@ -1,0 +1,263 @@
+#include "gui/editors/SubmissionEditor.h"
+
+#include <QButtonGroup>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "gui/StatusMessage.h"
+#include "core/RecordStore.h"
+#include "core/DateText.h"
+#include "core/Clock.h"
+#include "core/Session.h"
+#include "gui/editors/EditorWidgets.h"
+#include "gui/Prompts.h"
+
+namespace {
+
+// Date fields take digits, "/" and Backspace; Enter reaches the default button (OK).
+bool isDateCharacter(QChar c)
+{
+    return c == QChar(8) || c == QLatin1Char('/') || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+}
+
+} // namespace
+
+SubmissionEditor::SubmissionEditor(Session& session, Desktop desktop, QWidget* parent)
+    : EditorWindow(session, desktop, QStringLiteral("Submission"), QStringLiteral("Submission"), parent)
+{
+    setObjectName(QStringLiteral("SubmissionEditor"));
+    auto* fields = new QVBoxLayout;
+
+    // Side by side: the works, the publishers, then the dates and the status.
+    auto* top = new QGridLayout;
+    top->setVerticalSpacing(2);
+    workList = makeList(this, QStringLiteral("workList"), QAbstractItemView::SingleSelection, 9);
+    workLabel = makeLabel(this, QStringLiteral("workLabel"), QStringLiteral("Work :"), workList);
+    top->addWidget(workLabel, 0, 0);
+    top->addWidget(workList, 1, 0);
+    publisherList = makeList(this, QStringLiteral("publisherList"), QAbstractItemView::SingleSelection, 9);
+    publisherLabel = makeLabel(this, QStringLiteral("publisherLabel"), QStringLiteral("Publisher :"), publisherList);
+    top->addWidget(publisherLabel, 0, 1);
+    top->addWidget(publisherList, 1, 1);
+
+    auto todayButton = [this](const QString& name) {
+        auto* button = new QPushButton(QStringLiteral("&Today"), this);
+        button->setObjectName(name);
+        // Only one of the two shows at a time; the other keeps its place.
+        QSizePolicy policy = button->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        button->setSizePolicy(policy);
+        return button;
+    };
+    auto* dates = new QGridLayout;
+    submittedEdit = makeLineEdit(this, QStringLiteral("submittedEdit"), 10);
+    submittedLabel = makeLabel(this, QStringLiteral("submittedLabel"), QStringLiteral("Submitted :"), submittedEdit);
+    submittedTodayButton = todayButton(QStringLiteral("submittedTodayButton"));
+    returnedEdit = makeLineEdit(this, QStringLiteral("returnedEdit"), 10);
+    returnedLabel = makeLabel(this, QStringLiteral("returnedLabel"), QStringLiteral("Returned :"), returnedEdit);
+    returnedTodayButton = todayButton(QStringLiteral("returnedTodayButton"));
+    for (QLineEdit* date : {submittedEdit, returnedEdit})
+        fitFieldTo(date, QStringLiteral("00/00/0000"));
+    dates->addWidget(submittedLabel, 0, 0);
+    dates->addWidget(submittedEdit, 0, 1);
+    dates->addWidget(submittedTodayButton, 0, 2);
+    dates->addWidget(returnedLabel, 1, 0);
+    dates->addWidget(returnedEdit, 1, 1);
+    dates->addWidget(returnedTodayButton, 1, 2);
+
+    statusGroup = makeOptionGroup(this, &statusFrame, QStringLiteral("status"), QStringLiteral("Status"),
+                                {QStringLiteral("&Unreturned"), QStringLiteral("&Rejected"),
+                                 QStringLiteral("&Accepted"), QStringLiteral("&Published")});
+    dates->addWidget(statusFrame, 2, 0, 1, 2);
+    dates->setRowStretch(3, 1);
+    top->addLayout(dates, 1, 2);
+    top->setColumnStretch(0, 1);
+    top->setColumnStretch(1, 1);
+    top->setRowStretch(1, 1);
+    top->setHorizontalSpacing(fontMetrics().height());
+    fields->addLayout(top, 9);
+    fields->addSpacing(fontMetrics().height() / 2);
+
+    // The outcome and the notes across the whole width.
+    outcomeEdit = makeTextArea(this, QStringLiteral("outcomeEdit"), 3);
+    outcomeLabel = makeLabel(this, QStringLiteral("outcomeLabel"), QStringLiteral("Outcome :"), outcomeEdit);
+    fields->addLayout(captionAbove(outcomeLabel, outcomeEdit), 3);
+    notesEdit = makeTextArea(this, QStringLiteral("notesEdit"), 3);
+    notesLabel = makeLabel(this, QStringLiteral("notesLabel"), QStringLiteral("Notes :"), notesEdit);
+    fields->addLayout(captionAbove(notesLabel, notesEdit), 3);
+    stretchByHeight(fields);
+    setFieldsLayout(fields);
+
+    addTextField(submittedEdit, kSubmitted);
+    addTextField(returnedEdit, kReturned);
+    addTextField(outcomeEdit, kOutcome);
+    addTextField(notesEdit, kNotes);
+    setCharacterFilter(submittedEdit, isDateCharacter);
+    setCharacterFilter(returnedEdit, isDateCharacter);
+    watchForChanges(workList);
+    watchForChanges(publisherList);
+    watchForChanges(statusGroup);
+    // Lists and status buttons leave the hot-key target alone, so a hot key still types into
+    // the text field edited before; only Previous and Next (set by the frame) clear it.
+
+    // OK gets the empty-list guard in front of the common closing.
+    disconnect(okButton, &QPushButton::clicked, this, &EditorWindow::onOkClicked);
+    connect(okButton, &QPushButton::clicked, this, &SubmissionEditor::onOkClicked);
+    connect(submittedTodayButton, &QPushButton::clicked, this, &SubmissionEditor::onSubmittedTodayClicked);
+    connect(returnedTodayButton, &QPushButton::clicked, this, &SubmissionEditor::onReturnedTodayClicked);
+
+    finishSetup({workList, publisherList, submittedEdit, submittedTodayButton, returnedEdit, returnedTodayButton,
+                 statusGroup->button(0), statusGroup->button(1), statusGroup->button(2), statusGroup->button(3),
+                 outcomeEdit, notesEdit});
+}
+
+QWidget* SubmissionEditor::firstField() const
+{
+    return workList;
+}
+
+void SubmissionEditor::loadDefaults()
+{
+    submittedEdit->setText(FormatDateText(session().clock().today()));
+    returnedEdit->clear();
+    outcomeEdit->clear();
+    notesEdit->clear();
+    mStoredWork = 0;
+    mStoredPublisher = 0;
+    // One "&Today" button at a time, so its accelerator is never ambiguous.
+    submittedTodayButton->setVisible(true);
+    returnedTodayButton->setVisible(false);
+    setOption(statusGroup, kUnreturned);
+}
+
+bool SubmissionEditor::loadRecord(RecordStore& store, int id)
+{
+    const std::optional<SubmissionRecord> record = store.submission(id);
+    if (!record)
+        return false;
+    mStoredWork = record->workId;
+    mStoredPublisher = record->publisherId;
+    submittedEdit->setText(ShowStoredDate(record->dateSubmitted));
+    returnedEdit->setText(ShowStoredDate(record->dateReturned));
+    outcomeEdit->setPlainText(record->outcome);
+    notesEdit->setPlainText(record->notes);
+    submittedTodayButton->setVisible(false);
+    returnedTodayButton->setVisible(true);
+    // A status without a value or outside the four codes selects no button.
+    const std::optional<int> status = record->status;
+    setOption(statusGroup, status && *status >= kUnreturned && *status <= kPublished ? *status : -1);
+    return true;
+}
+
+void SubmissionEditor::fillLists(RecordStore& store)
+{
+    auto fill = [](QListWidget* list, const QList<ListItem>& entries, int chosen, bool isNew) {
+        list->clear();
+        for (const ListItem& entry : entries) {
+            auto* item = new QListWidgetItem(entry.text, list);
+            item->setData(Qt::UserRole, entry.id);
+            if (chosen != 0 && chosen == entry.id && list->selectedItems().isEmpty()) {
+                list->setCurrentItem(item);
+                item->setSelected(true);
+            }
+        }
+        if (isNew && list->count() > 0)
+            list->setCurrentRow(0);
+    };
+    fill(workList, store.worksByName(), isNew() ? 0 : mStoredWork, isNew());
+    fill(publisherList, store.publishersByName(), isNew() ? 0 : mStoredPublisher, isNew());
+}
+
+EditorWindow::SaveResult SubmissionEditor::beforeSave()
+{
+    if (selectedItemId(workList) == 0)
+        return refuse(QStringLiteral("Choose a Work for this Submission before saving."));
+    if (selectedItemId(publisherList) == 0)
+        return refuse(QStringLiteral("Choose a Publisher for this Submission before saving."));
+    // Enter in a date field, or Esc and Yes, saves before leaving the field has checked it.
+    const std::pair<QLineEdit*, QString> dates[] = {{submittedEdit, QStringLiteral("Submitted")},
+                                                    {returnedEdit, QStringLiteral("Returned")}};
+    for (const auto& [field, name] : dates) {
+        if (!StoredDate(field->text()).isValid()) {
+            field->setFocus(Qt::OtherFocusReason);
+            return refuse(QStringLiteral("The %1 date \"%2\" is not a date (dd/mm/yyyy).").arg(name, field->text()));
+        }
+    }
+    return SaveResult::Saved;
+}
+
+int SubmissionEditor::writeRecord(RecordStore& store, int id)
+{
+    SubmissionRecord submission;
+    submission.id = id;
+    submission.workId = selectedItemId(workList);
+    submission.publisherId = selectedItemId(publisherList);
+    submission.dateSubmitted = StoredDate(submittedEdit->text());
+    submission.dateReturned = StoredDate(returnedEdit->text());
+    submission.outcome = outcomeEdit->toPlainText();
+    submission.notes = notesEdit->toPlainText();
+    // No status chosen: a stored one stays, a new row takes the table's default (outstanding).
+    const int status = optionIndex(statusGroup);
+    if (status >= kUnreturned)
+        submission.status = status;
+    try {
+        return store.saveSubmission(submission);
+    } catch (const RecordStoreError& e) {
+        // Gone since the lists were filled: named as the list shows it.
+        if (e.reason() == RecordStoreError::Reason::MissingWork)
+            throw SaveRefusal(QStringLiteral("The Work \"%1\" no longer exists; choose another.")
+                                  .arg(workList->selectedItems().first()->text()));
+        if (e.reason() == RecordStoreError::Reason::MissingPublisher)
+            throw SaveRefusal(QStringLiteral("The Publisher \"%1\" no longer exists; choose another.")
+                                  .arg(publisherList->selectedItems().first()->text()));
+        throw;
+    }
+}
+
+void SubmissionEditor::onOkClicked()
+{
+    if (workList->count() == 0 || publisherList->count() == 0) {
+        // Nothing could be saved without a work and a publisher to choose from.
+        mChanged = false;
+    }
+    EditorWindow::onOkClicked();
+}
+
+void SubmissionEditor::onSubmittedTodayClicked()
+{
+    fillToday(submittedEdit);
+}
+
+void SubmissionEditor::onReturnedTodayClicked()
+{
+    fillToday(returnedEdit);
+}
+
+void SubmissionEditor::fillToday(QLineEdit* field)
+{
+    field->setText(FormatDateText(session().clock().today()));
+    field->setFocus(Qt::OtherFocusReason);
+    // Arriving in the field selects it; a field that kept the focus is selected here.
+    field->selectAll();
+}
+
+void SubmissionEditor::checkDate(QLineEdit* field)
+{
+    if (!field->text().isEmpty() && !ParseDateText(field->text()))
+        field->clear();
+}
+
+bool SubmissionEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && (watched == submittedEdit || watched == returnedEdit)) {
+        // A menu or another window taking the focus for a while is not leaving the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            checkDate(static_cast<QLineEdit*>(watched));
+    }
+    return EditorWindow::eventFilter(watched, event);
+}

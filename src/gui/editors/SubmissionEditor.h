@@ -1,0 +1,65 @@
+#pragma once
+// The Submission editor: one Work sent to one Publisher, with its dates, status, outcome and
+// notes. Saving also keeps the yes/no flags of that Work and Publisher up to date, in the
+// same transaction as the submission itself (RecordStore::saveSubmission).
+
+#include "gui/editors/EditorWindow.h"
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+class SubmissionEditor : public EditorWindow {
+    Q_OBJECT
+public:
+    SubmissionEditor(Session& session, Desktop desktop, QWidget* parent = nullptr);
+
+    // Field codes of the hot-key target.
+    enum Field { kSubmitted = 1, kReturned = 2, kOutcome = 3, kNotes = 4 };
+    // Status codes: the index of the chosen statusGroup button.
+    enum Status { kUnreturned = 0, kRejected = 1, kAccepted = 2, kPublished = 3 };
+
+    QLabel* workLabel = nullptr;
+    QListWidget* workList = nullptr;        // item data (Qt::UserRole): the work's ID
+    QLabel* publisherLabel = nullptr;
+    QListWidget* publisherList = nullptr;   // item data (Qt::UserRole): the publisher's ID
+    QLabel* submittedLabel = nullptr;
+    QLineEdit* submittedEdit = nullptr;
+    QPushButton* submittedTodayButton = nullptr;
+    QLabel* returnedLabel = nullptr;
+    QLineEdit* returnedEdit = nullptr;
+    QPushButton* returnedTodayButton = nullptr;
+    QGroupBox* statusFrame = nullptr;
+    QButtonGroup* statusGroup = nullptr;     // buttons 0 to 3 in code order
+    QLabel* outcomeLabel = nullptr;
+    QPlainTextEdit* outcomeEdit = nullptr;
+    QLabel* notesLabel = nullptr;
+    QPlainTextEdit* notesEdit = nullptr;
+
+    // OK with an empty work or publisher list has nothing it could save: it closes.
+    void onOkClicked();
+    void onSubmittedTodayClicked();
+    void onReturnedTodayClicked();
+
+protected:
+    QWidget* firstField() const override;
+    void loadDefaults() override;
+    bool loadRecord(RecordStore& store, int id) override;
+    void fillLists(RecordStore& store) override;
+    SaveResult beforeSave() override;
+    int writeRecord(RecordStore& store, int id) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Leaving a date field: a text that is not a date is emptied without a word.
+    void checkDate(QLineEdit* field);
+    void fillToday(QLineEdit* field);
+
+    // Work_ID and Publisher_ID as loaded ("Amend"); 0 for "New" or none.
+    int mStoredWork = 0;
+    int mStoredPublisher = 0;
+};

@@ -1,0 +1,170 @@
+#include <QFile>
+#include <QStringList>
+#include <SQLiteCpp/Database.h>
+#include <gtest/gtest.h>
+
+#include "core/Database.h"
+#include "support/CoreTestEnv.h"
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+class DatabaseTest : public CoreTest {
+protected:
+    QString columns(const QString& table)
+    {
+        return queryText("SELECT group_concat(name, ',') FROM pragma_table_info('" + table + "');");
+    }
+    int addWork(const QString& name, int genreId)
+    {
+        exec(QStringLiteral("INSERT INTO Work (Name, Genre_ID, Year_Written) VALUES ('%1', %2, '2020');")
+                 .arg(name).arg(genreId));
+        return int(database().getLastInsertRowid());
+    }
+    // date: quoted ISO text, or 0 for the stored "no date" value.
+    void addSubmission(int work, const QString& date, int status)
+    {
+        exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Status) "
+                            "VALUES (%1, 1, %2, %3);").arg(work).arg(date).arg(status));
+    }
+    // Changes a closed database file with a raw connection and checks it is refused, unchanged.
+    void expectRefused(const QString& file, const std::string& statements, const char* reason)
+    {
+        if (!statements.empty())
+            SQLite::Database(file.toStdString(), SQLite::OPEN_READWRITE).exec(statements);
+        const QByteArray bytes = readFile(file);
+        QString error;
+        EXPECT_FALSE(db::openExisting(file, &error));
+        EXPECT_TRUE(error.contains(reason)) << error.toStdString();
+        EXPECT_EQ(readFile(file), bytes);
+    }
+    QString dbPath() const { return path(QStringLiteral("Quillary.mdb")); }
+};
+
+} // namespace
+
+TEST_F(DatabaseTest, NewDatabaseHasTablesViewsAndLookupRows)
+{
+    createDatabase();
+    EXPECT_EQ(queryInt("PRAGMA user_version;"), db::kSchemaVersion);
+    EXPECT_EQ(columns("Work"), "ID,Name,Genre_ID,Year_Written,Year_Last_Amended,Submit?,Submitted?,Accepted?,Published?");
+    EXPECT_EQ(columns("Publisher"), "ID,Name,Type_ID,Guidelines,Comments,Address,Submit_To?,Submitted_To?,"
+                                    "E-Mail_Address,Web_Address");
+    EXPECT_EQ(columns("Submission"), "ID,Work_ID,Publisher_ID,Date_Submitted,Date_Returned,Status,Outcome,Notes");
+    EXPECT_EQ(columns("Genre"), "ID,Description_Singular,Description_Plural");
+    EXPECT_EQ(columns("Publisher_Type"), "ID,Description");
+    EXPECT_EQ(columns("Publisher_Genre"), "Publisher_ID,Genre_ID");
+    EXPECT_EQ(columns("Expanded_Work"), "ID,Name,Description_Singular,Year_Written,Year_Last_Amended,Submit?,"
+                                        "Submitted?,Accepted?,Published?,Date_Submitted");
+    EXPECT_TRUE(columns("Expanded_Publisher").startsWith("ID,Name,Type,Guidelines,Comments,Submit_To?,Submitted_To?,"));
+    EXPECT_TRUE(columns("Expanded_Submission").startsWith(
+        "ID,Work,Publisher,Date_Submitted,Date_Returned,Status_Desc,Outcome,Notes"));
+    EXPECT_EQ(queryInt("SELECT Count(*) FROM sqlite_master WHERE type = 'view';"), 3);
+
+    EXPECT_GE(queryInt("SELECT Count(*) FROM Genre;"), 8);
+    EXPECT_EQ(queryText("SELECT Description_Plural FROM Genre WHERE Description_Singular = 'Short Story';"),
+              "Short Stories");
+    EXPECT_EQ(queryInt("SELECT Count(*) FROM Genre WHERE Description_Singular = '' OR Description_Plural = '';"), 0);
+    EXPECT_EQ(queryInt("SELECT Count(*) FROM Publisher_Type WHERE Description = 'Magazine';"), 1);
+    // IDs are never reused.
+    const int first = addWork("A", 1);
+    exec(QStringLiteral("DELETE FROM Work WHERE ID = %1;").arg(first));
+    EXPECT_GT(addWork("B", 1), first);
+}
+
+TEST_F(DatabaseTest, ExpandedViews)
+{
+    createDatabase();
+    const int none = addWork("No Submissions", 1);
+    const int two = addWork("Two Outstanding", 2);
+    const int undated = addWork("Undated", 1);
+    exec("INSERT INTO Publisher (Name, Type_ID) VALUES ('Granta', 1);");
+    addSubmission(two, "'2024-01-15'", 0);
+    addSubmission(two, "'2024-03-02'", 0);
+    addSubmission(two, "'2025-01-01'", 1);  // returned: not outstanding
+    addSubmission(undated, "0", 0);
+
+    EXPECT_EQ(queryInt("SELECT Count(*) FROM Expanded_Work;"), 3);
+    const auto dateOf = [&](int id) {
+        return queryText(QStringLiteral("SELECT Coalesce(Date_Submitted, 'NULL') FROM Expanded_Work WHERE ID = %1;")
+                             .arg(id));
+    };
+    EXPECT_EQ(dateOf(none), "NULL");
+    EXPECT_EQ(dateOf(two), "2024-03-02");
+    EXPECT_EQ(dateOf(undated), "NULL");
+
+    // A submission whose work was deleted is still listed.
+    exec(QStringLiteral("DELETE FROM Work WHERE ID = %1;").arg(two));
+    exec("DELETE FROM Submission WHERE Status <> 1;");
+    EXPECT_EQ(queryText("SELECT Coalesce(Work, 'NULL') || '|' || Publisher || '|' || Status_Desc || '|' "
+                        "|| Date_Submitted FROM Expanded_Submission;"),
+              "NULL|Granta|Rejected|2025-01-01");
+}
+
+TEST_F(DatabaseTest, OpenExistingAcceptsOwnDatabaseAndRefusesOthersUntouched)
+{
+    createDatabase();
+    addWork("Kept", 1);
+    session().closeDatabase();
+    QString error;
+    auto opened = db::openExisting(dbPath(), &error);
+    ASSERT_TRUE(opened) << error.toStdString();
+    EXPECT_EQ(opened->execAndGet("SELECT Count(*) FROM Work WHERE Name LIKE 'KEP?';").getInt(), 1);
+    opened.reset();
+
+    EXPECT_FALSE(db::openExisting(path("missing.mdb"), &error));
+    EXPECT_TRUE(error.contains("does not exist"));
+    writeFile(path("notes.mdb"), QByteArray("A writer's notes, not a database. ").repeated(300));
+    expectRefused(path("notes.mdb"), "", "file is not a database");
+    // The engine takes an empty file for an empty database; it is still not ours.
+    writeFile(path("empty.mdb"), QByteArray());
+    expectRefused(path("empty.mdb"), "", "not a Quillary database");
+    expectRefused(dbPath(), "PRAGMA user_version = " + std::to_string(db::kSchemaVersion + 1) + ";",
+                  "newer version");
+    expectRefused(dbPath(), "PRAGMA user_version = " + std::to_string(db::kSchemaVersion) +
+                  "; DROP VIEW Expanded_Publisher;", "view Expanded_Publisher");
+}
+
+TEST_F(DatabaseTest, CreateNewNeverBuildsOverAFile)
+{
+    QString error;
+    EXPECT_FALSE(db::createNew(path("no/such/folder/Quillary.mdb"), &error));
+    EXPECT_TRUE(error.contains("unable to open database file")) << error.toStdString();
+    writeFile(path("existing.mdb"), "keep me");
+    EXPECT_FALSE(db::createNew(path("existing.mdb"), &error));
+    EXPECT_TRUE(error.contains("already exists")) << error.toStdString();
+    EXPECT_EQ(readFile(path("existing.mdb")), QByteArray("keep me"));
+}
+
+TEST_F(DatabaseTest, AMissingTableOrViewIsNamedAlone)
+{
+    // Views that use a dropped table cannot be read either; the table is what is missing.
+    const std::pair<const char*, const char*> cases[] = {
+        {"DROP TABLE Genre;", "table Genre"},
+        {"DROP TABLE Submission;", "table Submission"},
+        {"DROP VIEW Expanded_Work;", "view Expanded_Work"},
+        {"DROP VIEW Expanded_Publisher;", "view Expanded_Publisher"},
+    };
+    for (const auto& [statement, named] : cases) {
+        SCOPED_TRACE(statement);
+        QFile::remove(dbPath());
+        createDatabase();
+        exec(QString::fromLatin1(statement));
+        session().closeDatabase();
+        QString error;
+        EXPECT_FALSE(db::openExisting(dbPath(), &error));
+        EXPECT_TRUE(error.endsWith(QStringLiteral("; missing: ") + QLatin1String(named))) << error.toStdString();
+    }
+}

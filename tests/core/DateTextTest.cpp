@@ -1,0 +1,39 @@
+// Typed, shown and stored forms of the Submission editor's dates.
+
+#include <QDate>
+#include <QVariant>
+#include <gtest/gtest.h>
+
+#include "core/DateText.h"
+
+TEST(DateText, ParsesDayMonthYearOnlyWithTwoDigitYearsIn1930To2029)
+{
+    EXPECT_EQ(ParseDateText(QStringLiteral("5/3/2001")), QDate(2001, 3, 5));
+    EXPECT_EQ(ParseDateText(QStringLiteral(" 12/01/2000 ")), QDate(2000, 1, 12));   // day first
+    EXPECT_EQ(ParseDateText(QStringLiteral("1/1/29")), QDate(2029, 1, 1));
+    EXPECT_EQ(ParseDateText(QStringLiteral("31/12/30")), QDate(1930, 12, 31));
+    EXPECT_EQ(ParseDateText(QStringLiteral("29/2/96")), QDate(1996, 2, 29));
+    for (const char* text : {"", "//", "5/3", "5/3/2001/1", "5-3-2001", "2001-03-05", "005/3/2001", "5/3/201",
+                             "5/3/20011", "a/3/2001", "+5/3/2001", "5 /3/2001", "31/02/2000", "29/02/1900", "29/2/97",
+                             "0/1/2000", "1/13/2000", "\xd9\xa1/1/2000"}) {
+        EXPECT_FALSE(ParseDateText(QString::fromUtf8(text))) << text;
+    }
+}
+
+TEST(DateText, FormatsStoresAndShows)
+{
+    EXPECT_EQ(FormatDateText(QDate(2001, 3, 5)), QStringLiteral("05/03/2001"));
+    EXPECT_EQ(FormatDateText(QDate()), QString());
+    EXPECT_EQ(StoredDate(QStringLiteral("5/3/2001")), QVariant(QStringLiteral("2001-03-05")));
+    // No date is the number 0; not a date is nothing that could be stored.
+    EXPECT_EQ(StoredDate(QStringLiteral("  ")).typeId(), QMetaType::Int);
+    EXPECT_EQ(StoredDate(QString()).toInt(), 0);
+    EXPECT_FALSE(StoredDate(QStringLiteral("31/02/2000")).isValid());
+    EXPECT_EQ(ShowStoredDate(QVariant(QStringLiteral("2001-03-05 00:00:00"))), QStringLiteral("05/03/2001"));
+    for (const QVariant& none : {QVariant(0), QVariant(QStringLiteral("0")), QVariant(), QVariant(-5),
+                                 QVariant(QStringLiteral("2001-02-30")), QVariant(QStringLiteral("rubbish"))})
+        EXPECT_EQ(ShowStoredDate(none), QString()) << none.toString().toStdString();
+    // Day numbers counted from 30 December 1899, as older files hold them.
+    EXPECT_EQ(ShowStoredDate(QVariant(qlonglong(36526))), QStringLiteral("01/01/2000"));
+    EXPECT_EQ(ShowStoredDate(QVariant(36526.75)), QStringLiteral("01/01/2000"));
+}

@@ -1,0 +1,207 @@
+#include "core/ProfileFile.h"
+
+#include "support/CoreTestEnv.h"
+
+#include <QFile>
+#include <sys/stat.h>
+
+using profile::readValue;
+using profile::writeValue;
+
+namespace {
+
+// A settings file as a person might have edited it by hand.
+const QByteArray kHandWritten(
+    "\xEF\xBB\xBF; Quillary settings\r\n"
+    "stray=before any section\r\n"
+    "\r\n"
+    "[ Startup ]  trailing text\r\n"
+    "  Database =  \"C:\\Writing\\Quillary.mdb\"  \r\n"
+    "\tCount\t=\t12\t\r\n"
+    "NoEquals line\r\n"
+    "Empty=\r\n"
+    "Quoted='  spaced  '\r\n"
+    "Comment=v ;x\r\n"
+    "; closing comment\r\n"
+    "\r\n"
+    "[Other]\r\n"
+    "Database=second\r\n");
+
+mode_t fileMode(const QString& path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 07777;
+}
+
+QString value(const QByteArray& content, const char* section, const char* key)
+{
+    return readValue(content, QString::fromUtf8(section), QString::fromUtf8(key)).value_or(QStringLiteral("<none>"));
+}
+
+} // namespace
+
+class ProfileFileTest : public CoreTest {};
+
+TEST(ProfileFile, ReadsHandWrittenFile)
+{
+    EXPECT_EQ(value(kHandWritten, "startup", "DATABASE"), QStringLiteral("C:\\Writing\\Quillary.mdb"));
+    EXPECT_EQ(value(kHandWritten, "Startup", "count"), QStringLiteral("12"));
+    EXPECT_EQ(value(kHandWritten, "Startup", "Quoted"), QStringLiteral("  spaced  "));
+    EXPECT_EQ(value(kHandWritten, "Startup", "Comment"), QStringLiteral("v ;x"));
+    // Not keys: lines before the first section, comment lines.
+    EXPECT_FALSE(readValue(kHandWritten, "Startup", "stray").has_value());
+    EXPECT_FALSE(readValue(kHandWritten, "Startup", "; closing comment").has_value());
+
+    // Only one outer pair of matching quotes goes; mismatched or lone quotes stay.
+    const QByteArray quotes("[S]\na=\"\"x\"\"\nb=\"x'\n");
+    EXPECT_EQ(value(quotes, "S", "a"), QStringLiteral("\"x\""));
+    EXPECT_EQ(value(quotes, "S", "b"), QStringLiteral("\"x'"));
+    // Case is ignored beyond ASCII; CR, LF, CRLF mixed.
+    EXPECT_EQ(value("[Ärger]\nSchlüssel=Größe\n", "ärger", "SCHLÜSSEL"), QStringLiteral("Größe"));
+    const QByteArray endings("[S]\ra=1\nb=2\r\nc=3");
+    EXPECT_EQ(value(endings, "S", "a") + value(endings, "S", "b") + value(endings, "S", "c"), QStringLiteral("123"));
+}
+
+TEST(ProfileFile, FirstSectionAndKeyWin)
+{
+    const QByteArray content("[S]\nk=first\nk=second\n[T]\nk=t\n[s]\nk=third\nnew=later\n");
+    EXPECT_EQ(value(content, "S", "k"), QStringLiteral("first"));
+    EXPECT_FALSE(readValue(content, "S", "new").has_value());
+
+    // Writing goes to the first key of the first section; nothing else moves.
+    EXPECT_EQ(writeValue(content, "s", "K", "x"),
+              QByteArray("[S]\nk=x\nk=second\n[T]\nk=t\n[s]\nk=third\nnew=later\n"));
+    // A key only in the duplicate section is new to the first one.
+    EXPECT_EQ(writeValue(content, "S", "new", "y"),
+              QByteArray("[S]\nk=first\nk=second\nnew=y\n[T]\nk=t\n[s]\nk=third\nnew=later\n"));
+}
+
+TEST(ProfileFile, WritingKeepsEveryOtherByte)
+{
+    QByteArray expected = kHandWritten;
+    expected.replace("\"C:\\Writing\\Quillary.mdb\"", "\"D:\\new.mdb\"");
+    EXPECT_EQ(writeValue(kHandWritten, "STARTUP", "database", "D:\\new.mdb"), expected);
+
+    // A new key goes after the section's last key line, before its closing comment, in CRLF style.
+    expected = kHandWritten;
+    expected.replace("Comment=v ;x\r\n", "Comment=v ;x\r\nAdded=yes\r\n");
+    EXPECT_EQ(writeValue(kHandWritten, "Startup", "Added", "yes"), expected);
+    EXPECT_EQ(writeValue("[S]\n; note\n\n[T]\n", "S", "k", "v"), QByteArray("[S]\nk=v\n; note\n\n[T]\n"));
+
+    // A new section goes at the end, in the file's own style.
+    EXPECT_EQ(writeValue(kHandWritten, "New", "Key", "v"), kHandWritten + "[New]\r\nKey=v\r\n");
+    EXPECT_EQ(writeValue("[A]\nx=1", "S", "k", "v"), QByteArray("[A]\nx=1\n[S]\nk=v\n"));
+    EXPECT_EQ(writeValue("[A]\rx=1\r", "S", "k", "v"), QByteArray("[A]\rx=1\r[S]\rk=v\r"));
+}
+
+TEST(ProfileFile, WrittenValuesReadBack)
+{
+    for (const QString& v : {QString(), QStringLiteral("  padded\t"), QStringLiteral("\"quoted\""),
+                             QStringLiteral("a=b ;c"), QStringLiteral("Grüße ✓"), QStringLiteral("'x\"")})
+        EXPECT_EQ(readValue(writeValue(kHandWritten, "S", "k", v), "S", "k"), v) << qPrintable(v);
+
+    // A line break cannot be stored: it becomes a blank and the file keeps its lines.
+    const QByteArray written = writeValue("[S]\nk=1\nnext=2\n", "S", "k", "one\r\ntwo\nthree");
+    EXPECT_EQ(written, QByteArray("[S]\nk=one  two three\nnext=2\n"));
+}
+
+TEST(ProfileFile, RewritingChangesOnlyTheValuesCharacters)
+{
+    // Blanks and tabs on either side of the value and the line ending stay.
+    EXPECT_EQ(writeValue("[S]\r\nAuto-Refresh = Yes\r\n", "S", "Auto-Refresh", "No"),
+              QByteArray("[S]\r\nAuto-Refresh = No\r\n"));
+    EXPECT_EQ(writeValue("[S]\nk =\t old \t\nz=1", "S", "k", "new"), QByteArray("[S]\nk =\t new \t\nz=1"));
+    EXPECT_EQ(writeValue("[S]\rk= v \r", "S", "k", ""), QByteArray("[S]\rk=  \r"));
+    EXPECT_EQ(writeValue("[S]\nk = old  ", "S", "k", "x"), QByteArray("[S]\nk = x  "));
+    // A value of only blanks: the new one goes after them.
+    EXPECT_EQ(writeValue("[S]\nk=  \t\n", "S", "k", "v"), QByteArray("[S]\nk=  \tv\n"));
+
+    // Quotes around the old value are kept and the new value goes between them, whatever it holds.
+    EXPECT_EQ(writeValue("[S]\nk = \"old\"  \n", "S", "k", "new"), QByteArray("[S]\nk = \"new\"  \n"));
+    EXPECT_EQ(writeValue("[S]\nk='a b'\n", "S", "k", " x\""), QByteArray("[S]\nk=' x\"'\n"));
+    EXPECT_EQ(writeValue("[S]\nk=\"\"\n", "S", "k", "'q'"), QByteArray("[S]\nk=\"'q'\"\n"));
+    // A lone or mismatched quote is part of the value; a value that needs quotes gets them.
+    EXPECT_EQ(writeValue("[S]\nk= \"x' \n", "S", "k", "y"), QByteArray("[S]\nk= y \n"));
+    EXPECT_EQ(writeValue("[S]\nk= v \n", "S", "k", " padded"), QByteArray("[S]\nk= \" padded\" \n"));
+    for (const QByteArray& line : {QByteArray("k = \"old\" "), QByteArray("k='a b'"), QByteArray("k= \"x' "),
+                                   QByteArray("k=  "), QByteArray("k\t=\tv\t")}) {
+        for (const QString& v : {QString(), QStringLiteral(" x "), QStringLiteral("\"y\""), QStringLiteral("'"),
+                                 QStringLiteral("a\nb")}) {
+            const QByteArray written = writeValue("[S]\n" + line + "\n", "S", "k", v);
+            EXPECT_EQ(readValue(written, "S", "k"), QString(v).replace(QLatin1Char('\n'), QLatin1Char(' ')))
+                << written.constData();
+            EXPECT_EQ(writeValue(written, "S", "k", v), written);
+        }
+    }
+}
+
+TEST_F(ProfileFileTest, WritesFilesAndAFailedWriteKeepsTheOldOne)
+{
+    QString error;
+    writeIni(kHandWritten);
+    ASSERT_TRUE(profile::writeFile(iniFile(), "Startup", "Count", "13", &error)) << error.toStdString();
+    QByteArray expected = kHandWritten;
+    expected.replace("\tCount\t=\t12\t\r\n", "\tCount\t=\t13\t\r\n");
+    EXPECT_EQ(readIni(), expected);
+
+    // Several keys in several sections, existing and new, in one rewrite.
+    const QVector<profile::Setting> several{{"Other", "Database", "third"}, {"Startup", "Empty", "e"},
+                                            {"Startup", "Added", "a"}, {"New", "k", "n"}};
+    ASSERT_TRUE(profile::writeFile(iniFile(), several, &error)) << error.toStdString();
+    QByteArray updated = expected;
+    updated.replace("Database=second", "Database=third").replace("Empty=\r\n", "Empty=e\r\n");
+    updated.replace("Comment=v ;x\r\n", "Comment=v ;x\r\nAdded=a\r\n").append("[New]\r\nk=n\r\n");
+    EXPECT_EQ(readIni(), updated);
+    writeIni(expected);
+
+    // Whose parent is a regular file, so no file can be made there, even by root.
+    EXPECT_FALSE(profile::writeFile(iniFile() + QStringLiteral("/inner.ini"), "S", "k", "v", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readIni(), expected);
+
+    // The disk fills up half-way through the new file: the old one stays, byte for byte.
+    {
+        const FileSizeLimit limit(expected.size());
+        error.clear();
+        EXPECT_FALSE(profile::writeFile(iniFile(), "Startup", "Count", QString(40, QLatin1Char('9')), &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(readIni(), expected);
+        // Also when the first keys of a rewrite would still fit.
+        error.clear();
+        EXPECT_FALSE(profile::writeFile(iniFile(), {{"Startup", "Count", ""}, {"Startup", "Database", "x"},
+                                                   {"Other", "Database", QString(80, QLatin1Char('y'))}}, &error));
+        EXPECT_FALSE(error.isEmpty());
+    }
+    EXPECT_EQ(readIni(), expected);
+}
+
+TEST_F(ProfileFileTest, KeepsPermissionsAndLeavesAReadOnlyFileAlone)
+{
+    QString error;
+    writeIni("[S]\nk=1\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(iniFile()).constData(), 0640), 0);
+    ASSERT_TRUE(profile::writeFile(iniFile(), "S", "k", "2", &error)) << error.toStdString();
+    EXPECT_EQ(readIni(), QByteArray("[S]\nk=2\n"));
+    EXPECT_EQ(fileMode(iniFile()), 0640);
+
+    // Without write permission for its owner the file is not replaced, even by root.
+    for (const mode_t mode : {mode_t(0444), mode_t(0550)}) {
+        ASSERT_EQ(::chmod(QFile::encodeName(iniFile()).constData(), mode), 0);
+        error.clear();
+        EXPECT_FALSE(profile::writeFile(iniFile(), "S", "k", "3", &error));
+        EXPECT_TRUE(error.contains(QStringLiteral("read-only"))) << error.toStdString();
+        EXPECT_EQ(readIni(), QByteArray("[S]\nk=2\n"));
+        EXPECT_EQ(fileMode(iniFile()), mode);
+    }
+}
+
+TEST(ProfileFile, AValueStartingWithAZeroWidthNoBreakSpaceReadsBackWhole)
+{
+    // Only the file's first bytes can be a byte-order mark.
+    const QString text = QStringLiteral("\uFEFF[A] x=s");
+    const QByteArray written = writeValue("[S]\nk=1\n", "S", "k", text);
+    EXPECT_EQ(written, QByteArray("[S]\nk=\xEF\xBB\xBF[A] x=s\n"));
+    EXPECT_EQ(readValue(written, "S", "k"), text);
+    EXPECT_EQ(value("\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k"), QStringLiteral("v"));
+}

@@ -1,0 +1,74 @@
+// The settings helpers and the start-up reading of the settings file.
+
+#include <QFile>
+
+#include "core/Conversions.h"
+#include "core/Settings.h"
+#include "support/CoreTestEnv.h"
+
+class SettingsTest : public CoreTest {};
+
+TEST(Conversions, NumbersRoundingAndStoredText)
+{
+    EXPECT_EQ(LeadingNumber(QStringLiteral(" 113x")), 113);
+    EXPECT_EQ(LeadingNumber(QStringLiteral("2.5")), 2.5);
+    EXPECT_EQ(LeadingNumber(QStringLiteral(".")), 0);
+    EXPECT_EQ(RoundHalfEven(1.5), 2);
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(1e30), INT_MAX);
+    // A leading U+FEFF in stored text is part of it, not a byte-order mark.
+    const QString text = QString(QChar(0xFEFF)) + QStringLiteral("Ode");
+    EXPECT_EQ(TextFromUtf8(text.toUtf8()), text);
+}
+
+TEST_F(SettingsTest, ValuesAreReadWholeAndAFailedWriteIsReported)
+{
+    Settings& settings = session().settings();
+    EXPECT_EQ(CleanIniValue(QStringLiteral("  x y  ")), QStringLiteral("x y"));
+    EXPECT_EQ(CleanIniValue(QStringLiteral("ab") + QChar(u'\0') + QStringLiteral("cd")), QStringLiteral("ab"));
+    EXPECT_EQ(settings.value(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("d")), QStringLiteral("d"));
+
+    const QString longValue = QString(150, QLatin1Char('x'));
+    writeIni("[S]\r\nlong=" + longValue.toUtf8() + "\r\nempty=\r\n");
+    EXPECT_EQ(settings.value(QStringLiteral("S"), QStringLiteral("long")), longValue);
+    // Present but empty is empty, not the default.
+    EXPECT_EQ(settings.value(QStringLiteral("s"), QStringLiteral("EMPTY"), QStringLiteral("d")), QString());
+    QString error;
+    EXPECT_TRUE(settings.write({{QStringLiteral("S"), QStringLiteral("empty"), QStringLiteral("2")}}, &error));
+    EXPECT_EQ(readIni(), "[S]\r\nlong=" + longValue.toUtf8() + "\r\nempty=2\r\n");
+
+    // A file whose folder is a regular file cannot be written; the reason comes back.
+    const Settings unwritable(path(QStringLiteral("QUILLARY.INI/QUILLARY.INI")));
+    EXPECT_FALSE(unwritable.write({{QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("3")}}, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(SettingsTest, StartupSettingsAndTheirGuards)
+{
+    Settings& settings = session().settings();
+    writeIni("[Initialisation]\r\nMode=Publisher\r\nSpace-Substitution-Char=#\r\n"
+             "[Hot-Keys]\r\n1=F2,113,Dear#Sir\r\n");
+    EXPECT_TRUE(settings.load().isEmpty());
+    EXPECT_TRUE(settings.autoRefresh());  // missing key: Yes
+    EXPECT_EQ(settings.startView(), View::Publisher);
+    EXPECT_EQ(settings.spaceChar(), QStringLiteral("#"));
+    ASSERT_EQ(settings.hotKeys().size(), 1);
+    EXPECT_EQ(settings.hotKeys()[0].text, QStringLiteral("Dear Sir"));
+
+    // Lower-case yes is not Yes; a blank space character and an unknown view are reported.
+    writeIni("[Initialisation]\r\nAuto-Refresh=yes\r\nMode=Poems\r\nSpace-Substitution-Char=\" \"\r\n"
+             "[Hot-Keys]\r\n1=F2,113,Dear_Sir\r\n2=broken\r\n3=F4,115,never\r\n");
+    const QStringList warnings = settings.load();
+    EXPECT_FALSE(settings.autoRefresh());
+    EXPECT_EQ(settings.startView(), View::Work);
+    EXPECT_EQ(settings.spaceChar(), QStringLiteral("_"));
+    ASSERT_EQ(settings.hotKeys().size(), 1);
+    EXPECT_EQ(settings.hotKeys()[0].text, QStringLiteral("Dear Sir"));
+    ASSERT_EQ(warnings.size(), 3);
+    EXPECT_TRUE(warnings.join(QLatin1Char('\n')).contains(QStringLiteral("Poems")));
+
+    writeIni("[Initialisation]\r\nAuto-Refresh=Yes\r\nSpace-Substitution-Char=__\r\n");
+    EXPECT_EQ(settings.load().size(), 1);
+    EXPECT_TRUE(settings.autoRefresh());
+    EXPECT_EQ(settings.spaceChar(), QStringLiteral("_"));
+}

@@ -1,0 +1,246 @@
+#include <QAbstractItemModelTester>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "gui/GridView.h"
+
+namespace {
+
+QStringList rowCells(int row, int cols)
+{
+    QStringList cells;
+    for (int c = 0; c < cols; ++c)
+        cells << QStringLiteral("r%1c%2").arg(row).arg(c);
+    return cells;
+}
+
+void fill(GridView& grid, int rows, int cols)
+{
+    grid.setCols(cols);
+    for (int r = 1; r <= rows; ++r)
+        grid.addRow(rowCells(r, cols));
+}
+
+// The model tester reports its complaints as warnings.
+QStringList gTesterFailures;
+void collectTesterFailures(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        gTesterFailures << message;
+}
+
+} // namespace
+
+TEST(GridView, HeaderCaptionsAndRowsReadBack)
+{
+    GridView grid;
+    grid.setCols(3);
+    grid.setRow(0);
+    grid.setCol(1);
+    grid.setText("Genre");
+    EXPECT_EQ(grid.gridModel()->headerData(1, Qt::Horizontal).toString(), "Genre");
+
+    grid.addRow({"Tab\there", "b", "c"});
+    grid.addRow({"d"});  // missing cells are blank
+    ASSERT_EQ(grid.rows(), 3);
+    EXPECT_EQ(grid.cellText(1, 0), "Tab\there");
+    EXPECT_EQ(grid.cellText(2, 1), "");
+    grid.removeRow(1);
+    grid.removeRow(0);  // the header is not a data row
+    EXPECT_EQ(grid.rows(), 2);
+    EXPECT_EQ(grid.cellText(1, 0), "d");
+}
+
+TEST(GridView, HiddenFillIsOneResetAndShowsAllRows)
+{
+    GridView grid;
+    grid.resize(380, 280);
+    grid.setCols(5);
+    grid.show();
+    ListingModel* model = grid.gridModel();
+    QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(model, &QAbstractItemModel::modelReset);
+
+    grid.setVisible(false);
+    for (int r = 1; r <= 1000; ++r)
+        grid.addRow(rowCells(r, 5));
+    grid.setRow(600);
+    grid.setSelectionRange(600, 0, 600, 4);
+    grid.setTopRow(590);
+    EXPECT_EQ(grid.text(), "r600c0");  // reads during the batch see the grid as it is
+    grid.setVisible(true);
+    EXPECT_EQ(inserted.count() + changed.count(), 0);
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(grid.verticalHeader()->count(), 1000);
+    // What was set while hidden now holds in the view.
+    EXPECT_EQ(grid.currentIndex(), model->index(599, 0));
+    EXPECT_TRUE(grid.selectionModel()->isSelected(model->index(599, 4)));
+    EXPECT_EQ(grid.rowAt(0), 589);
+}
+
+TEST(GridView, CurrentCellSelectionAndScrollingRoundTrip)
+{
+    GridView grid;
+    grid.resize(300, 200);
+    fill(grid, 100, 12);
+    grid.show();
+    grid.setTopRow(1);
+    grid.setRow(80);
+    grid.setCol(3);
+    grid.setRow(101);  // out of range: ignored
+    EXPECT_EQ(grid.text(), "r80c3");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.currentIndex(), grid.gridModel()->index(79, 3));
+    EXPECT_EQ(grid.topRow(), 1);  // the view follows without scrolling
+
+    grid.setSelectionRange(50, 11, 50, 0);
+    EXPECT_EQ(grid.selStartRow(), 50);
+    EXPECT_EQ(grid.selStartCol(), 0);
+    EXPECT_EQ(grid.selEndCol(), 11);
+    grid.setTopRow(40);
+    EXPECT_EQ(grid.topRow(), 40);
+    EXPECT_EQ(grid.rowAt(0), 39);
+}
+
+TEST(GridView, KeysMoveTheCurrentCellUnlessConsumed)
+{
+    GridView grid;
+    grid.resize(300, 200);
+    fill(grid, 20, 3);
+    grid.show();
+    grid.setRow(5);
+    QSignalSpy moved(&grid, &GridView::currentCellChanged);
+    bool consume = true;
+    QObject::connect(&grid, &GridView::keyDown, &grid, [&](QKeyEvent*, bool* consumed) { *consumed = consume; });
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.row(), 5);
+    EXPECT_EQ(moved.count(), 0);
+
+    // Keys act from the cell made current by code, even before events have run.
+    consume = false;
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.row(), 6);
+    EXPECT_EQ(moved.count(), 1);
+}
+
+TEST(GridView, ModelStaysConsistentForViews)
+{
+    gTesterFailures.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectTesterFailures);
+    {
+        GridView grid;
+        QAbstractItemModelTester tester(grid.gridModel(), QAbstractItemModelTester::FailureReportingMode::Warning);
+        grid.show();
+        fill(grid, 30, 4);
+        grid.setRow(3);
+        grid.setText("changed");
+        grid.removeRow(1);
+        grid.setCols(2);
+        grid.hide();
+        grid.setRows(2);
+        fill(grid, 500, 6);
+        grid.show();
+        EXPECT_EQ(grid.gridModel()->rowCount(), 501);
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(gTesterFailures.isEmpty()) << gTesterFailures.join('\n').toStdString();
+}
+
+TEST(GridView, ColumnsFitTheHeaderAndASampleOfRows)
+{
+    GridView grid;
+    grid.resize(1200, 300);
+    grid.setVisible(false);
+    fill(grid, 600, 3);
+    grid.setRow(0);
+    grid.setCol(1);
+    grid.setText(QStringLiteral("A Header Much Wider Than Any Of Its Cells Ever Is"));
+    grid.setRow(450);
+    grid.setCol(0);
+    grid.setText(QStringLiteral("a cell far down, wider than the rest"));
+    grid.setVisible(true);
+    const QFontMetrics cells = grid.fontMetrics();
+    const QFontMetrics header = grid.horizontalHeader()->fontMetrics();
+    const int farCell = cells.horizontalAdvance(grid.cellText(450, 0));
+
+    // Only the sample is measured: the cell beyond it may be cut, the header never.
+    grid.fitColumnsToContents(100);
+    EXPECT_LT(grid.colWidth(0), farCell);
+    EXPECT_GT(grid.colWidth(0), cells.horizontalAdvance(QStringLiteral("r100c0")));
+    EXPECT_GT(grid.colWidth(1), header.horizontalAdvance(grid.cellText(0, 1)));
+    EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), grid.colWidth(0));
+    // A sample that reaches the cell makes room for it.
+    grid.fitColumnsToContents(500);
+    EXPECT_GT(grid.colWidth(0), farCell);
+}
+
+TEST(GridView, VisibleRowsAreTheWholeRowsThatFit)
+{
+    GridView grid;
+    fill(grid, 100, 2);
+    for (int height : {120, 300, 333}) {
+        grid.resize(300, height);
+        grid.show();
+        QCoreApplication::processEvents();
+        const int pitch = grid.rowHeight(0);
+        ASSERT_GT(pitch, 0);
+        EXPECT_LE(grid.visibleRows() * pitch, grid.viewport()->height()) << height;
+        EXPECT_GT((grid.visibleRows() + 1) * pitch, grid.viewport()->height()) << height;
+    }
+}
+
+TEST(GridView, TheLastColumnTakesTheRoomLeftButNeverLessThanItsOwnWidth)
+{
+    GridView grid;
+    fill(grid, 3, 2);
+    grid.setRow(0);
+    grid.setCol(1);
+    grid.setText(QStringLiteral("Date Of Outstanding Submission"));
+    grid.show();
+    grid.fitColumnsToContents();
+    const int first = grid.colWidth(0);
+    const int own = grid.colWidth(1);
+    QHeaderView* header = grid.horizontalHeader();
+    auto giveRoom = [&](int room) {
+        grid.resize(grid.width() - grid.viewport()->width() + room, 200);
+        QCoreApplication::processEvents();
+    };
+
+    giveRoom(first + own + 80);
+    EXPECT_EQ(header->sectionSize(1), grid.viewport()->width() - first);
+    EXPECT_EQ(grid.colWidth(1), own);  // the stretch is not taken for the column's own width
+    // A little less room than both need: the header stays whole and the grid scrolls.
+    giveRoom(first + own - 10);
+    EXPECT_EQ(header->sectionSize(1), own);
+    EXPECT_GT(header->length(), grid.viewport()->width());
+    giveRoom(first + own + 30);
+    EXPECT_EQ(header->sectionSize(1), grid.viewport()->width() - first);
+}
+
+TEST(GridView, InANarrowGridLongTextsGiveWayToShortOnes)
+{
+    GridView grid;
+    grid.resize(1200, 300);
+    grid.setCols(3);
+    grid.addRow({QStringLiteral("A title that goes on and on for rather a long way indeed"), QStringLiteral("30/09/2024"),
+                 QStringLiteral("Notes that also go on for much longer than a column should")});
+    grid.show();
+    const QFontMetrics cells = grid.fontMetrics();
+    grid.fitColumnsToContents();
+    // With room enough every text shows whole.
+    for (int c = 0; c < 3; ++c)
+        EXPECT_GT(grid.colWidth(c), cells.horizontalAdvance(grid.cellText(1, c))) << c;
+
+    grid.resize(400, 300);
+    QCoreApplication::processEvents();
+    grid.fitColumnsToContents();
+    EXPECT_GT(grid.colWidth(1), cells.horizontalAdvance(grid.cellText(1, 1)));
+    EXPECT_LT(grid.colWidth(0), cells.horizontalAdvance(grid.cellText(1, 0)));
+    EXPECT_LE(grid.colWidth(0) + grid.colWidth(1) + grid.colWidth(2), grid.viewport()->width());
+}

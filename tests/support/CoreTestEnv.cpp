@@ -1,0 +1,104 @@
+#include "support/CoreTestEnv.h"
+
+#include <QFile>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <csignal>
+
+#include "core/Database.h"
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    mOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &mOld);
+    rlimit limit = mOld;
+    limit.rlim_cur = rlim_t(bytes);
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    setrlimit(RLIMIT_FSIZE, &mOld);
+    std::signal(SIGXFSZ, mOldHandler);
+}
+
+void CoreTest::SetUp()
+{
+    ASSERT_TRUE(mDir.isValid());
+    mSession = std::make_unique<Session>(mDir.path(), clock);
+}
+
+void CoreTest::TearDown()
+{
+    mSession.reset();
+}
+
+QString CoreTest::dir() const
+{
+    return mDir.path() + QLatin1Char('/');
+}
+
+QString CoreTest::path(const QString& name) const
+{
+    return dir() + name;
+}
+
+void CoreTest::writeIni(const QByteArray& content)
+{
+    QFile file(iniFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+QByteArray CoreTest::readIni() const
+{
+    QFile file(iniFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+SQLite::Database& CoreTest::createDatabase()
+{
+    QString error;
+    mSession->setDatabase(db::createNew(path(QStringLiteral("Quillary.mdb")), &error));
+    if (!mSession->database())
+        ADD_FAILURE() << "cannot create the test database: " << error.toStdString();
+    return *mSession->database();
+}
+
+SQLite::Database& CoreTest::database()
+{
+    if (!mSession->database()) {
+        QString error;
+        mSession->setDatabase(db::openExisting(path(QStringLiteral("Quillary.mdb")), &error));
+        if (!mSession->database())
+            ADD_FAILURE() << "cannot open the test database: " << error.toStdString();
+    }
+    return *mSession->database();
+}
+
+void CoreTest::exec(const QString& statement)
+{
+    database().exec(statement.toStdString());
+}
+
+int CoreTest::queryInt(const QString& statement)
+{
+    SQLite::Statement query(database(), statement.toStdString());
+    return query.executeStep() ? query.getColumn(0).getInt() : 0;
+}
+
+QString CoreTest::queryText(const QString& statement)
+{
+    SQLite::Statement query(database(), statement.toStdString());
+    return query.executeStep() ? QString::fromStdString(query.getColumn(0).getString()) : QString();
+}
+
+void CoreTest::setHotKeys(std::initializer_list<HotKeySetting> keys)
+{
+    QVector<HotKeyEntry> entries;
+    for (const HotKeySetting& key : keys)
+        entries.push_back(HotKeyEntry{key.caption, key.code, key.text});
+    mSession->settings().setHotKeys(entries);
+}
