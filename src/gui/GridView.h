@@ -7,62 +7,11 @@
 // hidden, adding and removing rows emits no per-row model signals: the view is reset
 // once when the grid is shown again, so tens of thousands of rows fill fast.
 
-#include <QAbstractTableModel>
 #include <QStringList>
 #include <QTableView>
 #include <vector>
 
-class ListingModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    explicit ListingModel(QObject* parent = nullptr);
-
-    // While batching these report the size attached views last heard of, so a view
-    // never asks for rows it was not told about; rows()/cols() are always current.
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;    // data rows only
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-    // GridView-style operations; row numbers are grid rows (0 = header).
-    int rows() const;
-    void setRows(int rows);                 // keeps the first rows, adds blank ones
-    int cols() const;
-    void setCols(int cols);                 // at least 1
-    QString cell(int row, int col) const;
-    void setCell(int row, int col, const QString& text);
-    // A new last row; missing cells are blank, extra ones dropped. id: the record the row
-    // shows (0 for none), kept with the row through every change.
-    void addRow(const QStringList& cells, int id = 0);
-    void removeRow(int row);                // a data row
-    // The record a grid row shows; 0 for the header, a row without one, or no such row.
-    int rowId(int row) const;
-    // The first data row showing the record; 0 when none does.
-    int rowOfId(int id) const;
-
-    // While batching, changes emit no model signals; the endBatch() that closes the
-    // outermost batch resets attached views once. Unbalanced endBatch() calls are ignored.
-    void beginBatch();
-    void endBatch();
-    bool batching() const { return mBatchDepth > 0; }
-
-signals:
-    void batchStarted();  // the outermost batch began
-    void batchEnded();    // the outermost batch ended; views have been reset
-
-private:
-    int dataRows() const;
-
-    QStringList mHeader;
-    std::vector<QString> mCells;  // data rows, row-major, mCols per row
-    std::vector<int> mIds;        // one per data row
-    int mCols = 1;
-    int mBatchDepth = 0;
-    bool mDirty = false;  // changed since the batch began
-    int mShownRows = 0;  // sizes published to views (frozen while batching)
-    int mShownCols = 1;
-};
+#include "gui/ListingModel.h"
 
 class GridView : public QTableView {
     Q_OBJECT

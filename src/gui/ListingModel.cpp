@@ -1,0 +1,227 @@
+#include "gui/ListingModel.h"
+
+#include <algorithm>
+
+namespace {
+
+// Room reserved at once as rows come in: a view's worth of listing without copying.
+constexpr int kReserveRows = 32768;
+
+} // namespace
+
+ListingModel::ListingModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    mHeader.resize(mCols);
+}
+
+int ListingModel::dataRows() const
+{
+    return static_cast<int>(mCells.size() / static_cast<size_t>(mCols));
+}
+
+int ListingModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : mShownRows;
+}
+
+int ListingModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : mShownCols;
+}
+
+QVariant ListingModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.parent().isValid())
+        return QVariant();
+    // While batching a view may still ask for rows that have gone since it was told.
+    if (index.row() >= dataRows() || index.column() >= mCols)
+        return QString();
+    return mCells[static_cast<size_t>(index.row()) * mCols + index.column()];
+}
+
+QVariant ListingModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return section >= 0 && section < mHeader.size() ? mHeader.at(section) : QString();
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags ListingModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+int ListingModel::rows() const
+{
+    return dataRows() + 1;
+}
+
+void ListingModel::setRows(int rows)
+{
+    const int wanted = std::max(rows, 1) - 1;
+    const int old = dataRows();
+    if (wanted == old)
+        return;
+    const bool tell = !batching();
+    if (tell) {
+        if (wanted > old)
+            beginInsertRows(QModelIndex(), old, wanted - 1);
+        else
+            beginRemoveRows(QModelIndex(), wanted, old - 1);
+    }
+    mCells.resize(static_cast<size_t>(wanted) * mCols);
+    mIds.resize(static_cast<size_t>(wanted));
+    if (tell) {
+        mShownRows = wanted;
+        if (wanted > old)
+            endInsertRows();
+        else
+            endRemoveRows();
+    } else {
+        mDirty = true;
+    }
+}
+
+int ListingModel::cols() const
+{
+    return mCols;
+}
+
+void ListingModel::setCols(int cols)
+{
+    const int wanted = std::max(cols, 1);
+    if (wanted == mCols)
+        return;
+    const bool tell = !batching();
+    if (tell) {
+        if (wanted > mCols)
+            beginInsertColumns(QModelIndex(), mCols, wanted - 1);
+        else
+            beginRemoveColumns(QModelIndex(), wanted, mCols - 1);
+    }
+    const int rowCount = dataRows();
+    const int keep = std::min(wanted, mCols);
+    std::vector<QString> cells(static_cast<size_t>(rowCount) * wanted);
+    for (int r = 0; r < rowCount; ++r)
+        for (int c = 0; c < keep; ++c)
+            cells[static_cast<size_t>(r) * wanted + c] = std::move(mCells[static_cast<size_t>(r) * mCols + c]);
+    mCells = std::move(cells);
+    const bool more = wanted > mCols;
+    mCols = wanted;
+    mHeader.resize(mCols);
+    if (tell) {
+        mShownCols = mCols;
+        if (more)
+            endInsertColumns();
+        else
+            endRemoveColumns();
+    } else {
+        mDirty = true;
+    }
+}
+
+QString ListingModel::cell(int row, int col) const
+{
+    if (col < 0 || col >= mCols || row < 0 || row > dataRows())
+        return QString();
+    if (row == 0)
+        return mHeader.at(col);
+    return mCells[static_cast<size_t>(row - 1) * mCols + col];
+}
+
+void ListingModel::setCell(int row, int col, const QString& text)
+{
+    if (col < 0 || col >= mCols || row < 0 || row > dataRows())
+        return;
+    if (row == 0) {
+        mHeader[col] = text;
+        if (!batching())
+            emit headerDataChanged(Qt::Horizontal, col, col);
+        return;
+    }
+    mCells[static_cast<size_t>(row - 1) * mCols + col] = text;
+    if (!batching()) {
+        const QModelIndex changed = index(row - 1, col);
+        emit dataChanged(changed, changed, {Qt::DisplayRole});
+    }
+}
+
+void ListingModel::addRow(const QStringList& cells, int id)
+{
+    const int row = dataRows();
+    const bool tell = !batching();
+    if (tell)
+        beginInsertRows(QModelIndex(), row, row);
+    if (mCells.capacity() - mCells.size() < static_cast<size_t>(mCols)) {
+        // Room for a full view's worth at once: untouched capacity costs no memory,
+        // while growing step by step copies every cell again at each step.
+        const size_t wanted = std::max(mCells.capacity() * 2, static_cast<size_t>(kReserveRows) * mCols);
+        mCells.reserve(wanted);
+    }
+    const qsizetype given = cells.size();
+    for (int c = 0; c < mCols; ++c)
+        mCells.push_back(c < given ? cells.at(c) : QString());
+    mIds.push_back(id);
+    if (tell) {
+        mShownRows = row + 1;
+        endInsertRows();
+    } else {
+        mDirty = true;
+    }
+}
+
+void ListingModel::removeRow(int row)
+{
+    if (row < 1 || row > dataRows())
+        return;
+    const bool tell = !batching();
+    if (tell)
+        beginRemoveRows(QModelIndex(), row - 1, row - 1);
+    const auto first = mCells.begin() + static_cast<std::ptrdiff_t>(row - 1) * mCols;
+    mCells.erase(first, first + mCols);
+    mIds.erase(mIds.begin() + (row - 1));
+    if (tell) {
+        mShownRows = dataRows();
+        endRemoveRows();
+    } else {
+        mDirty = true;
+    }
+}
+
+int ListingModel::rowId(int row) const
+{
+    return row >= 1 && row <= dataRows() ? mIds[static_cast<size_t>(row - 1)] : 0;
+}
+
+int ListingModel::rowOfId(int id) const
+{
+    const auto found = std::find(mIds.begin(), mIds.end(), id);
+    return found == mIds.end() ? 0 : static_cast<int>(found - mIds.begin()) + 1;
+}
+
+void ListingModel::beginBatch()
+{
+    if (mBatchDepth++ == 0) {
+        mDirty = false;
+        emit batchStarted();
+    }
+}
+
+void ListingModel::endBatch()
+{
+    if (mBatchDepth == 0 || --mBatchDepth > 0)
+        return;
+    if (mDirty) {
+        beginResetModel();
+        mShownRows = dataRows();
+        mShownCols = mCols;
+        mDirty = false;
+        endResetModel();
+    }
+    emit batchEnded();
+}
+
+// ---------------------------------------------------------------------------
+// GridView
