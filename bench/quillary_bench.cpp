@@ -193,10 +193,10 @@ int main(int argc, char** argv)
         finds.push_back(timer.nsecsElapsed() / 1e6);
     }
     const double findMiss = median(finds);
-    const int workRows = window->grid->rows() - 1;
+    const int workRows = window->findChild<GridView*>(QStringLiteral("grid"))->rows() - 1;
     window->switchView(View::Submission);
     const double submissionFill = timeFill();
-    const int submissionRows = window->grid->rows() - 1;
+    const int submissionRows = window->findChild<GridView*>(QStringLiteral("grid"))->rows() - 1;
 
     std::printf("Work view: %d rows listed; Submission view: %d rows listed\n", workRows, submissionRows);
     std::printf("%-44s %10.1f ms\n", "engine, Work fill statement", workEngine);

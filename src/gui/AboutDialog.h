@@ -18,6 +18,11 @@ public:
 
     static QString versionText();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Controls; tests find them by their object names.
     QFrame* buttonBar = nullptr;
     QPushButton* okButton = nullptr;
     QLabel* iconLabel = nullptr;
@@ -25,9 +30,5 @@ public:
     QLabel* versionLabel = nullptr;
     QLabel* webLabel = nullptr;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     Links& mLinks;
 };

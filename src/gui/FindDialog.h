@@ -16,13 +16,6 @@ class FindDialog : public QDialog {
 public:
     explicit FindDialog(QWidget* parent = nullptr);
 
-    QFrame* buttonBar = nullptr;
-    QPushButton* okButton = nullptr;
-    QPushButton* cancelButton = nullptr;
-    QLabel* findLabel = nullptr;
-    QLineEdit* findEdit = nullptr;
-    QCheckBox* matchCaseCheck = nullptr;
-    QCheckBox* wholeCellCheck = nullptr;
 
     void onOkClicked();
     void onCancelClicked();
@@ -37,6 +30,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Controls; tests find them by their object names.
+    QFrame* buttonBar = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QLabel* findLabel = nullptr;
+    QLineEdit* findEdit = nullptr;
+    QCheckBox* matchCaseCheck = nullptr;
+    QCheckBox* wholeCellCheck = nullptr;
+
     bool mLoaded = false;
     QString mText;
     bool mMatchCase = false;

@@ -142,41 +142,53 @@ void MainWindow::buildControls()
 
 void MainWindow::buildMenus()
 {
-    auto addItem = [this](QMenu* menu, const QString& caption, const QKeySequence& key, int index,
+    auto addItem = [this](QMenu* menu, const char* name, const QString& caption, const QKeySequence& key, int index,
                           void (MainWindow::*handler)(int)) {
         QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
         action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, whenIdle([this, handler, index] { (this->*handler)(index); }));
         return action;
     };
+    auto addMenu = [this](const char* name, const QString& caption) {
+        QMenu* menu = menuBar()->addMenu(caption);
+        menu->setObjectName(QLatin1String(name));
+        return menu;
+    };
 
-    fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    exitAction = addItem(fileMenu, QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X), 99, &MainWindow::onFileMenuItem);
+    fileMenu = addMenu("fileMenu", tr("&File"));
+    exitAction = addItem(fileMenu, "exitAction", tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X), 99,
+                         &MainWindow::onFileMenuItem);
 
-    viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
-    viewMenu->setObjectName(QStringLiteral("viewMenu"));
-    viewActions[0] = addItem(viewMenu, QStringLiteral("&Works"), QKeySequence(Qt::CTRL | Qt::Key_W), 0, &MainWindow::onViewMenuItem);
-    viewActions[1] = addItem(viewMenu, QStringLiteral("&Publishers"), QKeySequence(Qt::CTRL | Qt::Key_P), 1, &MainWindow::onViewMenuItem);
-    viewActions[2] = addItem(viewMenu, QStringLiteral("&Submissions"), QKeySequence(Qt::CTRL | Qt::Key_S), 2, &MainWindow::onViewMenuItem);
+    viewMenu = addMenu("viewMenu", tr("&View"));
+    viewActions[0] = addItem(viewMenu, "worksAction", tr("&Works"), QKeySequence(Qt::CTRL | Qt::Key_W), 0,
+                             &MainWindow::onViewMenuItem);
+    viewActions[1] = addItem(viewMenu, "publishersAction", tr("&Publishers"), QKeySequence(Qt::CTRL | Qt::Key_P), 1,
+                             &MainWindow::onViewMenuItem);
+    viewActions[2] = addItem(viewMenu, "submissionsAction", tr("&Submissions"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                             2, &MainWindow::onViewMenuItem);
 
-    editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
-    editMenu->setObjectName(QStringLiteral("editMenu"));
-    editActions[0] = addItem(editMenu, QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), 0, &MainWindow::onEditMenuItem);
-    editActions[1] = addItem(editMenu, QStringLiteral("&Amend"), QKeySequence(Qt::CTRL | Qt::Key_A), 1, &MainWindow::onEditMenuItem);
-    editActions[2] = addItem(editMenu, QStringLiteral("&Delete"), QKeySequence(Qt::CTRL | Qt::Key_D), 2, &MainWindow::onEditMenuItem);
+    editMenu = addMenu("editMenu", tr("&Edit"));
+    editActions[0] = addItem(editMenu, "newAction", tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), 0,
+                             &MainWindow::onEditMenuItem);
+    editActions[1] = addItem(editMenu, "amendAction", tr("&Amend"), QKeySequence(Qt::CTRL | Qt::Key_A), 1,
+                             &MainWindow::onEditMenuItem);
+    editActions[2] = addItem(editMenu, "deleteAction", tr("&Delete"), QKeySequence(Qt::CTRL | Qt::Key_D), 2,
+                             &MainWindow::onEditMenuItem);
     editActions[3] = editMenu->addSeparator();
-    editActions[4] = addItem(editMenu, QStringLiteral("Edit Se&ttings"), QKeySequence(Qt::CTRL | Qt::Key_T), 4, &MainWindow::onEditMenuItem);
+    editActions[4] = addItem(editMenu, "settingsAction", tr("Edit Se&ttings"), QKeySequence(Qt::CTRL | Qt::Key_T), 4,
+                             &MainWindow::onEditMenuItem);
 
-    findMenu = menuBar()->addMenu(QStringLiteral("&Find"));
-    findMenu->setObjectName(QStringLiteral("findMenu"));
-    findActions[0] = addItem(findMenu, QStringLiteral("&Find ..."), QKeySequence(Qt::CTRL | Qt::Key_F), 0, &MainWindow::onFindMenuItem);
-    findActions[1] = addItem(findMenu, QStringLiteral("&Find Next"), QKeySequence(Qt::Key_F3), 1, &MainWindow::onFindMenuItem);
+    findMenu = addMenu("findMenu", tr("&Find"));
+    findActions[0] = addItem(findMenu, "findAction", tr("&Find ..."), QKeySequence(Qt::CTRL | Qt::Key_F), 0,
+                             &MainWindow::onFindMenuItem);
+    findActions[1] = addItem(findMenu, "findNextAction", tr("&Find Next"), QKeySequence(Qt::Key_F3), 1,
+                             &MainWindow::onFindMenuItem);
 
-    helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-    helpMenu->setObjectName(QStringLiteral("helpMenu"));
-    aboutAction = helpMenu->addAction(QStringLiteral("&About"));
+    helpMenu = addMenu("helpMenu", tr("&Help"));
+    aboutAction = helpMenu->addAction(tr("&About"));
+    aboutAction->setObjectName(QStringLiteral("aboutAction"));
     connect(aboutAction, &QAction::triggered, this, whenIdle([this] { onAboutTriggered(); }));
 }
 

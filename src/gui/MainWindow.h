@@ -35,35 +35,6 @@ public:
     // (the database could not be opened, or the user declined to create one).
     bool load();
 
-    // Controls, named as the program knows them (tests drive them directly).
-    QFrame* buttonBar = nullptr;
-    QToolButton* exitButton = nullptr;
-    QToolButton* worksButton = nullptr;
-    QToolButton* publishersButton = nullptr;
-    QToolButton* submissionsButton = nullptr;
-    QToolButton* newButton = nullptr;
-    QToolButton* amendButton = nullptr;
-    QToolButton* deleteButton = nullptr;
-    QToolButton* findButton = nullptr;
-    QToolButton* refreshButton = nullptr;
-    QToolButton* settingsButton = nullptr;
-    QComboBox* selectionCombo = nullptr;
-    QFrame* gridFrame = nullptr;
-    GridView* grid = nullptr;
-    StatusPanel* statusPanel = nullptr;
-    QTimer* messageTimer = nullptr;
-
-    QMenu* fileMenu = nullptr;
-    QMenu* viewMenu = nullptr;
-    QMenu* editMenu = nullptr;
-    QMenu* findMenu = nullptr;
-    QMenu* helpMenu = nullptr;
-    QAction* exitAction = nullptr;                 // mnuFileItem(99)
-    std::array<QAction*, 3> viewActions{};          // Works, Publishers, Submissions
-    std::array<QAction*, 5> editActions{};          // New, Amend, Delete, separator, Edit Settings
-    std::array<QAction*, 2> findActions{};          // Find ..., Find Next
-    QAction* aboutAction = nullptr;
-
     // What the windows share: settings, database, clock.
     Session& session() { return mSession; }
     // The view listed now.
@@ -118,6 +89,34 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Controls; tests find them by their object names.
+    QFrame* buttonBar = nullptr;
+    QToolButton* exitButton = nullptr;
+    QToolButton* worksButton = nullptr;
+    QToolButton* publishersButton = nullptr;
+    QToolButton* submissionsButton = nullptr;
+    QToolButton* newButton = nullptr;
+    QToolButton* amendButton = nullptr;
+    QToolButton* deleteButton = nullptr;
+    QToolButton* findButton = nullptr;
+    QToolButton* refreshButton = nullptr;
+    QToolButton* settingsButton = nullptr;
+    QComboBox* selectionCombo = nullptr;
+    QFrame* gridFrame = nullptr;
+    GridView* grid = nullptr;
+    StatusPanel* statusPanel = nullptr;
+    QTimer* messageTimer = nullptr;
+    QMenu* fileMenu = nullptr;
+    QMenu* viewMenu = nullptr;
+    QMenu* editMenu = nullptr;
+    QMenu* findMenu = nullptr;
+    QMenu* helpMenu = nullptr;
+    QAction* exitAction = nullptr;                 // mnuFileItem(99)
+    std::array<QAction*, 3> viewActions{};          // Works, Publishers, Submissions
+    std::array<QAction*, 5> editActions{};          // New, Amend, Delete, separator, Edit Settings
+    std::array<QAction*, 2> findActions{};          // Find ..., Find Next
+    QAction* aboutAction = nullptr;
+
     // Marks the window busy for its lifetime (nests); the hourglass shows meanwhile.
     class BusyScope {
     public:

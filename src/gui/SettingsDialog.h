@@ -20,6 +20,14 @@ public:
     // OK writes to settings (and its file); prompts tell a failed write.
     SettingsDialog(Settings& settings, Prompts& prompts, QWidget* parent = nullptr);
 
+    void onOkClicked();
+    void onCancelClicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Controls; tests find them by their object names.
     QFrame* buttonBar = nullptr;
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;
@@ -29,13 +37,6 @@ public:
     std::array<QLabel*, 5> equalsLabels{};
     std::array<QLineEdit*, 5> hotKeyEdits{};
 
-    void onOkClicked();
-    void onCancelClicked();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     Settings& mSettings;
     Prompts& mPrompts;
     void loadSettings();

@@ -20,12 +20,12 @@ TEST_F(DialogLayoutTest, FindKeepsItsCaptionBesideTheFieldAndTheOptionsBelow)
     find.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&find));
     expectLaidOutWhole(&find);
-    EXPECT_LT(find.findLabel->geometry().right(), find.findEdit->x());
-    EXPECT_GT(find.matchCaseCheck->y(), find.findEdit->geometry().bottom());
-    EXPECT_GT(find.wholeCellCheck->y(), find.matchCaseCheck->geometry().bottom());
-    EXPECT_GE(find.matchCaseCheck->x(), find.findEdit->x());
+    EXPECT_LT(child<QLabel>(find, "findLabel")->geometry().right(), child<QLineEdit>(find, "findEdit")->x());
+    EXPECT_GT(child<QCheckBox>(find, "matchCaseCheck")->y(), child<QLineEdit>(find, "findEdit")->geometry().bottom());
+    EXPECT_GT(child<QCheckBox>(find, "wholeCellCheck")->y(), child<QCheckBox>(find, "matchCaseCheck")->geometry().bottom());
+    EXPECT_GE(child<QCheckBox>(find, "matchCaseCheck")->x(), child<QLineEdit>(find, "findEdit")->x());
     // Room for a good many characters of the text to find.
-    EXPECT_GT(find.findEdit->width(), 30 * find.findEdit->fontMetrics().averageCharWidth());
+    EXPECT_GT(child<QLineEdit>(find, "findEdit")->width(), 30 * child<QLineEdit>(find, "findEdit")->fontMetrics().averageCharWidth());
 }
 
 TEST_F(DialogLayoutTest, AboutShowsTheIconBesideItsTexts)
@@ -35,8 +35,8 @@ TEST_F(DialogLayoutTest, AboutShowsTheIconBesideItsTexts)
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
     expectLaidOutWhole(&about);
-    EXPECT_LT(about.iconLabel->geometry().right(), about.titleLabel->x());
-    EXPECT_LT(about.titleLabel->geometry().bottom(), about.versionLabel->y());
-    EXPECT_LT(about.versionLabel->geometry().bottom(), about.webLabel->y());
-    EXPECT_GT(about.webLabel->width(), about.webLabel->fontMetrics().horizontalAdvance(kMakerWebAddress));
+    EXPECT_LT(child<QLabel>(about, "iconLabel")->geometry().right(), child<QLabel>(about, "titleLabel")->x());
+    EXPECT_LT(child<QLabel>(about, "titleLabel")->geometry().bottom(), child<QLabel>(about, "versionLabel")->y());
+    EXPECT_LT(child<QLabel>(about, "versionLabel")->geometry().bottom(), child<QLabel>(about, "webLabel")->y());
+    EXPECT_GT(child<QLabel>(about, "webLabel")->width(), child<QLabel>(about, "webLabel")->fontMetrics().horizontalAdvance(kMakerWebAddress));
 }

@@ -42,9 +42,9 @@ protected:
     // Between the button bar and the status panel, and growing when the window does.
     void expectFieldsBetweenBarAndStatus(EditorWindow& editor, std::initializer_list<QWidget*> fields)
     {
-        const int top = placeIn(&editor, editor.buttonBar).bottom();
-        const int bottom = placeIn(&editor, editor.statusPanel).top();
-        EXPECT_EQ(placeIn(&editor, editor.statusPanel).bottom(), editor.rect().bottom());
+        const int top = placeIn(&editor, child<QFrame>(editor, "buttonBar")).bottom();
+        const int bottom = placeIn(&editor, child<StatusPanel>(editor, "statusPanel")).top();
+        EXPECT_EQ(placeIn(&editor, child<StatusPanel>(editor, "statusPanel")).bottom(), editor.rect().bottom());
         for (QWidget* field : fields) {
             const QRect place = placeIn(&editor, field);
             EXPECT_GT(place.top(), top) << field->objectName().toStdString();
@@ -65,7 +65,7 @@ protected:
             EXPECT_GT(widget->height(), before[i].height()) << widget->objectName().toStdString();
             ++i;
         }
-        EXPECT_EQ(placeIn(&editor, editor.statusPanel).bottom(), editor.rect().bottom());
+        EXPECT_EQ(placeIn(&editor, child<StatusPanel>(editor, "statusPanel")).bottom(), editor.rect().bottom());
     }
 };
 
@@ -75,15 +75,15 @@ TEST_F(EditorLayoutTest, WorkEditorShowsEverythingWholeAndGrows)
     auto editor = openEditor<WorkEditor>(session(), desktop(), QStringLiteral("Amend"), 1);
     ASSERT_TRUE(editor);
     EXPECT_TRUE(editor->windowFlags() & Qt::WindowMaximizeButtonHint);
-    ASSERT_TRUE(editor->hotKeyButtons[1]->isVisible());
+    ASSERT_TRUE(child<QPushButton>(editor, "hotKeyButton1")->isVisible());
     expectLaidOutWhole(editor.get());
-    expectFieldsBetweenBarAndStatus(*editor, {editor->nameEdit, editor->genreList, editor->publishedFrame});
+    expectFieldsBetweenBarAndStatus(*editor, {child<QLineEdit>(editor, "nameEdit"), child<QListWidget>(editor, "genreList"), child<QGroupBox>(editor, "publishedFrame")});
     // The years show four digits; the name keeps its caption at its left.
-    const QFontMetrics metrics = editor->yearWrittenEdit->fontMetrics();
-    EXPECT_GT(editor->yearWrittenEdit->width(), metrics.horizontalAdvance(QStringLiteral("0000")));
-    EXPECT_LT(editor->nameLabel->geometry().right(), editor->nameEdit->x());
-    expectGrowsWithTheWindow(*editor, {editor->genreList});
-    EXPECT_GT(editor->nameEdit->width(), editor->nameEdit->sizeHint().width());
+    const QFontMetrics metrics = child<QLineEdit>(editor, "yearWrittenEdit")->fontMetrics();
+    EXPECT_GT(child<QLineEdit>(editor, "yearWrittenEdit")->width(), metrics.horizontalAdvance(QStringLiteral("0000")));
+    EXPECT_LT(child<QLabel>(editor, "nameLabel")->geometry().right(), child<QLineEdit>(editor, "nameEdit")->x());
+    expectGrowsWithTheWindow(*editor, {child<QListWidget>(editor, "genreList")});
+    EXPECT_GT(child<QLineEdit>(editor, "nameEdit")->width(), child<QLineEdit>(editor, "nameEdit")->sizeHint().width());
 }
 
 TEST_F(EditorLayoutTest, PublisherEditorShowsEverythingWholeAndGrows)
@@ -92,11 +92,11 @@ TEST_F(EditorLayoutTest, PublisherEditorShowsEverythingWholeAndGrows)
     auto editor = openEditor<PublisherEditor>(session(), desktop(), QStringLiteral("Amend"), 1);
     ASSERT_TRUE(editor);
     expectLaidOutWhole(editor.get());
-    expectFieldsBetweenBarAndStatus(*editor, {editor->nameEdit, editor->typeList, editor->webEdit, editor->commentsEdit});
+    expectFieldsBetweenBarAndStatus(*editor, {child<QLineEdit>(editor, "nameEdit"), child<QListWidget>(editor, "typeList"), child<QLineEdit>(editor, "webEdit"), child<QPlainTextEdit>(editor, "commentsEdit")});
     // The texts follow one another down the window, the notes last.
-    EXPECT_LT(editor->typeList->geometry().bottom(), editor->guidelinesEdit->y());
-    EXPECT_LT(editor->guidelinesEdit->geometry().bottom(), editor->commentsEdit->y());
-    expectGrowsWithTheWindow(*editor, {editor->genreList, editor->guidelinesEdit, editor->commentsEdit});
+    EXPECT_LT(child<QListWidget>(editor, "typeList")->geometry().bottom(), child<QPlainTextEdit>(editor, "guidelinesEdit")->y());
+    EXPECT_LT(child<QPlainTextEdit>(editor, "guidelinesEdit")->geometry().bottom(), child<QPlainTextEdit>(editor, "commentsEdit")->y());
+    expectGrowsWithTheWindow(*editor, {child<QListWidget>(editor, "genreList"), child<QPlainTextEdit>(editor, "guidelinesEdit"), child<QPlainTextEdit>(editor, "commentsEdit")});
 }
 
 TEST_F(EditorLayoutTest, SubmissionEditorShowsEverythingWholeAndGrows)
@@ -105,26 +105,26 @@ TEST_F(EditorLayoutTest, SubmissionEditorShowsEverythingWholeAndGrows)
     auto editor = openEditor<SubmissionEditor>(session(), desktop(), QStringLiteral("Amend"), 1);
     ASSERT_TRUE(editor);
     expectLaidOutWhole(editor.get());
-    expectFieldsBetweenBarAndStatus(*editor, {editor->workList, editor->statusFrame, editor->outcomeEdit, editor->notesEdit});
-    EXPECT_LT(editor->outcomeEdit->geometry().bottom(), editor->notesEdit->y());
+    expectFieldsBetweenBarAndStatus(*editor, {child<QListWidget>(editor, "workList"), child<QGroupBox>(editor, "statusFrame"), child<QPlainTextEdit>(editor, "outcomeEdit"), child<QPlainTextEdit>(editor, "notesEdit")});
+    EXPECT_LT(child<QPlainTextEdit>(editor, "outcomeEdit")->geometry().bottom(), child<QPlainTextEdit>(editor, "notesEdit")->y());
     // A whole date shows in each date field.
-    for (QLineEdit* date : {editor->submittedEdit, editor->returnedEdit})
+    for (QLineEdit* date : {child<QLineEdit>(editor, "submittedEdit"), child<QLineEdit>(editor, "returnedEdit")})
         EXPECT_GT(date->width(), date->fontMetrics().horizontalAdvance(date->text())) << date->text().toStdString();
-    expectGrowsWithTheWindow(*editor, {editor->workList, editor->publisherList, editor->outcomeEdit, editor->notesEdit});
+    expectGrowsWithTheWindow(*editor, {child<QListWidget>(editor, "workList"), child<QListWidget>(editor, "publisherList"), child<QPlainTextEdit>(editor, "outcomeEdit"), child<QPlainTextEdit>(editor, "notesEdit")});
 }
 
 TEST_F(EditorLayoutTest, SubmissionListsAreWideEnoughForTheirNames)
 {
     auto editor = openEditor<SubmissionEditor>(session(), desktop(), QStringLiteral("New"));
     ASSERT_TRUE(editor);
-    for (QListWidget* list : {editor->workList, editor->publisherList}) {
+    for (QListWidget* list : {child<QListWidget>(editor, "workList"), child<QListWidget>(editor, "publisherList")}) {
         ASSERT_GT(list->count(), 0);
         const int name = list->fontMetrics().horizontalAdvance(list->item(0)->text());
         EXPECT_GT(list->viewport()->width(), name) << list->objectName().toStdString();
     }
     // A longer name arriving with the next fill widens the list again.
-    const int before = editor->workList->width();
-    editor->workList->addItem(QStringLiteral("A Much Longer Name For A Work, With More"));
+    const int before = child<QListWidget>(editor, "workList")->width();
+    child<QListWidget>(editor, "workList")->addItem(QStringLiteral("A Much Longer Name For A Work, With More"));
     QCoreApplication::processEvents();
-    EXPECT_GT(editor->workList->width(), before);
+    EXPECT_GT(child<QListWidget>(editor, "workList")->width(), before);
 }

@@ -74,25 +74,25 @@ TEST_F(FaultInjectionTest, ADeleteRefusedHalfWayKeepsThePublisherAndItsGenres)
     ASSERT_TRUE(w.load());
 
     // The publisher row goes first, then its genre links fail: all of it is undone.
-    w.grid->setRow(2);
+    child<GridView>(w, "grid")->setRow(2);
     prompts.answers = {Prompts::Answer::Yes};
-    QTest::mouseClick(w.deleteButton, Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(w, "deleteButton"), Qt::LeftButton);
     ASSERT_EQ(prompts.shown.size(), 2) << prompts.texts().join(QStringLiteral("|")).toStdString();
     EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("could not be deleted")));
     EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("disk refused the write")));
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher WHERE ID = 7")), 1);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher_Genre")), 3);
     EXPECT_TRUE(sqlite3_get_autocommit(w.session().database()->getHandle())) << "a transaction was left open";
-    EXPECT_EQ(w.grid->rows(), 3);
+    EXPECT_EQ(child<GridView>(w, "grid")->rows(), 3);
 
     exec(QStringLiteral("DROP TRIGGER refuse"));
     prompts.shown.clear();
     prompts.answers = {Prompts::Answer::Yes};
-    QTest::mouseClick(w.deleteButton, Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(w, "deleteButton"), Qt::LeftButton);
     EXPECT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher WHERE ID = 7")), 0);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher_Genre")), 1);
-    EXPECT_EQ(w.grid->rows(), 2);
+    EXPECT_EQ(child<GridView>(w, "grid")->rows(), 2);
 }
 
 TEST_F(FaultInjectionTest, ASaveBlockedByAnotherProgramsLockIsReportedAndWorksAfterwards)
@@ -107,19 +107,19 @@ TEST_F(FaultInjectionTest, ASaveBlockedByAnotherProgramsLockIsReportedAndWorksAf
     WorkEditor editor(session(), desktop());
     ASSERT_TRUE(editor.load(EditRequest{View::Work, EditMode::New}));
     editor.show();
-    QTest::keyClicks(editor.nameEdit, QStringLiteral("Blocked"));
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Blocked"));
     other.exec("BEGIN EXCLUSIVE");
     QElapsedTimer waited;
     waited.start();
-    QTest::mouseClick(editor.okButton, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(editor, "okButton"), Qt::LeftButton);
     EXPECT_GE(waited.elapsed(), 150);
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text, kLocked);
     EXPECT_TRUE(editor.isVisible());
-    EXPECT_EQ(editor.nameEdit->text(), QStringLiteral("Blocked"));
+    EXPECT_EQ(child<QLineEdit>(editor, "nameEdit")->text(), QStringLiteral("Blocked"));
 
     other.exec("COMMIT");
-    QTest::mouseClick(editor.okButton, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(editor, "okButton"), Qt::LeftButton);
     EXPECT_EQ(prompts.shown.size(), 1);
     EXPECT_FALSE(editor.isVisible());
     EXPECT_TRUE(editor.result().dataChanged);
@@ -140,15 +140,15 @@ TEST_F(FaultInjectionTest, ASaveBlockedByAnotherProgramsLockIsReportedAndWorksAf
     WorkEditor amend(session(), desktop());
     ASSERT_TRUE(amend.load(amendFirst));
     amend.show();
-    amend.nameEdit->clear();
-    QTest::keyClicks(amend.nameEdit, QStringLiteral("Changed"));
+    child<QLineEdit>(amend, "nameEdit")->clear();
+    QTest::keyClicks(child<QLineEdit>(amend, "nameEdit"), QStringLiteral("Changed"));
     other.exec("BEGIN EXCLUSIVE");
-    QTest::mouseClick(amend.okButton, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(amend, "okButton"), Qt::LeftButton);
     EXPECT_EQ(prompts.texts().mid(2), QStringList{kLocked});
     EXPECT_TRUE(amend.isVisible());
     other.exec("ROLLBACK");
     EXPECT_EQ(queryText(QStringLiteral("SELECT Name FROM Work WHERE ID = 1")), QStringLiteral("Kept"));
-    QTest::mouseClick(amend.okButton, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(amend, "okButton"), Qt::LeftButton);
     EXPECT_EQ(queryText(QStringLiteral("SELECT Name FROM Work WHERE ID = 1")), QStringLiteral("Changed"));
 }
 
@@ -164,18 +164,18 @@ TEST_F(FaultInjectionTest, PublisherSavesRefusedAtTheirLinksStoreNothingAndRetry
                         "BEGIN SELECT RAISE(ABORT, 'disk refused the link'); END"));
     auto editor = openEditor<PublisherEditor>(session(), desktop(), QStringLiteral("New"));
     ASSERT_TRUE(editor);
-    typeInto(editor->nameEdit, QStringLiteral("Ambit"));
-    clickItem(editor->genreList, 3, Qt::ControlModifier);
-    click(editor->okButton);
+    typeInto(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Ambit"));
+    clickItem(child<QListWidget>(editor, "genreList"), 3, Qt::ControlModifier);
+    click(child<QPushButton>(editor, "okButton"));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("disk refused the link")));
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(editor->nameEdit->text(), QStringLiteral("Ambit"));
-    EXPECT_EQ(selectedIds(editor->genreList).size(), 2);
+    EXPECT_EQ(child<QLineEdit>(editor, "nameEdit")->text(), QStringLiteral("Ambit"));
+    EXPECT_EQ(selectedIds(child<QListWidget>(editor, "genreList")).size(), 2);
     EXPECT_FALSE(inTransaction());
     EXPECT_EQ(contents(), before);
     exec(QStringLiteral("DROP TRIGGER refuse"));
-    click(editor->okButton);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Genre_ID) FROM Publisher_Genre "
                                        "JOIN Publisher ON Publisher.ID = Publisher_ID WHERE Name = 'Ambit'")),
@@ -187,18 +187,18 @@ TEST_F(FaultInjectionTest, PublisherSavesRefusedAtTheirLinksStoreNothingAndRetry
                         "BEGIN SELECT RAISE(ABORT, 'disk refused the unlink'); END"));
     editor = openEditor<PublisherEditor>(session(), desktop(), QStringLiteral("Amend"), 7);
     ASSERT_TRUE(editor);
-    editor->nameEdit->clear();
-    typeInto(editor->nameEdit, QStringLiteral("Granta Books"));
-    clickItem(editor->genreList, 5);
-    click(editor->okButton);
+    child<QLineEdit>(editor, "nameEdit")->clear();
+    typeInto(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Granta Books"));
+    clickItem(child<QListWidget>(editor, "genreList"), 5);
+    click(child<QPushButton>(editor, "okButton"));
     ASSERT_EQ(prompts.shown.size(), 2);
     EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("disk refused the unlink")));
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(editor->nameEdit->text(), QStringLiteral("Granta Books"));
+    EXPECT_EQ(child<QLineEdit>(editor, "nameEdit")->text(), QStringLiteral("Granta Books"));
     EXPECT_FALSE(inTransaction());
     EXPECT_EQ(contents(), amended);
     exec(QStringLiteral("DROP TRIGGER refuse"));
-    click(editor->okButton);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(queryText(QStringLiteral("SELECT Name || ':' || (SELECT group_concat(Genre_ID) FROM Publisher_Genre "
                                        "WHERE Publisher_ID = 7) FROM Publisher WHERE ID = 7")),
@@ -219,19 +219,19 @@ TEST_F(FaultInjectionTest, ASubmissionMovedWhileItsOldWorkCannotBeUpdatedStoresN
                         "BEGIN SELECT RAISE(ABORT, 'disk refused the flag'); END"));
     auto editor = openEditor<SubmissionEditor>(session(), desktop(), QStringLiteral("Amend"), 9);
     ASSERT_TRUE(editor);
-    clickItem(editor->workList, 1);   // Beta
-    typeInto(editor->notesEdit, QStringLiteral("sent on"));
-    click(editor->okButton);
+    clickItem(child<QListWidget>(editor, "workList"), 1);   // Beta
+    typeInto(child<QPlainTextEdit>(editor, "notesEdit"), QStringLiteral("sent on"));
+    click(child<QPushButton>(editor, "okButton"));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("disk refused the flag")));
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(editor->notesEdit->toPlainText(), QStringLiteral("sent on"));
+    EXPECT_EQ(child<QPlainTextEdit>(editor, "notesEdit")->toPlainText(), QStringLiteral("sent on"));
     EXPECT_FALSE(inTransaction());
     EXPECT_EQ(contents(), before);
     EXPECT_FALSE(editor->result().dataChanged);
 
     exec(QStringLiteral("DROP TRIGGER refuse"));
-    click(editor->okButton);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(\"Submitted?\") FROM (SELECT * FROM Work ORDER BY ID)")),
               QStringLiteral("0,1"));

@@ -112,7 +112,7 @@ TEST_F(HostileFilesTest, UnusableFilesAreRefusedByNameAndLeftUntouched)
     MainWindow window(desktop(), clock, dir());
     EXPECT_TRUE(window.load());
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join(QStringLiteral("|")).toStdString();
-    EXPECT_EQ(window.grid->rows(), 201);
+    EXPECT_EQ(child<GridView>(window, "grid")->rows(), 201);
 }
 
 TEST_F(HostileFilesTest, AFileLockedByAnotherProgramIsWaitedForReportedAndLeftUnchanged)

@@ -78,8 +78,8 @@ protected:
     QStringList row(int r) const
     {
         QStringList cells;
-        for (int c = 0; c < window->grid->cols(); ++c)
-            cells << window->grid->cellText(r, c);
+        for (int c = 0; c < child<GridView>(window, "grid")->cols(); ++c)
+            cells << child<GridView>(window, "grid")->cellText(r, c);
         return cells;
     }
 
@@ -89,10 +89,10 @@ protected:
         QTimer::singleShot(0, [&] {
             auto* find = qobject_cast<FindDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(find, nullptr);
-            find->findEdit->setText(text);
-            find->matchCaseCheck->setChecked(matchCase);
-            find->wholeCellCheck->setChecked(wholeCell);
-            QTest::mouseClick(find->okButton, Qt::LeftButton);
+            child<QLineEdit>(find, "findEdit")->setText(text);
+            child<QCheckBox>(find, "matchCaseCheck")->setChecked(matchCase);
+            child<QCheckBox>(find, "wholeCellCheck")->setChecked(wholeCell);
+            QTest::mouseClick(child<QPushButton>(find, "okButton"), Qt::LeftButton);
         });
         w.onFindClicked();
     }
@@ -108,9 +108,9 @@ TEST_F(MainWindowTest, StartsInAnEmptyFolderByOfferingANewDatabase)
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("Quillary.mdb"))));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Quillary : Work View"));
     // No settings file, so no selection: all works are listed (none yet).
-    EXPECT_EQ(window->grid->cellText(1, 0), QStringLiteral("(No Works Found)"));
-    EXPECT_EQ(window->statusPanel->caption(), QStringLiteral("Work View - 0 records found "));
-    EXPECT_FALSE(window->amendButton->isEnabled() || window->deleteButton->isEnabled());
+    EXPECT_EQ(child<GridView>(window, "grid")->cellText(1, 0), QStringLiteral("(No Works Found)"));
+    EXPECT_EQ(child<StatusPanel>(window, "statusPanel")->caption(), QStringLiteral("Work View - 0 records found "));
+    EXPECT_FALSE(child<QToolButton>(window, "amendButton")->isEnabled() || child<QToolButton>(window, "deleteButton")->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -118,42 +118,42 @@ TEST_F(MainWindowTest, TheWorkViewListsFormatsAndCounts)
 {
     makeData();
     MainWindow& w = start();
-    ASSERT_EQ(w.grid->rows(), 4);
+    ASSERT_EQ(child<GridView>(w, "grid")->rows(), 4);
     // Ordered by name without regard to case; the tab stays inside its cell.
     const QString genre = queryText(QStringLiteral("SELECT Description_Singular FROM Genre WHERE ID = 2"));
     EXPECT_EQ(row(1), (QStringList{"apple pie", genre, "2010", "2012", "No", "No", "No", "No", ""}));
-    EXPECT_EQ(w.grid->cellText(2, 0), QStringLiteral("Mid\tTab"));
-    EXPECT_EQ(w.grid->cellText(2, 4), QStringLiteral("Yes"));
+    EXPECT_EQ(child<GridView>(w, "grid")->cellText(2, 0), QStringLiteral("Mid\tTab"));
+    EXPECT_EQ(child<GridView>(w, "grid")->cellText(2, 4), QStringLiteral("Yes"));
     // The latest dated outstanding submission; the undated one gives no date.
     EXPECT_EQ(row(3).at(0), QStringLiteral("Zebra Song"));
     EXPECT_EQ(row(3).at(8), QStringLiteral("05/03/2024"));
-    EXPECT_EQ((QVector<int>{w.grid->rowId(1), w.grid->rowId(2), w.grid->rowId(3)}), (QVector<int>{2, 3, 1}));
-    EXPECT_EQ(w.statusPanel->caption(), QStringLiteral("Work View - 3 records found "));
-    EXPECT_TRUE(w.amendButton->isEnabled());
-    EXPECT_EQ(w.grid->selEndCol(), 8);  // row 1 highlighted whole
+    EXPECT_EQ((QVector<int>{child<GridView>(w, "grid")->rowId(1), child<GridView>(w, "grid")->rowId(2), child<GridView>(w, "grid")->rowId(3)}), (QVector<int>{2, 3, 1}));
+    EXPECT_EQ(child<StatusPanel>(w, "statusPanel")->caption(), QStringLiteral("Work View - 3 records found "));
+    EXPECT_TRUE(child<QToolButton>(w, "amendButton")->isEnabled());
+    EXPECT_EQ(child<GridView>(w, "grid")->selEndCol(), 8);  // row 1 highlighted whole
 }
 
 TEST_F(MainWindowTest, ViewSwitchesByButtonAndMenu)
 {
     makeData();
     MainWindow& w = start();
-    QTest::mouseClick(w.submissionsButton, Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(w, "submissionsButton"), Qt::LeftButton);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Quillary : Submission View"));
-    ASSERT_EQ(w.grid->rows(), 4);
+    ASSERT_EQ(child<GridView>(w, "grid")->rows(), 4);
     // Returned 0 and an undated submission show empty dates; the status has its words.
     EXPECT_EQ(row(1).mid(0, 6), (QStringList{"apple pie", "Ambit", "02/01/2023", "03/02/2023", "Rejected", "Form letter"}));
     EXPECT_EQ(row(2).at(2) + row(3).at(2) + row(2).at(3) + row(3).at(3), QStringLiteral("05/03/2024"));
     // The buttons leave the menu items alone; the record buttons name the view on hover.
-    for (QAction* a : w.viewActions)
-        EXPECT_TRUE(a->isEnabled());
+    for (const char* name : {"worksAction", "publishersAction", "submissionsAction"})
+        EXPECT_TRUE(child<QAction>(w, name)->isEnabled());
     QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(w.deleteButton, &enter);
-    EXPECT_EQ(w.deleteButton->toolTip(), QStringLiteral("Delete Current Submission"));
+    QApplication::sendEvent(child<QToolButton>(w, "deleteButton"), &enter);
+    EXPECT_EQ(child<QToolButton>(w, "deleteButton")->toolTip(), QStringLiteral("Delete Current Submission"));
 
-    w.viewActions[1]->trigger();
+    child<QAction>(w, "publishersAction")->trigger();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Quillary : Publisher View"));
-    EXPECT_FALSE(w.viewActions[1]->isEnabled());
-    EXPECT_TRUE(w.viewActions[0]->isEnabled());
+    EXPECT_FALSE(child<QAction>(w, "publishersAction")->isEnabled());
+    EXPECT_TRUE(child<QAction>(w, "worksAction")->isEnabled());
     const QString type = queryText(QStringLiteral("SELECT Description FROM Publisher_Type WHERE ID = 2"));
     EXPECT_EQ(row(1), (QStringList{"Ambit", type, "", "", "No", "No"}));
     EXPECT_EQ(row(2).at(2), QStringLiteral("No simultaneous"));
@@ -166,13 +166,13 @@ TEST_F(MainWindowTest, SelectionsPromptForTheirValuesAndRefreshReusesNothingStal
     EXPECT_EQ(w.mSelections, (QStringList{"", "[Submit?] = TRUE", "Name LIKE '\?\?'", ""}));
 
     prompts.inputs = {QStringLiteral("z*")};
-    w.selectionCombo->setCurrentIndex(2);
-    emit w.selectionCombo->activated(2);
+    child<QComboBox>(w, "selectionCombo")->setCurrentIndex(2);
+    emit child<QComboBox>(w, "selectionCombo")->activated(2);
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_EQ(prompts.asked[0].title, QStringLiteral("By Name"));
     EXPECT_EQ(prompts.asked[0].prompt, QStringLiteral("Enter a value for this Selection.\n\nWildcard characters (*/?) may be used."));
-    EXPECT_EQ(w.grid->rows(), 2);
-    EXPECT_EQ(w.grid->cellText(1, 0), QStringLiteral("Zebra Song"));
+    EXPECT_EQ(child<GridView>(w, "grid")->rows(), 2);
+    EXPECT_EQ(child<GridView>(w, "grid")->cellText(1, 0), QStringLiteral("Zebra Song"));
     EXPECT_EQ(w.mWhere, QStringLiteral("Name LIKE 'z*'"));
 
     // After a save with refresh off, the same selection reuses its values...
@@ -182,10 +182,10 @@ TEST_F(MainWindowTest, SelectionsPromptForTheirValuesAndRefreshReusesNothingStal
     EXPECT_FALSE(w.mDataChanged);
     // ...but another selection asks for its own.
     w.mDataChanged = true;
-    w.selectionCombo->setCurrentIndex(1);
-    emit w.selectionCombo->activated(1);
-    EXPECT_EQ(w.grid->rows(), 3);  // works to submit
-    EXPECT_EQ(w.grid->cellText(1, 0), QStringLiteral("Mid\tTab"));
+    child<QComboBox>(w, "selectionCombo")->setCurrentIndex(1);
+    emit child<QComboBox>(w, "selectionCombo")->activated(1);
+    EXPECT_EQ(child<GridView>(w, "grid")->rows(), 3);  // works to submit
+    EXPECT_EQ(child<GridView>(w, "grid")->cellText(1, 0), QStringLiteral("Mid\tTab"));
 }
 
 TEST_F(MainWindowTest, ABadConditionIsReportedAndListsNothing)
@@ -194,12 +194,12 @@ TEST_F(MainWindowTest, ABadConditionIsReportedAndListsNothing)
     MainWindow& w = start("[Work-SQL]\r\n1=Broken,Nonsense = = 1\r\n2=Sneaky,1; DELETE FROM Work\r\nDefault=1\r\n");
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("syntax error")));
-    EXPECT_EQ(w.grid->cellText(1, 0), QStringLiteral("(No Works Found)"));
-    EXPECT_FALSE(w.amendButton->isEnabled());
-    EXPECT_TRUE(w.grid->isVisible() && !QApplication::overrideCursor());
+    EXPECT_EQ(child<GridView>(w, "grid")->cellText(1, 0), QStringLiteral("(No Works Found)"));
+    EXPECT_FALSE(child<QToolButton>(w, "amendButton")->isEnabled());
+    EXPECT_TRUE(child<GridView>(w, "grid")->isVisible() && !QApplication::overrideCursor());
 
-    w.selectionCombo->setCurrentIndex(1);
-    emit w.selectionCombo->activated(1);
+    child<QComboBox>(w, "selectionCombo")->setCurrentIndex(1);
+    emit child<QComboBox>(w, "selectionCombo")->activated(1);
     ASSERT_EQ(prompts.shown.size(), 2);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Work")), 3);
 }
@@ -208,12 +208,12 @@ TEST_F(MainWindowTest, FindAndFindNextWalkRowByRowWithoutWrapping)
 {
     makeData();
     MainWindow& w = start();
-    auto current = [&w] { return QPoint(w.grid->row(), w.grid->col()); };
+    auto current = [&w] { return QPoint(child<GridView>(w, "grid")->row(), child<GridView>(w, "grid")->col()); };
     findByDialog(w, QStringLiteral("no"));
     // "No" in row 1, column 4 is the first match (the header is never searched).
     EXPECT_EQ(current(), QPoint(1, 4));
-    EXPECT_EQ(w.grid->selStartCol(), 0);
-    w.findActions[1]->trigger();
+    EXPECT_EQ(child<GridView>(w, "grid")->selStartCol(), 0);
+    child<QAction>(w, "findNextAction")->trigger();
     EXPECT_EQ(current(), QPoint(1, 5));
 
     findByDialog(w, QStringLiteral("Yes"), true, true);
@@ -226,8 +226,8 @@ TEST_F(MainWindowTest, FindAndFindNextWalkRowByRowWithoutWrapping)
     EXPECT_EQ(current(), QPoint(2, 4));
 
     // From the last cell of the grid Find Next has nowhere to go.
-    w.grid->setRow(3);
-    w.grid->setCol(8);
+    child<GridView>(w, "grid")->setRow(3);
+    child<GridView>(w, "grid")->setCol(8);
     w.findInGrid(MainWindow::FindMode::Next, QString());
     EXPECT_EQ(prompts.shown.size(), 2);
 }
@@ -237,14 +237,14 @@ TEST_F(MainWindowTest, DeleteRefusesOutstandingWorkAndReselectsANeighbour)
     makeData();
     MainWindow& w = start();
     // Zebra Song has unreturned submissions.
-    w.grid->setRow(3);
+    child<GridView>(w, "grid")->setRow(3);
     w.deleteRecord();
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].text, QStringLiteral("Can't delete this Work - submissions exist for it."));
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Work")), 3);
 
     // apple pie has only a rejected one; No keeps it, Yes deletes it, not its submission.
-    w.grid->setRow(1);
+    child<GridView>(w, "grid")->setRow(1);
     prompts.answers = {Prompts::Answer::No, Prompts::Answer::Yes};
     w.deleteRecord();
     EXPECT_EQ(prompts.shown.last().text, QStringLiteral("Are you sure you want to delete this Work?"));
@@ -253,21 +253,21 @@ TEST_F(MainWindowTest, DeleteRefusesOutstandingWorkAndReselectsANeighbour)
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Work WHERE ID = 2")), 0);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 3);
     // The row below took its place and is current.
-    EXPECT_EQ(w.grid->row(), 1);
-    EXPECT_EQ(w.grid->cellText(1, 0), QStringLiteral("Mid\tTab"));
+    EXPECT_EQ(child<GridView>(w, "grid")->row(), 1);
+    EXPECT_EQ(child<GridView>(w, "grid")->cellText(1, 0), QStringLiteral("Mid\tTab"));
 
     // Deleting the last row makes the one above current.
-    QTest::mouseClick(w.submissionsButton, Qt::LeftButton);
-    w.grid->setRow(3);
-    const int second = w.grid->rowId(2);
+    QTest::mouseClick(child<QToolButton>(w, "submissionsButton"), Qt::LeftButton);
+    child<GridView>(w, "grid")->setRow(3);
+    const int second = child<GridView>(w, "grid")->rowId(2);
     w.deleteRecord();
-    EXPECT_EQ(w.grid->row(), 2);
-    EXPECT_EQ(w.grid->rowId(2), second);
+    EXPECT_EQ(child<GridView>(w, "grid")->row(), 2);
+    EXPECT_EQ(child<GridView>(w, "grid")->rowId(2), second);
     // With refresh off the listing stays as it was.
     w.session().settings().setAutoRefresh(false);
-    w.grid->setRow(1);
+    child<GridView>(w, "grid")->setRow(1);
     w.deleteRecord();
-    EXPECT_EQ(w.grid->rows(), 3);
+    EXPECT_EQ(child<GridView>(w, "grid")->rows(), 3);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 1);
 }
 
@@ -281,7 +281,7 @@ TEST_F(MainWindowTest, ExitClosesTheDatabaseAndTheWindow)
             dialog->close();
     });
     w.onFindClicked();
-    QTest::mouseClick(w.exitButton, Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(w, "exitButton"), Qt::LeftButton);
     EXPECT_FALSE(w.session().database());
     EXPECT_FALSE(w.isVisible());
 }
@@ -289,11 +289,11 @@ TEST_F(MainWindowTest, ExitClosesTheDatabaseAndTheWindow)
 TEST_F(MainWindowTest, AboutShowsTitleVersionAndOpensTheWebAddress)
 {
     AboutDialog about(links);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+$")).match(about.versionLabel->text()).hasMatch());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+$")).match(child<QLabel>(about, "versionLabel")->text()).hasMatch());
     about.show();
-    QTest::mouseClick(about.webLabel, Qt::LeftButton);
+    QTest::mouseClick(child<QLabel>(about, "webLabel"), Qt::LeftButton);
     links.result = false;  // no browser: nothing is shown, the box stays
-    QTest::mouseClick(about.webLabel, Qt::LeftButton);
+    QTest::mouseClick(child<QLabel>(about, "webLabel"), Qt::LeftButton);
     EXPECT_EQ(links.opened, (QStringList{kMakerWebAddress, kMakerWebAddress}));
     EXPECT_TRUE(about.isVisible() && prompts.shown.isEmpty());
     QTest::keyClick(&about, Qt::Key_Return);  // OK is the default button
@@ -309,61 +309,61 @@ TEST_F(MainWindowTest, TheFindDialogKeepsItsTextAndCancelSearchesNothing)
     QTimer::singleShot(0, [&] {
         find = qobject_cast<FindDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(find, nullptr);
-        QTest::keyClicks(find->findEdit, QStringLiteral("ZEBRA"));
-        find->wholeCellCheck->setChecked(false);
-        QTest::mouseClick(find->okButton, Qt::LeftButton);
+        QTest::keyClicks(child<QLineEdit>(find, "findEdit"), QStringLiteral("ZEBRA"));
+        child<QCheckBox>(find, "wholeCellCheck")->setChecked(false);
+        QTest::mouseClick(child<QPushButton>(find, "okButton"), Qt::LeftButton);
     });
     w.onFindClicked();
     EXPECT_EQ(find->findText(), QStringLiteral("ZEBRA"));
-    EXPECT_EQ(w.grid->row(), 3);
-    EXPECT_EQ(w.grid->col(), 0);
+    EXPECT_EQ(child<GridView>(w, "grid")->row(), 3);
+    EXPECT_EQ(child<GridView>(w, "grid")->col(), 0);
 
     // Reopened, it shows the last text selected; Cancel empties the search and finds nothing.
     QTimer::singleShot(0, [&] {
         ASSERT_EQ(QApplication::activeModalWidget(), find);
-        EXPECT_EQ(find->findEdit->text(), QStringLiteral("ZEBRA"));
-        EXPECT_EQ(find->findEdit->selectedText(), QStringLiteral("ZEBRA"));
-        find->matchCaseCheck->setChecked(true);
-        QTest::mouseClick(find->cancelButton, Qt::LeftButton);
+        EXPECT_EQ(child<QLineEdit>(find, "findEdit")->text(), QStringLiteral("ZEBRA"));
+        EXPECT_EQ(child<QLineEdit>(find, "findEdit")->selectedText(), QStringLiteral("ZEBRA"));
+        child<QCheckBox>(find, "matchCaseCheck")->setChecked(true);
+        QTest::mouseClick(child<QPushButton>(find, "cancelButton"), Qt::LeftButton);
     });
-    w.grid->setRow(1);
-    w.grid->setCol(0);
+    child<GridView>(w, "grid")->setRow(1);
+    child<GridView>(w, "grid")->setCol(0);
     w.onFindClicked();
     EXPECT_EQ(find->findText(), QString());
     EXPECT_FALSE(find->matchCase());  // options are taken only by OK
-    EXPECT_EQ(w.grid->row(), 1);
+    EXPECT_EQ(child<GridView>(w, "grid")->row(), 1);
     EXPECT_TRUE(prompts.shown.isEmpty());
     // Find Next now looks for the empty text: the next cell that is not empty.
-    w.grid->setCol(7);
-    w.findActions[1]->trigger();
-    EXPECT_EQ(w.grid->row(), 2);
-    EXPECT_EQ(w.grid->col(), 0);
+    child<GridView>(w, "grid")->setCol(7);
+    child<QAction>(w, "findNextAction")->trigger();
+    EXPECT_EQ(child<GridView>(w, "grid")->row(), 2);
+    EXPECT_EQ(child<GridView>(w, "grid")->col(), 0);
 }
 
 TEST_F(MainWindowTest, GridKeysGoToTheEndsAndOpenCommands)
 {
     makeData();
     MainWindow& w = start();
-    w.grid->setFocus();
-    QTest::keyClick(w.grid, Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(QPoint(w.grid->row(), w.grid->col()), QPoint(3, 8));
-    QTest::keyClick(w.grid, Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(QPoint(w.grid->row(), w.grid->col()), QPoint(1, 0));
-    EXPECT_EQ(QPoint(w.grid->topRow(), w.grid->leftCol()), QPoint(1, 0));
+    child<GridView>(w, "grid")->setFocus();
+    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(QPoint(child<GridView>(w, "grid")->row(), child<GridView>(w, "grid")->col()), QPoint(3, 8));
+    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(QPoint(child<GridView>(w, "grid")->row(), child<GridView>(w, "grid")->col()), QPoint(1, 0));
+    EXPECT_EQ(QPoint(child<GridView>(w, "grid")->topRow(), child<GridView>(w, "grid")->leftCol()), QPoint(1, 0));
 
     // The Delete key deletes the current record after the question.
     prompts.answers = {Prompts::Answer::No};
-    QTest::keyClick(w.grid, Qt::Key_Delete);
+    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_Delete);
     EXPECT_EQ(prompts.shown.last().text, QStringLiteral("Are you sure you want to delete this Work?"));
 
     // Nothing listed: the keys and menu items for Amend and Delete do nothing.
     prompts.shown.clear();
     prompts.inputs = {QStringLiteral("nothing like this")};
-    w.selectionCombo->setCurrentIndex(2);
-    emit w.selectionCombo->activated(2);
-    ASSERT_FALSE(w.deleteButton->isEnabled());
-    QTest::keyClick(w.grid, Qt::Key_Delete);
-    w.editActions[2]->trigger();
+    child<QComboBox>(w, "selectionCombo")->setCurrentIndex(2);
+    emit child<QComboBox>(w, "selectionCombo")->activated(2);
+    ASSERT_FALSE(child<QToolButton>(w, "deleteButton")->isEnabled());
+    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_Delete);
+    child<QAction>(w, "deleteAction")->trigger();
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
@@ -378,16 +378,16 @@ TEST_F(MainWindowTest, ANormalWindowKeepsEveryControlWholeAndTheGridTakesTheRoom
     // selection box after them, and a grid that still lists a useful number of rows.
     EXPECT_GE(w.width(), w.minimumSizeHint().width());
     EXPECT_GE(w.height(), w.minimumSizeHint().height());
-    const QToolButton* buttons[] = {w.exitButton, w.worksButton, w.publishersButton, w.submissionsButton, w.newButton,
-                                    w.amendButton, w.deleteButton, w.findButton, w.refreshButton, w.settingsButton};
+    const QToolButton* buttons[] = {child<QToolButton>(w, "exitButton"), child<QToolButton>(w, "worksButton"), child<QToolButton>(w, "publishersButton"), child<QToolButton>(w, "submissionsButton"), child<QToolButton>(w, "newButton"),
+                                    child<QToolButton>(w, "amendButton"), child<QToolButton>(w, "deleteButton"), child<QToolButton>(w, "findButton"), child<QToolButton>(w, "refreshButton"), child<QToolButton>(w, "settingsButton")};
     for (size_t i = 0; i < std::size(buttons); ++i) {
-        EXPECT_TRUE(w.buttonBar->contentsRect().contains(buttons[i]->geometry())) << i;
+        EXPECT_TRUE(child<QFrame>(w, "buttonBar")->contentsRect().contains(buttons[i]->geometry())) << i;
         EXPECT_GE(buttons[i]->width(), buttons[i]->sizeHint().width()) << i;
         if (i > 0)
             EXPECT_GT(buttons[i]->x(), buttons[i - 1]->geometry().right()) << i;
     }
-    EXPECT_GT(w.selectionCombo->x(), w.settingsButton->geometry().right());
-    EXPECT_TRUE(w.buttonBar->contentsRect().contains(w.selectionCombo->geometry()));
+    EXPECT_GT(child<QComboBox>(w, "selectionCombo")->x(), child<QToolButton>(w, "settingsButton")->geometry().right());
+    EXPECT_TRUE(child<QFrame>(w, "buttonBar")->contentsRect().contains(child<QComboBox>(w, "selectionCombo")->geometry()));
     const int fewest = w.mVisibleRows;
     EXPECT_GE(fewest, 10);
 
@@ -396,17 +396,17 @@ TEST_F(MainWindowTest, ANormalWindowKeepsEveryControlWholeAndTheGridTakesTheRoom
     w.resize(1000, 900);
     QCoreApplication::processEvents();
     const QRect client = w.centralWidget()->rect();
-    EXPECT_LE(w.buttonBar->geometry().bottom(), w.gridFrame->y());
-    EXPECT_GE(w.statusPanel->y(), w.gridFrame->geometry().bottom());
-    EXPECT_EQ(w.statusPanel->geometry().bottom(), client.bottom());
-    EXPECT_GE(w.statusPanel->height(), w.statusPanel->sizeHint().height());
-    EXPECT_GT(w.selectionCombo->x() + w.selectionCombo->width(), w.buttonBar->width() - 4 * w.buttonBar->frameWidth() - 8);
+    EXPECT_LE(child<QFrame>(w, "buttonBar")->geometry().bottom(), child<QFrame>(w, "gridFrame")->y());
+    EXPECT_GE(child<StatusPanel>(w, "statusPanel")->y(), child<QFrame>(w, "gridFrame")->geometry().bottom());
+    EXPECT_EQ(child<StatusPanel>(w, "statusPanel")->geometry().bottom(), client.bottom());
+    EXPECT_GE(child<StatusPanel>(w, "statusPanel")->height(), child<StatusPanel>(w, "statusPanel")->sizeHint().height());
+    EXPECT_GT(child<QComboBox>(w, "selectionCombo")->x() + child<QComboBox>(w, "selectionCombo")->width(), child<QFrame>(w, "buttonBar")->width() - 4 * child<QFrame>(w, "buttonBar")->frameWidth() - 8);
     EXPECT_GT(w.mVisibleRows, fewest);
     // The rows counted are the whole rows the grid shows now.
-    const int pitch = w.grid->rowHeight(0);
+    const int pitch = child<GridView>(w, "grid")->rowHeight(0);
     ASSERT_GT(pitch, 0);
-    EXPECT_LE(w.mVisibleRows * pitch, w.grid->viewport()->height());
-    EXPECT_GT((w.mVisibleRows + 1) * pitch, w.grid->viewport()->height());
+    EXPECT_LE(w.mVisibleRows * pitch, child<GridView>(w, "grid")->viewport()->height());
+    EXPECT_GT((w.mVisibleRows + 1) * pitch, child<GridView>(w, "grid")->viewport()->height());
 }
 
 TEST_F(MainWindowTest, ColumnsShowTheirHeadersAndCellsWhole)
@@ -420,71 +420,71 @@ TEST_F(MainWindowTest, ColumnsShowTheirHeadersAndCellsWhole)
         "(1, 1, '2024-11-28', 0, 0), (2, 1, '2023-09-30', '2023-12-30', 1);"));
     session().closeDatabase();
     MainWindow& w = start();
-    QHeaderView* header = w.grid->horizontalHeader();
+    QHeaderView* header = child<GridView>(w, "grid")->horizontalHeader();
     // The listing at start-up, then each other view.
     for (int view = 0; view < 3; ++view) {
         if (view > 0)
-            w.viewActions[view]->trigger();
+            child<QAction>(w, view == 1 ? "publishersAction" : "submissionsAction")->trigger();
         QCoreApplication::processEvents();
-        ASSERT_GE(w.grid->rows(), 2);
+        ASSERT_GE(child<GridView>(w, "grid")->rows(), 2);
         const QFontMetrics headerFont = header->fontMetrics();
-        const QFontMetrics cellFont = w.grid->fontMetrics();
-        for (int c = 0; c < w.grid->cols(); ++c) {
+        const QFontMetrics cellFont = child<GridView>(w, "grid")->fontMetrics();
+        for (int c = 0; c < child<GridView>(w, "grid")->cols(); ++c) {
             const int width = header->sectionSize(c);
-            EXPECT_GT(width, headerFont.horizontalAdvance(w.grid->cellText(0, c))) << view << "/" << c;
+            EXPECT_GT(width, headerFont.horizontalAdvance(child<GridView>(w, "grid")->cellText(0, c))) << view << "/" << c;
             // Short texts (dates, years, flags, short names) always show whole.
-            for (int r = 1; r < w.grid->rows(); ++r) {
-                const QString text = w.grid->cellText(r, c);
+            for (int r = 1; r < child<GridView>(w, "grid")->rows(); ++r) {
+                const QString text = child<GridView>(w, "grid")->cellText(r, c);
                 if (text.size() <= 16)
                     EXPECT_GT(width, cellFont.horizontalAdvance(text)) << view << "/" << c << "/" << r;
             }
         }
         // The last column reaches the right edge of the grid.
-        const int last = w.grid->cols() - 1;
-        EXPECT_GE(header->sectionViewportPosition(last) + header->sectionSize(last), w.grid->viewport()->width());
+        const int last = child<GridView>(w, "grid")->cols() - 1;
+        EXPECT_GE(header->sectionViewportPosition(last) + header->sectionSize(last), child<GridView>(w, "grid")->viewport()->width());
     }
     // In a grid narrower than its columns the last one keeps its width: the grid scrolls.
     w.setWindowState(Qt::WindowNoState);
     w.resize(300, 400);
-    w.viewActions[0]->trigger();
+    child<QAction>(w, "worksAction")->trigger();
     QCoreApplication::processEvents();
-    const int last = w.grid->cols() - 1;
-    ASSERT_LT(w.grid->viewport()->width(), header->length());
-    EXPECT_GT(header->sectionSize(last), header->fontMetrics().horizontalAdvance(w.grid->cellText(0, last)));
+    const int last = child<GridView>(w, "grid")->cols() - 1;
+    ASSERT_LT(child<GridView>(w, "grid")->viewport()->width(), header->length());
+    EXPECT_GT(header->sectionSize(last), header->fontMetrics().horizontalAdvance(child<GridView>(w, "grid")->cellText(0, last)));
 }
 
 TEST_F(MainWindowTest, DeletingTheOnlyRecordAndAPublisherWithItsGenreLinks)
 {
     makeData();
     MainWindow& w = start("[Work-SQL]\r\n1=Pie,Name = 'apple pie'\r\nDefault=1\r\n");
-    ASSERT_EQ(w.grid->rows(), 2);
+    ASSERT_EQ(child<GridView>(w, "grid")->rows(), 2);
     w.deleteRecord();
-    EXPECT_EQ(w.grid->cellText(1, 0), QStringLiteral("(No Works Found)"));
-    EXPECT_EQ(w.grid->row(), 1);
-    EXPECT_FALSE(w.deleteButton->isEnabled());
+    EXPECT_EQ(child<GridView>(w, "grid")->cellText(1, 0), QStringLiteral("(No Works Found)"));
+    EXPECT_EQ(child<GridView>(w, "grid")->row(), 1);
+    EXPECT_FALSE(child<QToolButton>(w, "deleteButton")->isEnabled());
 
     // A publisher with only a rejected submission: its genre links go with it, the
     // submission stays.
     exec(QStringLiteral("INSERT INTO Publisher (ID, Name, Type_ID) VALUES (3, 'Aardvark Review', 1);"
                         "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Status) VALUES (2, 3, '2020-01-01', 1);"
                         "INSERT INTO Publisher_Genre VALUES (3, 1), (3, 3), (1, 1)"));
-    w.viewActions[1]->trigger();
-    ASSERT_EQ(w.grid->cellText(1, 0), QStringLiteral("Aardvark Review"));
+    child<QAction>(w, "publishersAction")->trigger();
+    ASSERT_EQ(child<GridView>(w, "grid")->cellText(1, 0), QStringLiteral("Aardvark Review"));
     w.deleteRecord();
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher WHERE ID = 3")), 0);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher_Genre WHERE Publisher_ID = 3")), 0);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Publisher_Genre")), 1);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission WHERE Publisher_ID = 3")), 1);
-    EXPECT_EQ(w.grid->cellText(1, 0), QStringLiteral("Ambit"));
+    EXPECT_EQ(child<GridView>(w, "grid")->cellText(1, 0), QStringLiteral("Ambit"));
 }
 
 TEST_F(MainWindowTest, InputArrivingDuringAFillNeverActsOnTheHalfBuiltListing)
 {
     makeData();
     MainWindow& w = start();
-    w.grid->setRow(2);
+    child<GridView>(w, "grid")->setRow(2);
     w.highlightCurrentRow();
-    const QString shownSelected = w.grid->cellText(2, 0);
+    const QString shownSelected = child<GridView>(w, "grid")->cellText(2, 0);
     const int works = queryInt(QStringLiteral("SELECT COUNT(*) FROM Work"));
 
     // A Delete key, a row click and a view switch, all arriving while the grid refills.
@@ -492,11 +492,11 @@ TEST_F(MainWindowTest, InputArrivingDuringAFillNeverActsOnTheHalfBuiltListing)
     QTimer::singleShot(0, &w, [&] {
         arrived = true;
         prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::Yes};
-        QTest::keyClick(w.grid, Qt::Key_Delete);
-        QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, QPoint(5, w.grid->headerRowHeight() * 3 / 2));
-        QTest::mouseClick(w.publishersButton, Qt::LeftButton);
+        QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_Delete);
+        QTest::mouseClick(child<GridView>(w, "grid")->viewport(), Qt::LeftButton, {}, QPoint(5, child<GridView>(w, "grid")->headerRowHeight() * 3 / 2));
+        QTest::mouseClick(child<QToolButton>(w, "publishersButton"), Qt::LeftButton);
     });
-    QTest::mouseClick(w.refreshButton, Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(w, "refreshButton"), Qt::LeftButton);
     ASSERT_TRUE(arrived);
 
     // A record deleted can only be the one that was shown selected.
@@ -506,12 +506,12 @@ TEST_F(MainWindowTest, InputArrivingDuringAFillNeverActsOnTheHalfBuiltListing)
     // Every grid row shows the record the window would act on, and no placeholder row is left.
     const bool publishers = w.windowTitle().contains(QStringLiteral("Publisher"));
     const int listed = queryInt(publishers ? QStringLiteral("SELECT COUNT(*) FROM Publisher") : QStringLiteral("SELECT COUNT(*) FROM Work"));
-    ASSERT_EQ(w.grid->rows() - 1, listed);
-    for (int r = 1; r < w.grid->rows(); ++r)
-        EXPECT_EQ(w.grid->cellText(r, 0),
+    ASSERT_EQ(child<GridView>(w, "grid")->rows() - 1, listed);
+    for (int r = 1; r < child<GridView>(w, "grid")->rows(); ++r)
+        EXPECT_EQ(child<GridView>(w, "grid")->cellText(r, 0),
                   queryText(QStringLiteral("SELECT Name FROM %1 WHERE ID = %2")
                                 .arg(publishers ? QStringLiteral("Publisher") : QStringLiteral("Work"))
-                                .arg(w.grid->rowId(r))))
+                                .arg(child<GridView>(w, "grid")->rowId(r))))
             << "row " << r;
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
@@ -537,10 +537,10 @@ TEST_F(MainWindowTest, AConditionTypedForOneViewIsNeverAppliedToAnother)
     ASSERT_EQ(prompts.asked.size(), 1);
     prompts.inputs = {QStringLiteral("2010")};
     w.onRefreshClicked();
-    EXPECT_EQ(w.grid->cellText(1, 0), QStringLiteral("apple pie"));
+    EXPECT_EQ(child<GridView>(w, "grid")->cellText(1, 0), QStringLiteral("apple pie"));
     prompts.inputs = {QStringLiteral("0 OR 1=1")};
     w.onRefreshClicked();
-    EXPECT_EQ(w.grid->cellText(1, 0), QStringLiteral("(No Works Found)"));
+    EXPECT_EQ(child<GridView>(w, "grid")->cellText(1, 0), QStringLiteral("(No Works Found)"));
 
     // With refresh off, a save leaves the data-changed state; the Publisher view still asks
     // for its own value instead of running the Work view's condition.
@@ -549,9 +549,9 @@ TEST_F(MainWindowTest, AConditionTypedForOneViewIsNeverAppliedToAnother)
     w.mDataChanged = true;
     prompts.shown.clear();
     prompts.inputs = {QStringLiteral("G*")};
-    QTest::mouseClick(w.publishersButton, Qt::LeftButton);
+    QTest::mouseClick(child<QToolButton>(w, "publishersButton"), Qt::LeftButton);
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join('|').toStdString();
     EXPECT_EQ(prompts.asked.size(), 5);
-    EXPECT_EQ(w.grid->rows(), 2);
-    EXPECT_EQ(w.grid->cellText(1, 0), QStringLiteral("Granta"));
+    EXPECT_EQ(child<GridView>(w, "grid")->rows(), 2);
+    EXPECT_EQ(child<GridView>(w, "grid")->cellText(1, 0), QStringLiteral("Granta"));
 }

@@ -59,27 +59,27 @@ TEST_F(PublisherEditorTest, NewStartsWithDefaultsAndIsStoredWithItsLinks)
 {
     auto editor = open(QStringLiteral("New"));
     ASSERT_TRUE(editor);
-    EXPECT_EQ(EditorWindow::optionIndex(editor->submitGroup), 0);
-    EXPECT_EQ(EditorWindow::optionIndex(editor->submittedGroup), 1);
-    EXPECT_EQ(selectedIds(editor->typeList), QList<int>{types[0]});
-    EXPECT_EQ(selectedIds(editor->genreList), QList<int>{genres[0]});
+    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "submitGroup")), 0);
+    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "submittedGroup")), 1);
+    EXPECT_EQ(selectedIds(child<QListWidget>(editor, "typeList")), QList<int>{types[0]});
+    EXPECT_EQ(selectedIds(child<QListWidget>(editor, "genreList")), QList<int>{genres[0]});
     // Nothing edited: OK writes nothing.
-    click(editor->okButton);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(publishers(), 0);
     EXPECT_FALSE(editor->result().dataChanged);
 
     editor = open(QStringLiteral("New"));
-    QTest::keyClicks(editor->nameEdit, QStringLiteral("The \"Quarterly\""));
-    typeInto(editor->addressEdit, QStringLiteral("To: "));
-    clickItem(editor->typeList, 2, Qt::ControlModifier);   // one type at a time
-    clickItem(editor->genreList, 3, Qt::ControlModifier);
-    click(editor->submittedGroup->button(0));
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("The \"Quarterly\""));
+    typeInto(child<QPlainTextEdit>(editor, "addressEdit"), QStringLiteral("To: "));
+    clickItem(child<QListWidget>(editor, "typeList"), 2, Qt::ControlModifier);   // one type at a time
+    clickItem(child<QListWidget>(editor, "genreList"), 3, Qt::ControlModifier);
+    click(child<QButtonGroup>(editor, "submittedGroup")->button(0));
     // The hot-key target is still the text field used before the list and option clicks.
-    click(editor->hotKeyButtons[0]);
+    click(child<QPushButton>(editor, "hotKeyButton0"));
     settle();
-    EXPECT_EQ(QApplication::focusWidget(), editor->addressEdit);
-    click(editor->okButton);
+    EXPECT_EQ(QApplication::focusWidget(), child<QPlainTextEdit>(editor, "addressEdit"));
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     const int id = queryInt(QStringLiteral("SELECT max(ID) FROM Publisher"));
     EXPECT_EQ(editor->result().selectId, id);
@@ -95,9 +95,9 @@ TEST_F(PublisherEditorTest, DuplicateNameQuestionAndEachPublisherKeepsItsOwnLink
     for (Prompts::Answer answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
         prompts.answers = {answer};
         auto editor = open(QStringLiteral("New"));
-        QTest::keyClicks(editor->nameEdit, QStringLiteral("alpha"));
-        clickItem(editor->genreList, 1);
-        click(editor->okButton);
+        QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("alpha"));
+        clickItem(child<QListWidget>(editor, "genreList"), 1);
+        click(child<QPushButton>(editor, "okButton"));
         EXPECT_FALSE(editor->isVisible());
         EXPECT_EQ(publishers(), answer == Prompts::Answer::No ? 1 : 2);
     }
@@ -108,9 +108,9 @@ TEST_F(PublisherEditorTest, DuplicateNameQuestionAndEachPublisherKeepsItsOwnLink
     // The first of the two, amended under its own ID: the links shown, the entries then chosen, the links stored.
     auto save = [&](const QList<int>& shown, const std::function<void(QListWidget*)>& choose) {
         auto editor = open(QStringLiteral("Amend"), id);
-        EXPECT_EQ(selectedIds(editor->genreList), shown);
-        choose(editor->genreList);
-        click(editor->okButton);
+        EXPECT_EQ(selectedIds(child<QListWidget>(editor, "genreList")), shown);
+        choose(child<QListWidget>(editor, "genreList"));
+        click(child<QPushButton>(editor, "okButton"));
         EXPECT_FALSE(editor->isVisible());
         return linksOf(id);
     };
@@ -138,15 +138,15 @@ TEST_F(PublisherEditorTest, NullFieldsShowEmptyAndSaveAsEmptyTexts)
 
     auto editor = open(QStringLiteral("Amend"), id);
     ASSERT_TRUE(editor);
-    EXPECT_EQ(QStringList({editor->nameEdit->text(), editor->addressEdit->toPlainText(), editor->emailEdit->text(),
-                           editor->webEdit->text(), editor->guidelinesEdit->toPlainText(),
-                           editor->commentsEdit->toPlainText()}).join('|'),
+    EXPECT_EQ(QStringList({child<QLineEdit>(editor, "nameEdit")->text(), child<QPlainTextEdit>(editor, "addressEdit")->toPlainText(), child<QLineEdit>(editor, "emailEdit")->text(),
+                           child<QLineEdit>(editor, "webEdit")->text(), child<QPlainTextEdit>(editor, "guidelinesEdit")->toPlainText(),
+                           child<QPlainTextEdit>(editor, "commentsEdit")->toPlainText()}).join('|'),
               QStringLiteral("Bare|||||"));
-    EXPECT_EQ(EditorWindow::optionIndex(editor->submitGroup), 1);
-    EXPECT_EQ(EditorWindow::optionIndex(editor->submittedGroup), 0);
-    EXPECT_TRUE(selectedIds(editor->genreList).isEmpty());
-    QTest::keyClicks(editor->nameEdit, QStringLiteral("Dressed"));
-    click(editor->okButton);
+    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "submitGroup")), 1);
+    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "submittedGroup")), 0);
+    EXPECT_TRUE(selectedIds(child<QListWidget>(editor, "genreList")).isEmpty());
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Dressed"));
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(row(id, QStringLiteral("quote(Name) || quote(Guidelines) || quote(Comments) || quote(Address) || "
                                      "quote(\"E-Mail_Address\") || quote(Web_Address) || \"Submit_To?\" || "
@@ -158,8 +158,8 @@ TEST_F(PublisherEditorTest, ATypeNotListedIsKept)
 {
     const int lost = addPublisher(QStringLiteral("Lost"), 999);
     auto editor = open(QStringLiteral("Amend"), lost);
-    QTest::keyClicks(editor->nameEdit, QStringLiteral("Renamed"));
-    click(editor->okButton);
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Renamed"));
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(row(lost, QStringLiteral("Name || Type_ID")), QStringLiteral("Renamed999"));
     EXPECT_TRUE(prompts.shown.isEmpty());
@@ -173,14 +173,14 @@ TEST_F(PublisherEditorTest, ListsScrollToTheFirstSelectedEntry)
     genres = ids(QStringLiteral("SELECT ID FROM Genre"));
     // A list two entries high can show any entry at its top, so the rule itself is seen.
     auto twoHigh = [](PublisherEditor& editor) {
-        editor.genreList->addItem(QStringLiteral("x"));
-        const int height = editor.genreList->sizeHintForRow(0);
-        editor.genreList->clear();
-        editor.genreList->setFixedHeight(2 * height + 2 * editor.genreList->frameWidth());
+        child<QListWidget>(editor, "genreList")->addItem(QStringLiteral("x"));
+        const int height = child<QListWidget>(editor, "genreList")->sizeHintForRow(0);
+        child<QListWidget>(editor, "genreList")->clear();
+        child<QListWidget>(editor, "genreList")->setFixedHeight(2 * height + 2 * child<QListWidget>(editor, "genreList")->frameWidth());
     };
     auto top = [&](int id) {
         auto editor = open(QStringLiteral("Amend"), id, twoHigh);
-        return editor->genreList->row(editor->genreList->itemAt(2, 2));
+        return child<QListWidget>(editor, "genreList")->row(child<QListWidget>(editor, "genreList")->itemAt(2, 2));
     };
     EXPECT_EQ(top(addPublisher(QStringLiteral("Late"), types[0], {genres[18], genres[19]})), 17);
     EXPECT_EQ(top(addPublisher(QStringLiteral("Early"), types[0], {genres[4], genres[10]})), 4);
@@ -190,8 +190,8 @@ TEST_F(PublisherEditorTest, DoubleClickOpensTheAddresses)
 {
     auto editor = open(QStringLiteral("Amend"), addPublisher(QStringLiteral("Web"), types[0]));
     const QList<std::pair<QLineEdit*, QString>> typed{
-        {editor->emailEdit, "a@b"}, {editor->emailEdit, "nobody"}, {editor->webEdit, "http://x"},
-        {editor->webEdit, "HTTP://x"}, {editor->webEdit, "https://x"}, {editor->webEdit, ""}};
+        {child<QLineEdit>(editor, "emailEdit"), "a@b"}, {child<QLineEdit>(editor, "emailEdit"), "nobody"}, {child<QLineEdit>(editor, "webEdit"), "http://x"},
+        {child<QLineEdit>(editor, "webEdit"), "HTTP://x"}, {child<QLineEdit>(editor, "webEdit"), "https://x"}, {child<QLineEdit>(editor, "webEdit"), ""}};
     for (const auto& [field, text] : typed) {
         field->setText(text);
         editor->mChanged = false;
@@ -206,9 +206,9 @@ TEST_F(PublisherEditorTest, AFailureWhileWritingLinksStoresNothing)
     const int id = addPublisher(QStringLiteral("Sound"), types[0], {genres[0], genres[1]});
     exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON Publisher_Genre BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
     auto editor = open(QStringLiteral("Amend"), id);
-    QTest::keyClicks(editor->nameEdit, QStringLiteral("Broken"));
-    clickItem(editor->genreList, 3);
-    click(editor->okButton);
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Broken"));
+    clickItem(child<QListWidget>(editor, "genreList"), 3);
+    click(child<QPushButton>(editor, "okButton"));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("disk full")));
     EXPECT_TRUE(editor->isVisible());
@@ -216,7 +216,7 @@ TEST_F(PublisherEditorTest, AFailureWhileWritingLinksStoresNothing)
     EXPECT_EQ(linksOf(id), (QList<int>{genres[0], genres[1]}));
     EXPECT_FALSE(editor->result().dataChanged);
     exec(QStringLiteral("DROP TRIGGER fail"));
-    click(editor->okButton);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(row(id, QStringLiteral("Name")), QStringLiteral("Broken"));
     EXPECT_EQ(linksOf(id), QList<int>{genres[3]});

@@ -70,10 +70,10 @@ TEST_F(SettingsDialogTest, OkWithoutEditsRewritesOnlyTheValues)
     loadHandWritten();
     const QStringList before = texts();
     auto dialog = open();
-    EXPECT_EQ(dialog->hotKeyEdits[0]->text(), "(draft) copy");
-    EXPECT_EQ(dialog->hotKeyEdits[2]->text(), "Yours sincerely, J.");
+    EXPECT_EQ(child<QLineEdit>(dialog, "hotKeyEdit0")->text(), "(draft) copy");
+    EXPECT_EQ(child<QLineEdit>(dialog, "hotKeyEdit2")->text(), "Yours sincerely, J.");
 
-    QTest::mouseClick(dialog->okButton, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(texts(), before);
     // The code becomes plain digits; texts shown without braces keep them.
@@ -86,9 +86,9 @@ TEST_F(SettingsDialogTest, OkWritesEditsAndReopeningShowsThem)
 {
     loadHandWritten();
     auto dialog = open();
-    retype(dialog->hotKeyEdits[0], "(see note)");
-    QTest::mouseClick(dialog->autoRefreshCheck, Qt::LeftButton);
-    QTest::mouseClick(dialog->okButton, Qt::LeftButton);
+    retype(child<QLineEdit>(dialog, "hotKeyEdit0"), "(see note)");
+    QTest::mouseClick(child<QCheckBox>(dialog, "autoRefreshCheck"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
 
     EXPECT_FALSE(settings().autoRefresh());
     EXPECT_EQ(texts(), QStringList({"{(}see note{)}", "{TAB}", "Yours sincerely, J."}));
@@ -99,8 +99,8 @@ TEST_F(SettingsDialogTest, OkWritesEditsAndReopeningShowsThem)
 
     dialog.reset();
     auto again = open();
-    EXPECT_FALSE(again->autoRefreshCheck->isChecked());
-    EXPECT_EQ(again->hotKeyEdits[0]->text(), "(see note)");
+    EXPECT_FALSE(child<QCheckBox>(again, "autoRefreshCheck")->isChecked());
+    EXPECT_EQ(child<QLineEdit>(again, "hotKeyEdit0")->text(), "(see note)");
 }
 
 TEST_F(SettingsDialogTest, CancelAndCloseBoxChangeNothing)
@@ -108,13 +108,13 @@ TEST_F(SettingsDialogTest, CancelAndCloseBoxChangeNothing)
     loadHandWritten();
     const QStringList before = texts();
     const std::function<void(SettingsDialog*)> ways[]{
-        [](SettingsDialog* d) { QTest::mouseClick(d->cancelButton, Qt::LeftButton); },
+        [](SettingsDialog* d) { QTest::mouseClick(child<QPushButton>(d, "cancelButton"), Qt::LeftButton); },
         [](SettingsDialog* d) { d->close(); },
     };
     for (const auto& way : ways) {
         auto dialog = open();
-        retype(dialog->hotKeyEdits[0], "changed");
-        QTest::mouseClick(dialog->autoRefreshCheck, Qt::LeftButton);
+        retype(child<QLineEdit>(dialog, "hotKeyEdit0"), "changed");
+        QTest::mouseClick(child<QCheckBox>(dialog, "autoRefreshCheck"), Qt::LeftButton);
         way(dialog.get());
         EXPECT_TRUE(settings().autoRefresh());
         EXPECT_EQ(texts(), before);
@@ -131,9 +131,9 @@ TEST_F(SettingsDialogTest, UnwritableFileIsReportedAndNewValuesStayInForce)
     unwritable.setHotKeys({{"F2", 113, "old"}, {"F3", 114, "{+}"}});
 
     auto dialog = open(&unwritable);
-    retype(dialog->hotKeyEdits[0], "new (text)");
-    QTest::mouseClick(dialog->autoRefreshCheck, Qt::LeftButton);
-    QTest::mouseClick(dialog->okButton, Qt::LeftButton);
+    retype(child<QLineEdit>(dialog, "hotKeyEdit0"), "new (text)");
+    QTest::mouseClick(child<QCheckBox>(dialog, "autoRefreshCheck"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
 
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains("could not be written")) << prompts.shown[0].text.toStdString();
@@ -157,11 +157,11 @@ TEST_F(SettingsDialogTest, AFailedOrRefusedWriteLeavesTheFileAsItWas)
         loadHandWritten();
         prompts.shown.clear();
         auto dialog = open();
-        QTest::mouseClick(dialog->autoRefreshCheck, Qt::LeftButton);
-        retype(dialog->hotKeyEdits[0], "a much longer text than the one before");
+        QTest::mouseClick(child<QCheckBox>(dialog, "autoRefreshCheck"), Qt::LeftButton);
+        retype(child<QLineEdit>(dialog, "hotKeyEdit0"), "a much longer text than the one before");
         {
             const auto injected = fault();
-            QTest::mouseClick(dialog->okButton, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
         }
         EXPECT_EQ(readIni(), kHandWritten);
         ASSERT_EQ(prompts.shown.size(), 1);
@@ -181,10 +181,10 @@ TEST_F(SettingsDialogTest, LongCaptionsShowWholeAtALargeFont)
     auto dialog = open();
     expectLaidOutWhole(dialog.get());
     // The caption is the caption, never shortened; rows not in use take no room.
-    EXPECT_EQ(dialog->hotKeyLabels[1]->text(), QStringLiteral("Signature && Closing Line"));
-    EXPECT_FALSE(dialog->hotKeyEdits[3]->isVisible());
-    EXPECT_LT(dialog->hotKeyLabels[1]->geometry().right(), dialog->equalsLabels[1]->x());
-    EXPECT_LT(dialog->equalsLabels[1]->geometry().right(), dialog->hotKeyEdits[1]->x());
-    EXPECT_EQ(dialog->hotKeyEdits[0]->x(), dialog->hotKeyEdits[1]->x());
-    EXPECT_LT(dialog->hotKeyEdits[2]->mapTo(dialog.get(), QPoint(0, dialog->hotKeyEdits[2]->height())).y(), dialog->height());
+    EXPECT_EQ(child<QLabel>(dialog, "hotKeyLabel1")->text(), QStringLiteral("Signature && Closing Line"));
+    EXPECT_FALSE(child<QLineEdit>(dialog, "hotKeyEdit3")->isVisible());
+    EXPECT_LT(child<QLabel>(dialog, "hotKeyLabel1")->geometry().right(), child<QLabel>(dialog, "equalsLabel1")->x());
+    EXPECT_LT(child<QLabel>(dialog, "equalsLabel1")->geometry().right(), child<QLineEdit>(dialog, "hotKeyEdit1")->x());
+    EXPECT_EQ(child<QLineEdit>(dialog, "hotKeyEdit0")->x(), child<QLineEdit>(dialog, "hotKeyEdit1")->x());
+    EXPECT_LT(child<QLineEdit>(dialog, "hotKeyEdit2")->mapTo(dialog.get(), QPoint(0, child<QLineEdit>(dialog, "hotKeyEdit2")->height())).y(), dialog->height());
 }

@@ -62,8 +62,8 @@ protected:
     void amendTo(int submission, int status)
     {
         auto editor = open(QStringLiteral("Amend"), submission);
-        click(editor->statusGroup->button(status));
-        click(editor->okButton);
+        click(child<QButtonGroup>(editor, "statusGroup")->button(status));
+        click(child<QPushButton>(editor, "okButton"));
         EXPECT_FALSE(editor->isVisible());
     }
 
@@ -74,11 +74,11 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndRaisesTheSubmittedFlags)
 {
     auto editor = open(QStringLiteral("New"));
     ASSERT_TRUE(editor);
-    EXPECT_EQ(editor->submittedEdit->text() + '|' + editor->returnedEdit->text(), QStringLiteral("06/12/2026|"));
-    EXPECT_EQ(EditorWindow::optionIndex(editor->statusGroup), SubmissionEditor::kUnreturned);
-    EXPECT_EQ(selectedIds(editor->workList), QList<int>{alpha});
-    EXPECT_EQ(selectedIds(editor->publisherList), QList<int>{atlantic});
-    click(editor->okButton);
+    EXPECT_EQ(child<QLineEdit>(editor, "submittedEdit")->text() + '|' + child<QLineEdit>(editor, "returnedEdit")->text(), QStringLiteral("06/12/2026|"));
+    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "statusGroup")), SubmissionEditor::kUnreturned);
+    EXPECT_EQ(selectedIds(child<QListWidget>(editor, "workList")), QList<int>{alpha});
+    EXPECT_EQ(selectedIds(child<QListWidget>(editor, "publisherList")), QList<int>{atlantic});
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(submissions(), 0);
     EXPECT_EQ(workFlags(alpha) + publisherFlags(atlantic), QStringLiteral("000000"));
@@ -86,10 +86,10 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndRaisesTheSubmittedFlags)
 
     // Saved as Accepted, a new submission raises Submit? and Accepted?; the work is not out.
     editor = open(QStringLiteral("New"));
-    clickItem(editor->workList, 1);      // Middle
-    clickItem(editor->publisherList, 1); // Quarterly
-    click(editor->statusGroup->button(SubmissionEditor::kAccepted));
-    click(editor->okButton);
+    clickItem(child<QListWidget>(editor, "workList"), 1);      // Middle
+    clickItem(child<QListWidget>(editor, "publisherList"), 1); // Quarterly
+    click(child<QButtonGroup>(editor, "statusGroup")->button(SubmissionEditor::kAccepted));
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(editor->result().selectId, queryInt(QStringLiteral("SELECT max(ID) FROM Submission")));
     EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Work_ID || '/' || Publisher_ID || '/' || Status) FROM Submission")),
@@ -103,9 +103,9 @@ TEST_F(SubmissionEditorTest, ANewSubmissionSetsTheFlagsItsStatusCallsFor)
 {
     auto saveNew = [this](int workRow, int status) {
         auto editor = open(QStringLiteral("New"));
-        clickItem(editor->workList, workRow);
-        click(editor->statusGroup->button(status));
-        click(editor->okButton);
+        clickItem(child<QListWidget>(editor, "workList"), workRow);
+        click(child<QButtonGroup>(editor, "statusGroup")->button(status));
+        click(child<QPushButton>(editor, "okButton"));
         EXPECT_FALSE(editor->isVisible());
     };
     // alpha is out elsewhere; Zebra was accepted and published before.
@@ -141,22 +141,22 @@ TEST_F(SubmissionEditorTest, SubmittedFollowsAmendsMovesAndDeletes)
 
     // Moved from alpha (its only unreturned one) to Zebra: alpha is no longer out.
     auto editor = open(QStringLiteral("Amend"), moving);
-    clickItem(editor->workList, 2);
-    click(editor->okButton);
+    clickItem(child<QListWidget>(editor, "workList"), 2);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(stored(moving, QStringLiteral("Work_ID")).toInt(), zebra);
     EXPECT_EQ(workFlags(alpha) + workFlags(zebra), QStringLiteral("1000") + QStringLiteral("0100"));
     // Moved from Middle, which is still out with another; to alpha, which is out again.
     editor = open(QStringLiteral("Amend"), stays);
-    clickItem(editor->workList, 0);
-    click(editor->okButton);
+    clickItem(child<QListWidget>(editor, "workList"), 0);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_EQ(workFlags(middle) + workFlags(alpha), QStringLiteral("1100") + QStringLiteral("1100"));
     // An accepted submission moved: the new work is accepted, the old one keeps its flags.
     amendTo(stays, SubmissionEditor::kAccepted);
     EXPECT_EQ(workFlags(alpha), QStringLiteral("1110"));
     editor = open(QStringLiteral("Amend"), stays);
-    clickItem(editor->workList, 1);
-    click(editor->okButton);
+    clickItem(child<QListWidget>(editor, "workList"), 1);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_EQ(workFlags(alpha) + workFlags(middle), QStringLiteral("1110") + QStringLiteral("1110"));
 
     // Deleted in the main window: a work is out until its last unreturned submission goes.
@@ -165,7 +165,7 @@ TEST_F(SubmissionEditorTest, SubmittedFollowsAmendsMovesAndDeletes)
     MainWindow window(desktop(), clock, mDir.path());
     ASSERT_TRUE(window.load());
     auto remove = [&window, this](int submission) {
-        window.grid->setRow(window.grid->rowOfId(submission));
+        child<GridView>(window, "grid")->setRow(child<GridView>(window, "grid")->rowOfId(submission));
         prompts.answers = {Prompts::Answer::Yes};
         window.deleteRecord();
         EXPECT_EQ(queryInt(QStringLiteral("SELECT Count(*) FROM Submission WHERE ID = %1").arg(submission)), 0);
@@ -186,55 +186,55 @@ TEST_F(SubmissionEditorTest, AmendWithoutAReturnDateAndEmptyDatesStoredAsZero)
     const int id = addSubmission(middle, quarterly, SubmissionEditor::kRejected);
     auto editor = open(QStringLiteral("Amend"), id);
     ASSERT_TRUE(editor);
-    EXPECT_EQ(editor->submittedEdit->text() + '|' + editor->returnedEdit->text(), QStringLiteral("05/03/2001|"));
-    EXPECT_EQ(EditorWindow::optionIndex(editor->statusGroup), SubmissionEditor::kRejected);
-    EXPECT_EQ(selectedIds(editor->workList), QList<int>{middle});
-    EXPECT_EQ(selectedIds(editor->publisherList), QList<int>{quarterly});
+    EXPECT_EQ(child<QLineEdit>(editor, "submittedEdit")->text() + '|' + child<QLineEdit>(editor, "returnedEdit")->text(), QStringLiteral("05/03/2001|"));
+    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "statusGroup")), SubmissionEditor::kRejected);
+    EXPECT_EQ(selectedIds(child<QListWidget>(editor, "workList")), QList<int>{middle});
+    EXPECT_EQ(selectedIds(child<QListWidget>(editor, "publisherList")), QList<int>{quarterly});
 
-    editor->submittedEdit->setFocus();
-    editor->submittedEdit->selectAll();
-    QTest::keyClick(editor->submittedEdit, Qt::Key_Backspace);
-    click(editor->okButton);
+    child<QLineEdit>(editor, "submittedEdit")->setFocus();
+    child<QLineEdit>(editor, "submittedEdit")->selectAll();
+    QTest::keyClick(child<QLineEdit>(editor, "submittedEdit"), Qt::Key_Backspace);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(stored(id, QStringLiteral("typeof(Date_Submitted) || Date_Submitted || ' ' || typeof(Date_Returned) || "
                                         "Date_Returned || ' ' || typeof(Outcome)")),
               QStringLiteral("integer0 integer0 text"));
     EXPECT_EQ(editor->result().selectId, id);
     editor = open(QStringLiteral("Amend"), id);
-    EXPECT_EQ(editor->submittedEdit->text() + '|' + editor->returnedEdit->text(), QStringLiteral("|"));
+    EXPECT_EQ(child<QLineEdit>(editor, "submittedEdit")->text() + '|' + child<QLineEdit>(editor, "returnedEdit")->text(), QStringLiteral("|"));
 }
 
 TEST_F(SubmissionEditorTest, DateFieldsDropNonDatesOnLeavingAndEnterSaves)
 {
     auto editor = open(QStringLiteral("New"));
     ASSERT_TRUE(editor);
-    typeInto(editor->returnedEdit, QStringLiteral("3a1/-0x2/ b2000."));
-    EXPECT_EQ(editor->returnedEdit->text(), QStringLiteral("31/02/2000"));
-    QTest::keyClick(editor->returnedEdit, Qt::Key_Tab);
-    EXPECT_EQ(editor->returnedEdit->text(), QString());
+    typeInto(child<QLineEdit>(editor, "returnedEdit"), QStringLiteral("3a1/-0x2/ b2000."));
+    EXPECT_EQ(child<QLineEdit>(editor, "returnedEdit")->text(), QStringLiteral("31/02/2000"));
+    QTest::keyClick(child<QLineEdit>(editor, "returnedEdit"), Qt::Key_Tab);
+    EXPECT_EQ(child<QLineEdit>(editor, "returnedEdit")->text(), QString());
     // A real date is kept exactly as typed.
-    typeInto(editor->returnedEdit, QStringLiteral("5/3/2001"));
-    editor->submittedEdit->clear();
-    typeInto(editor->submittedEdit, QStringLiteral("1/2/03"));
-    EXPECT_EQ(editor->returnedEdit->text(), QStringLiteral("5/3/2001"));
-    QTest::keyClick(editor->submittedEdit, Qt::Key_Return);
+    typeInto(child<QLineEdit>(editor, "returnedEdit"), QStringLiteral("5/3/2001"));
+    child<QLineEdit>(editor, "submittedEdit")->clear();
+    typeInto(child<QLineEdit>(editor, "submittedEdit"), QStringLiteral("1/2/03"));
+    EXPECT_EQ(child<QLineEdit>(editor, "returnedEdit")->text(), QStringLiteral("5/3/2001"));
+    QTest::keyClick(child<QLineEdit>(editor, "submittedEdit"), Qt::Key_Return);
     EXPECT_FALSE(editor->isVisible());
     const int id = queryInt(QStringLiteral("SELECT max(ID) FROM Submission"));
     EXPECT_EQ(stored(id, QStringLiteral("Date_Submitted || ' ' || Date_Returned")), QStringLiteral("2003-02-01 2001-03-05"));
 
     // Not checked by leaving the field: refused by name at the save, the editor stays as typed.
     editor = open(QStringLiteral("Amend"), id);
-    editor->returnedEdit->clear();
-    typeInto(editor->returnedEdit, QStringLiteral("31/02/2000"));
-    QTest::keyClick(editor->returnedEdit, Qt::Key_Return);
+    child<QLineEdit>(editor, "returnedEdit")->clear();
+    typeInto(child<QLineEdit>(editor, "returnedEdit"), QStringLiteral("31/02/2000"));
+    QTest::keyClick(child<QLineEdit>(editor, "returnedEdit"), Qt::Key_Return);
     ASSERT_EQ(prompts.texts(), QStringList{kNotADate});
     EXPECT_TRUE(editor->isVisible());
     // Esc and Yes reach the same check.
     prompts.answers = {Prompts::Answer::Yes};
-    QTest::keyClick(editor->returnedEdit, Qt::Key_Escape);
+    QTest::keyClick(child<QLineEdit>(editor, "returnedEdit"), Qt::Key_Escape);
     EXPECT_EQ(prompts.texts().last(), kNotADate);
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(editor->returnedEdit->text(), QStringLiteral("31/02/2000"));
+    EXPECT_EQ(child<QLineEdit>(editor, "returnedEdit")->text(), QStringLiteral("31/02/2000"));
     EXPECT_EQ(stored(id, QStringLiteral("Date_Returned")), QStringLiteral("2001-03-05"));
     EXPECT_FALSE(editor->result().dataChanged);
 }
@@ -264,8 +264,8 @@ TEST_F(SubmissionEditorTest, AFailureWhileTheFlagsAreWrittenStoresNothing)
     exec(QStringLiteral("CREATE TRIGGER fail BEFORE UPDATE ON Publisher BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
     auto editor = open(QStringLiteral("New"));
     ASSERT_TRUE(editor);
-    typeInto(editor->notesEdit, QStringLiteral("keep me"));
-    click(editor->okButton);
+    typeInto(child<QPlainTextEdit>(editor, "notesEdit"), QStringLiteral("keep me"));
+    click(child<QPushButton>(editor, "okButton"));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("disk full")));
     EXPECT_TRUE(editor->isVisible());
@@ -274,7 +274,7 @@ TEST_F(SubmissionEditorTest, AFailureWhileTheFlagsAreWrittenStoresNothing)
     EXPECT_FALSE(editor->result().dataChanged);
 
     exec(QStringLiteral("DROP TRIGGER fail"));
-    click(editor->okButton);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(submissions(), 1);
     EXPECT_EQ(workFlags(alpha) + publisherFlags(atlantic), QStringLiteral("110011"));
@@ -287,12 +287,12 @@ TEST_F(SubmissionEditorTest, ASaveWithoutAWorkIsRefused)
     exec(QStringLiteral("DELETE FROM Work WHERE ID = %1").arg(middle));
     auto editor = open(QStringLiteral("Amend"), orphan);
     ASSERT_TRUE(editor);
-    click(editor->statusGroup->button(SubmissionEditor::kRejected));
-    click(editor->okButton);
+    click(child<QButtonGroup>(editor, "statusGroup")->button(SubmissionEditor::kRejected));
+    click(child<QPushButton>(editor, "okButton"));
     ASSERT_EQ(prompts.texts(), QStringList{QStringLiteral("Choose a Work for this Submission before saving.")});
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(stored(orphan, QStringLiteral("Status")), QStringLiteral("0"));
-    clickItem(editor->workList, 0);
-    click(editor->okButton);
+    clickItem(child<QListWidget>(editor, "workList"), 0);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_EQ(stored(orphan, QStringLiteral("Work_ID")).toInt(), alpha);
 }

@@ -53,23 +53,23 @@ TEST_F(WorkEditorTest, NewStartsWithDefaultsAndStoresWhatIsTyped)
 {
     auto editor = open(QStringLiteral("New"));
     ASSERT_TRUE(editor);
-    EXPECT_EQ(editor->nameEdit->text() + '|' + editor->yearWrittenEdit->text() + '|' + editor->yearAmendedEdit->text(),
+    EXPECT_EQ(child<QLineEdit>(editor, "nameEdit")->text() + '|' + child<QLineEdit>(editor, "yearWrittenEdit")->text() + '|' + child<QLineEdit>(editor, "yearAmendedEdit")->text(),
               QStringLiteral("|1997|"));
-    EXPECT_EQ(EditorWindow::optionIndex(editor->submitGroup), 0);
-    EXPECT_EQ(EditorWindow::optionIndex(editor->publishedGroup), -1);
-    EXPECT_EQ(selectedIds(editor->genreList), QList<int>{firstGenre});
+    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "submitGroup")), 0);
+    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "publishedGroup")), -1);
+    EXPECT_EQ(selectedIds(child<QListWidget>(editor, "genreList")), QList<int>{firstGenre});
     // Nothing edited: OK writes nothing.
-    click(editor->okButton);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(works(), 0);
     EXPECT_FALSE(editor->result().dataChanged);
 
     editor = open(QStringLiteral("New"));
-    QTest::keyClicks(editor->nameEdit, QStringLiteral("Say \"when\""));
-    clickItem(editor->genreList, 1);
-    typeInto(editor->yearAmendedEdit, QStringLiteral("2001"));
-    click(editor->publishedGroup->button(0));
-    click(editor->okButton);
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Say \"when\""));
+    clickItem(child<QListWidget>(editor, "genreList"), 1);
+    typeInto(child<QLineEdit>(editor, "yearAmendedEdit"), QStringLiteral("2001"));
+    click(child<QButtonGroup>(editor, "publishedGroup")->button(0));
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(editor->result().selectId, queryInt(QStringLiteral("SELECT ID FROM Work")));
     EXPECT_TRUE(editor->result().dataChanged);
@@ -87,8 +87,8 @@ TEST_F(WorkEditorTest, DuplicateNameAsksOnNewAndYearFieldsTakeFourDigits)
     for (Prompts::Answer answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
         prompts.answers = {answer};
         auto editor = open(QStringLiteral("New"));
-        QTest::keyClicks(editor->nameEdit, QStringLiteral("Alpha"));
-        click(editor->okButton);
+        QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Alpha"));
+        click(child<QPushButton>(editor, "okButton"));
         EXPECT_FALSE(editor->isVisible());
         EXPECT_EQ(works(), answer == Prompts::Answer::No ? 1 : 2);
     }
@@ -96,13 +96,13 @@ TEST_F(WorkEditorTest, DuplicateNameAsksOnNewAndYearFieldsTakeFourDigits)
     EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::YesNo);
 
     auto editor = open(QStringLiteral("New"));
-    typeInto(editor->yearAmendedEdit, QStringLiteral("19a9"));
-    EXPECT_EQ(editor->yearAmendedEdit->text(), QStringLiteral("199"));
-    QTest::keyClicks(editor->yearAmendedEdit, QStringLiteral("57"));
-    EXPECT_EQ(editor->yearAmendedEdit->text(), QStringLiteral("1995"));
+    typeInto(child<QLineEdit>(editor, "yearAmendedEdit"), QStringLiteral("19a9"));
+    EXPECT_EQ(child<QLineEdit>(editor, "yearAmendedEdit")->text(), QStringLiteral("199"));
+    QTest::keyClicks(child<QLineEdit>(editor, "yearAmendedEdit"), QStringLiteral("57"));
+    EXPECT_EQ(child<QLineEdit>(editor, "yearAmendedEdit")->text(), QStringLiteral("1995"));
 
     // Pasted by key or by the context menu: still digits only, four at most.
-    QLineEdit* year = editor->yearWrittenEdit;
+    QLineEdit* year = child<QLineEdit>(editor, "yearWrittenEdit");
     year->clear();
     year->setFocus();
     QGuiApplication::clipboard()->setText(QStringLiteral("19x9"));
@@ -124,11 +124,11 @@ TEST_F(WorkEditorTest, CancelAndTheCloseBoxAskBeforeLosingChanges)
         prompts.shown.clear();
         prompts.answers = {answer};
         auto editor = open(QStringLiteral("Amend"), id);
-        QTest::keyClicks(editor->nameEdit, typed);
+        QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), typed);
         if (closeBox)
             editor->close();
         else
-            click(editor->cancelButton);
+            click(child<QPushButton>(editor, "cancelButton"));
         EXPECT_FALSE(editor->isVisible());
         last = editor->result();
         return prompts.texts();
@@ -154,11 +154,11 @@ TEST_F(WorkEditorTest, ARefusedSaveKeepsTheEditorOpenAndCancelsTheStep)
     exec(QStringLiteral("CREATE TRIGGER t BEFORE UPDATE ON Work BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     prompts.answers = {Prompts::Answer::Yes};
     auto editor = open(QStringLiteral("Amend"), id);
-    QTest::keyClicks(editor->nameEdit, QStringLiteral("Blocked"));
-    click(editor->nextButton);
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Blocked"));
+    click(child<QPushButton>(editor, "nextButton"));
     EXPECT_EQ(editor->result().step, Step::None);
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(editor->nameEdit->text(), QStringLiteral("Blocked"));
+    EXPECT_EQ(child<QLineEdit>(editor, "nameEdit")->text(), QStringLiteral("Blocked"));
     EXPECT_TRUE(prompts.texts().last().contains(QStringLiteral("refused")));
     EXPECT_EQ(name(id), QStringLiteral("Ode"));
     EXPECT_FALSE(editor->result().dataChanged);
@@ -168,32 +168,32 @@ TEST_F(WorkEditorTest, HotKeyButtonsTypeIntoTheLastTextField)
 {
     auto editor = open(QStringLiteral("New"));
     ASSERT_TRUE(editor);
-    QTest::keyClicks(editor->nameEdit, QStringLiteral("Hello "));
-    click(editor->hotKeyButtons[0]);
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Hello "));
+    click(child<QPushButton>(editor, "hotKeyButton0"));
     settle();
-    EXPECT_EQ(QApplication::focusWidget(), editor->nameEdit);
-    EXPECT_EQ(editor->nameEdit->text(), QStringLiteral("Hello Dear Sir"));
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(editor, "nameEdit"));
+    EXPECT_EQ(child<QLineEdit>(editor, "nameEdit")->text(), QStringLiteral("Hello Dear Sir"));
 
     // The part selected when the button took the focus is replaced, as typing would.
-    editor->nameEdit->setFocus();
-    editor->nameEdit->setSelection(6, 4);
-    click(editor->hotKeyButtons[0]);
+    child<QLineEdit>(editor, "nameEdit")->setFocus();
+    child<QLineEdit>(editor, "nameEdit")->setSelection(6, 4);
+    click(child<QPushButton>(editor, "hotKeyButton0"));
     settle();
-    EXPECT_EQ(editor->nameEdit->text(), QStringLiteral("Hello Dear Sir Sir"));
-    editor->nameEdit->setSelection(editor->nameEdit->text().size(), -8);
-    click(editor->hotKeyButtons[0]);
+    EXPECT_EQ(child<QLineEdit>(editor, "nameEdit")->text(), QStringLiteral("Hello Dear Sir Sir"));
+    child<QLineEdit>(editor, "nameEdit")->setSelection(child<QLineEdit>(editor, "nameEdit")->text().size(), -8);
+    click(child<QPushButton>(editor, "hotKeyButton0"));
     settle();
-    EXPECT_EQ(editor->nameEdit->text(), QStringLiteral("Hello DearDear Sir"));
-    editor->nameEdit->setText(QStringLiteral("Hello Dear Sir"));
+    EXPECT_EQ(child<QLineEdit>(editor, "nameEdit")->text(), QStringLiteral("Hello DearDear Sir"));
+    child<QLineEdit>(editor, "nameEdit")->setText(QStringLiteral("Hello Dear Sir"));
 
     // A year field selects its year first, so the digits replace it; text it cannot take is dropped.
-    typeInto(editor->yearAmendedEdit, QStringLiteral("1990"));
-    click(editor->hotKeyButtons[1]);
+    typeInto(child<QLineEdit>(editor, "yearAmendedEdit"), QStringLiteral("1990"));
+    click(child<QPushButton>(editor, "hotKeyButton1"));
     settle();
-    EXPECT_EQ(editor->yearAmendedEdit->text(), QStringLiteral("2001"));
-    click(editor->hotKeyButtons[0]);
+    EXPECT_EQ(child<QLineEdit>(editor, "yearAmendedEdit")->text(), QStringLiteral("2001"));
+    click(child<QPushButton>(editor, "hotKeyButton0"));
     settle();
-    EXPECT_EQ(editor->nameEdit->text() + '|' + editor->yearAmendedEdit->text(), QStringLiteral("Hello Dear Sir|2001"));
+    EXPECT_EQ(child<QLineEdit>(editor, "nameEdit")->text() + '|' + child<QLineEdit>(editor, "yearAmendedEdit")->text(), QStringLiteral("Hello Dear Sir|2001"));
 }
 
 TEST_F(WorkEditorTest, AWorkWithoutAGenreOrDeletedMeanwhileIsNotSaved)
@@ -201,23 +201,23 @@ TEST_F(WorkEditorTest, AWorkWithoutAGenreOrDeletedMeanwhileIsNotSaved)
     // A work whose genre matches nothing must get one before it can be saved.
     const int orphan = addWork(QStringLiteral("Orphan"), 999);
     auto editor = open(QStringLiteral("Amend"), orphan);
-    EXPECT_TRUE(editor->genreList->selectedItems().isEmpty());
-    QTest::keyClicks(editor->nameEdit, QStringLiteral("Adopted"));
-    click(editor->okButton);
+    EXPECT_TRUE(child<QListWidget>(editor, "genreList")->selectedItems().isEmpty());
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Adopted"));
+    click(child<QPushButton>(editor, "okButton"));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("genre")));
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(name(orphan), QStringLiteral("Orphan"));
-    editor->genreList->item(0)->setSelected(true);
-    click(editor->okButton);
+    child<QListWidget>(editor, "genreList")->item(0)->setSelected(true);
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_EQ(queryText(QStringLiteral("SELECT Name || Genre_ID FROM Work")), QStringLiteral("Adopted%1").arg(firstGenre));
 
     // Deleted while the editor was open: reported at the save, nothing written back.
     prompts.shown.clear();
     editor = open(QStringLiteral("Amend"), orphan);
     exec(QStringLiteral("DELETE FROM Work WHERE ID = %1").arg(orphan));
-    QTest::keyClicks(editor->nameEdit, QStringLiteral("Back"));
-    click(editor->okButton);
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Back"));
+    click(child<QPushButton>(editor, "okButton"));
     EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("This Work no longer exists.")});
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(works(), 0);

@@ -8,6 +8,9 @@
 #include <deque>
 #include <functional>
 
+#include <QObject>
+#include <memory>
+
 #include "gui/Prompts.h"
 #include "support/CoreTestEnv.h"
 
@@ -60,3 +63,23 @@ protected:
     FakePrompts prompts;
     FakeLinks links;
 };
+
+// The control of that object name and type in a window, as a user's tool would find it;
+// a test failure when there is none.
+template <class T>
+T* child(const QObject* parent, const QString& name)
+{
+    T* found = parent ? parent->findChild<T*>(name) : nullptr;
+    EXPECT_NE(found, nullptr) << "no control named " << name.toStdString();
+    return found;
+}
+template <class T>
+T* child(const QObject& parent, const QString& name)
+{
+    return child<T>(&parent, name);
+}
+template <class T, class W>
+T* child(const std::unique_ptr<W>& parent, const QString& name)
+{
+    return child<T>(parent.get(), name);
+}

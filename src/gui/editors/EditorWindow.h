@@ -93,16 +93,6 @@ public:
     // What the editor did so far: saved, gone, where to step next.
     const EditResult& result() const { return mResult; }
 
-    // Controls common to every editor, named as the program knows them.
-    QFrame* buttonBar = nullptr;
-    QPushButton* okButton = nullptr;
-    QPushButton* cancelButton = nullptr;
-    QList<QPushButton*> hotKeyButtons;   // indexes 0 to 4
-    QPushButton* previousButton = nullptr;
-    QPushButton* nextButton = nullptr;
-    StatusPanel* statusPanel = nullptr;
-    QTimer* messageTimer = nullptr;
-
     // Editor state, open to tests.
     bool mChanged = false;      // something was edited since loading finished
     int mLastField = 0;         // code of the hot-key target field; 0 = none
@@ -132,6 +122,16 @@ public:
     static void setOption(QButtonGroup* group, int index);
 
 protected:
+    // Controls; tests find them by their object names.
+    QFrame* buttonBar = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QList<QPushButton*> hotKeyButtons;   // indexes 0 to 4
+    QPushButton* previousButton = nullptr;
+    QPushButton* nextButton = nullptr;
+    StatusPanel* statusPanel = nullptr;
+    QTimer* messageTimer = nullptr;
+
     // designTitle: "Work", "Publisher" or "Submission"; table: the editor's own table.
     EditorWindow(Session& session, Desktop desktop, const QString& designTitle, const QString& table,
                QWidget* parent = nullptr);

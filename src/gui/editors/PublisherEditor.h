@@ -19,27 +19,7 @@ public:
     // Field codes of the hot-key target (there is no 3).
     enum Field { kName = 1, kGuidelines = 2, kComments = 4, kAddress = 5, kEmail = 6, kWeb = 7 };
 
-    QLabel* nameLabel = nullptr;
-    QLineEdit* nameEdit = nullptr;
-    QLabel* typeLabel = nullptr;
-    QListWidget* typeList = nullptr;    // item data (Qt::UserRole): the type's ID
-    QLabel* genreLabel = nullptr;
-    QListWidget* genreList = nullptr;   // item data (Qt::UserRole): the genre's ID
     // Each group: button 0 "Yes", button 1 "No".
-    QGroupBox* submitFrame = nullptr;
-    QGroupBox* submittedFrame = nullptr;
-    QButtonGroup* submitGroup = nullptr;
-    QButtonGroup* submittedGroup = nullptr;
-    QLabel* addressLabel = nullptr;
-    QPlainTextEdit* addressEdit = nullptr;
-    QLabel* emailLabel = nullptr;
-    QLineEdit* emailEdit = nullptr;
-    QLabel* webLabel = nullptr;
-    QLineEdit* webEdit = nullptr;
-    QLabel* guidelinesLabel = nullptr;
-    QPlainTextEdit* guidelinesEdit = nullptr;
-    QLabel* commentsLabel = nullptr;
-    QPlainTextEdit* commentsEdit = nullptr;
 
     // The address a double click hands to the desktop; empty when there is nothing to open.
     static QString emailLink(const QString& text);
@@ -63,6 +43,28 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Controls; tests find them by their object names.
+    QLabel* nameLabel = nullptr;
+    QLineEdit* nameEdit = nullptr;
+    QLabel* typeLabel = nullptr;
+    QListWidget* typeList = nullptr;    // item data (Qt::UserRole): the type's ID
+    QLabel* genreLabel = nullptr;
+    QListWidget* genreList = nullptr;   // item data (Qt::UserRole): the genre's ID
+    QGroupBox* submitFrame = nullptr;
+    QGroupBox* submittedFrame = nullptr;
+    QButtonGroup* submitGroup = nullptr;
+    QButtonGroup* submittedGroup = nullptr;
+    QLabel* addressLabel = nullptr;
+    QPlainTextEdit* addressEdit = nullptr;
+    QLabel* emailLabel = nullptr;
+    QLineEdit* emailEdit = nullptr;
+    QLabel* webLabel = nullptr;
+    QLineEdit* webEdit = nullptr;
+    QLabel* guidelinesLabel = nullptr;
+    QPlainTextEdit* guidelinesEdit = nullptr;
+    QLabel* commentsLabel = nullptr;
+    QPlainTextEdit* commentsEdit = nullptr;
+
     static void scrollList(QListWidget* list, int firstSelected);
     // The type to store: the selected entry's ID, or the stored Type_ID when the record's
     // type is not in the list and none was chosen. Null when there is none to store.

@@ -23,6 +23,22 @@ public:
     // Status codes: the index of the chosen statusGroup button.
     enum Status { kUnreturned = 0, kRejected = 1, kAccepted = 2, kPublished = 3 };
 
+    // OK with an empty work or publisher list has nothing it could save: it closes.
+    void onOkClicked();
+    void onSubmittedTodayClicked();
+    void onReturnedTodayClicked();
+
+protected:
+    QWidget* firstField() const override;
+    void loadDefaults() override;
+    bool loadRecord(RecordStore& store, int id) override;
+    void fillLists(RecordStore& store) override;
+    SaveResult beforeSave() override;
+    int writeRecord(RecordStore& store, int id) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Controls; tests find them by their object names.
     QLabel* workLabel = nullptr;
     QListWidget* workList = nullptr;        // item data (Qt::UserRole): the work's ID
     QLabel* publisherLabel = nullptr;
@@ -40,21 +56,6 @@ public:
     QLabel* notesLabel = nullptr;
     QPlainTextEdit* notesEdit = nullptr;
 
-    // OK with an empty work or publisher list has nothing it could save: it closes.
-    void onOkClicked();
-    void onSubmittedTodayClicked();
-    void onReturnedTodayClicked();
-
-protected:
-    QWidget* firstField() const override;
-    void loadDefaults() override;
-    bool loadRecord(RecordStore& store, int id) override;
-    void fillLists(RecordStore& store) override;
-    SaveResult beforeSave() override;
-    int writeRecord(RecordStore& store, int id) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     // Leaving a date field: a text that is not a date is emptied without a word.
     void checkDate(QLineEdit* field);
     void fillToday(QLineEdit* field);

@@ -17,23 +17,7 @@ public:
     // Field codes of the hot-key target.
     enum Field { kName = 1, kYearWritten = 2, kYearAmended = 3 };
 
-    QLabel* nameLabel = nullptr;
-    QLineEdit* nameEdit = nullptr;
-    QLabel* genreLabel = nullptr;
-    QListWidget* genreList = nullptr;   // item data (Qt::UserRole): the genre's ID
-    QLabel* yearWrittenLabel = nullptr;
-    QLineEdit* yearWrittenEdit = nullptr;
-    QLabel* yearAmendedLabel = nullptr;
-    QLineEdit* yearAmendedEdit = nullptr;
     // Each group: button 0 "Yes", button 1 "No".
-    QGroupBox* submitFrame = nullptr;
-    QGroupBox* submittedFrame = nullptr;
-    QGroupBox* acceptedFrame = nullptr;
-    QGroupBox* publishedFrame = nullptr;
-    QButtonGroup* submitGroup = nullptr;
-    QButtonGroup* submittedGroup = nullptr;
-    QButtonGroup* acceptedGroup = nullptr;
-    QButtonGroup* publishedGroup = nullptr;
 
 protected:
     QWidget* firstField() const override;
@@ -44,5 +28,23 @@ protected:
     int writeRecord(RecordStore& store, int id) override;
 
 private:
+    // Controls; tests find them by their object names.
+    QLabel* nameLabel = nullptr;
+    QLineEdit* nameEdit = nullptr;
+    QLabel* genreLabel = nullptr;
+    QListWidget* genreList = nullptr;   // item data (Qt::UserRole): the genre's ID
+    QLabel* yearWrittenLabel = nullptr;
+    QLineEdit* yearWrittenEdit = nullptr;
+    QLabel* yearAmendedLabel = nullptr;
+    QLineEdit* yearAmendedEdit = nullptr;
+    QGroupBox* submitFrame = nullptr;
+    QGroupBox* submittedFrame = nullptr;
+    QGroupBox* acceptedFrame = nullptr;
+    QGroupBox* publishedFrame = nullptr;
+    QButtonGroup* submitGroup = nullptr;
+    QButtonGroup* submittedGroup = nullptr;
+    QButtonGroup* acceptedGroup = nullptr;
+    QButtonGroup* publishedGroup = nullptr;
+
     int mStoredGenre = 0;   // Genre_ID as loaded ("Amend"); 0 for "New" or none
 };
