@@ -38,6 +38,7 @@ public:
         return b == Buttons::Ok ? Answer::Ok : Answer::Yes;
     }
     QString input(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
 };
 
 class QuietLinks : public Links {

@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QTextStream>
+
+#include "core/ExportCsvCommand.h"
 
 #include "core/Clock.h"
 #include "gui/MainWindow.h"
@@ -6,6 +9,13 @@
 
 int main(int argc, char* argv[])
 {
+    if (isExportCsvCommand(argc, argv)) {
+        // For scripts: no window, so no display needed.
+        QCoreApplication app(argc, argv);
+        SystemClock clock;
+        QTextStream out(stdout), err(stderr);
+        return exportCsvCommand(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(), clock, out, err);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillary"));
     MessageBoxPrompts prompts;

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev
+  qt6-base-dev qt6-svg-dev libqt6svg6 qt6-charts-dev libgl-dev
   libsqlite3-dev libsqlitecpp-dev
   libgtest-dev
   clang libclang-rt-14-dev

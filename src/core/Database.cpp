@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 #include <string_view>
 
+#include "core/SchemaUpgrade.h"
 #include "core/Like.h"
 
 namespace db {
@@ -47,7 +48,8 @@ CREATE TABLE Publisher (
     "Submit_To?" INTEGER NOT NULL DEFAULT 0,
     "Submitted_To?" INTEGER NOT NULL DEFAULT 0,
     "E-Mail_Address" TEXT,
-    Web_Address TEXT
+    Web_Address TEXT,
+    Answer_Within_Days INTEGER
 );
 CREATE TABLE Submission (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -72,6 +74,9 @@ CREATE INDEX Submission_Publisher_Status ON Submission (Publisher_ID, Status);
 CREATE INDEX Work_Name ON Work (Name);
 CREATE INDEX Publisher_Name ON Publisher (Name);
 
+)SQL";
+
+const char* const kViews = R"SQL(
 -- One row per work. A submission stored without a date (the value 0) gives no date,
 -- so the listing never shows the zero date.
 CREATE VIEW Expanded_Work AS
@@ -101,7 +106,8 @@ SELECT p.ID AS ID,
        p.Address AS Address,
        p."E-Mail_Address" AS "E-Mail_Address",
        p.Web_Address AS Web_Address,
-       p.Type_ID AS Type_ID
+       p.Type_ID AS Type_ID,
+       p.Answer_Within_Days AS Answer_Within_Days
 FROM Publisher AS p
 LEFT JOIN Publisher_Type AS t ON t.ID = p.Type_ID;
 
@@ -118,7 +124,8 @@ SELECT s.ID AS ID,
        s.Notes AS Notes,
        s.Status AS Status,
        s.Work_ID AS Work_ID,
-       s.Publisher_ID AS Publisher_ID
+       s.Publisher_ID AS Publisher_ID,
+       p.Answer_Within_Days AS Answer_Within_Days
 FROM Submission AS s
 LEFT JOIN Work AS w ON w.ID = s.Work_ID
 LEFT JOIN Publisher AS p ON p.ID = s.Publisher_ID;
@@ -186,6 +193,20 @@ const QList<Required>& requiredObjects()
     return objects;
 }
 
+// Columns added by a later schema version: a file of an older version lacks them until it
+// is upgraded at open.
+struct AddedColumn {
+    const char* object;
+    const char* column;
+    int version;
+};
+
+const AddedColumn kAddedColumns[] = {
+    {"Publisher", "Answer_Within_Days", 2},
+    {"Expanded_Publisher", "Answer_Within_Days", 2},
+    {"Expanded_Submission", "Answer_Within_Days", 2},
+};
+
 QString engineText(const std::exception& e)
 {
     return QString::fromUtf8(e.what());
@@ -231,10 +252,16 @@ void removeDatabaseFiles(const QString& path)
 
 } // namespace
 
+void createViews(SQLite::Database& database)
+{
+    database.exec(kViews);
+}
+
 void createSchema(SQLite::Database& database)
 {
     SQLite::Transaction transaction(database);
     database.exec(kSchema);
+    createViews(database);
 
     SQLite::Statement genre(database,
         "INSERT INTO Genre (Description_Singular, Description_Plural) VALUES (?, ?);");
@@ -304,7 +331,12 @@ bool validateSchema(SQLite::Database& database, QString* error)
                 brokenViews << QStringLiteral("%1 (%2)").arg(label, engineText(e));
                 continue;
             }
-            for (const QString& column : object.columns) {
+            QStringList wanted = object.columns;
+            for (const AddedColumn& added : kAddedColumns) {
+                if (version >= added.version && std::string_view(added.object) == object.name)
+                    wanted << QLatin1String(added.column);
+            }
+            for (const QString& column : wanted) {
                 if (!present.contains(column, Qt::CaseInsensitive)) {
                     missing << QStringLiteral("column %1.\"%2\"")
                                    .arg(QLatin1String(object.name), column);
@@ -377,6 +409,8 @@ std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* err
         // The engine falls back to reading only when the file cannot be written.
         if (sqlite3_db_readonly(database->getHandle(), "main") == 1)
             return fail(QStringLiteral("the file cannot be written"));
+        if (!upgradeSchema(*database, &reason))
+            return fail(reason);
     } catch (const std::exception& e) {
         if (isLockedByAnother(e)) {
             if (error)

@@ -10,11 +10,14 @@ namespace SQLite { class Database; }
 namespace db {
 
 // The schema version this program writes and understands (PRAGMA user_version).
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
 // Creates the six tables, the indexes and the three Expanded_ views, stamps the schema
 // version and adds a starting set of genres and publisher types, all in one transaction.
 void createSchema(SQLite::Database& database);
+
+// Creates the three Expanded_ views (inside the caller's transaction).
+void createViews(SQLite::Database& database);
 
 // How long a connection waits for another program's lock before it gives up.
 constexpr int kBusyTimeoutMs = 3000;
@@ -35,7 +38,8 @@ bool isLockedByAnother(const std::exception& e);
 // file name.
 QString lockedMessage(const QString& path);
 
-// Opens an existing database file for reading and writing, shared, and checks it.
+// Opens an existing database file for reading and writing, shared, and checks it. A file of
+// an older schema version is upgraded once, in one transaction (core/SchemaUpgrade.h).
 // Returns null and sets error (naming the engine's text or the missing part) on failure;
 // the file is never changed by a failed open. A file locked by another program is waited
 // for (kBusyTimeoutMs), then reported with lockedMessage().

@@ -20,7 +20,7 @@ const char* const kWorkById =
     "\"Published?\" FROM Work WHERE ID = ?;";
 const char* const kPublisherById =
     "SELECT ID, Name, Type_ID, Guidelines, Comments, Address, \"Submit_To?\", \"Submitted_To?\", "
-    "\"E-Mail_Address\", Web_Address FROM Publisher WHERE ID = ?;";
+    "\"E-Mail_Address\", Web_Address, Answer_Within_Days FROM Publisher WHERE ID = ?;";
 const char* const kSubmissionById =
     "SELECT ID, Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Outcome, Notes, Status "
     "FROM Submission WHERE ID = ?;";
@@ -48,10 +48,10 @@ const char* const kUpdateWork =
     "\"Submitted?\" = ?, \"Accepted?\" = ?, \"Published?\" = ? WHERE ID = ?;";
 const char* const kInsertPublisher =
     "INSERT INTO Publisher (Name, Type_ID, Guidelines, Comments, Address, \"Submit_To?\", \"Submitted_To?\", "
-    "\"E-Mail_Address\", Web_Address) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?);";
+    "\"E-Mail_Address\", Web_Address, Answer_Within_Days) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);";
 const char* const kUpdatePublisher =
     "UPDATE Publisher SET Name = ?, Type_ID = ?, Guidelines = ?, Comments = ?, Address = ?, \"Submit_To?\" = ?, "
-    "\"Submitted_To?\" = ?, \"E-Mail_Address\" = ?, Web_Address = ? WHERE ID = ?;";
+    "\"Submitted_To?\" = ?, \"E-Mail_Address\" = ?, Web_Address = ?, Answer_Within_Days = ? WHERE ID = ?;";
 const char* const kDeletePublisherGenres = "DELETE FROM Publisher_Genre WHERE Publisher_ID = ?;";
 const char* const kInsertPublisherGenre = "INSERT INTO Publisher_Genre (Publisher_ID, Genre_ID) VALUES (?, ?);";
 
@@ -276,6 +276,7 @@ std::optional<PublisherRecord> RecordStore::publisher(int id)
             publisher.submittedTo = flag(query.getColumn(7));
             publisher.email = text(query.getColumn(8));
             publisher.web = text(query.getColumn(9));
+            publisher.answerWithinDays = number(query.getColumn(10));
         }
         publisher.genreIds = publisherGenreIds(id);
         return publisher;
@@ -391,8 +392,9 @@ int RecordStore::savePublisher(const PublisherRecord& publisher)
             put(write, 7, publisher.submittedTo);
             put(write, 8, publisher.email);
             put(write, 9, publisher.web);
+            put(write, 10, publisher.answerWithinDays);
             if (!isNew)
-                write.bind(10, publisher.id);
+                write.bind(11, publisher.id);
             if (write.exec() == 0)
                 throw RecordStoreError(RecordStoreError::Reason::Gone,
                                        QStringLiteral("This Publisher no longer exists."));

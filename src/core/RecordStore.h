@@ -37,6 +37,7 @@ struct PublisherRecord {
     QString email;
     QString web;
     QList<int> genreIds;        // its Publisher_Genre rows, in the order they are written
+    std::optional<int> answerWithinDays;  // days it answers within; Null: the Overdue-Days setting
 };
 
 struct SubmissionRecord {

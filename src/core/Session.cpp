@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <SQLiteCpp/Database.h>
 
+#include "core/Overdue.h"
+
 namespace {
 
 QString withSlash(const QString& dir)
@@ -36,6 +38,9 @@ QString Session::databasePath() const
 void Session::setDatabase(std::unique_ptr<SQLite::Database> database)
 {
     mDatabase = std::move(database);
+    // Saved selections may ask for the overdue rule of this session's clock and settings.
+    if (mDatabase)
+        registerOverdueFunction(*mDatabase, *this);
 }
 
 void Session::closeDatabase()

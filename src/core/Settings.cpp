@@ -41,6 +41,11 @@ QStringList Settings::load()
 
     loadHotKeys(&warnings);
 
+    QString overdueWarning;
+    mOverdueDays = readOverdueDays(*this, &overdueWarning);
+    if (!overdueWarning.isEmpty())
+        warnings << overdueWarning;
+
     const QString mode = value(init, QStringLiteral("Mode"), QStringLiteral("Work"));
     if (const std::optional<View> view = viewFromName(mode)) {
         mStartView = *view;

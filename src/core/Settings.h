@@ -7,6 +7,7 @@
 
 #include "core/View.h"
 #include "core/HotKeyText.h"
+#include "core/Overdue.h"
 #include "core/ProfileFile.h"
 
 class Settings {
@@ -34,6 +35,9 @@ public:
     const QVector<HotKeyEntry>& hotKeys() const { return mHotKeys; }
     void setHotKeys(const QVector<HotKeyEntry>& keys) { mHotKeys = keys; }
     View startView() const { return mStartView; }
+    // Days after which an unreturned submission is overdue, for publishers without their own.
+    int overdueDays() const { return mOverdueDays; }
+    void setOverdueDays(int days) { mOverdueDays = days; }
 
     // Reads keys "1" to "5" of [Hot-Keys] with the current substitution character, stopping
     // at the first missing or empty key. An entry that cannot be split ends the list there,
@@ -46,6 +50,7 @@ private:
     QString mSpaceChar;
     QVector<HotKeyEntry> mHotKeys;
     View mStartView = View::Work;
+    int mOverdueDays = kDefaultOverdueDays;
 };
 
 // The text as a settings value is used: trimmed, and cut at a NUL.

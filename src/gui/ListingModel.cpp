@@ -31,7 +31,17 @@ int ListingModel::columnCount(const QModelIndex& parent) const
 
 QVariant ListingModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.parent().isValid())
+    if (!index.isValid() || index.parent().isValid())
+        return QVariant();
+    if (role == Qt::BackgroundRole || role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
+        if (mRowNotes.isEmpty() || index.row() >= dataRows())
+            return QVariant();
+        const auto note = mRowNotes.constFind(mIds[static_cast<size_t>(index.row())]);
+        if (note == mRowNotes.constEnd())
+            return QVariant();
+        return role == Qt::BackgroundRole ? QVariant(mNoteBackground) : QVariant(*note);
+    }
+    if (role != Qt::DisplayRole)
         return QVariant();
     // While batching a view may still ask for rows that have gone since it was told.
     if (index.row() >= dataRows() || index.column() >= mCols)
@@ -51,6 +61,20 @@ Qt::ItemFlags ListingModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+void ListingModel::setRowNotes(const QHash<int, QString>& notes, const QColor& background)
+{
+    mRowNotes = notes;
+    mRowNotes.remove(0);
+    mNoteBackground = background;
+    if (!batching() && mShownRows > 0)
+        emit dataChanged(index(0, 0), index(mShownRows - 1, mShownCols - 1));
+}
+
+QString ListingModel::rowNote(int row) const
+{
+    return row >= 1 && row <= dataRows() ? mRowNotes.value(mIds[static_cast<size_t>(row - 1)]) : QString();
 }
 
 int ListingModel::rows() const

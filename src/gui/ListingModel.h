@@ -7,6 +7,8 @@
 // thousands of rows fill fast.
 
 #include <QAbstractTableModel>
+#include <QColor>
+#include <QHash>
 #include <QStringList>
 #include <vector>
 
@@ -39,6 +41,12 @@ public:
     // The first data row showing the record; 0 when none does.
     int rowOfId(int id) const;
 
+    // Rows showing these records get the background colour, and the note as their cells'
+    // tooltip and accessible description (so a screen reader tells what the colour does).
+    // Kept, by record, until set again.
+    void setRowNotes(const QHash<int, QString>& notes, const QColor& background);
+    QString rowNote(int row) const;
+
     // While batching, changes emit no model signals; the endBatch() that closes the
     // outermost batch resets attached views once. Unbalanced endBatch() calls are ignored.
     void beginBatch();
@@ -55,6 +63,8 @@ private:
     QStringList mHeader;
     std::vector<QString> mCells;  // data rows, row-major, mCols per row
     std::vector<int> mIds;        // one per data row
+    QHash<int, QString> mRowNotes;  // by record ID
+    QColor mNoteBackground;
     int mCols = 1;
     int mBatchDepth = 0;
     bool mDirty = false;  // changed since the batch began

@@ -18,6 +18,7 @@
 #include "gui/StatusMessage.h"
 #include "core/Database.h"
 #include "gui/AboutDialog.h"
+#include "gui/StatisticsWindow.h"
 #include "gui/FindDialog.h"
 #include "gui/GridView.h"
 #include "gui/PictureButton.h"
@@ -80,6 +81,7 @@ void MainWindow::buildControls()
         {&findButton, "findButton", "find", "Find In Display", true},
         {&refreshButton, "refreshButton", "refresh", "Refresh Display", true},
         {&settingsButton, "settingsButton", "settings", "Edit Settings", true},
+        {&statisticsButton, "statisticsButton", "statistics", "Statistics", true},
     };
     for (const ButtonDef& d : defs) {
         QToolButton* b = makePictureButton(buttonBar, QLatin1String(d.name), QLatin1String(d.icon), QLatin1String(d.tip));
@@ -134,6 +136,8 @@ void MainWindow::buildControls()
     connect(findButton, &QToolButton::clicked, this, whenIdle([this] { onFindClicked(); }));
     connect(refreshButton, &QToolButton::clicked, this, whenIdle([this] { onRefreshClicked(); }));
     connect(settingsButton, &QToolButton::clicked, this, whenIdle([this] { onSettingsClicked(); }));
+    connect(statisticsButton, &QToolButton::clicked, this, whenIdle([this] { showStatistics(); }));
+    connect(statisticsButton, &QToolButton::clicked, this, whenIdle([this] { showStatistics(); }));
     connect(selectionCombo, qOverload<int>(&QComboBox::activated), this, whenIdle([this] { onSelectionChosen(); }));
     connect(grid, &GridView::cellClicked, this, whenIdle([this] { highlightCurrentRow(); }));
     connect(grid, &GridView::cellDoubleClicked, this, whenIdle([this] { onGridDoubleClicked(); }));
@@ -158,6 +162,11 @@ void MainWindow::buildMenus()
     };
 
     fileMenu = addMenu("fileMenu", tr("&File"));
+    exportAction = fileMenu->addAction(tr("&Export Listing..."));
+    exportAction->setObjectName(QStringLiteral("exportAction"));
+    exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(exportAction, &QAction::triggered, this, whenIdle([this] { exportListing(); }));
+    fileMenu->addSeparator();
     exitAction = addItem(fileMenu, "exitAction", tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X), 99,
                          &MainWindow::onFileMenuItem);
 
@@ -168,6 +177,12 @@ void MainWindow::buildMenus()
                              &MainWindow::onViewMenuItem);
     viewActions[2] = addItem(viewMenu, "submissionsAction", tr("&Submissions"), QKeySequence(Qt::CTRL | Qt::Key_S),
                              2, &MainWindow::onViewMenuItem);
+
+    viewMenu->addSeparator();
+    statisticsAction = viewMenu->addAction(tr("S&tatistics"));
+    statisticsAction->setObjectName(QStringLiteral("statisticsAction"));
+    statisticsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    connect(statisticsAction, &QAction::triggered, this, whenIdle([this] { showStatistics(); }));
 
     editMenu = addMenu("editMenu", tr("&Edit"));
     editActions[0] = addItem(editMenu, "newAction", tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), 0,
@@ -308,6 +323,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // The Find dialog, kept hidden between uses, goes with the main window.
     if (mFind)
         mFind->close();
+    if (mStatistics)
+        mStatistics->close();
+    if (mStatistics)
+        mStatistics->close();
     event->accept();
 }
 

@@ -23,6 +23,7 @@ class QToolButton;
 class GridView;
 class StatusPanel;
 class FindDialog;
+class StatisticsWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -78,6 +79,12 @@ public:
     void deleteRecord();
     void onSettingsClicked();
 
+    // The Statistics window and the CSV export of the listing (MainWindowInsight.cpp).
+    void showStatistics();
+    // Writes the grid's listing as shown to a CSV file the user names.
+    void exportListing();
+    StatisticsWindow* statisticsWindow() const { return mStatistics; }
+
     // Closes the database and the window.
     void onExitClicked();
 
@@ -101,6 +108,7 @@ private:
     QToolButton* findButton = nullptr;
     QToolButton* refreshButton = nullptr;
     QToolButton* settingsButton = nullptr;
+    QToolButton* statisticsButton = nullptr;
     QComboBox* selectionCombo = nullptr;
     QFrame* gridFrame = nullptr;
     GridView* grid = nullptr;
@@ -112,6 +120,8 @@ private:
     QMenu* findMenu = nullptr;
     QMenu* helpMenu = nullptr;
     QAction* exitAction = nullptr;                 // mnuFileItem(99)
+    QAction* exportAction = nullptr;               // File > Export Listing
+    QAction* statisticsAction = nullptr;           // View > Statistics
     std::array<QAction*, 3> viewActions{};          // Works, Publishers, Submissions
     std::array<QAction*, 5> editActions{};          // New, Amend, Delete, separator, Edit Settings
     std::array<QAction*, 2> findActions{};          // Find ..., Find Next
@@ -156,6 +166,7 @@ private:
     Session mSession;
     View mView = View::Work;
     FindDialog* mFind = nullptr;
+    StatisticsWindow* mStatistics = nullptr;
     int mBusy = 0;
     bool mCloseRequested = false;  // a close that arrived while busy, carried out after
     std::set<View> mReportedSections;  // views whose selection problems were told

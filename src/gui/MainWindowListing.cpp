@@ -9,6 +9,7 @@
 
 #include "gui/StatusMessage.h"
 #include <SQLiteCpp/Database.h>
+#include "gui/OverdueRows.h"
 #include "gui/Find.h"
 #include "core/ListingColumns.h"
 #include "core/Listing.h"
@@ -115,7 +116,8 @@ void MainWindow::fillGrid()
     deleteButton->setEnabled(n != 0);
     statusPanel->setFillMode(false);
     statusPanel->setTextColor(Qt::black);
-    ShowStatusMessage(this, viewName(mView) + QStringLiteral(" View - ") + QString::number(n) + QStringLiteral(" records found"), 0);
+    const QString overdue = markOverdueRows(*grid, mSession, mView);
+    ShowStatusMessage(this, viewName(mView) + QStringLiteral(" View - ") + QString::number(n) + QStringLiteral(" records found") + overdue, 0);
     grid->fitColumnsToContents();
     grid->setVisible(true);
 }

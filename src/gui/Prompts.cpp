@@ -1,6 +1,7 @@
 #include "gui/Prompts.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -37,6 +38,12 @@ QString MessageBoxPrompts::input(QWidget* parent, const QString& prompt, const Q
     bool ok = false;
     const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultValue, &ok);
     return ok ? text : QString();
+}
+
+QString MessageBoxPrompts::saveFileName(QWidget* parent, const QString& title, const QString& suggested,
+                                       const QString& filters)
+{
+    return QFileDialog::getSaveFileName(parent, title, suggested, filters);
 }
 
 bool SystemLinks::open(const QString& address)

@@ -20,6 +20,10 @@ public:
     // A text-input box; a cancelled box gives the empty text.
     virtual QString input(QWidget* parent, const QString& prompt, const QString& title,
                           const QString& defaultValue = QString()) = 0;
+    // A file-save box: the path chosen, or the empty text when cancelled. filters as in
+    // QFileDialog ("CSV files (*.csv)"; several separated by ";;"); suggested: a file name.
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& suggested,
+                                 const QString& filters) = 0;
 };
 
 class Links {
@@ -42,6 +46,8 @@ public:
                    Answer defaultButton) override;
     QString input(QWidget* parent, const QString& prompt, const QString& title,
                   const QString& defaultValue) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& suggested,
+                         const QString& filters) override;
 };
 
 // The desktop's default handlers (browser, mail program).

@@ -61,7 +61,7 @@ TEST_F(DatabaseTest, NewDatabaseHasTablesViewsAndLookupRows)
     EXPECT_EQ(queryInt("PRAGMA user_version;"), db::kSchemaVersion);
     EXPECT_EQ(columns("Work"), "ID,Name,Genre_ID,Year_Written,Year_Last_Amended,Submit?,Submitted?,Accepted?,Published?");
     EXPECT_EQ(columns("Publisher"), "ID,Name,Type_ID,Guidelines,Comments,Address,Submit_To?,Submitted_To?,"
-                                    "E-Mail_Address,Web_Address");
+                                    "E-Mail_Address,Web_Address,Answer_Within_Days");
     EXPECT_EQ(columns("Submission"), "ID,Work_ID,Publisher_ID,Date_Submitted,Date_Returned,Status,Outcome,Notes");
     EXPECT_EQ(columns("Genre"), "ID,Description_Singular,Description_Plural");
     EXPECT_EQ(columns("Publisher_Type"), "ID,Description");

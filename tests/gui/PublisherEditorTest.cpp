@@ -132,7 +132,7 @@ TEST_F(PublisherEditorTest, NullFieldsShowEmptyAndSaveAsEmptyTexts)
     exec(QStringLiteral("DROP TABLE Publisher"));
     exec(QStringLiteral("CREATE TABLE Publisher (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT NOT NULL, Type_ID "
                         "INTEGER, Guidelines TEXT, Comments TEXT, Address TEXT, \"Submit_To?\" INTEGER, "
-                        "\"Submitted_To?\" INTEGER, \"E-Mail_Address\" TEXT, Web_Address TEXT)"));
+                        "\"Submitted_To?\" INTEGER, \"E-Mail_Address\" TEXT, Web_Address TEXT, Answer_Within_Days INTEGER)"));
     exec(QStringLiteral("INSERT INTO Publisher (Name, Type_ID, \"Submitted_To?\") VALUES ('Bare', %1, 1)").arg(types[1]));
     const int id = queryInt(QStringLiteral("SELECT ID FROM Publisher"));
 

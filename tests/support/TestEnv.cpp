@@ -28,6 +28,16 @@ QString FakePrompts::input(QWidget*, const QString& prompt, const QString& title
     return value;
 }
 
+QString FakePrompts::saveFileName(QWidget*, const QString& title, const QString&, const QString&)
+{
+    saveTitles << title;
+    if (saveNames.empty())
+        return QString();
+    QString name = saveNames.front();
+    saveNames.pop_front();
+    return name;
+}
+
 QStringList FakePrompts::texts() const
 {
     QStringList list;

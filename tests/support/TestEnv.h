@@ -36,11 +36,16 @@ public:
 
     QVector<Shown> shown;
     QVector<Asked> asked;
+    // Paths given to file-save boxes in order; empty (cancelled) once they run out.
+    std::deque<QString> saveNames;
+    QStringList saveTitles;
 
     Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                    Answer defaultButton) override;
     QString input(QWidget* parent, const QString& prompt, const QString& title,
                   const QString& defaultValue) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& suggested,
+                         const QString& filters) override;
 
     QStringList texts() const;
 };

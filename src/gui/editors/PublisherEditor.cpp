@@ -13,6 +13,8 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 
 #include "gui/StatusMessage.h"
@@ -111,6 +113,16 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
     webLabel = makeLabel(this, QStringLiteral("webLabel"), QStringLiteral("Web :"), webEdit);
     addresses->addWidget(webLabel, 2, 0, Qt::AlignRight);
     addresses->addWidget(webEdit, 2, 1);
+
+    answerWithinEdit = makeLineEdit(this, QStringLiteral("answerWithinEdit"), 4);
+    answerWithinEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")),
+                                                                   answerWithinEdit));
+    answerWithinEdit->setToolTip(tr("Days this publisher usually answers within; an unreturned submission sent "
+                                    "longer ago is overdue. Empty: the Overdue-Days setting."));
+    answerWithinLabel = makeLabel(this, QStringLiteral("answerWithinLabel"), tr("Answers within (days) :"),
+                                  answerWithinEdit);
+    addresses->addWidget(answerWithinLabel, 3, 0, Qt::AlignRight);
+    addresses->addWidget(answerWithinEdit, 3, 1, Qt::AlignLeft);
     // Room for a usual address without scrolling.
     for (QLineEdit* address : {emailEdit, webEdit})
         address->setMinimumWidth(24 * address->fontMetrics().averageCharWidth());
@@ -141,6 +153,7 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
     addTextField(addressEdit, kAddress);
     addTextField(emailEdit, kEmail);
     addTextField(webEdit, kWeb);
+    addTextField(answerWithinEdit, kAnswerWithin);
     // The lists and option buttons leave the hot-key target alone, so a hot key still
     // types into the text field used before; only Previous and Next clear it.
     watchForChanges(typeList);
@@ -155,7 +168,7 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
     finishSetup({nameEdit, typeList, genreList,
                  submitGroup->button(kYes), submitGroup->button(kNo),
                  submittedGroup->button(kYes), submittedGroup->button(kNo),
-                 addressEdit, emailEdit, webEdit, guidelinesEdit, commentsEdit});
+                 addressEdit, emailEdit, webEdit, answerWithinEdit, guidelinesEdit, commentsEdit});
 }
 
 QWidget* PublisherEditor::firstField() const
@@ -169,7 +182,7 @@ void PublisherEditor::loadDefaults()
 {
     mStoredType = QVariant();
     mStoredGenres.clear();
-    for (QLineEdit* line : {nameEdit, emailEdit, webEdit})
+    for (QLineEdit* line : {nameEdit, emailEdit, webEdit, answerWithinEdit})
         line->clear();
     for (QPlainTextEdit* area : {addressEdit, guidelinesEdit, commentsEdit})
         area->clear();
@@ -192,6 +205,7 @@ bool PublisherEditor::loadRecord(RecordStore& store, int id)
     setOption(submittedGroup, record->submittedTo ? kYes : kNo);
     emailEdit->setText(record->email);
     webEdit->setText(record->web);
+    answerWithinEdit->setText(record->answerWithinDays ? QString::number(*record->answerWithinDays) : QString());
     return true;
 }
 
@@ -284,6 +298,10 @@ EditorWindow::SaveResult PublisherEditor::beforeSave()
     const bool keepsUnlistedType = !isNew() && typeList->selectedItems().isEmpty() && !storedTypeListed();
     if (typeList->selectedItems().isEmpty() && !keepsUnlistedType)
         return refuse(QStringLiteral("Choose a type for this Publisher before saving."));
+    bool isNumber = false;
+    answerWithinEdit->text().toInt(&isNumber);
+    if (!answerWithinEdit->text().isEmpty() && !isNumber)
+        return refuse(tr("\"Answers within\" takes a number of days, or nothing."));
     return askAboutSameName(View::Publisher, nameEdit->text());
 }
 
@@ -303,6 +321,8 @@ int PublisherEditor::writeRecord(RecordStore& store, int id)
     publisher.submittedTo = yes(submittedGroup);
     publisher.email = emailEdit->text();
     publisher.web = webEdit->text();
+    if (!answerWithinEdit->text().isEmpty())
+        publisher.answerWithinDays = answerWithinEdit->text().toInt();
     for (int i = 0; i < genreList->count(); ++i) {
         QListWidgetItem* item = genreList->item(i);
         if (item->isSelected())

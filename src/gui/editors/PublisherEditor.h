@@ -17,7 +17,7 @@ public:
     PublisherEditor(Session& session, Desktop desktop, QWidget* parent = nullptr);
 
     // Field codes of the hot-key target (there is no 3).
-    enum Field { kName = 1, kGuidelines = 2, kComments = 4, kAddress = 5, kEmail = 6, kWeb = 7 };
+    enum Field { kName = 1, kGuidelines = 2, kComments = 4, kAddress = 5, kEmail = 6, kWeb = 7, kAnswerWithin = 8 };
 
     // Each group: button 0 "Yes", button 1 "No".
 
@@ -59,7 +59,10 @@ private:
     QLabel* emailLabel = nullptr;
     QLineEdit* emailEdit = nullptr;
     QLabel* webLabel = nullptr;
+    QLineEdit* answerWithinEdit = nullptr;
+    QLabel* answerWithinLabel = nullptr;
     QLineEdit* webEdit = nullptr;
+    // Days the publisher answers within (digits; empty: the Overdue-Days setting applies).
     QLabel* guidelinesLabel = nullptr;
     QPlainTextEdit* guidelinesEdit = nullptr;
     QLabel* commentsLabel = nullptr;

@@ -10,6 +10,7 @@
 
 #include "gui/StatusMessage.h"
 #include "core/RecordStore.h"
+#include "core/Resubmission.h"
 #include "core/DateText.h"
 #include "core/Clock.h"
 #include "core/Session.h"
@@ -187,6 +188,26 @@ EditorWindow::SaveResult SubmissionEditor::beforeSave()
             return refuse(QStringLiteral("The %1 date \"%2\" is not a date (dd/mm/yyyy).").arg(name, field->text()));
         }
     }
+    return askAboutResubmission();
+}
+
+EditorWindow::SaveResult SubmissionEditor::askAboutResubmission()
+{
+    const int work = selectedItemId(workList);
+    const int publisher = selectedItemId(publisherList);
+    // An amendment that keeps its work and publisher sends nothing again.
+    if (!isNew() && work == mStoredWork && publisher == mStoredPublisher)
+        return SaveResult::Saved;
+    std::optional<EarlierSubmission> earlier;
+    try {
+        earlier = earlierSubmission(*session().database(), work, publisher, isNew() ? 0 : recordId().value_or(0));
+    } catch (const RecordStoreError& e) {
+        return refuse(e.message());
+    }
+    if (earlier && desktop().prompts.message(this, resubmissionQuestion(*earlier), Prompts::Buttons::YesNo,
+                                             Prompts::Icon::Question, Prompts::Answer::No)
+                       != Prompts::Answer::Yes)
+        return SaveResult::Refused;  // back to the editor, everything kept
     return SaveResult::Saved;
 }
 

@@ -59,6 +59,8 @@ private:
     // Leaving a date field: a text that is not a date is emptied without a word.
     void checkDate(QLineEdit* field);
     void fillToday(QLineEdit* field);
+    // Sending the work again to a publisher that has it out or rejected it is asked first.
+    SaveResult askAboutResubmission();
 
     // Work_ID and Publisher_ID as loaded ("Amend"); 0 for "New" or none.
     int mStoredWork = 0;

@@ -1,0 +1,47 @@
+#pragma once
+// Overdue submissions: unreturned, and sent longer ago than the publisher answers within
+// (its own Answer_Within_Days, or else the Overdue-Days setting).
+
+#include <QDate>
+#include <QHash>
+#include <QString>
+#include <optional>
+
+class Session;
+class Settings;
+namespace SQLite { class Database; }
+
+constexpr int kDefaultOverdueDays = 90;
+
+// Overdue-Days of [Initialisation]: a whole number of days, 0 or more. Missing or empty
+// gives the default; anything else gives the default and a warning saying why.
+int readOverdueDays(const Settings& settings, QString* warning = nullptr);
+
+struct OverdueRule {
+    QDate today;
+    int defaultDays = kDefaultOverdueDays;
+
+    // The publisher's own days when it has them, else the default.
+    int allowedDays(std::optional<int> answerWithinDays) const;
+    // Status unreturned (0), no returned date, a sent date, and more than the allowed days
+    // between the sent date and today.
+    bool isOverdue(int status, const QDate& sent, const QDate& returned,
+                   std::optional<int> answerWithinDays) const;
+};
+
+// Today from the session's clock, the default days from its settings.
+OverdueRule overdueRule(const Session& session);
+
+struct OverdueInfo {
+    int daysOut = 0;       // days since it was sent
+    int allowedDays = 0;
+    bool publishersOwn = false;  // the allowed days are the publisher's own
+};
+
+// The overdue submissions by ID. Throws RecordStoreError when the engine fails.
+QHash<int, OverdueInfo> overdueSubmissions(SQLite::Database& database, const OverdueRule& rule);
+
+// Registers Overdue(Status, Date_Submitted, Date_Returned, Answer_Within_Days) on the
+// connection, true when the row is overdue by the rule of that moment (the session's clock
+// and settings), so that a saved selection can list the overdue submissions.
+void registerOverdueFunction(SQLite::Database& database, const Session& session);

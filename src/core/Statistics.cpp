@@ -1,0 +1,210 @@
+#include "core/Statistics.h"
+
+#include <QHash>
+#include <QMap>
+#include <QSet>
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+double medianOf(const QList<int>& sorted, qsizetype begin, qsizetype end)
+{
+    const qsizetype n = end - begin;
+    if (n <= 0)
+        return 0;
+    const qsizetype mid = begin + n / 2;
+    if (n % 2 == 1)
+        return sorted[mid];
+    return (sorted[mid - 1] + sorted[mid]) / 2.0;
+}
+
+// Named entries first by name (letter case aside), deleted ones after them by ID.
+template <class T, class IdOf>
+void sortByName(QList<T>& list, IdOf idOf)
+{
+    std::sort(list.begin(), list.end(), [&](const T& a, const T& b) {
+        if (a.exists != b.exists)
+            return a.exists;
+        const int byName = a.name.compare(b.name, Qt::CaseInsensitive);
+        if (byName != 0)
+            return byName < 0;
+        return idOf(a) < idOf(b);
+    });
+}
+
+} // namespace
+
+bool matchesFilter(const SubmissionFact& fact, const StatisticsFilter& filter)
+{
+    if (filter.from.isValid() || filter.to.isValid()) {
+        if (!fact.sent.isValid())
+            return false;
+        if (filter.from.isValid() && fact.sent < filter.from)
+            return false;
+        if (filter.to.isValid() && fact.sent > filter.to)
+            return false;
+    }
+    const QString text = filter.text.trimmed();
+    if (text.isEmpty())
+        return true;
+    return fact.work.contains(text, Qt::CaseInsensitive) || fact.publisher.contains(text, Qt::CaseInsensitive);
+}
+
+QList<SubmissionFact> applyFilter(const QList<SubmissionFact>& facts, const StatisticsFilter& filter)
+{
+    QList<SubmissionFact> kept;
+    for (const SubmissionFact& fact : facts) {
+        if (matchesFilter(fact, filter))
+            kept.append(fact);
+    }
+    return kept;
+}
+
+std::optional<int> responseDays(const SubmissionFact& fact)
+{
+    if (!fact.returned.isValid() || !fact.sent.isValid() || fact.returned < fact.sent)
+        return std::nullopt;
+    return static_cast<int>(fact.sent.daysTo(fact.returned));
+}
+
+bool needsDateCheck(const SubmissionFact& fact)
+{
+    return fact.returned.isValid() && (!fact.sent.isValid() || fact.returned < fact.sent);
+}
+
+DayFigures dayFigures(QList<int> days)
+{
+    DayFigures figures;
+    figures.count = static_cast<int>(days.size());
+    if (days.isEmpty())
+        return figures;
+    std::sort(days.begin(), days.end());
+    const qsizetype n = days.size();
+    figures.shortest = days.front();
+    figures.longest = days.back();
+    figures.mean = std::accumulate(days.begin(), days.end(), 0.0) / static_cast<double>(n);
+    figures.median = medianOf(days, 0, n);
+    if (n == 1) {
+        figures.lowerQuartile = figures.upperQuartile = days.front();
+    } else {
+        figures.lowerQuartile = medianOf(days, 0, n / 2);
+        figures.upperQuartile = medianOf(days, (n + 1) / 2, n);
+    }
+    return figures;
+}
+
+QList<PublisherFigures> publisherFigures(const QList<SubmissionFact>& facts)
+{
+    QHash<int, PublisherFigures> byId;
+    QHash<int, QList<int>> days;
+    for (const SubmissionFact& fact : facts) {
+        PublisherFigures& figures = byId[fact.publisherId];
+        figures.publisherId = fact.publisherId;
+        figures.name = fact.publisher;
+        figures.exists = fact.publisherExists;
+        ++figures.sent;
+        if (fact.returned.isValid())
+            ++figures.returned;
+        else
+            ++figures.unreturned;
+        if (fact.isAccepted())
+            ++figures.accepted;
+        if (const std::optional<int> d = responseDays(fact))
+            days[fact.publisherId].append(*d);
+        if (needsDateCheck(fact))
+            ++figures.datesToCheck;
+    }
+    QList<PublisherFigures> list;
+    for (auto it = byId.begin(); it != byId.end(); ++it) {
+        it->days = dayFigures(days.value(it.key()));
+        list.append(*it);
+    }
+    sortByName(list, [](const PublisherFigures& f) { return f.publisherId; });
+    return list;
+}
+
+QList<WorkFigures> workFigures(const QList<SubmissionFact>& facts)
+{
+    QHash<int, WorkFigures> byId;
+    QHash<int, QSet<int>> publishers;
+    for (const SubmissionFact& fact : facts) {
+        WorkFigures& figures = byId[fact.workId];
+        figures.workId = fact.workId;
+        figures.name = fact.work;
+        figures.exists = fact.workExists;
+        ++figures.sent;
+        publishers[fact.workId].insert(fact.publisherId);
+        if (fact.isAccepted())
+            ++figures.accepted;
+        if (fact.sent.isValid() && (!figures.lastSent.isValid() || fact.sent > figures.lastSent))
+            figures.lastSent = fact.sent;
+    }
+    QList<WorkFigures> list;
+    for (auto it = byId.begin(); it != byId.end(); ++it) {
+        it->publishers = static_cast<int>(publishers.value(it.key()).size());
+        list.append(*it);
+    }
+    sortByName(list, [](const WorkFigures& f) { return f.workId; });
+    return list;
+}
+
+int datesToCheck(const QList<SubmissionFact>& facts)
+{
+    return static_cast<int>(std::count_if(facts.begin(), facts.end(), needsDateCheck));
+}
+
+QList<PublisherFigures> mostUsedPublishers(const QList<PublisherFigures>& figures, int count)
+{
+    QList<PublisherFigures> list = figures;
+    // Stable: equal counts keep the by-name order they came in.
+    std::stable_sort(list.begin(), list.end(),
+                     [](const PublisherFigures& a, const PublisherFigures& b) { return a.sent > b.sent; });
+    if (list.size() > count)
+        list.resize(std::max(count, 0));
+    return list;
+}
+
+QList<MonthCount> monthlyCounts(const QList<SubmissionFact>& facts)
+{
+    auto monthOf = [](const QDate& date) { return QDate(date.year(), date.month(), 1); };
+    QMap<QDate, MonthCount> months;
+    for (const SubmissionFact& fact : facts) {
+        if (fact.sent.isValid()) {
+            MonthCount& m = months[monthOf(fact.sent)];
+            ++m.sent;
+        }
+        if (fact.returned.isValid()) {
+            MonthCount& m = months[monthOf(fact.returned)];
+            ++m.answered;
+        }
+    }
+    QList<MonthCount> list;
+    if (months.isEmpty())
+        return list;
+    const QDate last = months.lastKey();
+    for (QDate month = months.firstKey(); month <= last; month = month.addMonths(1)) {
+        MonthCount m = months.value(month);
+        m.month = month;
+        list.append(m);
+    }
+    return list;
+}
+
+QList<YearCount> acceptancesPerYear(const QList<SubmissionFact>& facts)
+{
+    QMap<int, int> years;
+    for (const SubmissionFact& fact : facts) {
+        if (!fact.isAccepted())
+            continue;
+        const QDate date = fact.returned.isValid() ? fact.returned : fact.sent;
+        if (date.isValid())
+            ++years[date.year()];
+    }
+    QList<YearCount> list;
+    if (years.isEmpty())
+        return list;
+    for (int year = years.firstKey(); year <= years.lastKey(); ++year)
+        list.append({year, years.value(year)});
+    return list;
+}

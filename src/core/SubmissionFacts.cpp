@@ -1,0 +1,77 @@
+#include "core/SubmissionFacts.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
+#include "core/RecordStore.h"
+#include "core/Database.h"
+
+namespace {
+
+// Outer joins: a submission whose work or publisher was deleted still counts.
+const char* const kFacts =
+    "SELECT s.ID, s.Work_ID, s.Publisher_ID, w.Name, p.Name, w.ID IS NOT NULL, p.ID IS NOT NULL, "
+    "s.Date_Submitted, s.Date_Returned, s.Status, p.Answer_Within_Days "
+    "FROM Submission AS s LEFT JOIN Work AS w ON w.ID = s.Work_ID "
+    "LEFT JOIN Publisher AS p ON p.ID = s.Publisher_ID ORDER BY s.ID;";
+
+} // namespace
+
+QVariant storedValue(const SQLite::Column& column)
+{
+    if (column.isNull())
+        return QVariant();
+    if (column.isInteger())
+        return QVariant(static_cast<qlonglong>(column.getInt64()));
+    if (column.isFloat())
+        return QVariant(column.getDouble());
+    return QVariant(QString::fromUtf8(column.getText()));
+}
+
+QDate dateFromStored(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return QDate();
+    if (value.typeId() == QMetaType::QString) {
+        const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
+        if (date.isValid())
+            return date;
+    }
+    bool isNumber = false;
+    const qlonglong days = value.toLongLong(&isNumber);
+    if (!isNumber || days <= 0)
+        return QDate();
+    return QDate(1899, 12, 30).addDays(days);
+}
+
+QList<SubmissionFact> loadSubmissionFacts(SQLite::Database& database)
+{
+    QList<SubmissionFact> facts;
+    try {
+        SQLite::Statement query(database, kFacts);
+        while (query.executeStep()) {
+            SubmissionFact fact;
+            fact.id = query.getColumn(0).getInt();
+            fact.workId = query.getColumn(1).getInt();
+            fact.publisherId = query.getColumn(2).getInt();
+            fact.work = QString::fromUtf8(query.getColumn(3).getText());
+            fact.publisher = QString::fromUtf8(query.getColumn(4).getText());
+            fact.workExists = query.getColumn(5).getInt() != 0;
+            fact.publisherExists = query.getColumn(6).getInt() != 0;
+            fact.sent = dateFromStored(storedValue(query.getColumn(7)));
+            fact.returned = dateFromStored(storedValue(query.getColumn(8)));
+            fact.status = query.getColumn(9).getInt();
+            if (!query.getColumn(10).isNull())
+                fact.answerWithinDays = query.getColumn(10).getInt();
+            facts.append(fact);
+        }
+    } catch (const RecordStoreError&) {
+        throw;
+    } catch (const std::exception& e) {
+        if (db::isLockedByAnother(e))
+            throw RecordStoreError(RecordStoreError::Reason::Locked,
+                                   db::lockedMessage(QString::fromStdString(database.getFilename())));
+        throw RecordStoreError(RecordStoreError::Reason::Engine, QString::fromUtf8(e.what()));
+    }
+    return facts;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Every submission with what the figures need of it: its work and publisher (by ID, with
+// the name when the record still exists), its dates as dates, its status and its
+// publisher's "answer within" days.
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+namespace SQLite { class Column; class Database; }
+
+struct SubmissionFact {
+    int id = 0;
+    int workId = 0;
+    int publisherId = 0;
+    QString work;            // empty when the work was deleted
+    QString publisher;       // empty when the publisher was deleted
+    bool workExists = false;
+    bool publisherExists = false;
+    QDate sent;              // invalid: no date
+    QDate returned;          // invalid: no date
+    int status = 0;          // as stored; 0 unreturned, 1 rejected, 2 accepted, 3 published
+    std::optional<int> answerWithinDays;  // the publisher's own; none when not set
+
+    bool isAccepted() const { return status == 2 || status == 3; }
+};
+
+// A stored date as a date: ISO text "YYYY-MM-DD", or a day number counted from
+// 30 December 1899 (greater than 0) as older files hold. Invalid for 0, Null and
+// anything else.
+QDate dateFromStored(const QVariant& stored);
+
+// A column's value with the type it is stored with (Null: an invalid QVariant).
+QVariant storedValue(const SQLite::Column& column);
+
+// All submissions, in ID order. Throws RecordStoreError when the engine fails.
+QList<SubmissionFact> loadSubmissionFacts(SQLite::Database& database);

@@ -1,0 +1,110 @@
+// quillary --export-csv: what a script gets, and what it is told when something is wrong.
+
+#include <QFile>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+#include "core/ExportCsvCommand.h"
+#include "core/ListingColumns.h"
+#include "core/Listing.h"
+#include "support/InsightData.h"
+#include "support/CoreTestEnv.h"
+
+class ExportCsvCommandTest : public CoreTest {
+protected:
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        clock.date = QDate(2025, 1, 1);
+        createDatabase();
+        addInsightRecords(database());
+        exec("UPDATE Submission SET Notes = 'said \"no\", kindly' || char(10) || 'see letter' WHERE ID = 1;");
+        writeIni("[Submission-SQL]\r\n1=All Submissions,\r\n2=Brass Only,Publisher = 'Brass Lantern'\r\n"
+                 "3=By Work,Work LIKE '??'\r\n4=Broken,NoSuchColumn = 1\r\n"
+                 "5=Overdue Submissions,Overdue(Status, Date_Submitted, Date_Returned, Answer_Within_Days)\r\n");
+    }
+
+    int run(const QStringList& arguments)
+    {
+        out.clear();
+        err.clear();
+        QTextStream outStream(&out), errStream(&err);
+        return exportCsvCommand(QStringList{QStringLiteral("quillary")} + arguments, dir(), clock, outStream,
+                                errStream);
+    }
+    QByteArray fileBytes(const QString& name)
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QString out, err;
+};
+
+TEST_F(ExportCsvCommandTest, WritesTheListingAsTheGridWouldShowIt)
+{
+    EXPECT_TRUE(isExportCsvCommand(QStringList{"quillary", "--export-csv", "works", "x.csv"}));
+    EXPECT_FALSE(isExportCsvCommand(QStringList{"quillary"}));
+
+    ASSERT_EQ(run({"--export-csv", "submissions", path("all.csv")}), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains("13")) << out.toStdString();
+    const QList<QStringList> csv = readCsv(fileBytes("all.csv"));
+    // The same cells the main window fills its grid with, row for row.
+    const FillResult rows = ReadFillRows(database(), View::Submission, FillStatement(View::Submission, QString()));
+    ASSERT_TRUE(rows.ok);
+    ASSERT_EQ(csv.size(), 1 + rows.ids.size());
+    QStringList header;
+    for (const ColumnDef& column : ViewColumns(View::Submission))
+        header << column.header;
+    EXPECT_EQ(csv[0], header);
+    for (qsizetype r = 0; r < rows.ids.size(); ++r) {
+        for (qsizetype c = 0; c < header.size(); ++c)
+            EXPECT_EQ(csv[r + 1][c], rows.cells[static_cast<size_t>(r * header.size() + c)]);
+    }
+    EXPECT_TRUE(fileBytes("all.csv").contains("\"said \"\"no\"\", kindly\nsee letter\""));
+
+    ASSERT_EQ(run({"--export-csv", "submissions", path("brass.csv"), "--selection", "brass only"}), 0);
+    EXPECT_EQ(readCsv(fileBytes("brass.csv")).size(), 1 + 6);
+    // Today is 1 January 2025: Brass Lantern's 5 (sent 1 May 2024) is overdue, Gone Press's 12 not yet.
+    ASSERT_EQ(run({"--selection", "Overdue Submissions", "--export-csv", "submissions", path("overdue.csv")}), 0);
+    const QList<QStringList> overdue = readCsv(fileBytes("overdue.csv"));
+    ASSERT_EQ(overdue.size(), 2);
+    EXPECT_EQ(overdue[1][0], "Salt Road");
+    EXPECT_EQ(overdue[1][1], "Brass Lantern");
+
+    ASSERT_EQ(run({"--export-csv", "publishers", path("p.csv")}), 0);
+    EXPECT_EQ(readCsv(fileBytes("p.csv")).size(), 1 + 4);  // Gone Press was deleted
+    ASSERT_EQ(run({"--export-csv", "works", path("w.csv")}), 0);
+    EXPECT_EQ(readCsv(fileBytes("w.csv")).size(), 1 + 2);
+}
+
+TEST_F(ExportCsvCommandTest, BadArgumentsSelectionsAndFilesAreToldAndFail)
+{
+    struct Case {
+        QStringList arguments;
+        int code;
+        const char* told;
+    };
+    const Case cases[] = {
+        {{"--export-csv"}, 2, "Usage"},
+        {{"--export-csv", "books", path("x.csv")}, 2, "\"books\" is not a view"},
+        {{"--export-csv", "works", path("x.csv"), "extra"}, 2, "Usage"},
+        {{"--export-csv", "works", path("x.csv"), "--selection"}, 2, "--selection needs"},
+        {{"--export-csv", "submissions", path("x.csv"), "--selection", "Nothing Like It"}, 1,
+         "no saved selection \"Nothing Like It\""},
+        {{"--export-csv", "submissions", path("x.csv"), "--selection", "By Work"}, 1, "asks for a value"},
+        {{"--export-csv", "submissions", path("x.csv"), "--selection", "Broken"}, 1, "no such column"},
+        {{"--export-csv", "works", path("no/such/folder/x.csv")}, 1, "could not be written"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        EXPECT_EQ(run(c.arguments), c.code);
+        EXPECT_TRUE(err.contains(QLatin1String(c.told))) << err.toStdString();
+        EXPECT_FALSE(QFile::exists(path("x.csv")));
+    }
+
+    session().closeDatabase();
+    QFile::remove(path("Quillary.mdb"));
+    EXPECT_EQ(run({"--export-csv", "works", path("x.csv")}), 1);
+    EXPECT_TRUE(err.contains("does not exist")) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("Quillary.mdb")));  // never created by a script
+}

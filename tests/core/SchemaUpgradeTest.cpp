@@ -1,0 +1,231 @@
+// Files written by an older version: a schema version 1 file opens, is upgraded once in
+// one transaction, and keeps every record; a file of the current version is read as it is.
+
+#include <QFile>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <gtest/gtest.h>
+
+#include "core/RecordStore.h"
+#include "core/SchemaUpgrade.h"
+#include "core/Database.h"
+#include "support/CoreTestEnv.h"
+
+namespace {
+
+// The schema as version 1 wrote it.
+const char* const kVersion1 = R"SQL(
+CREATE TABLE Genre (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Description_Singular TEXT NOT NULL DEFAULT '',
+    Description_Plural TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE Publisher_Type (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Description TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE Work (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name TEXT NOT NULL COLLATE NOCASE,
+    Genre_ID INTEGER,
+    Year_Written TEXT NOT NULL DEFAULT '',
+    Year_Last_Amended TEXT,
+    "Submit?" INTEGER NOT NULL DEFAULT 0,
+    "Submitted?" INTEGER NOT NULL DEFAULT 0,
+    "Accepted?" INTEGER NOT NULL DEFAULT 0,
+    "Published?" INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE Publisher (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Name TEXT NOT NULL COLLATE NOCASE,
+    Type_ID INTEGER,
+    Guidelines TEXT,
+    Comments TEXT,
+    Address TEXT,
+    "Submit_To?" INTEGER NOT NULL DEFAULT 0,
+    "Submitted_To?" INTEGER NOT NULL DEFAULT 0,
+    "E-Mail_Address" TEXT,
+    Web_Address TEXT
+);
+CREATE TABLE Submission (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Work_ID INTEGER NOT NULL,
+    Publisher_ID INTEGER NOT NULL,
+    Date_Submitted NOT NULL DEFAULT 0,
+    Date_Returned NOT NULL DEFAULT 0,
+    Status INTEGER NOT NULL DEFAULT 0,
+    Outcome TEXT,
+    Notes TEXT
+);
+CREATE TABLE Publisher_Genre (
+    Publisher_ID INTEGER NOT NULL,
+    Genre_ID INTEGER NOT NULL,
+    PRIMARY KEY (Publisher_ID, Genre_ID)
+);
+
+CREATE INDEX Submission_Work_Status ON Submission (Work_ID, Status);
+CREATE INDEX Submission_Publisher_Status ON Submission (Publisher_ID, Status);
+CREATE INDEX Work_Name ON Work (Name);
+CREATE INDEX Publisher_Name ON Publisher (Name);
+
+CREATE VIEW Expanded_Work AS
+SELECT w.ID AS ID,
+       w.Name AS Name,
+       g.Description_Singular AS Description_Singular,
+       w.Year_Written AS Year_Written,
+       w.Year_Last_Amended AS Year_Last_Amended,
+       w."Submit?" AS "Submit?",
+       w."Submitted?" AS "Submitted?",
+       w."Accepted?" AS "Accepted?",
+       w."Published?" AS "Published?",
+       (SELECT Max(s.Date_Submitted) FROM Submission AS s
+         WHERE s.Work_ID = w.ID AND s.Status = 0
+           AND typeof(s.Date_Submitted) = 'text' AND s.Date_Submitted <> '') AS Date_Submitted
+FROM Work AS w
+LEFT JOIN Genre AS g ON g.ID = w.Genre_ID;
+
+CREATE VIEW Expanded_Publisher AS
+SELECT p.ID AS ID,
+       p.Name AS Name,
+       t.Description AS Type,
+       p.Guidelines AS Guidelines,
+       p.Comments AS Comments,
+       p."Submit_To?" AS "Submit_To?",
+       p."Submitted_To?" AS "Submitted_To?",
+       p.Address AS Address,
+       p."E-Mail_Address" AS "E-Mail_Address",
+       p.Web_Address AS Web_Address,
+       p.Type_ID AS Type_ID
+FROM Publisher AS p
+LEFT JOIN Publisher_Type AS t ON t.ID = p.Type_ID;
+
+CREATE VIEW Expanded_Submission AS
+SELECT s.ID AS ID,
+       w.Name AS Work,
+       p.Name AS Publisher,
+       s.Date_Submitted AS Date_Submitted,
+       s.Date_Returned AS Date_Returned,
+       CASE s.Status WHEN 0 THEN 'Unreturned' WHEN 1 THEN 'Rejected'
+                     WHEN 2 THEN 'Accepted' WHEN 3 THEN 'Published' ELSE '' END AS Status_Desc,
+       s.Outcome AS Outcome,
+       s.Notes AS Notes,
+       s.Status AS Status,
+       s.Work_ID AS Work_ID,
+       s.Publisher_ID AS Publisher_ID
+FROM Submission AS s
+LEFT JOIN Work AS w ON w.ID = s.Work_ID
+LEFT JOIN Publisher AS p ON p.ID = s.Publisher_ID;
+PRAGMA user_version = 1;
+)SQL";
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class SchemaUpgradeTest : public CoreTest {
+protected:
+    QString dbPath() { return path(QStringLiteral("Quillary.mdb")); }
+
+    // A version 1 file with a few records of each kind.
+    void writeVersion1File()
+    {
+        SQLite::Database old(dbPath().toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        old.exec(kVersion1);
+        old.exec("INSERT INTO Genre (Description_Singular, Description_Plural) VALUES ('Poem', 'Poems');"
+                 "INSERT INTO Publisher_Type (Description) VALUES ('Magazine');"
+                 "INSERT INTO Work (Name, Genre_ID, Year_Written, \"Submitted?\") VALUES ('Hidden Ticket', 1, '2019', 1);"
+                 "INSERT INTO Publisher (Name, Type_ID, \"E-Mail_Address\") VALUES ('Brass Lantern', 1, 'ed@brass.example');"
+                 "INSERT INTO Publisher_Genre VALUES (1, 1);"
+                 "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Notes) "
+                 "VALUES (1, 1, '2024-03-03', 0, 0, 'first go'), (1, 1, '2023-01-01', '2023-02-01', 1, NULL);");
+    }
+
+    QString dump(SQLite::Database& database)
+    {
+        QStringList rows;
+        for (const char* table : {"Genre", "Publisher_Type", "Work", "Publisher_Genre", "Submission"}) {
+            SQLite::Statement query(database, std::string("SELECT * FROM ") + table + " ORDER BY 1, 2;");
+            while (query.executeStep()) {
+                QStringList cells;
+                for (int c = 0; c < query.getColumnCount(); ++c)
+                    cells << QString::fromStdString(query.getColumn(c).getString()) + QLatin1Char(':')
+                                 + QString::number(query.getColumn(c).getType());
+                rows << QLatin1String(table) + QLatin1Char('|') + cells.join(QLatin1Char('|'));
+            }
+        }
+        SQLite::Statement publishers(database, "SELECT ID, Name, Type_ID, \"E-Mail_Address\" FROM Publisher;");
+        while (publishers.executeStep())
+            rows << QStringLiteral("Publisher|%1|%2|%3|%4")
+                        .arg(publishers.getColumn(0).getInt())
+                        .arg(QString::fromStdString(publishers.getColumn(1).getString()))
+                        .arg(publishers.getColumn(2).getInt())
+                        .arg(QString::fromStdString(publishers.getColumn(3).getString()));
+        return rows.join(QLatin1Char('\n'));
+    }
+};
+
+TEST_F(SchemaUpgradeTest, AVersion1FileIsUpgradedOnceAndKeepsEveryRecord)
+{
+    writeVersion1File();
+    QString before;
+    {
+        SQLite::Database old(dbPath().toStdString(), SQLite::OPEN_READONLY);
+        before = dump(old);
+    }
+    ASSERT_FALSE(before.isEmpty());
+
+    QString error;
+    auto opened = db::openExisting(dbPath(), &error);
+    ASSERT_TRUE(opened) << error.toStdString();
+    EXPECT_EQ(db::schemaVersion(*opened), db::kSchemaVersion);
+    EXPECT_EQ(dump(*opened), before);
+    // The new column is there, empty, and the views list it.
+    EXPECT_TRUE(opened->execAndGet("SELECT Answer_Within_Days FROM Publisher;").isNull());
+    EXPECT_EQ(opened->execAndGet("SELECT Count(*) FROM Expanded_Submission WHERE Answer_Within_Days IS NULL;").getInt(), 2);
+    EXPECT_EQ(opened->execAndGet("SELECT Date_Submitted FROM Expanded_Work;").getString(), "2024-03-03");
+    RecordStore store(*opened);
+    std::optional<PublisherRecord> brass = store.publisher(1);
+    ASSERT_TRUE(brass);
+    EXPECT_EQ(brass->genreIds, QList<int>{1});
+    EXPECT_FALSE(brass->answerWithinDays);
+    brass->answerWithinDays = 45;
+    store.savePublisher(*brass);
+    opened.reset();
+
+    // Opened again: nothing more to do, and nothing is written.
+    const QByteArray upgraded = bytesOf(dbPath());
+    opened = db::openExisting(dbPath(), &error);
+    ASSERT_TRUE(opened) << error.toStdString();
+    EXPECT_EQ(RecordStore(*opened).publisher(1)->answerWithinDays, 45);
+    opened.reset();
+    EXPECT_EQ(bytesOf(dbPath()), upgraded);
+}
+
+TEST_F(SchemaUpgradeTest, AFailedUpgradeLeavesTheFileAsItWasAndIsReported)
+{
+    writeVersion1File();
+    {
+        // A column of that name already (added by hand): the step cannot be made.
+        SQLite::Database old(dbPath().toStdString(), SQLite::OPEN_READWRITE);
+        old.exec("ALTER TABLE Publisher ADD COLUMN Answer_Within_Days TEXT;");
+    }
+    const QByteArray before = bytesOf(dbPath());
+    QString error;
+    EXPECT_FALSE(db::openExisting(dbPath(), &error));
+    EXPECT_TRUE(error.contains("could not be upgraded") && error.contains("duplicate column")) << error.toStdString();
+    EXPECT_EQ(bytesOf(dbPath()), before);
+    EXPECT_FALSE(QFile::exists(dbPath() + QStringLiteral("-journal")));
+}
+
+TEST_F(SchemaUpgradeTest, ANewFileIsOfTheCurrentVersionAndNeedsNoUpgrade)
+{
+    createDatabase();
+    EXPECT_EQ(queryInt("PRAGMA user_version;"), db::kSchemaVersion);
+    QString error;
+    EXPECT_TRUE(db::upgradeSchema(database(), &error));
+    EXPECT_EQ(queryInt("SELECT Count(*) FROM pragma_table_info('Publisher') WHERE name = 'Answer_Within_Days';"), 1);
+}
