@@ -1,11 +1,10 @@
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTextStream>
 
 #include "core/ExportCsvCommand.h"
 
 #include "core/Clock.h"
-#include "gui/MainWindow.h"
-#include "gui/Prompts.h"
+#include "gui/Program.h"
 
 int main(int argc, char* argv[])
 {
@@ -16,13 +15,5 @@ int main(int argc, char* argv[])
         QTextStream out(stdout), err(stderr);
         return exportCsvCommand(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(), clock, out, err);
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillary"));
-    MessageBoxPrompts prompts;
-    SystemLinks links;
-    SystemClock clock;
-    MainWindow window(Desktop{prompts, links}, clock);
-    if (!window.load())
-        return 1;
-    return QApplication::exec();
+    return runQuillary(argc, argv);
 }

@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-charts-dev libgl-dev
   libsqlite3-dev libsqlitecpp-dev
   libgtest-dev
+  desktop-file-utils appstream
   clang libclang-rt-14-dev
 )
 sudo=""

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Quillary and runs every test, offscreen:
-#   1. the normal build (gcc) and its tests;
+#   1. the normal build (gcc), its tests, and an install into a temporary prefix
+#      (tools/check-install.sh);
 #   2. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer, its tests, and
 #      every fuzz target for a bounded time on a copy of its seed corpus (fuzz/corpus/).
 # Any failed test, sanitizer finding, fuzz crash, hang or broken invariant fails the run.
@@ -15,6 +16,7 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+tools/check-install.sh build
 
 if [ "${SKIP_SANITIZE:-0}" = 1 ]; then
   exit 0

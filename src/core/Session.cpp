@@ -19,7 +19,15 @@ QString withSlash(const QString& dir)
 } // namespace
 
 Session::Session(const QString& appDir, Clock& clock)
-    : mAppDir(withSlash(appDir)), mSettings(mAppDir + QStringLiteral("QUILLARY.INI")), mClock(clock)
+    : Session(FileLocations::inFolder(appDir), clock)
+{
+}
+
+Session::Session(const FileLocations& locations, Clock& clock)
+    : mAppDir(withSlash(locations.programDir)),
+      mLocations(locations),
+      mSettings(locations.settingsFile),
+      mClock(clock)
 {
 }
 
@@ -27,11 +35,13 @@ Session::~Session() = default;
 
 QString Session::databasePath() const
 {
+    if (mLocations.databaseExplicit)
+        return mLocations.database;
     const QString setting = mSettings.value(QStringLiteral("Initialisation"), QStringLiteral("Database"));
     if (setting.isEmpty())
-        return mAppDir + QStringLiteral("Quillary.mdb");
+        return mLocations.database;
     if (QFileInfo(setting).isRelative())
-        return mAppDir + setting;
+        return QFileInfo(mSettings.file()).absolutePath() + QLatin1Char('/') + setting;
     return setting;
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <memory>
 
+#include "core/FileLocations.h"
 #include "core/Settings.h"
 
 class Clock;
@@ -15,6 +16,8 @@ public:
     // appDir: the folder of the program (where the settings file and, by default, the
     // database are).
     Session(const QString& appDir, Clock& clock);
+    // The files where the location rule (FileLocations.h) put them.
+    Session(const FileLocations& locations, Clock& clock);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -25,9 +28,11 @@ public:
     const Settings& settings() const { return mSettings; }
     Clock& clock() const { return mClock; }
 
-    // The database path from the settings file, or Quillary.mdb in the program's folder.
-    // A relative path is taken from the program's folder: a desktop program's working
-    // folder is arbitrary, its own folder is not.
+    const FileLocations& locations() const { return mLocations; }
+
+    // The database named on the command line, else the one the settings file names, else
+    // the default one. A relative path in the settings file is taken from the settings
+    // file's folder: a desktop program's working folder is arbitrary, that one is not.
     QString databasePath() const;
 
     // The open database; null before it is opened and after it is closed.
@@ -38,6 +43,7 @@ public:
 
 private:
     QString mAppDir;
+    FileLocations mLocations;
     Settings mSettings;
     Clock& mClock;
     std::unique_ptr<SQLite::Database> mDatabase;

@@ -1,6 +1,7 @@
 #include "gui/AboutDialog.h"
 
 #include <QBoxLayout>
+#include <QDir>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -13,7 +14,8 @@
 #include "gui/PictureButton.h"
 #include "gui/Prompts.h"
 
-AboutDialog::AboutDialog(Links& links, QWidget* parent) : QDialog(parent), mLinks(links)
+AboutDialog::AboutDialog(Links& links, QWidget* parent, const QString& settingsFile, const QString& databaseFile)
+    : QDialog(parent), mLinks(links)
 {
     setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("About ") + kProgramTitle);
@@ -59,7 +61,6 @@ AboutDialog::AboutDialog(Links& links, QWidget* parent) : QDialog(parent), mLink
     webLabel = new QLabel(kMakerWebAddress, this);
     webLabel->setObjectName(QStringLiteral("webLabel"));
     texts->addWidget(webLabel);
-    texts->addStretch(1);
     QFont link = webLabel->font();
     link.setUnderline(true);
     webLabel->setFont(link);
@@ -72,6 +73,26 @@ AboutDialog::AboutDialog(Links& links, QWidget* parent) : QDialog(parent), mLink
     webLabel->setAccessibleName(QStringLiteral("Web site ") + kMakerWebAddress);
     webLabel->installEventFilter(this);
 
+    // The files in use, so that the writer knows what to back up; a long path loses its
+    // middle on screen, the whole one is in the tooltip.
+    auto fileLabel = [this, texts](const char* name, const QString& caption, const QString& path) {
+        if (path.isEmpty())
+            return static_cast<QLabel*>(nullptr);
+        auto* label = new QLabel(this);
+        label->setObjectName(QLatin1String(name));
+        const QString full = caption + QDir::toNativeSeparators(path);
+        const int room = 60 * label->fontMetrics().averageCharWidth();
+        label->setText(label->fontMetrics().elidedText(full, Qt::ElideMiddle, room));
+        label->setToolTip(full);
+        label->setAccessibleName(full);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        texts->addWidget(label);
+        return label;
+    };
+    settingsFileLabel = fileLabel("settingsFileLabel", tr("Settings: "), settingsFile);
+    databaseFileLabel = fileLabel("databaseFileLabel", tr("Database: "), databaseFile);
+
+    texts->addStretch(1);
     okButton->setFocus();
 }
 

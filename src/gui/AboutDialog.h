@@ -13,8 +13,10 @@ inline const QString kMakerWebAddress = QStringLiteral("https://quillary.example
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    // links opens the maker's web address.
-    explicit AboutDialog(Links& links, QWidget* parent = nullptr);
+    // links opens the maker's web address. The settings file and database in use are
+    // shown when given.
+    explicit AboutDialog(Links& links, QWidget* parent = nullptr, const QString& settingsFile = QString(),
+                      const QString& databaseFile = QString());
 
     static QString versionText();
 
@@ -29,6 +31,8 @@ private:
     QLabel* titleLabel = nullptr;
     QLabel* versionLabel = nullptr;
     QLabel* webLabel = nullptr;
+    QLabel* settingsFileLabel = nullptr;
+    QLabel* databaseFileLabel = nullptr;
 
     Links& mLinks;
 };

@@ -17,7 +17,9 @@
 
 #include "gui/StatusMessage.h"
 #include "core/Database.h"
+#include "core/BackupCommand.h"
 #include "gui/AboutDialog.h"
+#include "gui/BackupActions.h"
 #include "gui/StatisticsWindow.h"
 #include "gui/FindDialog.h"
 #include "gui/GridView.h"
@@ -32,9 +34,13 @@ constexpr int kMinVisibleRows = 14;
 }
 
 MainWindow::MainWindow(Desktop desktop, Clock& clock, const QString& appDir, QWidget* parent)
-    : QMainWindow(parent),
-      mDesktop(desktop),
-      mSession(appDir.isEmpty() ? QCoreApplication::applicationDirPath() : appDir, clock)
+    : MainWindow(desktop, clock,
+                 FileLocations::inFolder(appDir.isEmpty() ? QCoreApplication::applicationDirPath() : appDir), parent)
+{
+}
+
+MainWindow::MainWindow(Desktop desktop, Clock& clock, const FileLocations& locations, QWidget* parent)
+    : QMainWindow(parent), mDesktop(desktop), mSession(locations, clock)
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowIcon(programIcon());
@@ -162,6 +168,8 @@ void MainWindow::buildMenus()
     };
 
     fileMenu = addMenu("fileMenu", tr("&File"));
+    backupAction = addItem(fileMenu, "backupAction", tr("&Back Up Database ..."), QKeySequence(), 0,
+                           &MainWindow::onFileMenuItem);
     exportAction = fileMenu->addAction(tr("&Export Listing..."));
     exportAction->setObjectName(QStringLiteral("exportAction"));
     exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -255,6 +263,8 @@ bool MainWindow::initialise()
 {
     if (!openDatabase())
         return false;
+    // Before anything is written; a failure is told, never a reason to stop.
+    const QString backupProblem = makeStartBackup(mSession);
     const QStringList warnings = mSession.settings().load();
     if (!warnings.isEmpty()) {
         mDesktop.prompts.message(this,
@@ -269,6 +279,8 @@ bool MainWindow::initialise()
     grid->setCol(0);
     grid->setRow(1);
     highlightCurrentRow();
+    if (!backupProblem.isEmpty())
+        ShowStatusMessage(this, backupProblem, 0);
     return true;
 }
 
@@ -332,7 +344,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::onFileMenuItem(int index)
 {
-    if (index == 99)
+    if (index == 0)
+        backUpDatabaseInteractively(this, mSession, mDesktop.prompts);
+    else if (index == 99)
         onExitClicked();
 }
 
@@ -371,7 +385,7 @@ void MainWindow::onFindMenuItem(int index)
 
 void MainWindow::onAboutTriggered()
 {
-    AboutDialog about(mDesktop.links, this);
+    AboutDialog about(mDesktop.links, this, mSession.settings().file(), mSession.databasePath());
     about.exec();
 }
 

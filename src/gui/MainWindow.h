@@ -30,6 +30,8 @@ class MainWindow : public QMainWindow {
 public:
     // appDir is the program's folder (the executable's by default); tests pass their own.
     MainWindow(Desktop desktop, Clock& clock, const QString& appDir = QString(), QWidget* parent = nullptr);
+    // The settings file and database where the location rule put them.
+    MainWindow(Desktop desktop, Clock& clock, const FileLocations& locations, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Shows the window maximized and starts up; false when the program must end
@@ -119,7 +121,8 @@ private:
     QMenu* editMenu = nullptr;
     QMenu* findMenu = nullptr;
     QMenu* helpMenu = nullptr;
-    QAction* exitAction = nullptr;                 // mnuFileItem(99)
+    QAction* exitAction = nullptr;
+    QAction* backupAction = nullptr;                 // mnuFileItem(99)
     QAction* exportAction = nullptr;               // File > Export Listing
     QAction* statisticsAction = nullptr;           // View > Statistics
     std::array<QAction*, 3> viewActions{};          // Works, Publishers, Submissions

@@ -28,9 +28,10 @@ QString FakePrompts::input(QWidget*, const QString& prompt, const QString& title
     return value;
 }
 
-QString FakePrompts::saveFileName(QWidget*, const QString& title, const QString&, const QString&)
+QString FakePrompts::saveFileName(QWidget*, const QString& title, const QString& suggested, const QString&)
 {
     saveTitles << title;
+    suggestedSaves << suggested;
     if (saveNames.empty())
         return QString();
     QString name = saveNames.front();

@@ -34,11 +34,13 @@ public:
     // Called while a message box is "open" (for example to check state at that moment).
     std::function<void(const QString&)> onMessage;
 
+    // Names given to save-file boxes in order; cancelled (empty) once they run out.
+    std::deque<QString> saveNames;
+
     QVector<Shown> shown;
     QVector<Asked> asked;
-    // Paths given to file-save boxes in order; empty (cancelled) once they run out.
-    std::deque<QString> saveNames;
     QStringList saveTitles;
+    QStringList suggestedSaves;  // the path each save-file box started at
 
     Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                    Answer defaultButton) override;

@@ -1,0 +1,97 @@
+#include "core/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+#include "core/Version.h"
+
+QString versionLine()
+{
+    return QStringLiteral("Quillary %1.%2.%3")
+        .arg(QUILLARY_VERSION_MAJOR)
+        .arg(QUILLARY_VERSION_MINOR)
+        .arg(QUILLARY_VERSION_PATCH);
+}
+
+CommandLine parseCommandLine(const QStringList& arguments, const QString& workingDir)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "A database of a writer's works, the publishers they go to and the submissions made.\n"
+        "Without options, the settings and database are found by the usual rule (see the README).\n"
+        "quillary --export-csv works|publishers|submissions FILE [--selection NAME] writes a listing as CSV."));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help and ends."));
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the version and ends."));
+    const QCommandLineOption config(QStringLiteral("config"),
+                                    QStringLiteral("Uses this settings file (it must exist)."),
+                                    QStringLiteral("file"));
+    const QCommandLineOption database(QStringLiteral("database"),
+                                      QStringLiteral("Opens this database file instead of the one the settings name."),
+                                      QStringLiteral("file"));
+    const QCommandLineOption backup(QStringLiteral("backup"),
+                                    QStringLiteral("Writes a consistent copy of the database to this file and ends, "
+                                                   "without a window. Exit code 0 when the copy was made."),
+                                    QStringLiteral("file"));
+    parser.addOptions({help, version, config, database, backup});
+    // Qt's own options (-style fusion, -platform offscreen, ...) are the toolkit's to read:
+    // known here so that they are not refused, hidden from the help.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+                             "qwindowicon", "qwindowtitle", "display", "geometry", "style", "stylesheet", "session"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+
+    CommandLine result;
+    auto fail = [&result](const QString& text) {
+        result.action = CommandLine::Action::Fail;
+        result.text = text + QStringLiteral("\nTry 'quillary --help' for the options.");
+        return result;
+    };
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().constFirst()));
+    if (parser.isSet(help)) {
+        result.action = CommandLine::Action::ShowHelp;
+        // The parser would name the program from the running application, which there is
+        // not yet; the program's name is known.
+        result.text = parser.helpText();
+        result.text.replace(0, result.text.indexOf(QLatin1Char('\n')), QStringLiteral("Usage: quillary [options]"));
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.action = CommandLine::Action::ShowVersion;
+        result.text = versionLine() + QLatin1Char('\n');
+        return result;
+    }
+
+    const QDir here(workingDir);
+    auto absolute = [&here](const QString& path) {
+        return path.isEmpty() ? QString() : QDir::cleanPath(here.absoluteFilePath(path));
+    };
+    for (const QCommandLineOption* option : {&config, &database, &backup}) {
+        if (parser.isSet(*option) && parser.value(*option).isEmpty())
+            return fail(QStringLiteral("The option --%1 needs a file name.").arg(option->names().constFirst()));
+    }
+    result.settingsFile = absolute(parser.value(config));
+    result.database = absolute(parser.value(database));
+    result.backupTarget = absolute(parser.value(backup));
+    if (!result.settingsFile.isEmpty() && !QFileInfo(result.settingsFile).isFile())
+        return fail(QStringLiteral("The settings file %1 does not exist.").arg(result.settingsFile));
+    if (!result.backupTarget.isEmpty()) {
+        if (!result.database.isEmpty() && !QFileInfo(result.database).isFile())
+            return fail(QStringLiteral("The database %1 does not exist.").arg(result.database));
+        result.action = CommandLine::Action::Backup;
+    }
+    return result;
+}

@@ -1,0 +1,34 @@
+#include "gui/BackupActions.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include "gui/StatusMessage.h"
+#include "core/Clock.h"
+#include "core/DatabaseBackup.h"
+#include "core/Session.h"
+#include "gui/Prompts.h"
+
+void backUpDatabaseInteractively(QWidget* window, Session& session, Prompts& prompts)
+{
+    SQLite::Database* database = session.database();
+    if (!database) {
+        prompts.message(window, QStringLiteral("There is no open database to back up."), Prompts::Buttons::Ok,
+                        Prompts::Icon::Warning);
+        return;
+    }
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString suggested = QDir(folder).filePath(datedBackupName(session.databasePath(), session.clock().today()));
+    const QString target = prompts.saveFileName(window, QStringLiteral("Back Up Database"), suggested,
+                                                QStringLiteral("Quillary databases (*.mdb);;All files (*)"));
+    if (target.isEmpty())
+        return;
+    QString error;
+    if (!backupDatabase(*database, target, &error)) {
+        prompts.message(window, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return;
+    }
+    ShowStatusMessage(window, QStringLiteral("Database backed up to ") + QDir::toNativeSeparators(target), 10);
+}

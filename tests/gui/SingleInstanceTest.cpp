@@ -1,0 +1,65 @@
+// A second start on the same database asks the first to come forward instead of opening
+// the file; a first that does not answer is reported as already open.
+
+#include <QSignalSpy>
+#include <QtTest/QTest>
+#include <future>
+
+#include "core/InstanceLock.h"
+#include "gui/SingleInstance.h"
+#include "support/TestEnv.h"
+
+class SingleInstanceTest : public QuillaryTest {
+protected:
+    QString db() const { return path(QStringLiteral("Quillary.mdb")); }
+
+    // A second program's claim, made on another thread while this one answers it.
+    SingleInstance::Claim claimElsewhere(const QString& database, int timeoutMs = 3000)
+    {
+        auto claim = std::async(std::launch::async, [database, timeoutMs] {
+            SingleInstance second(database);
+            return second.claim(timeoutMs);
+        });
+        while (claim.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+            QCoreApplication::processEvents();
+        return claim.get();
+    }
+};
+
+TEST_F(SingleInstanceTest, ASecondStartIsHandedToTheFirst)
+{
+    SingleInstance first(db());
+    QSignalSpy asked(&first, &SingleInstance::activationRequested);
+    ASSERT_EQ(first.claim(), SingleInstance::Claim::First);
+
+    EXPECT_EQ(claimElsewhere(dir() + QStringLiteral("./Quillary.mdb")), SingleInstance::Claim::Handed);
+    EXPECT_EQ(asked.count(), 1);
+    EXPECT_EQ(claimElsewhere(db()), SingleInstance::Claim::Handed);
+    EXPECT_EQ(asked.count(), 2);
+
+    // Another database is another program's business.
+    SingleInstance other(path(QStringLiteral("Other.mdb")));
+    EXPECT_EQ(other.claim(), SingleInstance::Claim::First);
+    EXPECT_EQ(asked.count(), 2);
+}
+
+TEST_F(SingleInstanceTest, AFirstThatDoesNotAnswerIsReportedAsOpen)
+{
+    InstanceLock held(db());  // a running program without the socket
+    ASSERT_EQ(held.acquire(), InstanceLock::State::Held);
+    EXPECT_EQ(claimElsewhere(db(), 300), SingleInstance::Claim::AlreadyRunning);
+    EXPECT_TRUE(alreadyOpenMessage(db()).contains(db()));
+}
+
+TEST_F(SingleInstanceTest, TheFirstStartAfterTheOtherEndedTakesOver)
+{
+    {
+        SingleInstance first(db());
+        ASSERT_EQ(first.claim(), SingleInstance::Claim::First);
+    }
+    SingleInstance next(db());
+    QSignalSpy asked(&next, &SingleInstance::activationRequested);
+    EXPECT_EQ(next.claim(), SingleInstance::Claim::First);
+    EXPECT_EQ(claimElsewhere(db()), SingleInstance::Claim::Handed);
+    EXPECT_EQ(asked.count(), 1);
+}
