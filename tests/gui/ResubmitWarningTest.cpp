@@ -64,7 +64,7 @@ TEST_F(ResubmitWarningTest, NoKeepsTheEditorAndItsTypingYesSaves)
     EXPECT_EQ(submissions(), 2);
     EXPECT_EQ(child<QPlainTextEdit>(editor, "notesEdit")->toPlainText(), "second go");
     EXPECT_EQ(child<QListWidget>(editor, "publisherList")->currentItem()->text(), "Brass Lantern");
-    EXPECT_TRUE(editor->mChanged);
+    EXPECT_TRUE(editor->hasChanges());
 
     prompts.answers = {Prompts::Answer::Yes};
     click(child<QPushButton>(editor, "okButton"));

@@ -20,6 +20,7 @@
 #include "core/RecordStore.h"
 #include "core/Session.h"
 #include "gui/HotKeyBar.h"
+#include "gui/editors/FieldFocus.h"
 #include "gui/PictureButton.h"
 #include "gui/Prompts.h"
 #include "gui/StatusPanel.h"
@@ -27,16 +28,6 @@
 namespace {
 
 const QString kSavePrompt = QStringLiteral("Changes have been made; shall I save them?");
-
-void selectAllText(QWidget* field)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(field))
-        line->selectAll();
-    else if (auto* text = qobject_cast<QTextEdit*>(field))
-        text->selectAll();
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(field))
-        plain->selectAll();
-}
 
 // The store's failure as the user is told it: a lock held by another program in plain
 // words naming the file, anything else as "<what>" followed by the engine's own text.
@@ -104,6 +95,7 @@ EditorWindow::EditorWindow(Session& session, Desktop desktop, const QString& des
     messageTimer = createMessageTimer(this, statusPanel);
 
     mHotKeys = new HotKeyBar(this, hotKeyButtons, statusPanel);
+    mFocus = new FieldFocus(this);
 
     connect(okButton, &QPushButton::clicked, this, &EditorWindow::onOkClicked);
     connect(cancelButton, &QPushButton::clicked, this, &EditorWindow::onCancelClicked);
@@ -131,15 +123,13 @@ void EditorWindow::setFieldsLayout(QLayout* fields)
 
 void EditorWindow::addTextField(QWidget* field, int code, bool honoursHotKeyFocus)
 {
-    mTextFields.insert(field, TextField{code, honoursHotKeyFocus});
-    field->installEventFilter(this);
+    mFocus->addTextField(field, code, honoursHotKeyFocus);
     watchForChanges(field);
 }
 
 void EditorWindow::setFocusCode(QWidget* control, int code)
 {
-    mFocusCodes.insert(control, code);
-    control->installEventFilter(this);
+    mFocus->setFocusCode(control, code);
 }
 
 void EditorWindow::watchForChanges(QObject* control)
@@ -248,8 +238,7 @@ bool EditorWindow::load(const EditRequest& request)
     }
     previousButton->setEnabled(!request.atFirstRow);
     nextButton->setEnabled(!request.atLastRow);
-    mLastField = 0;
-    mHotKeyFocus = false;
+    mFocus->reset();
     // Filling the controls above fired their change handlers.
     mChanged = false;
     mHotKeys->installKeyPreview();
@@ -401,100 +390,25 @@ void EditorWindow::markChanged()
 
 void EditorWindow::onHotKeyClicked(int index)
 {
-    if (mLastField == 0)
-        return;
-    QWidget* target = nullptr;
-    for (auto it = mTextFields.cbegin(); it != mTextFields.cend(); ++it) {
-        if (it->code == mLastField) {
-            target = it.key();
-            break;
-        }
-    }
-    if (!target)
-        return;
-    mHotKeyFocus = true;
-    target->setFocus(Qt::OtherFocusReason);
-    // The keys act as if typed with the field's selection intact.
-    // (A field that selects all for a hot key keeps that.)
-    auto* line = qobject_cast<QLineEdit*>(target);
-    if (line && mSavedSelection.field == target && mTextFields.value(target).honoursHotKeyFocus) {
-        if (mSavedSelection.start >= 0) {
-            // Selecting from the far end leaves the cursor where the user had it.
-            const int start = mSavedSelection.start;
-            const int end = start + mSavedSelection.length;
-            if (mSavedSelection.cursor == start)
-                line->setSelection(end, -mSavedSelection.length);
-            else
-                line->setSelection(start, mSavedSelection.length);
-        } else {
-            line->setCursorPosition(mSavedSelection.cursor);
-        }
-    }
     // Queued: the keys arrive after this handler, at the field that now has the focus.
-    mHotKeys->send(index);
+    if (mFocus->focusTargetForHotKey())
+        mHotKeys->send(index);
 }
 
 void EditorWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (QWidget* field = firstField()) {
-        mActivationPending = true;
+        mFocus->expectActivation();
         field->setFocus(Qt::OtherFocusReason);
     }
 }
 
-bool EditorWindow::onFocusIn(QWidget* widget, QFocusEvent* event)
-{
-    // Coming back to the window (from another window, a menu or a message box) is not the
-    // focus arriving in a field; only the activation that follows showing the window is.
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::PopupFocusReason)
-        return false;
-    if (reason == Qt::ActiveWindowFocusReason && !mActivationPending)
-        return false;
-    mActivationPending = false;
-
-    const auto code = mFocusCodes.constFind(widget);
-    if (code != mFocusCodes.cend()) {
-        mLastField = *code;
-        return false;
-    }
-    const auto field = mTextFields.constFind(widget);
-    if (field == mTextFields.cend())
-        return false;
-    mLastField = field->code;
-    if (!field->honoursHotKeyFocus || !mHotKeyFocus) {
-        selectAllText(widget);
-        return false;
-    }
-    mHotKeyFocus = false;
-    // Keep the selection as it is. A line edit entered by Tab would select all by itself,
-    // so it is told the focus came from elsewhere.
-    if (qobject_cast<QLineEdit*>(widget)
-        && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)) {
-        QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
-        mRedelivering = true;
-        QCoreApplication::sendEvent(widget, &plain);
-        mRedelivering = false;
-        return true;
-    }
-    return false;
-}
-
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (mRedelivering || !watched->isWidgetType())
+    if (!watched->isWidgetType())
         return QDialog::eventFilter(watched, event);
     auto* widget = static_cast<QWidget*>(watched);
-    if (event->type() == QEvent::FocusIn)
-        return onFocusIn(widget, static_cast<QFocusEvent*>(event));
-    if (event->type() == QEvent::FocusOut) {
-        // Seen before the field itself drops its selection.
-        if (auto* line = qobject_cast<QLineEdit*>(widget); line && mTextFields.contains(widget))
-            mSavedSelection = {widget, line->selectionStart(), static_cast<int>(line->selectedText().size()),
-                               line->cursorPosition()};
-        return false;
-    }
     if (event->type() == QEvent::KeyPress) {
         const auto filter = mCharacterFilters.constFind(widget);
         if (filter == mCharacterFilters.cend())

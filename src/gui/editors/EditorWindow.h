@@ -55,6 +55,7 @@ class QLayout;
 class QPushButton;
 class QVBoxLayout;
 class QTimer;
+class FieldFocus;
 class HotKeyBar;
 class Session;
 class StatusPanel;
@@ -93,10 +94,8 @@ public:
     // What the editor did so far: saved, gone, where to step next.
     const EditResult& result() const { return mResult; }
 
-    // Editor state, open to tests.
-    bool mChanged = false;      // something was edited since loading finished
-    int mLastField = 0;         // code of the hot-key target field; 0 = none
-    bool mHotKeyFocus = false;  // the next focus of a text field keeps its selection
+    // Something was edited since loading finished.
+    bool hasChanges() const { return mChanged; }
 
     const QString& designTitle() const { return mDesignTitle; }
     const QString& tableName() const { return mTable; }
@@ -122,6 +121,8 @@ public:
     static void setOption(QButtonGroup* group, int index);
 
 protected:
+    bool mChanged = false;  // something was edited since loading finished
+
     // Controls; tests find them by their object names.
     QFrame* buttonBar = nullptr;
     QPushButton* okButton = nullptr;
@@ -145,12 +146,11 @@ protected:
     // panel along the bottom, giving them the room the window has to spare.
     void setFieldsLayout(QLayout* fields);
     // A text field (QLineEdit, QTextEdit or QPlainTextEdit) that can be the hot-key target.
-    // On focus it sets mLastField := code and follows the field focus rule: select all,
-    // unless mHotKeyFocus is set, which it then clears and keeps the selection.
-    // With honoursHotKeyFocus false it always selects all and leaves mHotKeyFocus alone.
+    // Focus arriving in it makes code the hot-key target; see FieldFocus for what happens
+    // to its selection. With honoursHotKeyFocus false it always selects all.
     // Its edits set mChanged.
     void addTextField(QWidget* field, int code, bool honoursHotKeyFocus = true);
-    // Focus arriving in the control sets mLastField := code. By default previousButton and
+    // Focus arriving in the control makes code the hot-key target. By default previousButton and
     // nextButton set 0; an editor may add controls or change a code.
     void setFocusCode(QWidget* control, int code);
     // Edits of the control set mChanged: text changes, list clicks and selection changes,
@@ -202,13 +202,7 @@ private:
     void finish(bool askFirst);
     void closeEditor();
     void markChanged();
-    bool onFocusIn(QWidget* widget, QFocusEvent* event);
     void recordGone();
-
-    struct TextField {
-        int code;
-        bool honoursHotKeyFocus;
-    };
 
     Session& mSession;
     Desktop mDesktop;
@@ -219,19 +213,7 @@ private:
     std::optional<int> mRecordId;
     HotKeyBar* mHotKeys = nullptr;
     QVBoxLayout* mColumn = nullptr;  // button bar, fields, status panel
-    QHash<QWidget*, TextField> mTextFields;
-    QHash<QWidget*, int> mFocusCodes;
+    FieldFocus* mFocus = nullptr;
     QHash<QWidget*, std::function<bool(QChar)>> mCharacterFilters;
     bool mClosing = false;
-    bool mActivationPending = false;
-    bool mRedelivering = false;
-    // The selection a one-line field had when it last lost the focus: a hot-key button
-    // takes the focus, and its text must replace what was selected.
-    struct SavedSelection {
-        QWidget* field = nullptr;
-        int start = -1;
-        int length = 0;
-        int cursor = 0;
-    };
-    SavedSelection mSavedSelection;
 };
