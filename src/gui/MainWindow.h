@@ -28,6 +28,8 @@ class StatisticsWindow;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
+    enum class FindMode { First, Next };
+
     // appDir is the program's folder (the executable's by default); tests pass their own.
     MainWindow(Desktop desktop, Clock& clock, const QString& appDir = QString(), QWidget* parent = nullptr);
     // The settings file and database where the location rule put them.
@@ -43,17 +45,17 @@ public:
     // The view listed now.
     View view() const { return mView; }
 
-    // Window state the browsing and commands keep.
-    QString mWhere;
-    int mSelectionResolved = -1;   // the selectionCombo index that produced mWhere
-    View mWhereView = View::Work;  // the view whose selection produced mWhere
-    QStringList mSelections;       // the condition of each selectionCombo item, plus a spare empty one
-    int mSelectId = 0;             // the record to make current after the next fill
-    bool mDataChanged = false;     // a record was written since the listing was filled
-    int mVisibleRows = 0;
-    int mMaxTopRow = 1;
-    int mMaxLeftCol = 0;
+    // The condition the chosen selection resolved to, its typed values in place.
+    const QString& resolvedCondition() const { return mWhere; }
+    // The condition of each saved selection listed, plus a spare empty one.
+    const QStringList& selectionConditions() const { return mSelections; }
+    // A record was written since the listing was filled (by an editor with refresh off).
+    bool dataChanged() const { return mDataChanged; }
+    void noteDataChanged() { mDataChanged = true; }
+    // Whole rows the grid shows at its present size.
+    int visibleRows() const { return mVisibleRows; }
 
+public slots:
     // Menu handlers, one per submenu, by item index.
     void onFileMenuItem(int index);
     void onViewMenuItem(int index);
@@ -71,7 +73,6 @@ public:
     void switchView(View view);
     void onRefreshClicked();
     void highlightCurrentRow();
-    enum class FindMode { First, Next };
     void findInGrid(FindMode mode, const QString& text);
     void onFindClicked();
 
@@ -81,6 +82,7 @@ public:
     void deleteRecord();
     void onSettingsClicked();
 
+public:
     // The Statistics window and the CSV export of the listing (MainWindowInsight.cpp).
     void showStatistics();
     // Writes the grid's listing as shown to a CSV file the user names.
@@ -164,6 +166,17 @@ private:
     EditResult showEditor(const EditRequest& request);
     bool openDatabase();
     void applyEditResult(const EditResult& result);
+
+    // Window state the browsing and commands keep.
+    QString mWhere;
+    int mSelectionResolved = -1;   // the selectionCombo index that produced mWhere
+    View mWhereView = View::Work;  // the view whose selection produced mWhere
+    QStringList mSelections;       // the condition of each selectionCombo item, plus a spare empty one
+    int mSelectId = 0;             // the record to make current after the next fill
+    bool mDataChanged = false;     // a record was written since the listing was filled
+    int mVisibleRows = 0;
+    int mMaxTopRow = 1;
+    int mMaxLeftCol = 0;
 
     Desktop mDesktop;
     Session mSession;

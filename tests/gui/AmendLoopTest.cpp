@@ -67,7 +67,7 @@ TEST_F(AmendLoopTest, AmendStepsThroughTheListingAndReportsAWorkDeletedMeanwhile
     EXPECT_EQ(shown.join(','), QStringLiteral("Alpha 01,Beta 11,Gamma 10,Bravo 11"));
     EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral("Changes have been made; shall I save them?")});
     // The save refreshed the listing and the saved work is the current row.
-    EXPECT_FALSE(window.mDataChanged);
+    EXPECT_FALSE(window.dataChanged());
     EXPECT_EQ(child<GridView>(window, "grid")->row(), 2);
     EXPECT_EQ(child<GridView>(window, "grid")->cellText(2, 0), QStringLiteral("Bravo"));
 
@@ -119,7 +119,7 @@ TEST_F(AmendLoopTest, EnterComesBackToItsColumnAndTheRefreshTakesNoCommand)
 
     ASSERT_TRUE(amendTried);
     EXPECT_EQ(editors, 1) << "an editor opened on the half-refreshed listing";
-    EXPECT_FALSE(window.mDataChanged);
+    EXPECT_FALSE(window.dataChanged());
     EXPECT_EQ(child<GridView>(window, "grid")->cellText(2, 0), QStringLiteral("Bravo"));
     EXPECT_EQ(child<GridView>(window, "grid")->row(), 2);
     EXPECT_EQ(child<GridView>(window, "grid")->col(), 2);

@@ -163,7 +163,7 @@ TEST_F(MainWindowTest, SelectionsPromptForTheirValuesAndRefreshReusesNothingStal
 {
     makeData();
     MainWindow& w = start();
-    EXPECT_EQ(w.mSelections, (QStringList{"", "[Submit?] = TRUE", "Name LIKE '\?\?'", ""}));
+    EXPECT_EQ(w.selectionConditions(), (QStringList{"", "[Submit?] = TRUE", "Name LIKE '\?\?'", ""}));
 
     prompts.inputs = {QStringLiteral("z*")};
     child<QComboBox>(w, "selectionCombo")->setCurrentIndex(2);
@@ -173,15 +173,15 @@ TEST_F(MainWindowTest, SelectionsPromptForTheirValuesAndRefreshReusesNothingStal
     EXPECT_EQ(prompts.asked[0].prompt, QStringLiteral("Enter a value for this Selection.\n\nWildcard characters (*/?) may be used."));
     EXPECT_EQ(child<GridView>(w, "grid")->rows(), 2);
     EXPECT_EQ(child<GridView>(w, "grid")->cellText(1, 0), QStringLiteral("Zebra Song"));
-    EXPECT_EQ(w.mWhere, QStringLiteral("Name LIKE 'z*'"));
+    EXPECT_EQ(w.resolvedCondition(), QStringLiteral("Name LIKE 'z*'"));
 
     // After a save with refresh off, the same selection reuses its values...
-    w.mDataChanged = true;
+    w.noteDataChanged();
     w.onRefreshClicked();
     EXPECT_EQ(prompts.asked.size(), 1);
-    EXPECT_FALSE(w.mDataChanged);
+    EXPECT_FALSE(w.dataChanged());
     // ...but another selection asks for its own.
-    w.mDataChanged = true;
+    w.noteDataChanged();
     child<QComboBox>(w, "selectionCombo")->setCurrentIndex(1);
     emit child<QComboBox>(w, "selectionCombo")->activated(1);
     EXPECT_EQ(child<GridView>(w, "grid")->rows(), 3);  // works to submit
@@ -388,7 +388,7 @@ TEST_F(MainWindowTest, ANormalWindowKeepsEveryControlWholeAndTheGridTakesTheRoom
     }
     EXPECT_GT(child<QComboBox>(w, "selectionCombo")->x(), child<QToolButton>(w, "settingsButton")->geometry().right());
     EXPECT_TRUE(child<QFrame>(w, "buttonBar")->contentsRect().contains(child<QComboBox>(w, "selectionCombo")->geometry()));
-    const int fewest = w.mVisibleRows;
+    const int fewest = w.visibleRows();
     EXPECT_GE(fewest, 10);
 
     // A larger window: the bar keeps the selection box at its right end, the status panel
@@ -401,12 +401,12 @@ TEST_F(MainWindowTest, ANormalWindowKeepsEveryControlWholeAndTheGridTakesTheRoom
     EXPECT_EQ(child<StatusPanel>(w, "statusPanel")->geometry().bottom(), client.bottom());
     EXPECT_GE(child<StatusPanel>(w, "statusPanel")->height(), child<StatusPanel>(w, "statusPanel")->sizeHint().height());
     EXPECT_GT(child<QComboBox>(w, "selectionCombo")->x() + child<QComboBox>(w, "selectionCombo")->width(), child<QFrame>(w, "buttonBar")->width() - 4 * child<QFrame>(w, "buttonBar")->frameWidth() - 8);
-    EXPECT_GT(w.mVisibleRows, fewest);
+    EXPECT_GT(w.visibleRows(), fewest);
     // The rows counted are the whole rows the grid shows now.
     const int pitch = child<GridView>(w, "grid")->rowHeight(0);
     ASSERT_GT(pitch, 0);
-    EXPECT_LE(w.mVisibleRows * pitch, child<GridView>(w, "grid")->viewport()->height());
-    EXPECT_GT((w.mVisibleRows + 1) * pitch, child<GridView>(w, "grid")->viewport()->height());
+    EXPECT_LE(w.visibleRows() * pitch, child<GridView>(w, "grid")->viewport()->height());
+    EXPECT_GT((w.visibleRows() + 1) * pitch, child<GridView>(w, "grid")->viewport()->height());
 }
 
 TEST_F(MainWindowTest, ColumnsShowTheirHeadersAndCellsWhole)
@@ -546,7 +546,7 @@ TEST_F(MainWindowTest, AConditionTypedForOneViewIsNeverAppliedToAnother)
     // for its own value instead of running the Work view's condition.
     prompts.inputs = {QStringLiteral("2010")};
     w.onRefreshClicked();
-    w.mDataChanged = true;
+    w.noteDataChanged();
     prompts.shown.clear();
     prompts.inputs = {QStringLiteral("G*")};
     QTest::mouseClick(child<QToolButton>(w, "publishersButton"), Qt::LeftButton);
