@@ -18,7 +18,7 @@ AboutDialog::AboutDialog(Links& links, QWidget* parent, const QString& settingsF
     : QDialog(parent), mLinks(links)
 {
     setObjectName(QStringLiteral("AboutDialog"));
-    setWindowTitle(QStringLiteral("About ") + kProgramTitle);
+    setWindowTitle(tr("About ") + kProgramTitle);
     setWindowIcon(programIcon());
 
     auto* column = new QVBoxLayout(this);

@@ -1,5 +1,6 @@
 #include "gui/BackupActions.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -13,7 +14,7 @@ void backUpDatabaseInteractively(QWidget* window, Session& session, Prompts& pro
 {
     SQLite::Database* database = session.database();
     if (!database) {
-        prompts.message(window, QStringLiteral("There is no open database to back up."), Prompts::Buttons::Ok,
+        prompts.message(window, QCoreApplication::translate("BackupActions", "There is no open database to back up."), Prompts::Buttons::Ok,
                         Prompts::Icon::Warning);
         return;
     }

@@ -16,7 +16,7 @@
 FindDialog::FindDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FindDialog"));
-    setWindowTitle(QStringLiteral("Find"));
+    setWindowTitle(tr("Find"));
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -43,9 +43,9 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent)
     findEdit->installEventFilter(this);
     fields->addWidget(findLabel, 0, 0);
     fields->addWidget(findEdit, 0, 1, 1, 2);
-    matchCaseCheck = new QCheckBox(QStringLiteral("Match &Case"), this);
+    matchCaseCheck = new QCheckBox(tr("Match &Case"), this);
     matchCaseCheck->setObjectName(QStringLiteral("matchCaseCheck"));
-    wholeCellCheck = new QCheckBox(QStringLiteral("Match &Whole Cell"), this);
+    wholeCellCheck = new QCheckBox(tr("Match &Whole Cell"), this);
     wholeCellCheck->setObjectName(QStringLiteral("wholeCellCheck"));
     fields->setColumnMinimumWidth(1, 4 * fontMetrics().averageCharWidth());
     fields->addWidget(matchCaseCheck, 1, 2, Qt::AlignLeft);

@@ -77,20 +77,20 @@ void MainWindow::buildControls()
         bool startsGroup;
     };
     const ButtonDef defs[] = {
-        {&exitButton, "exitButton", "exit", "Exit Quillary", false},
-        {&worksButton, "worksButton", "works", "View Works", true},
-        {&publishersButton, "publishersButton", "publishers", "View Publishers", false},
-        {&submissionsButton, "submissionsButton", "submissions", "View Submissions", false},
-        {&newButton, "newButton", "new", "Enter New ", true},
-        {&amendButton, "amendButton", "amend", "Amend Current ", false},
-        {&deleteButton, "deleteButton", "delete", "Delete Current ", false},
-        {&findButton, "findButton", "find", "Find In Display", true},
-        {&refreshButton, "refreshButton", "refresh", "Refresh Display", true},
-        {&settingsButton, "settingsButton", "settings", "Edit Settings", true},
-        {&statisticsButton, "statisticsButton", "statistics", "Statistics", true},
+        {&exitButton, "exitButton", "exit", QT_TR_NOOP("Exit Quillary"), false},
+        {&worksButton, "worksButton", "works", QT_TR_NOOP("View Works"), true},
+        {&publishersButton, "publishersButton", "publishers", QT_TR_NOOP("View Publishers"), false},
+        {&submissionsButton, "submissionsButton", "submissions", QT_TR_NOOP("View Submissions"), false},
+        {&newButton, "newButton", "new", QT_TR_NOOP("Enter New "), true},
+        {&amendButton, "amendButton", "amend", QT_TR_NOOP("Amend Current "), false},
+        {&deleteButton, "deleteButton", "delete", QT_TR_NOOP("Delete Current "), false},
+        {&findButton, "findButton", "find", QT_TR_NOOP("Find In Display"), true},
+        {&refreshButton, "refreshButton", "refresh", QT_TR_NOOP("Refresh Display"), true},
+        {&settingsButton, "settingsButton", "settings", QT_TR_NOOP("Edit Settings"), true},
+        {&statisticsButton, "statisticsButton", "statistics", QT_TR_NOOP("Statistics"), true},
     };
     for (const ButtonDef& d : defs) {
-        QToolButton* b = makePictureButton(buttonBar, QLatin1String(d.name), QLatin1String(d.icon), QLatin1String(d.tip));
+        QToolButton* b = makePictureButton(buttonBar, QLatin1String(d.name), QLatin1String(d.icon), tr(d.tip));
         if (d.startsGroup)
             bar->addSpacing(buttonGroupGap(buttonBar));
         bar->addWidget(b);
@@ -309,7 +309,7 @@ bool MainWindow::openDatabase()
 
 void MainWindow::setCaptionForView()
 {
-    setWindowTitle(QStringLiteral("Quillary : ") + viewName(mView) + QStringLiteral(" View"));
+    setWindowTitle(tr("Quillary : ") + viewName(mView) + QStringLiteral(" View"));
 }
 
 void MainWindow::closeDatabase()

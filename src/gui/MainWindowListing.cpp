@@ -166,7 +166,7 @@ QString MainWindow::resolveSelection(const QString& caption, const QString& cond
         if (chosen == mSelectionResolved && mWhereView == mView && !mWhere.isEmpty())
             return mWhere;
     }
-    const QString prompt = QStringLiteral("Enter a value for this Selection.\n\nWildcard characters (*/?) may be used.");
+    const QString prompt = tr("Enter a value for this Selection.\n\nWildcard characters (*/?) may be used.");
     return ResolvePlaceholders(condition, [&] { return mDesktop.prompts.input(this, prompt, caption); });
 }
 
@@ -230,6 +230,6 @@ void MainWindow::findInGrid(FindMode mode, const QString& text)
         letPaint();
         return;
     }
-    mDesktop.prompts.message(this, QStringLiteral("Sorry - no match found on '") + text + QStringLiteral("'."),
+    mDesktop.prompts.message(this, tr("Sorry - no match found on '") + text + QStringLiteral("'."),
                                 Prompts::Buttons::Ok, Prompts::Icon::Information);
 }

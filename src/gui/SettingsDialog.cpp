@@ -22,7 +22,7 @@ SettingsDialog::SettingsDialog(Settings& settings, Prompts& prompts, QWidget* pa
     : QDialog(parent), mSettings(settings), mPrompts(prompts)
 {
     setObjectName(QStringLiteral("SettingsDialog"));
-    setWindowTitle(QStringLiteral("Settings"));
+    setWindowTitle(tr("Settings"));
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -40,14 +40,14 @@ SettingsDialog::SettingsDialog(Settings& settings, Prompts& prompts, QWidget* pa
     body->setSpacing(margin);
     column->addLayout(body);
 
-    autoRefreshCheck = new QCheckBox(QStringLiteral("&Refresh Display after New/Amend/Delete"), this);
+    autoRefreshCheck = new QCheckBox(tr("&Refresh Display after New/Amend/Delete"), this);
     autoRefreshCheck->setObjectName(QStringLiteral("autoRefreshCheck"));
     auto* refreshRow = new QHBoxLayout;
     refreshRow->addSpacing(margin);
     refreshRow->addWidget(autoRefreshCheck, 0, Qt::AlignLeft);
     body->addLayout(refreshRow);
 
-    hotKeysGroup = new QGroupBox(QStringLiteral("Hot Keys"), this);
+    hotKeysGroup = new QGroupBox(tr("Hot Keys"), this);
     hotKeysGroup->setObjectName(QStringLiteral("hotKeysGroup"));
     body->addWidget(hotKeysGroup);
     // Caption, "=" and the text on each row; the caption column is as wide as the widest caption.
@@ -151,7 +151,7 @@ void SettingsDialog::onOkClicked()
     // in force for this run even when the file cannot be written; the failure is reported.
     QString error;
     if (!mSettings.write(settings, &error)) {
-        mPrompts.message(this, QStringLiteral("The settings file %1 could not be written: %2").arg(mSettings.file(), error),
+        mPrompts.message(this, tr("The settings file %1 could not be written: %2").arg(mSettings.file(), error),
                          Prompts::Buttons::Ok, Prompts::Icon::Warning);
     }
     accept();

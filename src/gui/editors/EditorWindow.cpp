@@ -215,7 +215,7 @@ bool EditorWindow::load(const EditRequest& request)
     mRecordId.reset();
     SQLite::Database* database = mSession.database();
     if (!database) {
-        refuse(QStringLiteral("No database is open."));
+        refuse(tr("No database is open."));
         return false;
     }
     try {
@@ -254,7 +254,7 @@ EditResult EditorWindow::run(const EditRequest& request)
 
 void EditorWindow::recordGone()
 {
-    mDesktop.prompts.message(this, QStringLiteral("This %1 no longer exists.").arg(mDesignTitle),
+    mDesktop.prompts.message(this, tr("This %1 no longer exists.").arg(mDesignTitle),
                              Prompts::Buttons::Ok, Prompts::Icon::Information);
     // The listing still shows it: let the main window refresh.
     mResult.dataChanged = true;
@@ -272,9 +272,9 @@ EditorWindow::SaveResult EditorWindow::saveRecord()
 {
     SQLite::Database* database = mSession.database();
     if (!database)
-        return refuse(QStringLiteral("No database is open; the %1 cannot be saved.").arg(mDesignTitle));
+        return refuse(tr("No database is open; the %1 cannot be saved.").arg(mDesignTitle));
     if (!isNew() && !mRecordId)
-        return refuse(QStringLiteral("The %1 was not loaded; it cannot be saved.").arg(mDesignTitle));
+        return refuse(tr("The %1 was not loaded; it cannot be saved.").arg(mDesignTitle));
 
     const SaveResult check = beforeSave();
     if (check != SaveResult::Saved)

@@ -67,7 +67,7 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
 
     // The name across the top.
     nameEdit = makeLineEdit(this, QStringLiteral("nameEdit"));
-    nameLabel = makeLabel(this, QStringLiteral("nameLabel"), QStringLiteral("Name :"), nameEdit);
+    nameLabel = makeLabel(this, QStringLiteral("nameLabel"), tr("Name :"), nameEdit);
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(nameLabel);
     nameRow->addWidget(nameEdit, 1);
@@ -78,12 +78,12 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
     auto* middle = new QGridLayout;
     middle->setVerticalSpacing(2);
     typeList = makeScrolledList(this, QStringLiteral("typeList"), QAbstractItemView::SingleSelection);
-    typeLabel = makeLabel(this, QStringLiteral("typeLabel"), QStringLiteral("Type :"), typeList);
+    typeLabel = makeLabel(this, QStringLiteral("typeLabel"), tr("Type :"), typeList);
     middle->addWidget(typeLabel, 0, 0);
     middle->addWidget(typeList, 1, 0);
 
     genreList = makeScrolledList(this, QStringLiteral("genreList"), QAbstractItemView::ExtendedSelection);
-    genreLabel = makeLabel(this, QStringLiteral("genreLabel"), QStringLiteral("Genre(s) :"), genreList);
+    genreLabel = makeLabel(this, QStringLiteral("genreLabel"), tr("Genre(s) :"), genreList);
     middle->addWidget(genreLabel, 0, 1);
     middle->addWidget(genreList, 1, 1);
 
@@ -96,7 +96,7 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
     middle->addLayout(flags, 1, 2);
 
     addressEdit = makeScrolledTextArea(this, QStringLiteral("addressEdit"), 4);
-    addressLabel = makeLabel(this, QStringLiteral("addressLabel"), QStringLiteral("Address :"), addressEdit);
+    addressLabel = makeLabel(this, QStringLiteral("addressLabel"), tr("Address :"), addressEdit);
     middle->addWidget(addressLabel, 0, 3);
     auto* addresses = new QGridLayout;
     addresses->addWidget(addressEdit, 0, 0, 1, 2);
@@ -104,13 +104,13 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
 
     emailEdit = makeLineEdit(this, QStringLiteral("emailEdit"));
     drawAsLink(emailEdit, QStringLiteral("Double-click to write to this address"));
-    emailLabel = makeLabel(this, QStringLiteral("emailLabel"), QStringLiteral("E-Mail :"), emailEdit);
+    emailLabel = makeLabel(this, QStringLiteral("emailLabel"), tr("E-Mail :"), emailEdit);
     addresses->addWidget(emailLabel, 1, 0, Qt::AlignRight);
     addresses->addWidget(emailEdit, 1, 1);
 
     webEdit = makeLineEdit(this, QStringLiteral("webEdit"));
     drawAsLink(webEdit, QStringLiteral("Double-click to open this address"));
-    webLabel = makeLabel(this, QStringLiteral("webLabel"), QStringLiteral("Web :"), webEdit);
+    webLabel = makeLabel(this, QStringLiteral("webLabel"), tr("Web :"), webEdit);
     addresses->addWidget(webLabel, 2, 0, Qt::AlignRight);
     addresses->addWidget(webEdit, 2, 1);
 
@@ -138,11 +138,11 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
 
     // The two long texts across the whole width, the notes the larger.
     guidelinesEdit = makeScrolledTextArea(this, QStringLiteral("guidelinesEdit"), 4);
-    guidelinesLabel = makeLabel(this, QStringLiteral("guidelinesLabel"), QStringLiteral("Guidelines :"), guidelinesEdit);
+    guidelinesLabel = makeLabel(this, QStringLiteral("guidelinesLabel"), tr("Guidelines :"), guidelinesEdit);
     fields->addLayout(captionAbove(guidelinesLabel, guidelinesEdit), 4);
 
     commentsEdit = makeScrolledTextArea(this, QStringLiteral("commentsEdit"), 8);
-    commentsLabel = makeLabel(this, QStringLiteral("commentsLabel"), QStringLiteral("Reviews and Notes :"), commentsEdit);
+    commentsLabel = makeLabel(this, QStringLiteral("commentsLabel"), tr("Reviews and Notes :"), commentsEdit);
     fields->addLayout(captionAbove(commentsLabel, commentsEdit), 8);
     stretchByHeight(fields);
     setFieldsLayout(fields);
@@ -297,7 +297,7 @@ EditorWindow::SaveResult PublisherEditor::beforeSave()
 {
     const bool keepsUnlistedType = !isNew() && typeList->selectedItems().isEmpty() && !storedTypeListed();
     if (typeList->selectedItems().isEmpty() && !keepsUnlistedType)
-        return refuse(QStringLiteral("Choose a type for this Publisher before saving."));
+        return refuse(tr("Choose a type for this Publisher before saving."));
     bool isNumber = false;
     answerWithinEdit->text().toInt(&isNumber);
     if (!answerWithinEdit->text().isEmpty() && !isNumber)

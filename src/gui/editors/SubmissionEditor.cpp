@@ -37,11 +37,11 @@ SubmissionEditor::SubmissionEditor(Session& session, Desktop desktop, QWidget* p
     auto* top = new QGridLayout;
     top->setVerticalSpacing(2);
     workList = makeList(this, QStringLiteral("workList"), QAbstractItemView::SingleSelection, 9);
-    workLabel = makeLabel(this, QStringLiteral("workLabel"), QStringLiteral("Work :"), workList);
+    workLabel = makeLabel(this, QStringLiteral("workLabel"), tr("Work :"), workList);
     top->addWidget(workLabel, 0, 0);
     top->addWidget(workList, 1, 0);
     publisherList = makeList(this, QStringLiteral("publisherList"), QAbstractItemView::SingleSelection, 9);
-    publisherLabel = makeLabel(this, QStringLiteral("publisherLabel"), QStringLiteral("Publisher :"), publisherList);
+    publisherLabel = makeLabel(this, QStringLiteral("publisherLabel"), tr("Publisher :"), publisherList);
     top->addWidget(publisherLabel, 0, 1);
     top->addWidget(publisherList, 1, 1);
 
@@ -56,10 +56,10 @@ SubmissionEditor::SubmissionEditor(Session& session, Desktop desktop, QWidget* p
     };
     auto* dates = new QGridLayout;
     submittedEdit = makeLineEdit(this, QStringLiteral("submittedEdit"), 10);
-    submittedLabel = makeLabel(this, QStringLiteral("submittedLabel"), QStringLiteral("Submitted :"), submittedEdit);
+    submittedLabel = makeLabel(this, QStringLiteral("submittedLabel"), tr("Submitted :"), submittedEdit);
     submittedTodayButton = todayButton(QStringLiteral("submittedTodayButton"));
     returnedEdit = makeLineEdit(this, QStringLiteral("returnedEdit"), 10);
-    returnedLabel = makeLabel(this, QStringLiteral("returnedLabel"), QStringLiteral("Returned :"), returnedEdit);
+    returnedLabel = makeLabel(this, QStringLiteral("returnedLabel"), tr("Returned :"), returnedEdit);
     returnedTodayButton = todayButton(QStringLiteral("returnedTodayButton"));
     for (QLineEdit* date : {submittedEdit, returnedEdit})
         fitFieldTo(date, QStringLiteral("00/00/0000"));
@@ -85,10 +85,10 @@ SubmissionEditor::SubmissionEditor(Session& session, Desktop desktop, QWidget* p
 
     // The outcome and the notes across the whole width.
     outcomeEdit = makeTextArea(this, QStringLiteral("outcomeEdit"), 3);
-    outcomeLabel = makeLabel(this, QStringLiteral("outcomeLabel"), QStringLiteral("Outcome :"), outcomeEdit);
+    outcomeLabel = makeLabel(this, QStringLiteral("outcomeLabel"), tr("Outcome :"), outcomeEdit);
     fields->addLayout(captionAbove(outcomeLabel, outcomeEdit), 3);
     notesEdit = makeTextArea(this, QStringLiteral("notesEdit"), 3);
-    notesLabel = makeLabel(this, QStringLiteral("notesLabel"), QStringLiteral("Notes :"), notesEdit);
+    notesLabel = makeLabel(this, QStringLiteral("notesLabel"), tr("Notes :"), notesEdit);
     fields->addLayout(captionAbove(notesLabel, notesEdit), 3);
     stretchByHeight(fields);
     setFieldsLayout(fields);
@@ -176,16 +176,16 @@ void SubmissionEditor::fillLists(RecordStore& store)
 EditorWindow::SaveResult SubmissionEditor::beforeSave()
 {
     if (selectedItemId(workList) == 0)
-        return refuse(QStringLiteral("Choose a Work for this Submission before saving."));
+        return refuse(tr("Choose a Work for this Submission before saving."));
     if (selectedItemId(publisherList) == 0)
-        return refuse(QStringLiteral("Choose a Publisher for this Submission before saving."));
+        return refuse(tr("Choose a Publisher for this Submission before saving."));
     // Enter in a date field, or Esc and Yes, saves before leaving the field has checked it.
     const std::pair<QLineEdit*, QString> dates[] = {{submittedEdit, QStringLiteral("Submitted")},
                                                     {returnedEdit, QStringLiteral("Returned")}};
     for (const auto& [field, name] : dates) {
         if (!StoredDate(field->text()).isValid()) {
             field->setFocus(Qt::OtherFocusReason);
-            return refuse(QStringLiteral("The %1 date \"%2\" is not a date (dd/mm/yyyy).").arg(name, field->text()));
+            return refuse(tr("The %1 date \"%2\" is not a date (dd/mm/yyyy).").arg(name, field->text()));
         }
     }
     return askAboutResubmission();

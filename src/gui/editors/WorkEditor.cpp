@@ -36,7 +36,7 @@ WorkEditor::WorkEditor(Session& session, Desktop desktop, QWidget* parent)
 
     // The name across the top.
     nameEdit = makeLineEdit(this, QStringLiteral("nameEdit"));
-    nameLabel = makeLabel(this, QStringLiteral("nameLabel"), QStringLiteral("Name :"), nameEdit);
+    nameLabel = makeLabel(this, QStringLiteral("nameLabel"), tr("Name :"), nameEdit);
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(nameLabel);
     nameRow->addWidget(nameEdit, 1);
@@ -45,16 +45,16 @@ WorkEditor::WorkEditor(Session& session, Desktop desktop, QWidget* parent)
 
     // The genres at the left, under their caption; beside them the years, then the flags.
     genreList = makeList(this, QStringLiteral("genreList"), QAbstractItemView::SingleSelection, 10);
-    genreLabel = makeLabel(this, QStringLiteral("genreLabel"), QStringLiteral("Genre :"), genreList);
+    genreLabel = makeLabel(this, QStringLiteral("genreLabel"), tr("Genre :"), genreList);
     fields->addWidget(genreLabel, 2, 0);
     fields->addWidget(genreList, 3, 0);
 
     auto* right = new QVBoxLayout;
     auto* years = new QGridLayout;
     yearWrittenEdit = makeLineEdit(this, QStringLiteral("yearWrittenEdit"), 4);
-    yearWrittenLabel = makeLabel(this, QStringLiteral("yearWrittenLabel"), QStringLiteral("Year Written :"), yearWrittenEdit);
+    yearWrittenLabel = makeLabel(this, QStringLiteral("yearWrittenLabel"), tr("Year Written :"), yearWrittenEdit);
     yearAmendedEdit = makeLineEdit(this, QStringLiteral("yearAmendedEdit"), 4);
-    yearAmendedLabel = makeLabel(this, QStringLiteral("yearAmendedLabel"), QStringLiteral("Year Last Amended :"),
+    yearAmendedLabel = makeLabel(this, QStringLiteral("yearAmendedLabel"), tr("Year Last Amended :"),
                                yearAmendedEdit);
     for (QLineEdit* year : {yearWrittenEdit, yearAmendedEdit})
         fitFieldTo(year, QStringLiteral("0000"));
@@ -169,7 +169,7 @@ void WorkEditor::fillLists(RecordStore& store)
 EditorWindow::SaveResult WorkEditor::beforeSave()
 {
     if (genreList->selectedItems().isEmpty())
-        return refuse(QStringLiteral("Choose a genre for this Work before saving."));
+        return refuse(tr("Choose a genre for this Work before saving."));
     return askAboutSameName(View::Work, nameEdit->text());
 }
 
