@@ -1,4 +1,5 @@
 #include "core/Overdue.h"
+#include "core/StoredValues.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>

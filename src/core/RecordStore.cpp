@@ -1,5 +1,7 @@
 #include "core/RecordStore.h"
 
+#include "core/StoredValues.h"
+
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
@@ -95,37 +97,17 @@ const char* const kOutstandingForPublisher =
     "SELECT Count(*) FROM Submission WHERE Status = 0 AND Publisher_ID = ?;";
 const char* const kWorkOfOutstandingSubmission = "SELECT Work_ID FROM Submission WHERE ID = ? AND Status = 0;";
 
-QString text(const SQLite::Column& column)
-{
-    if (column.isNull())
-        return QString();
-    return TextFromUtf8(QByteArrayView(static_cast<const char*>(column.getBlob()), column.getBytes()));
-}
-
 bool flag(const SQLite::Column& column)
 {
     return !column.isNull() && column.getInt64() != 0;
 }
 
-// The value with the type it is stored with.
-QVariant value(const SQLite::Column& column)
-{
-    if (column.isNull())
-        return QVariant();
-    if (column.isInteger())
-        return QVariant(static_cast<qlonglong>(column.getInt64()));
-    if (column.isFloat())
-        return QVariant(column.getDouble());
-    if (column.isBlob())
-        return QVariant(QByteArray(static_cast<const char*>(column.getBlob()), column.getBytes()));
-    return QVariant(text(column));
-}
 
 // A stored number, also when it was stored as text ('2'); nothing for Null or anything else.
 std::optional<int> number(const SQLite::Column& column)
 {
     bool isNumber = false;
-    const qlonglong n = value(column).toLongLong(&isNumber);
+    const qlonglong n = storedValue(column).toLongLong(&isNumber);
     return isNumber ? std::optional<int>(static_cast<int>(n)) : std::nullopt;
 }
 
@@ -194,7 +176,7 @@ QList<ListItem> listOf(SQLite::Database& database, const char* statement)
     QList<ListItem> items;
     SQLite::Statement query(database, statement);
     while (query.executeStep())
-        items.append({query.getColumn(0).getInt(), text(query.getColumn(1))});
+        items.append({query.getColumn(0).getInt(), storedText(query.getColumn(1))});
     return items;
 }
 
@@ -245,10 +227,10 @@ std::optional<WorkRecord> RecordStore::work(int id)
             return std::nullopt;
         WorkRecord work;
         work.id = query.getColumn(0).getInt();
-        work.name = text(query.getColumn(1));
+        work.name = storedText(query.getColumn(1));
         work.genreId = number(query.getColumn(2)).value_or(0);
-        work.yearWritten = text(query.getColumn(3));
-        work.yearLastAmended = text(query.getColumn(4));
+        work.yearWritten = storedText(query.getColumn(3));
+        work.yearLastAmended = storedText(query.getColumn(4));
         work.submit = flag(query.getColumn(5));
         work.submitted = flag(query.getColumn(6));
         work.accepted = flag(query.getColumn(7));
@@ -267,15 +249,15 @@ std::optional<PublisherRecord> RecordStore::publisher(int id)
             if (!query.executeStep())
                 return std::nullopt;
             publisher.id = query.getColumn(0).getInt();
-            publisher.name = text(query.getColumn(1));
+            publisher.name = storedText(query.getColumn(1));
             publisher.typeId = number(query.getColumn(2));
-            publisher.guidelines = text(query.getColumn(3));
-            publisher.comments = text(query.getColumn(4));
-            publisher.address = text(query.getColumn(5));
+            publisher.guidelines = storedText(query.getColumn(3));
+            publisher.comments = storedText(query.getColumn(4));
+            publisher.address = storedText(query.getColumn(5));
             publisher.submitTo = flag(query.getColumn(6));
             publisher.submittedTo = flag(query.getColumn(7));
-            publisher.email = text(query.getColumn(8));
-            publisher.web = text(query.getColumn(9));
+            publisher.email = storedText(query.getColumn(8));
+            publisher.web = storedText(query.getColumn(9));
             publisher.answerWithinDays = number(query.getColumn(10));
         }
         publisher.genreIds = publisherGenreIds(id);
@@ -294,10 +276,10 @@ std::optional<SubmissionRecord> RecordStore::submission(int id)
         submission.id = query.getColumn(0).getInt();
         submission.workId = number(query.getColumn(1)).value_or(0);
         submission.publisherId = number(query.getColumn(2)).value_or(0);
-        submission.dateSubmitted = value(query.getColumn(3));
-        submission.dateReturned = value(query.getColumn(4));
-        submission.outcome = text(query.getColumn(5));
-        submission.notes = text(query.getColumn(6));
+        submission.dateSubmitted = storedValue(query.getColumn(3));
+        submission.dateReturned = storedValue(query.getColumn(4));
+        submission.outcome = storedText(query.getColumn(5));
+        submission.notes = storedText(query.getColumn(6));
         submission.status = number(query.getColumn(7));
         return submission;
     });

@@ -1,4 +1,5 @@
 #include "core/Resubmission.h"
+#include "core/StoredValues.h"
 
 #include <QCoreApplication>
 #include <QLocale>

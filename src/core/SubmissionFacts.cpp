@@ -1,4 +1,5 @@
 #include "core/SubmissionFacts.h"
+#include "core/StoredValues.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -16,17 +17,6 @@ const char* const kFacts =
     "LEFT JOIN Publisher AS p ON p.ID = s.Publisher_ID ORDER BY s.ID;";
 
 } // namespace
-
-QVariant storedValue(const SQLite::Column& column)
-{
-    if (column.isNull())
-        return QVariant();
-    if (column.isInteger())
-        return QVariant(static_cast<qlonglong>(column.getInt64()));
-    if (column.isFloat())
-        return QVariant(column.getDouble());
-    return QVariant(QString::fromUtf8(column.getText()));
-}
 
 QDate dateFromStored(const QVariant& value)
 {

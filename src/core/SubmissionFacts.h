@@ -32,8 +32,6 @@ struct SubmissionFact {
 // anything else.
 QDate dateFromStored(const QVariant& stored);
 
-// A column's value with the type it is stored with (Null: an invalid QVariant).
-QVariant storedValue(const SQLite::Column& column);
 
 // All submissions, in ID order. Throws RecordStoreError when the engine fails.
 QList<SubmissionFact> loadSubmissionFacts(SQLite::Database& database);

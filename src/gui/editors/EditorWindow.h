@@ -5,18 +5,18 @@
 //
 // Building an editor on it:
 //
-//   class frmThing : public EditorWindow {
+//   class ThingEditor : public EditorWindow {
 //   public:
-//       frmThing(Session& session, Desktop desktop, QWidget* parent = nullptr)
+//       ThingEditor(Session& session, Desktop desktop, QWidget* parent = nullptr)
 //           : EditorWindow(session, desktop, QStringLiteral("Thing"), QStringLiteral("Thing"), parent)
 //       {
 //           auto* fields = new QGridLayout;
 //           ... create the fields as children of this, add them to fields ...
 //           setFieldsLayout(fields);       // between buttonBar and statusPanel
 //           addTextField(nameEdit, 1);      // field code 1: hot-key target, focus rule
-//           setFocusCode(lstKind, 0);      // focus here clears the hot-key target
-//           watchForChanges(lstKind);      // any edit sets mChanged
-//           finishSetup({nameEdit, lstKind}); // tab order, then the button bar
+//           setFocusCode(kindList, 0);      // focus here clears the hot-key target
+//           watchForChanges(kindList);      // any edit sets mChanged
+//           finishSetup({nameEdit, kindList}); // tab order, then the button bar
 //       }
 //   protected:
 //       QWidget* firstField() const override;                   // focus on every showing
