@@ -191,6 +191,18 @@ void GridView::addRow(const QStringList& cells, int id)
     mModel->addRow(cells, id);
 }
 
+void GridView::replaceRows(std::vector<QString>&& cells, std::vector<int>&& ids)
+{
+    // Every row the highlight covered is gone, as the view's own reset would have it.
+    if (mModel->batching())
+        mPendingSel = Range{};
+    ++mInternal;
+    mModel->replaceRows(std::move(cells), std::move(ids));
+    --mInternal;
+    clampCurrent();
+    applyCurrentToView();
+}
+
 void GridView::removeRow(int row)
 {
     if (row < 1 || row >= rows())

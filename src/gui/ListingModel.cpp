@@ -214,6 +214,23 @@ void ListingModel::removeRow(int row)
     }
 }
 
+void ListingModel::replaceRows(std::vector<QString>&& cells, std::vector<int>&& ids)
+{
+    const bool tell = !batching();
+    if (tell)
+        beginResetModel();
+    mCells = std::move(cells);
+    mIds = std::move(ids);
+    mCells.resize(mIds.size() * static_cast<size_t>(mCols));
+    if (tell) {
+        mShownRows = dataRows();
+        mShownCols = mCols;
+        endResetModel();
+    } else {
+        mDirty = true;
+    }
+}
+
 int ListingModel::rowId(int row) const
 {
     return row >= 1 && row <= dataRows() ? mIds[static_cast<size_t>(row - 1)] : 0;

@@ -36,6 +36,9 @@ public:
     // shows (0 for none), kept with the row through every change.
     void addRow(const QStringList& cells, int id = 0);
     void removeRow(int row);                // a data row
+    // Replaces every data row at once: cells row-major, cols() per row, one id per row.
+    // Cells of a short last row are blank. The vectors are taken, not copied.
+    void replaceRows(std::vector<QString>&& cells, std::vector<int>&& ids);
     // The record a grid row shows; 0 for the header, a row without one, or no such row.
     int rowId(int row) const;
     // The first data row showing the record; 0 when none does.
