@@ -5,6 +5,10 @@
 #include <QLocale>
 #include <SQLiteCpp/Database.h>
 #include <sqlite3.h>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "core/Conversions.h"
 #include "core/Listing.h"
@@ -75,12 +79,93 @@ QString FormatStoredDate(const QString& iso)
 
 namespace {
 
-QString ColumnText(sqlite3_stmt* statement, int column)
+// The column as UTF-8 bytes, converted by the engine when it is not text.
+std::string_view ColumnBytes(sqlite3_stmt* statement, int column)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     const int bytes = sqlite3_column_bytes(statement, column);
-    return text ? TextFromUtf8(QByteArrayView(text, bytes)) : QString();
+    return text ? std::string_view(text, static_cast<size_t>(bytes)) : std::string_view();
 }
+
+// Texts repeat down a column (publishers, statuses, notes): each distinct text is
+// converted once and its cells share it. A column of mostly distinct texts (names) stops
+// being remembered once it has shown kLimit of them.
+class TextCache {
+public:
+    QString text(std::string_view bytes)
+    {
+        if (mUsed) {
+            const auto found = mTexts.find(bytes);
+            if (found != mTexts.end())
+                return found->second;
+        }
+        QString text = TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        if (mUsed) {
+            if (mTexts.size() < kLimit) {
+                const std::string& key = mKeys.emplace_back(bytes);
+                mTexts.emplace(std::string_view(key), text);
+            } else {
+                mUsed = false;
+                mTexts.clear();
+                mKeys.clear();
+            }
+        }
+        return text;
+    }
+
+private:
+    static constexpr size_t kLimit = 4096;
+    bool mUsed = true;
+    std::deque<std::string> mKeys;  // owns the bytes the map's keys point at
+    std::unordered_map<std::string_view, QString> mTexts;
+};
+
+// Dates repeat too, and formatting one is slow: each distinct stored value is formatted
+// once. ISO dates and day numbers are looked up by a number, without making a text.
+class DateCache {
+public:
+    QString text(sqlite3_stmt* statement, int column, int type)
+    {
+        if (type == SQLITE_INTEGER) {
+            const sqlite3_int64 days = sqlite3_column_int64(statement, column);
+            auto found = mNumbers.find(days);
+            if (found == mNumbers.end())
+                found = mNumbers.emplace(days, FormatStoredDate(QString::number(days))).first;
+            return found->second;
+        }
+        const std::string_view bytes = ColumnBytes(statement, column);
+        if (const int key = IsoKey(bytes)) {
+            auto found = mIso.find(key);
+            if (found == mIso.end())
+                found = mIso.emplace(key, FormatStoredDate(QString::fromLatin1(bytes.data(), 10))).first;
+            return found->second;
+        }
+        const QString stored = TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        auto found = mOthers.constFind(stored);
+        if (found == mOthers.constEnd())
+            found = mOthers.insert(stored, FormatStoredDate(stored));
+        return *found;
+    }
+
+private:
+    // YYYY-MM-DD as the number YYYYMMDD; 0 for anything else.
+    static int IsoKey(std::string_view s)
+    {
+        if (s.size() != 10 || s[4] != '-' || s[7] != '-')
+            return 0;
+        int key = 0;
+        for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+            if (s[i] < '0' || s[i] > '9')
+                return 0;
+            key = key * 10 + (s[i] - '0');
+        }
+        return key;
+    }
+
+    std::unordered_map<sqlite3_int64, QString> mNumbers;
+    std::unordered_map<int, QString> mIso;
+    QHash<QString, QString> mOthers;
+};
 
 } // namespace
 
@@ -116,10 +201,8 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
 
     const QString yes = QStringLiteral("Yes");
     const QString no = QStringLiteral("No");
-    QHash<QString, QString> dates;  // dates repeat; format each once
-    // Texts often repeat down a column (publishers, statuses): share the previous one's.
-    std::vector<QByteArray> lastBytes(defs.size());
-    std::vector<QString> lastText(defs.size());
+    std::vector<TextCache> texts(defs.size());
+    DateCache dates;
     int rc;
     while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
         result.ids.push_back(idColumn >= 0 ? sqlite3_column_int(query, idColumn) : 0);
@@ -131,27 +214,15 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
                 continue;
             }
             switch (defs[d].format) {
-            case CellFormat::Text: {
-                const QByteArrayView bytes(reinterpret_cast<const char*>(sqlite3_column_text(query, c)),
-                                           sqlite3_column_bytes(query, c));
-                if (bytes != lastBytes[d]) {
-                    lastBytes[d] = bytes.toByteArray();
-                    lastText[d] = TextFromUtf8(bytes);
-                }
-                result.cells.push_back(lastText[d]);
+            case CellFormat::Text:
+                result.cells.push_back(texts[d].text(ColumnBytes(query, c)));
                 break;
-            }
             case CellFormat::YesNo:
                 result.cells.push_back(sqlite3_column_int64(query, c) != 0 ? yes : no);
                 break;
-            case CellFormat::Date: {
-                const QString stored = ColumnText(query, c);
-                auto it = dates.constFind(stored);
-                if (it == dates.constEnd())
-                    it = dates.insert(stored, FormatStoredDate(stored));
-                result.cells.push_back(*it);
+            case CellFormat::Date:
+                result.cells.push_back(dates.text(query, c, type));
                 break;
-            }
             }
         }
     }
