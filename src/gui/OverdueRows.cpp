@@ -1,6 +1,8 @@
 #include "gui/OverdueRows.h"
 
 #include <QCoreApplication>
+#include <QSet>
+#include <memory>
 
 #include "core/Overdue.h"
 #include "core/RecordStore.h"
@@ -36,17 +38,24 @@ QString markOverdueRows(GridView& grid, Session& session, View view)
         model.setRowNotes({}, QColor());
         return tr("; overdue submissions could not be found: %1").arg(e.message());
     }
-    QHash<int, QString> notes;
+    // Counted by record, as listed: a record on two rows is one overdue submission.
+    QSet<int> listed;
     for (int row = 1; row < model.rows(); ++row) {
         const int id = model.rowId(row);
-        const auto found = overdue.constFind(id);
-        if (found == overdue.constEnd())
-            continue;
-        const QString text = found->publishersOwn
+        if (id != 0 && overdue.contains(id))
+            listed.insert(id);
+    }
+    const qsizetype count = listed.size();
+    auto shared = std::make_shared<const QHash<int, OverdueInfo>>(std::move(overdue));
+    ListingModel::RowNotes notes;
+    notes.has = [shared](int id) { return shared->contains(id); };
+    notes.text = [shared](int id) {
+        const OverdueInfo info = shared->value(id);
+        const QString text = info.publishersOwn
             ? tr("Overdue: sent %1 days ago; this publisher answers within %2 days")
             : tr("Overdue: sent %1 days ago; the Overdue-Days setting allows %2 days");
-        notes.insert(id, text.arg(found->daysOut).arg(found->allowedDays));
-    }
-    model.setRowNotes(notes, overdueShade());
-    return tr("; %1 overdue (shaded orange)").arg(notes.size());
+        return text.arg(info.daysOut).arg(info.allowedDays);
+    };
+    model.setRowNotes(std::move(notes), overdueShade());
+    return tr("; %1 overdue (shaded orange)").arg(count);
 }
