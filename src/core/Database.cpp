@@ -84,8 +84,6 @@ const char* const kListingIndexes[][2] = {
     // per work.
     {"Submission_Work_Status_Date",
      "CREATE INDEX IF NOT EXISTS Submission_Work_Status_Date ON Submission (Work_ID, Status, Date_Submitted);"},
-    // The unreturned submissions marked overdue in the Submission view.
-    {"Submission_Status", "CREATE INDEX IF NOT EXISTS Submission_Status ON Submission (Status);"},
 };
 
 const char* const kViews = R"SQL(

@@ -169,7 +169,7 @@ private:
 
 } // namespace
 
-FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement)
+FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows)
 {
     FillResult result;
     if (!CheckReadOnlyStatement(database, statement, &result.error))
@@ -201,6 +201,10 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
 
     const QString yes = QStringLiteral("Yes");
     const QString no = QStringLiteral("No");
+    if (expectedRows > 0) {
+        result.ids.reserve(expectedRows);
+        result.cells.reserve(static_cast<size_t>(expectedRows) * static_cast<size_t>(defs.size()));
+    }
     std::vector<TextCache> texts(defs.size());
     DateCache dates;
     int rc;

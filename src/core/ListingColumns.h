@@ -39,4 +39,5 @@ struct FillResult {
 };
 
 // Runs statement (checked to be one read-only statement) and formats every cell.
-FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement);
+// expectedRows: room made at once (the size of the last fill is a good guess).
+FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows = 0);

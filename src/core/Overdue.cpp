@@ -43,6 +43,27 @@ std::optional<int> optionalInt(sqlite3_value* value)
     return ok ? std::optional<int>(n) : std::nullopt;
 }
 
+// dateFromStored() of a column, reading an ISO date's digits in place: a listing has
+// thousands of them.
+QDate storedDate(const SQLite::Column& column)
+{
+    if (column.isText() && column.getBytes() == 10) {
+        const char* s = static_cast<const char*>(column.getBlob());
+        int parts[3] = {0, 0, 0};
+        bool iso = s[4] == '-' && s[7] == '-';
+        for (int i = 0; iso && i < 10; ++i) {
+            if (i == 4 || i == 7)
+                continue;
+            iso = s[i] >= '0' && s[i] <= '9';
+            int& part = parts[i < 4 ? 0 : i < 7 ? 1 : 2];
+            part = part * 10 + (s[i] - '0');
+        }
+        if (iso)
+            return QDate(parts[0], parts[1], parts[2]);  // invalid for a day that is not
+    }
+    return dateFromStored(storedValue(column));
+}
+
 void overdueFunction(sqlite3_context* context, int, sqlite3_value** argv)
 {
     const auto* session = static_cast<const Session*>(sqlite3_user_data(context));
@@ -98,8 +119,8 @@ QHash<int, OverdueInfo> overdueSubmissions(SQLite::Database& database, const Ove
         SQLite::Statement query(database, kUnreturned);
         while (query.executeStep()) {
             const int id = query.getColumn(0).getInt();
-            const QDate sent = dateFromStored(storedValue(query.getColumn(2)));
-            const QDate returned = dateFromStored(storedValue(query.getColumn(3)));
+            const QDate sent = storedDate(query.getColumn(2));
+            const QDate returned = storedDate(query.getColumn(3));
             const QVariant ownValue = storedValue(query.getColumn(4));
             bool isNumber = false;
             const int ownDays = ownValue.toInt(&isNumber);

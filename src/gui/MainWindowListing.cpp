@@ -44,6 +44,8 @@ void MainWindow::setGridColumns()
 void MainWindow::fillGrid()
 {
     BusyScope busy(this);
+    // The view's last fill is the best guess of this one's size.
+    const int expectedRows = mView == mLastFillView ? grid->rows() - 1 : 0;
     grid->setVisible(false);
     grid->setRows(2);
     grid->setRow(1);
@@ -65,9 +67,10 @@ void MainWindow::fillGrid()
 
     FillResult rows;
     if (SQLite::Database* database = mSession.database())
-        rows = ReadFillRows(*database, mView, FillStatement(mView, condition));
+        rows = ReadFillRows(*database, mView, FillStatement(mView, condition), expectedRows);
     else
         rows.error = QStringLiteral("The database is not open.");
+    mLastFillView = mView;
     if (!rows.ok) {
         // A bad condition must not end the program: say why and list nothing.
         mDesktop.prompts.message(this,
