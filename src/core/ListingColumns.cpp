@@ -169,7 +169,8 @@ private:
 
 } // namespace
 
-FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows)
+FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows,
+                        const OverdueRule* overdueRule)
 {
     FillResult result;
     if (!CheckReadOnlyStatement(database, statement, &result.error))
@@ -188,11 +189,22 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
     const QVector<ColumnDef>& defs = ViewColumns(view);
     QVector<int> sourceColumn(defs.size(), -1);
     int idColumn = -1;
+    OverdueColumns overdueColumns;
     const int count = sqlite3_column_count(query);
     for (int c = 0; c < count; ++c) {
         const QString name = QString::fromUtf8(sqlite3_column_name(query, c));
         if (idColumn < 0 && name.compare(QStringLiteral("ID"), Qt::CaseInsensitive) == 0)
             idColumn = c;
+        const std::pair<int*, QLatin1String> decisive[] = {
+            {&overdueColumns.status, QLatin1String("Status")},
+            {&overdueColumns.sent, QLatin1String("Date_Submitted")},
+            {&overdueColumns.returned, QLatin1String("Date_Returned")},
+            {&overdueColumns.answerWithin, QLatin1String("Answer_Within_Days")},
+        };
+        for (const auto& [column, wanted] : decisive) {
+            if (*column < 0 && name.compare(wanted, Qt::CaseInsensitive) == 0)
+                *column = c;
+        }
         for (int d = 0; d < defs.size(); ++d) {
             if (sourceColumn[d] < 0 && name.compare(defs[d].source, Qt::CaseInsensitive) == 0)
                 sourceColumn[d] = c;
@@ -205,11 +217,18 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
         result.ids.reserve(expectedRows);
         result.cells.reserve(static_cast<size_t>(expectedRows) * static_cast<size_t>(defs.size()));
     }
+    const bool findOverdue = overdueRule && idColumn >= 0 && overdueColumns.complete();
+    if (findOverdue)
+        result.overdue.emplace();
     std::vector<TextCache> texts(defs.size());
     DateCache dates;
     int rc;
     while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
         result.ids.push_back(idColumn >= 0 ? sqlite3_column_int(query, idColumn) : 0);
+        if (findOverdue) {
+            if (const auto info = overdueRow(*overdueRule, query, overdueColumns))
+                result.overdue->insert(result.ids.back(), *info);
+        }
         for (int d = 0; d < defs.size(); ++d) {
             const int c = sourceColumn[d];
             const int type = c >= 0 ? sqlite3_column_type(query, c) : SQLITE_NULL;
@@ -234,6 +253,7 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
         result.error = QString::fromUtf8(sqlite3_errmsg(handle));
         result.ids.clear();
         result.cells.clear();
+        result.overdue.reset();
         sqlite3_finalize(query);
         return result;
     }

@@ -67,7 +67,12 @@ void MainWindow::fillGrid()
 
     FillResult rows;
     if (SQLite::Database* database = mSession.database())
-        rows = ReadFillRows(*database, mView, FillStatement(mView, condition), expectedRows);
+    {
+        // The Submission view's overdue rows are found as its rows are read.
+        const OverdueRule rule = overdueRule(mSession);
+        rows = ReadFillRows(*database, mView, FillStatement(mView, condition), expectedRows,
+                            mView == View::Submission ? &rule : nullptr);
+    }
     else
         rows.error = QStringLiteral("The database is not open.");
     mLastFillView = mView;
@@ -106,7 +111,7 @@ void MainWindow::fillGrid()
     deleteButton->setEnabled(n != 0);
     statusPanel->setFillMode(false);
     statusPanel->setTextColor(Qt::black);
-    const QString overdue = markOverdueRows(*grid, mSession, mView);
+    const QString overdue = markOverdueRows(*grid, mSession, mView, std::move(rows.overdue));
     ShowStatusMessage(this, viewName(mView) + QStringLiteral(" View - ") + QString::number(n) + QStringLiteral(" records found") + overdue, 0);
     grid->fitColumnsToContents();
     grid->setVisible(true);

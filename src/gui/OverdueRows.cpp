@@ -24,7 +24,7 @@ QColor overdueShade()
     return QColor(255, 200, 170);
 }
 
-QString markOverdueRows(GridView& grid, Session& session, View view)
+QString markOverdueRows(GridView& grid, Session& session, View view, std::optional<QHash<int, OverdueInfo>> known)
 {
     ListingModel& model = *grid.gridModel();
     if (view != View::Submission || !session.database()) {
@@ -33,7 +33,7 @@ QString markOverdueRows(GridView& grid, Session& session, View view)
     }
     QHash<int, OverdueInfo> overdue;
     try {
-        overdue = overdueSubmissions(*session.database(), overdueRule(session));
+        overdue = known ? std::move(*known) : overdueSubmissions(*session.database(), overdueRule(session));
     } catch (const RecordStoreError& e) {
         model.setRowNotes({}, QColor());
         return tr("; overdue submissions could not be found: %1").arg(e.message());
