@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <SQLiteCpp/Database.h>
 #include <sqlite3.h>
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -167,6 +168,23 @@ private:
     QHash<QString, QString> mOthers;
 };
 
+// The most rows a view can list, from its table's highest ID (its IDs only grow), without
+// counting; 0 when unknown. Room reserved but never filled costs address space, not
+// memory, while growing a vector step by step holds the old and the new copy at once.
+int RowsAtMost(sqlite3* handle, View view)
+{
+    const char* statement = view == View::Publisher ? "SELECT max(ID) FROM Publisher;"
+        : view == View::Submission                  ? "SELECT max(ID) FROM Submission;"
+                                                    : "SELECT max(ID) FROM Work;";
+    constexpr sqlite3_int64 kLimit = 4'000'000;
+    sqlite3_stmt* query = nullptr;
+    sqlite3_int64 rows = 0;
+    if (sqlite3_prepare_v2(handle, statement, -1, &query, nullptr) == SQLITE_OK && sqlite3_step(query) == SQLITE_ROW)
+        rows = sqlite3_column_int64(query, 0);
+    sqlite3_finalize(query);
+    return static_cast<int>(std::clamp<sqlite3_int64>(rows, 0, kLimit));
+}
+
 } // namespace
 
 FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows,
@@ -213,6 +231,8 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
 
     const QString yes = QStringLiteral("Yes");
     const QString no = QStringLiteral("No");
+    if (expectedRows <= 0)
+        expectedRows = RowsAtMost(handle, view);
     if (expectedRows > 0) {
         result.ids.reserve(expectedRows);
         result.cells.reserve(static_cast<size_t>(expectedRows) * static_cast<size_t>(defs.size()));
