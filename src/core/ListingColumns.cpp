@@ -89,26 +89,29 @@ std::string_view ColumnBytes(sqlite3_stmt* statement, int column)
 }
 
 // Texts repeat down a column (publishers, statuses, notes): each distinct text is
-// converted once and its cells share it. A column of mostly distinct texts (names) stops
-// being remembered once it has shown kLimit of them.
+// converted once and its cells share it. A column of mostly distinct texts (names) is no
+// longer remembered once a sample shows that few repeat.
 class TextCache {
 public:
     QString text(std::string_view bytes)
     {
         if (mUsed) {
+            ++mLookups;
             const auto found = mTexts.find(bytes);
-            if (found != mTexts.end())
+            if (found != mTexts.end()) {
+                ++mHits;
                 return found->second;
+            }
         }
         QString text = TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
         if (mUsed) {
-            if (mTexts.size() < kLimit) {
-                const std::string& key = mKeys.emplace_back(bytes);
-                mTexts.emplace(std::string_view(key), text);
-            } else {
+            if (mTexts.size() >= kLimit || (mLookups == kSample && mHits < kSample / 4)) {
                 mUsed = false;
                 mTexts.clear();
                 mKeys.clear();
+            } else {
+                const std::string& key = mKeys.emplace_back(bytes);
+                mTexts.emplace(std::string_view(key), text);
             }
         }
         return text;
@@ -116,7 +119,10 @@ public:
 
 private:
     static constexpr size_t kLimit = 4096;
+    static constexpr size_t kSample = 256;
     bool mUsed = true;
+    size_t mLookups = 0;
+    size_t mHits = 0;
     std::deque<std::string> mKeys;  // owns the bytes the map's keys point at
     std::unordered_map<std::string_view, QString> mTexts;
 };

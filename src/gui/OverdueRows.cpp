@@ -31,21 +31,28 @@ QString markOverdueRows(GridView& grid, Session& session, View view, std::option
         model.setRowNotes({}, QColor());
         return QString();
     }
+    const bool fromFill = known.has_value();
     QHash<int, OverdueInfo> overdue;
     try {
-        overdue = known ? std::move(*known) : overdueSubmissions(*session.database(), overdueRule(session));
+        overdue = fromFill ? std::move(*known) : overdueSubmissions(*session.database(), overdueRule(session));
     } catch (const RecordStoreError& e) {
         model.setRowNotes({}, QColor());
         return tr("; overdue submissions could not be found: %1").arg(e.message());
     }
-    // Counted by record, as listed: a record on two rows is one overdue submission.
-    QSet<int> listed;
-    for (int row = 1; row < model.rows(); ++row) {
-        const int id = model.rowId(row);
-        if (id != 0 && overdue.contains(id))
-            listed.insert(id);
+    // Counted by record, as listed: a record on two rows is one overdue submission. What
+    // the fill found is already just the listed ones.
+    qsizetype count = 0;
+    if (fromFill) {
+        count = overdue.size() - (overdue.contains(0) ? 1 : 0);
+    } else {
+        QSet<int> listed;
+        for (int row = 1; row < model.rows(); ++row) {
+            const int id = model.rowId(row);
+            if (id != 0 && overdue.contains(id))
+                listed.insert(id);
+        }
+        count = listed.size();
     }
-    const qsizetype count = listed.size();
     auto shared = std::make_shared<const QHash<int, OverdueInfo>>(std::move(overdue));
     ListingModel::RowNotes notes;
     notes.has = [shared](int id) { return shared->contains(id); };
