@@ -5,6 +5,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-charts-dev libgl-dev
   libsqlite3-dev libsqlitecpp-dev
+  sqlite3
   libgtest-dev
   desktop-file-utils appstream
   clang libclang-rt-14-dev

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Quillary and runs every test, offscreen:
-#   1. the normal build (gcc), its tests, and an install into a temporary prefix
-#      (tools/check-install.sh);
+#   1. the normal build (gcc), its tests, an install into a temporary prefix
+#      (tools/check-install.sh), and the benchmark at 1,000 records as a smoke run (its
+#      figures are printed, never judged: the machine may be loaded);
 #   2. a clang build with AddressSanitizer and UndefinedBehaviorSanitizer, its tests, and
 #      every fuzz target for a bounded time on a copy of its seed corpus (fuzz/corpus/).
 # Any failed test, sanitizer finding, fuzz crash, hang or broken invariant fails the run.
@@ -17,6 +18,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 tools/check-install.sh build
+bench_work=$(mktemp -d "${TMPDIR:-/tmp}/quillary-bench.XXXXXX")
+build/bench/quillary_bench --records 1000 --report-only --json "$bench_work/report.json" "$bench_work"
+rm -rf "$bench_work"
 
 if [ "${SKIP_SANITIZE:-0}" = 1 ]; then
   exit 0

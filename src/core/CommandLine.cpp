@@ -36,6 +36,9 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
                                                    "without a window. Exit code 0 when the copy was made."),
                                     QStringLiteral("file"));
     parser.addOptions({help, version, config, database, backup});
+    QCommandLineOption exitAfterFirstFill(QStringLiteral("exit-after-first-fill"));
+    exitAfterFirstFill.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(exitAfterFirstFill);
     // Qt's own options (-style fusion, -platform offscreen, ...) are the toolkit's to read:
     // known here so that they are not refused, hidden from the help.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -86,6 +89,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
     result.settingsFile = absolute(parser.value(config));
     result.database = absolute(parser.value(database));
     result.backupTarget = absolute(parser.value(backup));
+    result.exitAfterFirstFill = parser.isSet(exitAfterFirstFill);
     if (!result.settingsFile.isEmpty() && !QFileInfo(result.settingsFile).isFile())
         return fail(QStringLiteral("The settings file %1 does not exist.").arg(result.settingsFile));
     if (!result.backupTarget.isEmpty()) {

@@ -10,6 +10,9 @@ struct CommandLine {
     QString settingsFile;  // absolute, or empty
     QString database;      // absolute, or empty
     QString backupTarget;  // absolute, or empty
+    // Hidden, for the benchmark: end as soon as the first filled grid has been shown,
+    // printing how long that took.
+    bool exitAfterFirstFill = false;
     // What to print: the help or version text, or (with Fail) what was wrong.
     QString text;
 };

@@ -2,6 +2,7 @@
 // The database file: its schema, the lookup rows a new file starts with, and opening.
 
 #include <QString>
+#include <QStringList>
 #include <exception>
 #include <memory>
 
@@ -28,8 +29,22 @@ constexpr int kBusyTimeoutMs = 3000;
 // A file that another program keeps locked is no answer either way: that error is thrown.
 bool validateSchema(SQLite::Database& database, QString* error);
 
-// Registers the program's like() (see Like.h) and the busy time-out on a connection.
+// How a connection reads: the file memory-mapped up to kMmapBytes, a page cache of
+// kCacheKib, temporary B-trees in memory. Journaling is left as the engine's default
+// (rollback journal) and synchronous is FULL, so every save is durable.
+constexpr long long kMmapBytes = 256LL * 1024 * 1024;
+constexpr int kCacheKib = 32 * 1024;
+
+// Registers the program's like() (see Like.h) and the busy time-out, and sets the reading
+// pragmas above, on a connection. Writes nothing to the file.
 void prepareConnection(SQLite::Database& database);
+
+// The indexes the listings use beyond those of the first schema, by name.
+QStringList listingIndexes();
+
+// Creates whichever of listingIndexes() the file lacks, in one transaction. Only for a
+// file that validateSchema() accepted. True when any was created.
+bool ensureIndexes(SQLite::Database& database);
 
 // True when the engine gave up waiting for a lock that another connection holds.
 bool isLockedByAnother(const std::exception& e);

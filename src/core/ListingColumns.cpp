@@ -5,6 +5,11 @@
 #include <QLocale>
 #include <SQLiteCpp/Database.h>
 #include <sqlite3.h>
+#include <algorithm>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "core/Conversions.h"
 #include "core/Listing.h"
@@ -75,16 +80,121 @@ QString FormatStoredDate(const QString& iso)
 
 namespace {
 
-QString ColumnText(sqlite3_stmt* statement, int column)
+// The column as UTF-8 bytes, converted by the engine when it is not text.
+std::string_view ColumnBytes(sqlite3_stmt* statement, int column)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     const int bytes = sqlite3_column_bytes(statement, column);
-    return text ? TextFromUtf8(QByteArrayView(text, bytes)) : QString();
+    return text ? std::string_view(text, static_cast<size_t>(bytes)) : std::string_view();
+}
+
+// Texts repeat down a column (publishers, statuses, notes): each distinct text is
+// converted once and its cells share it. A column of mostly distinct texts (names) is no
+// longer remembered once a sample shows that few repeat.
+class TextCache {
+public:
+    QString text(std::string_view bytes)
+    {
+        if (mUsed) {
+            ++mLookups;
+            const auto found = mTexts.find(bytes);
+            if (found != mTexts.end()) {
+                ++mHits;
+                return found->second;
+            }
+        }
+        QString text = TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        if (mUsed) {
+            if (mTexts.size() >= kLimit || (mLookups == kSample && mHits < kSample / 4)) {
+                mUsed = false;
+                mTexts.clear();
+                mKeys.clear();
+            } else {
+                const std::string& key = mKeys.emplace_back(bytes);
+                mTexts.emplace(std::string_view(key), text);
+            }
+        }
+        return text;
+    }
+
+private:
+    static constexpr size_t kLimit = 4096;
+    static constexpr size_t kSample = 256;
+    bool mUsed = true;
+    size_t mLookups = 0;
+    size_t mHits = 0;
+    std::deque<std::string> mKeys;  // owns the bytes the map's keys point at
+    std::unordered_map<std::string_view, QString> mTexts;
+};
+
+// Dates repeat too, and formatting one is slow: each distinct stored value is formatted
+// once. ISO dates and day numbers are looked up by a number, without making a text.
+class DateCache {
+public:
+    QString text(sqlite3_stmt* statement, int column, int type)
+    {
+        if (type == SQLITE_INTEGER) {
+            const sqlite3_int64 days = sqlite3_column_int64(statement, column);
+            auto found = mNumbers.find(days);
+            if (found == mNumbers.end())
+                found = mNumbers.emplace(days, FormatStoredDate(QString::number(days))).first;
+            return found->second;
+        }
+        const std::string_view bytes = ColumnBytes(statement, column);
+        if (const int key = IsoKey(bytes)) {
+            auto found = mIso.find(key);
+            if (found == mIso.end())
+                found = mIso.emplace(key, FormatStoredDate(QString::fromLatin1(bytes.data(), 10))).first;
+            return found->second;
+        }
+        const QString stored = TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        auto found = mOthers.constFind(stored);
+        if (found == mOthers.constEnd())
+            found = mOthers.insert(stored, FormatStoredDate(stored));
+        return *found;
+    }
+
+private:
+    // YYYY-MM-DD as the number YYYYMMDD; 0 for anything else.
+    static int IsoKey(std::string_view s)
+    {
+        if (s.size() != 10 || s[4] != '-' || s[7] != '-')
+            return 0;
+        int key = 0;
+        for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+            if (s[i] < '0' || s[i] > '9')
+                return 0;
+            key = key * 10 + (s[i] - '0');
+        }
+        return key;
+    }
+
+    std::unordered_map<sqlite3_int64, QString> mNumbers;
+    std::unordered_map<int, QString> mIso;
+    QHash<QString, QString> mOthers;
+};
+
+// The most rows a view can list, from its table's highest ID (its IDs only grow), without
+// counting; 0 when unknown. Room reserved but never filled costs address space, not
+// memory, while growing a vector step by step holds the old and the new copy at once.
+int RowsAtMost(sqlite3* handle, View view)
+{
+    const char* statement = view == View::Publisher ? "SELECT max(ID) FROM Publisher;"
+        : view == View::Submission                  ? "SELECT max(ID) FROM Submission;"
+                                                    : "SELECT max(ID) FROM Work;";
+    constexpr sqlite3_int64 kLimit = 4'000'000;
+    sqlite3_stmt* query = nullptr;
+    sqlite3_int64 rows = 0;
+    if (sqlite3_prepare_v2(handle, statement, -1, &query, nullptr) == SQLITE_OK && sqlite3_step(query) == SQLITE_ROW)
+        rows = sqlite3_column_int64(query, 0);
+    sqlite3_finalize(query);
+    return static_cast<int>(std::clamp<sqlite3_int64>(rows, 0, kLimit));
 }
 
 } // namespace
 
-FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement)
+FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows,
+                        const OverdueRule* overdueRule)
 {
     FillResult result;
     if (!CheckReadOnlyStatement(database, statement, &result.error))
@@ -103,11 +213,22 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
     const QVector<ColumnDef>& defs = ViewColumns(view);
     QVector<int> sourceColumn(defs.size(), -1);
     int idColumn = -1;
+    OverdueColumns overdueColumns;
     const int count = sqlite3_column_count(query);
     for (int c = 0; c < count; ++c) {
         const QString name = QString::fromUtf8(sqlite3_column_name(query, c));
         if (idColumn < 0 && name.compare(QStringLiteral("ID"), Qt::CaseInsensitive) == 0)
             idColumn = c;
+        const std::pair<int*, QLatin1String> decisive[] = {
+            {&overdueColumns.status, QLatin1String("Status")},
+            {&overdueColumns.sent, QLatin1String("Date_Submitted")},
+            {&overdueColumns.returned, QLatin1String("Date_Returned")},
+            {&overdueColumns.answerWithin, QLatin1String("Answer_Within_Days")},
+        };
+        for (const auto& [column, wanted] : decisive) {
+            if (*column < 0 && name.compare(wanted, Qt::CaseInsensitive) == 0)
+                *column = c;
+        }
         for (int d = 0; d < defs.size(); ++d) {
             if (sourceColumn[d] < 0 && name.compare(defs[d].source, Qt::CaseInsensitive) == 0)
                 sourceColumn[d] = c;
@@ -116,13 +237,24 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
 
     const QString yes = QStringLiteral("Yes");
     const QString no = QStringLiteral("No");
-    QHash<QString, QString> dates;  // dates repeat; format each once
-    // Texts often repeat down a column (publishers, statuses): share the previous one's.
-    std::vector<QByteArray> lastBytes(defs.size());
-    std::vector<QString> lastText(defs.size());
+    if (expectedRows <= 0)
+        expectedRows = RowsAtMost(handle, view);
+    if (expectedRows > 0) {
+        result.ids.reserve(expectedRows);
+        result.cells.reserve(static_cast<size_t>(expectedRows) * static_cast<size_t>(defs.size()));
+    }
+    const bool findOverdue = overdueRule && idColumn >= 0 && overdueColumns.complete();
+    if (findOverdue)
+        result.overdue.emplace();
+    std::vector<TextCache> texts(defs.size());
+    DateCache dates;
     int rc;
     while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
         result.ids.push_back(idColumn >= 0 ? sqlite3_column_int(query, idColumn) : 0);
+        if (findOverdue) {
+            if (const auto info = overdueRow(*overdueRule, query, overdueColumns))
+                result.overdue->insert(result.ids.back(), *info);
+        }
         for (int d = 0; d < defs.size(); ++d) {
             const int c = sourceColumn[d];
             const int type = c >= 0 ? sqlite3_column_type(query, c) : SQLITE_NULL;
@@ -131,27 +263,15 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
                 continue;
             }
             switch (defs[d].format) {
-            case CellFormat::Text: {
-                const QByteArrayView bytes(reinterpret_cast<const char*>(sqlite3_column_text(query, c)),
-                                           sqlite3_column_bytes(query, c));
-                if (bytes != lastBytes[d]) {
-                    lastBytes[d] = bytes.toByteArray();
-                    lastText[d] = TextFromUtf8(bytes);
-                }
-                result.cells.push_back(lastText[d]);
+            case CellFormat::Text:
+                result.cells.push_back(texts[d].text(ColumnBytes(query, c)));
                 break;
-            }
             case CellFormat::YesNo:
                 result.cells.push_back(sqlite3_column_int64(query, c) != 0 ? yes : no);
                 break;
-            case CellFormat::Date: {
-                const QString stored = ColumnText(query, c);
-                auto it = dates.constFind(stored);
-                if (it == dates.constEnd())
-                    it = dates.insert(stored, FormatStoredDate(stored));
-                result.cells.push_back(*it);
+            case CellFormat::Date:
+                result.cells.push_back(dates.text(query, c, type));
                 break;
-            }
             }
         }
     }
@@ -159,6 +279,7 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
         result.error = QString::fromUtf8(sqlite3_errmsg(handle));
         result.ids.clear();
         result.cells.clear();
+        result.overdue.reset();
         sqlite3_finalize(query);
         return result;
     }

@@ -4,8 +4,10 @@
 
 #include <QString>
 #include <QVector>
+#include <optional>
 #include <vector>
 
+#include "core/Overdue.h"
 #include "core/View.h"
 
 namespace SQLite { class Database; }
@@ -36,7 +38,13 @@ struct FillResult {
     QString error;                 // the engine's text when !ok
     QVector<int> ids;              // one per row
     std::vector<QString> cells;    // row-major, ViewColumns(view).size() per row
+    // With an overdue rule, when the statement has the columns that decide it: the listed
+    // submissions that are overdue, by ID.
+    std::optional<QHash<int, OverdueInfo>> overdue;
 };
 
 // Runs statement (checked to be one read-only statement) and formats every cell.
-FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement);
+// expectedRows: room made at once (the size of the last fill is a good guess).
+// overdueRule: also find the overdue rows as they are read, sparing a second statement.
+FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows = 0,
+                        const OverdueRule* overdueRule = nullptr);

@@ -44,6 +44,42 @@ std::optional<int> optionalInt(sqlite3_value* value)
     return ok ? std::optional<int>(n) : std::nullopt;
 }
 
+// storedValue() of a column of the row a statement stands on.
+QVariant rowValue(sqlite3_stmt* row, int column)
+{
+    switch (sqlite3_column_type(row, column)) {
+    case SQLITE_NULL:
+        return QVariant();
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(row, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(row, column));
+    default:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, column))));
+    }
+}
+
+// dateFromStored() of a column, reading an ISO date's digits in place: a listing has
+// thousands of them.
+QDate rowDate(sqlite3_stmt* row, int column)
+{
+    if (sqlite3_column_type(row, column) == SQLITE_TEXT && sqlite3_column_bytes(row, column) == 10) {
+        const auto* s = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
+        int parts[3] = {0, 0, 0};
+        bool iso = s[4] == '-' && s[7] == '-';
+        for (int i = 0; iso && i < 10; ++i) {
+            if (i == 4 || i == 7)
+                continue;
+            iso = s[i] >= '0' && s[i] <= '9';
+            int& part = parts[i < 4 ? 0 : i < 7 ? 1 : 2];
+            part = part * 10 + (s[i] - '0');
+        }
+        if (iso)
+            return QDate(parts[0], parts[1], parts[2]);  // invalid for a day that is not
+    }
+    return dateFromStored(rowValue(row, column));
+}
+
 void overdueFunction(sqlite3_context* context, int, sqlite3_value** argv)
 {
     const auto* session = static_cast<const Session*>(sqlite3_user_data(context));
@@ -92,25 +128,42 @@ OverdueRule overdueRule(const Session& session)
     return OverdueRule{session.clock().today(), session.settings().overdueDays()};
 }
 
+std::optional<OverdueInfo> overdueRow(const OverdueRule& rule, sqlite3_stmt* row, const OverdueColumns& columns)
+{
+    // Status as the engine converts it to a number, like SQLite::Column::getInt().
+    const int status = sqlite3_column_int(row, columns.status);
+    if (status != 0)
+        return std::nullopt;  // the rule holds only unreturned ones: spare reading the dates
+    const QDate sent = rowDate(row, columns.sent);
+    const QDate returned = rowDate(row, columns.returned);
+    const QVariant ownValue = rowValue(row, columns.answerWithin);
+    bool isNumber = false;
+    const int ownDays = ownValue.toInt(&isNumber);
+    const std::optional<int> own = isNumber ? std::optional<int>(ownDays) : std::nullopt;
+    if (!rule.isOverdue(status, sent, returned, own))
+        return std::nullopt;
+    return OverdueInfo{static_cast<int>(sent.daysTo(rule.today)), rule.allowedDays(own), own && *own >= 0};
+}
+
 QHash<int, OverdueInfo> overdueSubmissions(SQLite::Database& database, const OverdueRule& rule)
 {
     QHash<int, OverdueInfo> overdue;
     try {
-        SQLite::Statement query(database, kUnreturned);
-        while (query.executeStep()) {
-            const int id = query.getColumn(0).getInt();
-            const QDate sent = dateFromStored(storedValue(query.getColumn(2)));
-            const QDate returned = dateFromStored(storedValue(query.getColumn(3)));
-            const QVariant ownValue = storedValue(query.getColumn(4));
-            bool isNumber = false;
-            const int ownDays = ownValue.toInt(&isNumber);
-            const std::optional<int> own = isNumber ? std::optional<int>(ownDays) : std::nullopt;
-            if (!rule.isOverdue(query.getColumn(1).getInt(), sent, returned, own))
-                continue;
-            const bool publishersOwn = own && *own >= 0;
-            overdue.insert(id, OverdueInfo{static_cast<int>(sent.daysTo(rule.today)), rule.allowedDays(own),
-                                           publishersOwn});
+        sqlite3* handle = database.getHandle();
+        sqlite3_stmt* query = nullptr;
+        int rc = sqlite3_prepare_v2(handle, kUnreturned, -1, &query, nullptr);
+        const OverdueColumns columns{1, 2, 3, 4};
+        while (rc == SQLITE_OK && (rc = sqlite3_step(query)) == SQLITE_ROW) {
+            if (const auto info = overdueRow(rule, query, columns))
+                overdue.insert(sqlite3_column_int(query, 0), *info);
+            rc = SQLITE_OK;
         }
+        if (rc != SQLITE_DONE) {
+            const SQLite::Exception failure(handle, rc);  // the engine's text, before it is cleared
+            sqlite3_finalize(query);
+            throw failure;
+        }
+        sqlite3_finalize(query);
     } catch (const std::exception& e) {
         if (db::isLockedByAnother(e))
             throw RecordStoreError(RecordStoreError::Reason::Locked,

@@ -10,6 +10,7 @@
 class Session;
 class Settings;
 namespace SQLite { class Database; }
+struct sqlite3_stmt;
 
 constexpr int kDefaultOverdueDays = 90;
 
@@ -37,6 +38,18 @@ struct OverdueInfo {
     int allowedDays = 0;
     bool publishersOwn = false;  // the allowed days are the publisher's own
 };
+
+// Where a statement's row holds what decides whether a submission is overdue.
+struct OverdueColumns {
+    int status = -1;
+    int sent = -1;          // Date_Submitted
+    int returned = -1;      // Date_Returned
+    int answerWithin = -1;  // the publisher's Answer_Within_Days
+    bool complete() const { return status >= 0 && sent >= 0 && returned >= 0 && answerWithin >= 0; }
+};
+
+// The row the statement stands on, when that submission is overdue.
+std::optional<OverdueInfo> overdueRow(const OverdueRule& rule, sqlite3_stmt* row, const OverdueColumns& columns);
 
 // The overdue submissions by ID. Throws RecordStoreError when the engine fails.
 QHash<int, OverdueInfo> overdueSubmissions(SQLite::Database& database, const OverdueRule& rule);

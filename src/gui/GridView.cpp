@@ -1,5 +1,7 @@
 #include "gui/GridView.h"
 
+#include <QHash>
+
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -151,6 +153,14 @@ void GridView::fitColumnsToContents(int sampleRows)
     const int lastRow = std::min(rows() - 1, std::max(sampleRows, 0));
     std::vector<int> widths;
     std::vector<int> spare;  // what a column may give up when the grid is too narrow
+    // Texts repeat (Yes and No, genres, dates): each is measured once.
+    QHash<QString, int> measured;
+    auto advance = [&](const QString& text) {
+        auto found = measured.constFind(text);
+        if (found == measured.constEnd())
+            found = measured.insert(text, cellMetrics.horizontalAdvance(text));
+        return *found;
+    };
     for (int c = 0; c < cols(); ++c) {
         QStyleOptionHeader option;
         option.initFrom(header);
@@ -160,7 +170,7 @@ void GridView::fitColumnsToContents(int sampleRows)
         const int caption = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
         int cells = 0;
         for (int r = 1; r <= lastRow; ++r)
-            cells = std::max(cells, cellMetrics.horizontalAdvance(mModel->cell(r, c)));
+            cells = std::max(cells, advance(mModel->cell(r, c)));
         const int width = std::max(caption, std::min(cells + cellPadding, widest));
         widths.push_back(width);
         spare.push_back(std::max(0, width - std::max(caption, shortest)));
@@ -189,6 +199,18 @@ void GridView::fitColumnsToContents(int sampleRows)
 void GridView::addRow(const QStringList& cells, int id)
 {
     mModel->addRow(cells, id);
+}
+
+void GridView::replaceRows(std::vector<QString>&& cells, std::vector<int>&& ids)
+{
+    // Every row the highlight covered is gone, as the view's own reset would have it.
+    if (mModel->batching())
+        mPendingSel = Range{};
+    ++mInternal;
+    mModel->replaceRows(std::move(cells), std::move(ids));
+    --mInternal;
+    clampCurrent();
+    applyCurrentToView();
 }
 
 void GridView::removeRow(int row)

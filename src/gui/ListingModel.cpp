@@ -34,12 +34,12 @@ QVariant ListingModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.parent().isValid())
         return QVariant();
     if (role == Qt::BackgroundRole || role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
-        if (mRowNotes.isEmpty() || index.row() >= dataRows())
+        if (index.row() >= dataRows())
             return QVariant();
-        const auto note = mRowNotes.constFind(mIds[static_cast<size_t>(index.row())]);
-        if (note == mRowNotes.constEnd())
+        const int id = mIds[static_cast<size_t>(index.row())];
+        if (!hasNote(id))
             return QVariant();
-        return role == Qt::BackgroundRole ? QVariant(mNoteBackground) : QVariant(*note);
+        return role == Qt::BackgroundRole ? QVariant(mNoteBackground) : QVariant(mRowNotes.text(id));
     }
     if (role != Qt::DisplayRole)
         return QVariant();
@@ -63,10 +63,9 @@ Qt::ItemFlags ListingModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-void ListingModel::setRowNotes(const QHash<int, QString>& notes, const QColor& background)
+void ListingModel::setRowNotes(RowNotes notes, const QColor& background)
 {
-    mRowNotes = notes;
-    mRowNotes.remove(0);
+    mRowNotes = std::move(notes);
     mNoteBackground = background;
     if (!batching() && mShownRows > 0)
         emit dataChanged(index(0, 0), index(mShownRows - 1, mShownCols - 1));
@@ -74,7 +73,10 @@ void ListingModel::setRowNotes(const QHash<int, QString>& notes, const QColor& b
 
 QString ListingModel::rowNote(int row) const
 {
-    return row >= 1 && row <= dataRows() ? mRowNotes.value(mIds[static_cast<size_t>(row - 1)]) : QString();
+    if (row < 1 || row > dataRows())
+        return QString();
+    const int id = mIds[static_cast<size_t>(row - 1)];
+    return hasNote(id) ? mRowNotes.text(id) : QString();
 }
 
 int ListingModel::rows() const
@@ -209,6 +211,23 @@ void ListingModel::removeRow(int row)
     if (tell) {
         mShownRows = dataRows();
         endRemoveRows();
+    } else {
+        mDirty = true;
+    }
+}
+
+void ListingModel::replaceRows(std::vector<QString>&& cells, std::vector<int>&& ids)
+{
+    const bool tell = !batching();
+    if (tell)
+        beginResetModel();
+    mCells = std::move(cells);
+    mIds = std::move(ids);
+    mCells.resize(mIds.size() * static_cast<size_t>(mCols));
+    if (tell) {
+        mShownRows = dataRows();
+        mShownCols = mCols;
+        endResetModel();
     } else {
         mDirty = true;
     }

@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QHash>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class ListingModel : public QAbstractTableModel {
@@ -36,15 +37,23 @@ public:
     // shows (0 for none), kept with the row through every change.
     void addRow(const QStringList& cells, int id = 0);
     void removeRow(int row);                // a data row
+    // Replaces every data row at once: cells row-major, cols() per row, one id per row.
+    // Cells of a short last row are blank. The vectors are taken, not copied.
+    void replaceRows(std::vector<QString>&& cells, std::vector<int>&& ids);
     // The record a grid row shows; 0 for the header, a row without one, or no such row.
     int rowId(int row) const;
     // The first data row showing the record; 0 when none does.
     int rowOfId(int id) const;
 
-    // Rows showing these records get the background colour, and the note as their cells'
-    // tooltip and accessible description (so a screen reader tells what the colour does).
-    // Kept, by record, until set again.
-    void setRowNotes(const QHash<int, QString>& notes, const QColor& background);
+    // Rows showing records that have a note get the background colour, and the note as
+    // their cells' tooltip and accessible description (so a screen reader tells what the
+    // colour does). Kept, by record, until set again. A note's text is made only when
+    // asked for: a listing may have thousands of them and show a few.
+    struct RowNotes {
+        std::function<bool(int id)> has;
+        std::function<QString(int id)> text;
+    };
+    void setRowNotes(RowNotes notes, const QColor& background);
     QString rowNote(int row) const;
 
     // While batching, changes emit no model signals; the endBatch() that closes the
@@ -63,7 +72,9 @@ private:
     QStringList mHeader;
     std::vector<QString> mCells;  // data rows, row-major, mCols per row
     std::vector<int> mIds;        // one per data row
-    QHash<int, QString> mRowNotes;  // by record ID
+    bool hasNote(int id) const { return id != 0 && mRowNotes.has && mRowNotes.has(id); }
+
+    RowNotes mRowNotes;  // by record ID
     QColor mNoteBackground;
     int mCols = 1;
     int mBatchDepth = 0;

@@ -244,10 +244,13 @@ bool MainWindow::load()
     {
         BusyScope busy(this);
         setWindowState(Qt::WindowMaximized);
+        // Shown and sized (the columns fit the real grid) but not painted until the grid
+        // is filled: nothing half-built appears.
+        setUpdatesEnabled(false);
         show();
-        // Let the window paint before the slow work.
         letPaint();
         ok = initialise();
+        setUpdatesEnabled(true);
     }
     if (!ok) {
         hide();

@@ -2,6 +2,7 @@
 // The main window: a grid browser over one view (Works, Publishers or Submissions),
 // narrowed by saved selections, with the commands that open the editors and dialogs.
 
+#include <optional>
 #include <QMainWindow>
 #include <QSet>
 #include <QString>
@@ -176,6 +177,7 @@ private:
     bool mDataChanged = false;     // a record was written since the listing was filled
     int mVisibleRows = 0;
     int mMaxTopRow = 1;
+    std::optional<View> mLastFillView;  // the view the grid's rows were read for
     int mMaxLeftCol = 0;
 
     Desktop mDesktop;

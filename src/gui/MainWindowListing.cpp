@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QSet>
 #include <QToolButton>
+#include <algorithm>
 
 #include "gui/StatusMessage.h"
 #include <SQLiteCpp/Database.h>
@@ -43,6 +44,8 @@ void MainWindow::setGridColumns()
 void MainWindow::fillGrid()
 {
     BusyScope busy(this);
+    // The view's last fill is the best guess of this one's size.
+    const int expectedRows = mView == mLastFillView ? grid->rows() - 1 : 0;
     grid->setVisible(false);
     grid->setRows(2);
     grid->setRow(1);
@@ -64,9 +67,15 @@ void MainWindow::fillGrid()
 
     FillResult rows;
     if (SQLite::Database* database = mSession.database())
-        rows = ReadFillRows(*database, mView, FillStatement(mView, condition));
+    {
+        // The Submission view's overdue rows are found as its rows are read.
+        const OverdueRule rule = overdueRule(mSession);
+        rows = ReadFillRows(*database, mView, FillStatement(mView, condition), expectedRows,
+                            mView == View::Submission ? &rule : nullptr);
+    }
     else
         rows.error = QStringLiteral("The database is not open.");
+    mLastFillView = mView;
     if (!rows.ok) {
         // A bad condition must not end the program: say why and list nothing.
         mDesktop.prompts.message(this,
@@ -79,31 +88,17 @@ void MainWindow::fillGrid()
         grid->setCol(0);
         grid->setText(NoRecordsText(mView));
     } else {
-        const int cols = grid->cols();
-        const float step = 100.0f / static_cast<float>(n);
-        float accumulated = 0.0f;
-        int selectedRow = -1;
-        QStringList cells;
-        for (int r = 0; r < n; ++r) {
-            cells.clear();
-            for (int c = 0; c < cols; ++c)
-                cells << rows.cells[static_cast<size_t>(r) * cols + c];
-            grid->addRow(cells, rows.ids[r]);
-            if (rows.ids[r] == mSelectId)
-                selectedRow = grid->rows() - 1;
-            accumulated += step;
-            const int percent = static_cast<int>(accumulated);
-            if (percent > statusPanel->fillPercent()) {
-                statusPanel->setFillPercent(percent);
-                if (percent >= 50)
-                    statusPanel->setTextColor(Qt::white);
-            }
-        }
+        // The rows are read whole before anything is shown, so the progress goes to full
+        // at once; counting it up row by row cost more than the rows themselves.
         statusPanel->setFillPercent(100);
+        statusPanel->setTextColor(Qt::white);
         letPaint();
-        grid->removeRow(1);
-        if (selectedRow > 1) {
-            grid->setRow(selectedRow - 1);
+        // The last row showing the record to select, as a grid row; 0 for none.
+        const auto found = std::find(rows.ids.crbegin(), rows.ids.crend(), mSelectId);
+        const int selectedRow = static_cast<int>(rows.ids.crend() - found);
+        grid->replaceRows(std::move(rows.cells), std::vector<int>(rows.ids.cbegin(), rows.ids.cend()));
+        if (selectedRow > 0) {
+            grid->setRow(selectedRow);
             grid->setCol(0);
             highlightCurrentRow();
         }
@@ -116,7 +111,7 @@ void MainWindow::fillGrid()
     deleteButton->setEnabled(n != 0);
     statusPanel->setFillMode(false);
     statusPanel->setTextColor(Qt::black);
-    const QString overdue = markOverdueRows(*grid, mSession, mView);
+    const QString overdue = markOverdueRows(*grid, mSession, mView, std::move(rows.overdue));
     ShowStatusMessage(this, viewName(mView) + QStringLiteral(" View - ") + QString::number(n) + QStringLiteral(" records found") + overdue, 0);
     grid->fitColumnsToContents();
     grid->setVisible(true);

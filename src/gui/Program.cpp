@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTextStream>
 #include <cstdio>
 
@@ -60,7 +61,7 @@ void bringToFront(QWidget& window)
     }
 }
 
-int runWindow(int argc, char* argv[], const CommandLine& command)
+int runWindow(int argc, char* argv[], const CommandLine& command, const QElapsedTimer& started)
 {
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
@@ -91,6 +92,11 @@ int runWindow(int argc, char* argv[], const CommandLine& command)
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] { bringToFront(window); });
     if (!window.load())
         return exitcode::kFailed;
+    if (command.exitAfterFirstFill) {
+        QCoreApplication::processEvents();  // the first frame, grid filled, is painted
+        QTextStream(stdout) << "first filled grid shown after " << started.elapsed() << " ms\n";
+        return exitcode::kOk;
+    }
     return QApplication::exec();
 }
 
@@ -98,6 +104,8 @@ int runWindow(int argc, char* argv[], const CommandLine& command)
 
 int runQuillary(int argc, char* argv[])
 {
+    QElapsedTimer started;
+    started.start();
     // Set before anything asks for the standard folders, which are named after it.
     QCoreApplication::setApplicationName(QStringLiteral("Quillary"));
     QCoreApplication::setApplicationVersion(versionLine().section(QLatin1Char(' '), 1));
@@ -116,5 +124,5 @@ int runQuillary(int argc, char* argv[])
     case CommandLine::Action::RunWindow:
         break;
     }
-    return runWindow(argc, argv, command);
+    return runWindow(argc, argv, command, started);
 }

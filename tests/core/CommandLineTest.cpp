@@ -24,6 +24,8 @@ TEST_F(CommandLineTest, HelpAndVersion)
         EXPECT_EQ(c.action, CommandLine::Action::ShowHelp);
         for (const char* name : {"--config", "--database", "--backup", "--version", "Usage: quillary"})
             EXPECT_TRUE(c.text.contains(QLatin1String(name))) << name;
+        // The benchmark's option is no concern of the user's.
+        EXPECT_FALSE(c.text.contains(QLatin1String("exit-after")));
     }
     for (const char* option : {"--version", "-v"}) {
         const CommandLine c = parse({QString::fromLatin1(option)});
@@ -38,6 +40,10 @@ TEST_F(CommandLineTest, NoOptionsStartsTheWindowWithTheRulesFiles)
     const CommandLine c = parse({});
     EXPECT_EQ(c.action, CommandLine::Action::RunWindow);
     EXPECT_TRUE(c.settingsFile.isEmpty() && c.database.isEmpty() && c.backupTarget.isEmpty());
+    EXPECT_FALSE(c.exitAfterFirstFill);
+    const CommandLine timed = parse({QStringLiteral("--exit-after-first-fill")});
+    EXPECT_EQ(timed.action, CommandLine::Action::RunWindow);
+    EXPECT_TRUE(timed.exitAfterFirstFill);
     // The toolkit's own options are passed over, not refused.
     EXPECT_EQ(parse({QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("-reverse")}).action,
               CommandLine::Action::RunWindow);

@@ -1,6 +1,7 @@
 #include <QFile>
 #include <QStringList>
 #include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 #include <gtest/gtest.h>
 
 #include "core/Database.h"
@@ -167,4 +168,69 @@ TEST_F(DatabaseTest, AMissingTableOrViewIsNamedAlone)
         EXPECT_FALSE(db::openExisting(dbPath(), &error));
         EXPECT_TRUE(error.endsWith(QStringLiteral("; missing: ") + QLatin1String(named))) << error.toStdString();
     }
+}
+
+TEST_F(DatabaseTest, ConnectionsReadFastAndSaveDurably)
+{
+    createDatabase();
+    session().closeDatabase();
+    QString error;
+    auto opened = db::openExisting(dbPath(), &error);
+    ASSERT_TRUE(opened) << error.toStdString();
+    auto pragma = [&](const char* name) {
+        return opened->execAndGet(std::string("PRAGMA ") + name + ";").getString();
+    };
+    EXPECT_EQ(pragma("mmap_size"), std::to_string(db::kMmapBytes));
+    EXPECT_EQ(pragma("cache_size"), std::to_string(-db::kCacheKib));
+    EXPECT_EQ(pragma("temp_store"), "2");     // memory
+    EXPECT_EQ(pragma("journal_mode"), "delete");  // the rollback journal, not WAL
+    EXPECT_EQ(pragma("synchronous"), "2");    // FULL
+}
+
+TEST_F(DatabaseTest, ListingIndexesAreMadeForOurFilesOnly)
+{
+    auto indexes = [](SQLite::Database& database) {
+        QStringList names;
+        SQLite::Statement query(database, "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name;");
+        while (query.executeStep())
+            names << QString::fromStdString(query.getColumn(0).getString());
+        return names;
+    };
+    const QStringList wanted = db::listingIndexes();
+    ASSERT_FALSE(wanted.isEmpty());
+
+    // A new file has them.
+    createDatabase();
+    for (const QString& name : wanted)
+        EXPECT_TRUE(indexes(database()).contains(name)) << name.toStdString();
+
+    // A file made before them gets them at open, and keeps its records.
+    addWork("Kept", 1);
+    for (const QString& name : wanted)
+        exec(QStringLiteral("DROP INDEX %1;").arg(name));
+    session().closeDatabase();
+    QString error;
+    auto opened = db::openExisting(dbPath(), &error);
+    ASSERT_TRUE(opened) << error.toStdString();
+    for (const QString& name : wanted)
+        EXPECT_TRUE(indexes(*opened).contains(name)) << name.toStdString();
+    EXPECT_EQ(opened->execAndGet("SELECT Count(*) FROM Work WHERE Name = 'Kept';").getInt(), 1);
+    // Opening again finds them all and writes nothing.
+    opened.reset();
+    const QByteArray before = readFile(dbPath());
+    opened = db::openExisting(dbPath(), &error);
+    ASSERT_TRUE(opened) << error.toStdString();
+    opened.reset();
+    EXPECT_EQ(readFile(dbPath()), before);
+
+    // Another program's database with tables of the same names is refused untouched.
+    const QString foreign = path(QStringLiteral("foreign.mdb"));
+    {
+        SQLite::Database other(foreign.toStdString(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        other.exec("CREATE TABLE Submission (ID INTEGER PRIMARY KEY, Work_ID, Status, Date_Submitted);"
+                   "CREATE TABLE Work (ID INTEGER PRIMARY KEY, Name);");
+    }
+    expectRefused(foreign, "", "not a Quillary database");
+    SQLite::Database other(foreign.toStdString(), SQLite::OPEN_READONLY);
+    EXPECT_TRUE(indexes(other).isEmpty()) << indexes(other).join(',').toStdString();
 }

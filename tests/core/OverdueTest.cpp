@@ -7,6 +7,7 @@
 
 #include "core/Overdue.h"
 #include "core/Listing.h"
+#include "core/ListingColumns.h"
 #include "support/CoreTestEnv.h"
 
 class OverdueTest : public CoreTest {
@@ -112,4 +113,47 @@ TEST(OverdueRuleTest, OnlyAnUnansweredDatedSubmissionCanBeOverdue)
     // Sent "in the future" by a typing slip is not overdue.
     EXPECT_FALSE(rule.isOverdue(0, QDate(2025, 1, 1), QDate(), 0));
     EXPECT_EQ(rule.allowedDays(-5), 10);
+}
+
+TEST_F(OverdueTest, TheFillFindsTheSameOverdueRowsAsItListsThem)
+{
+    // Dates stored every way the rule reads them: a day number (as a number or a text), a
+    // day that does not exist, a text that is no date.
+    const char* rows[] = {
+        "2, 46000, 0, 0",          // 8: day 46000 is 2025-12-09
+        "2, '46000', 0, 0",        // 9: the same, as text
+        "2, '2026-02-30', 0, 0",   // 10: no such day
+        "2, 'soon', 0, 0",         // 11
+        "1, '2026-1-05', 0, 0",    // 12: not ISO
+    };
+    for (const char* row : rows)
+        exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) "
+                            "VALUES (1, %1);").arg(QLatin1String(row)));
+    const OverdueRule rule = overdueRule(session());
+    const QHash<int, OverdueInfo> expected = overdueSubmissions(database(), rule);
+    EXPECT_EQ(overdueIds(), (QList<int>{1, 4, 8, 9}));
+
+    for (const QString& condition : {QString(), QStringLiteral("Publisher_ID = 2")}) {
+        SCOPED_TRACE(condition.toStdString());
+        const FillResult fill = ReadFillRows(database(), View::Submission, FillStatement(View::Submission, condition),
+                                             0, &rule);
+        ASSERT_TRUE(fill.ok) << fill.error.toStdString();
+        ASSERT_TRUE(fill.overdue.has_value());
+        QHash<int, OverdueInfo> listed;
+        for (int id : fill.ids) {
+            if (expected.contains(id))
+                listed.insert(id, expected[id]);
+        }
+        EXPECT_EQ(fill.overdue->keys().size(), listed.size());
+        for (auto it = listed.cbegin(); it != listed.cend(); ++it) {
+            ASSERT_TRUE(fill.overdue->contains(it.key())) << it.key();
+            const OverdueInfo found = fill.overdue->value(it.key());
+            EXPECT_EQ(found.daysOut, it->daysOut);
+            EXPECT_EQ(found.allowedDays, it->allowedDays);
+            EXPECT_EQ(found.publishersOwn, it->publishersOwn);
+        }
+    }
+    // Without a rule, or in a view without those columns, nothing is looked for.
+    EXPECT_FALSE(ReadFillRows(database(), View::Submission, FillStatement(View::Submission, QString())).overdue);
+    EXPECT_FALSE(ReadFillRows(database(), View::Work, FillStatement(View::Work, QString()), 0, &rule).overdue);
 }

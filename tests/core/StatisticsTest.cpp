@@ -168,7 +168,8 @@ TEST_F(StatisticsTest, TheFilterNarrowsByNameAndSentDate)
 
     // A work's name narrows the publishers' figures to that work.
     byName.text = QStringLiteral("hidden");
-    const PublisherFigures& brass = *findPublisher(publisherFigures(applyFilter(facts, byName)), records.brass);
+    const QList<PublisherFigures> hidden = publisherFigures(applyFilter(facts, byName));
+    const PublisherFigures& brass = *findPublisher(hidden, records.brass);
     EXPECT_EQ(brass.sent, 3);
     EXPECT_EQ(brass.days.count, 2);  // 30 and 10; 6 left out
     EXPECT_DOUBLE_EQ(brass.days.median, 20.0);

@@ -152,6 +152,43 @@ TEST(GridView, ModelStaysConsistentForViews)
     EXPECT_TRUE(gTesterFailures.isEmpty()) << gTesterFailures.join('\n').toStdString();
 }
 
+TEST(GridView, ReplacingAllRowsKeepsIdsWithTheirRowsAndViewsConsistent)
+{
+    gTesterFailures.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectTesterFailures);
+    {
+        GridView grid;
+        QAbstractItemModelTester tester(grid.gridModel(), QAbstractItemModelTester::FailureReportingMode::Warning);
+        grid.show();
+        fill(grid, 40, 3);
+        grid.setRow(35);
+
+        // Shown: the view is reset at once, the current row kept inside the new rows.
+        grid.replaceRows({"a", "b", "c", "d", "e", "f"}, {7, 9});
+        ASSERT_EQ(grid.rows(), 3);
+        EXPECT_EQ(grid.gridModel()->rowCount(), 2);
+        EXPECT_EQ(grid.cellText(2, 0), "d");
+        EXPECT_EQ(grid.rowId(2), 9);
+        EXPECT_EQ(grid.rowOfId(7), 1);
+        EXPECT_EQ(grid.row(), 2);
+
+        // Hidden: one reset when shown again; a short last row is padded with blanks.
+        QSignalSpy reset(grid.gridModel(), &QAbstractItemModel::modelReset);
+        grid.setVisible(false);
+        grid.setSelectionRange(1, 0, 2, 2);
+        grid.replaceRows({"x", "y", "z", "w"}, {1, 2});
+        EXPECT_EQ(grid.cellText(2, 0), "w");
+        EXPECT_EQ(grid.cellText(2, 2), "");
+        EXPECT_EQ(grid.gridModel()->rowCount(), 2);  // what the view was last told
+        grid.setVisible(true);
+        EXPECT_EQ(reset.count(), 1);
+        EXPECT_EQ(grid.gridModel()->rowCount(), 2);
+        EXPECT_TRUE(grid.selectionModel()->selectedIndexes().isEmpty());
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(gTesterFailures.isEmpty()) << gTesterFailures.join('\n').toStdString();
+}
+
 TEST(GridView, ColumnsFitTheHeaderAndASampleOfRows)
 {
     GridView grid;

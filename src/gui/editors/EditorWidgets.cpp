@@ -47,6 +47,8 @@ public:
         connect(model(), &QAbstractItemModel::modelReset, this, forget);
         connect(model(), &QAbstractItemModel::dataChanged, this, forget);
     }
+    // The list's items go after this part of it: their removal must not reach it.
+    ~FittingList() override { disconnect(model(), nullptr, this, nullptr); }
 
     QSize sizeHint() const override { return QSize(fittingWidth(), heightFor(mRows)); }
     QSize minimumSizeHint() const override { return QSize(fittingWidth(), heightFor(3)); }
