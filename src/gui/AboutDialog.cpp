@@ -21,15 +21,12 @@ AboutDialog::AboutDialog(Links& links, QWidget* parent, const QString& settingsF
     setWindowTitle(tr("About ") + kProgramTitle);
     setWindowIcon(programIcon());
 
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSizeConstraint(QLayout::SetFixedSize);
     // OK is the default button: Enter closes the box.
-    const DialogButtonBar bar = makeDialogButtonBar(this, false);
-    buttonBar = bar.frame;
-    okButton = bar.ok;
+    const DialogFrame frame = makeDialogFrame(this, false);
+    QVBoxLayout* column = frame.column;
+    buttonBar = frame.bar.frame;
+    okButton = frame.bar.ok;
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
-    column->addWidget(buttonBar);
 
     // The icon at the left; title and version beside it, the web address below them.
     auto* body = new QHBoxLayout;

@@ -18,15 +18,11 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("FindDialog"));
     setWindowTitle(tr("Find"));
 
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    // The dialog is as large as its contents need, at any font.
-    column->setSizeConstraint(QLayout::SetFixedSize);
-    const DialogButtonBar bar = makeDialogButtonBar(this, true);
-    buttonBar = bar.frame;
-    okButton = bar.ok;
-    cancelButton = bar.cancel;
-    column->addWidget(buttonBar);
+    const DialogFrame frame = makeDialogFrame(this, true);
+    QVBoxLayout* column = frame.column;
+    buttonBar = frame.bar.frame;
+    okButton = frame.bar.ok;
+    cancelButton = frame.bar.cancel;
 
     // The caption left of the field, the two options below the field, slightly indented.
     auto* fields = new QGridLayout;

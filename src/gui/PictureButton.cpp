@@ -90,3 +90,13 @@ DialogButtonBar makeDialogButtonBar(QWidget* dialog, bool withCancel)
     row->addStretch(1);
     return {frame, ok, cancel};
 }
+
+DialogFrame makeDialogFrame(QWidget* dialog, bool withCancel)
+{
+    auto* column = new QVBoxLayout(dialog);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    const DialogButtonBar bar = makeDialogButtonBar(dialog, withCancel);
+    column->addWidget(bar.frame);
+    return DialogFrame{column, bar};
+}

@@ -6,6 +6,7 @@
 
 class QAbstractButton;
 class QFrame;
+class QVBoxLayout;
 class QHBoxLayout;
 class QIcon;
 class QPushButton;
@@ -42,3 +43,11 @@ struct DialogButtonBar {
     QPushButton* cancel;  // null without Cancel
 };
 DialogButtonBar makeDialogButtonBar(QWidget* dialog, bool withCancel);
+
+// A dialog as large as its contents need at any font: a column with the button bar across
+// the top, into which the dialog adds its body.
+struct DialogFrame {
+    QVBoxLayout* column;
+    DialogButtonBar bar;
+};
+DialogFrame makeDialogFrame(QWidget* dialog, bool withCancel);

@@ -24,15 +24,12 @@ SettingsDialog::SettingsDialog(Settings& settings, Prompts& prompts, QWidget* pa
     setObjectName(QStringLiteral("SettingsDialog"));
     setWindowTitle(tr("Settings"));
 
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
     // As large as the captions and texts need; rows of hot keys not in use take no room.
-    column->setSizeConstraint(QLayout::SetFixedSize);
-    const DialogButtonBar bar = makeDialogButtonBar(this, true);
-    buttonBar = bar.frame;
-    okButton = bar.ok;
-    cancelButton = bar.cancel;
-    column->addWidget(buttonBar);
+    const DialogFrame frame = makeDialogFrame(this, true);
+    QVBoxLayout* column = frame.column;
+    buttonBar = frame.bar.frame;
+    okButton = frame.bar.ok;
+    cancelButton = frame.bar.cancel;
 
     auto* body = new QVBoxLayout;
     const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
