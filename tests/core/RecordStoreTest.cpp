@@ -269,7 +269,7 @@ TEST_F(RecordStoreTest, WorksAndPublishersAreWrittenWholeUnderTheirOwnIds)
 TEST_F(RecordStoreTest, ANewSubmissionRaisesTheFlagsItsStatusCallsFor)
 {
     const int outElsewhere = addWork(QStringLiteral("Out"), QStringLiteral("1100"));
-    const int staleFlag = addWork(QStringLiteral("Stale"), QStringLiteral("0100"));
+    const int staleFlag = addWork(QStringLiteral("Stale"), QStringLiteral("0111"));
     const int fresh = addWork(QStringLiteral("Fresh"));
     const int taken = addWork(QStringLiteral("Taken"));
     const int printed = addWork(QStringLiteral("Printed"));
@@ -293,7 +293,7 @@ TEST_F(RecordStoreTest, ANewSubmissionRaisesTheFlagsItsStatusCallsFor)
     store->saveSubmission(submission(0, outElsewhere, ambit, SubmissionRecord::kRejected));
     store->saveSubmission(submission(0, staleFlag, ambit, SubmissionRecord::kRejected));
     EXPECT_EQ(workFlags(outElsewhere), QStringLiteral("1100"));
-    EXPECT_EQ(workFlags(staleFlag), QStringLiteral("1000"));
+    EXPECT_EQ(workFlags(staleFlag), QStringLiteral("1011"));  // a rejection lowers nothing else
     // Accepted and Published raise their flag and leave Submitted? alone.
     store->saveSubmission(submission(0, taken, ambit, SubmissionRecord::kAccepted));
     store->saveSubmission(submission(0, printed, ambit, SubmissionRecord::kPublished));

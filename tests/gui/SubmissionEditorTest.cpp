@@ -99,34 +99,6 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndRaisesTheSubmittedFlags)
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
-TEST_F(SubmissionEditorTest, ANewSubmissionSetsTheFlagsItsStatusCallsFor)
-{
-    auto saveNew = [this](int workRow, int status) {
-        auto editor = open(QStringLiteral("New"));
-        clickItem(child<QListWidget>(editor, "workList"), workRow);
-        click(child<QButtonGroup>(editor, "statusGroup")->button(status));
-        click(child<QPushButton>(editor, "okButton"));
-        EXPECT_FALSE(editor->isVisible());
-    };
-    // alpha is out elsewhere; Zebra was accepted and published before.
-    exec(QStringLiteral("UPDATE Work SET \"Submitted?\" = 1 WHERE ID = %1").arg(alpha));
-    exec(QStringLiteral("UPDATE Work SET \"Accepted?\" = 1, \"Published?\" = 1 WHERE ID = %1").arg(zebra));
-    addSubmission(alpha, quarterly, SubmissionEditor::kUnreturned);
-
-    // A rejection that comes back at once: out only while another submission is.
-    saveNew(0, SubmissionEditor::kRejected);   // alpha
-    saveNew(2, SubmissionEditor::kRejected);   // Zebra
-    EXPECT_EQ(workFlags(alpha), QStringLiteral("1100"));
-    EXPECT_EQ(workFlags(zebra), QStringLiteral("1011"));
-    EXPECT_EQ(publisherFlags(atlantic), QStringLiteral("11"));
-    // Published raises Published? alone; an unreturned one makes the work out.
-    saveNew(1, SubmissionEditor::kPublished);  // Middle
-    EXPECT_EQ(workFlags(middle), QStringLiteral("1001"));
-    saveNew(1, SubmissionEditor::kUnreturned);
-    EXPECT_EQ(workFlags(middle), QStringLiteral("1101"));
-    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join('|').toStdString();
-}
-
 TEST_F(SubmissionEditorTest, SubmittedFollowsAmendsMovesAndDeletes)
 {
     const int returned = addSubmission(zebra, atlantic, SubmissionEditor::kRejected);
@@ -237,47 +209,6 @@ TEST_F(SubmissionEditorTest, DateFieldsDropNonDatesOnLeavingAndEnterSaves)
     EXPECT_EQ(child<QLineEdit>(editor, "returnedEdit")->text(), QStringLiteral("31/02/2000"));
     EXPECT_EQ(stored(id, QStringLiteral("Date_Returned")), QStringLiteral("2001-03-05"));
     EXPECT_FALSE(editor->result().dataChanged);
-}
-
-TEST_F(SubmissionEditorTest, RejectionAndAcceptanceSetTheWorkFlags)
-{
-    exec(QStringLiteral("UPDATE Work SET \"Submit?\" = 1, \"Submitted?\" = 1"));
-    const int first = addSubmission(zebra, atlantic, SubmissionEditor::kUnreturned);
-    const int second = addSubmission(zebra, quarterly, SubmissionEditor::kUnreturned);
-    // Outstanding submissions of other works do not count.
-    const int other = addSubmission(alpha, quarterly, SubmissionEditor::kUnreturned);
-
-    // Still submitted exactly while another of its submissions is outstanding.
-    amendTo(first, SubmissionEditor::kRejected);
-    EXPECT_EQ(workFlags(zebra), QStringLiteral("1100"));
-    amendTo(second, SubmissionEditor::kRejected);
-    EXPECT_EQ(workFlags(zebra), QStringLiteral("1000"));
-    EXPECT_EQ(workFlags(alpha), QStringLiteral("1100"));
-    // Accepted raises its flag and leaves Submitted? as it is.
-    amendTo(other, SubmissionEditor::kAccepted);
-    EXPECT_EQ(workFlags(alpha), QStringLiteral("1110"));
-    EXPECT_EQ(publisherFlags(atlantic) + publisherFlags(quarterly), QStringLiteral("0000"));
-}
-
-TEST_F(SubmissionEditorTest, AFailureWhileTheFlagsAreWrittenStoresNothing)
-{
-    exec(QStringLiteral("CREATE TRIGGER fail BEFORE UPDATE ON Publisher BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
-    auto editor = open(QStringLiteral("New"));
-    ASSERT_TRUE(editor);
-    typeInto(child<QPlainTextEdit>(editor, "notesEdit"), QStringLiteral("keep me"));
-    click(child<QPushButton>(editor, "okButton"));
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("disk full")));
-    EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(submissions(), 0);
-    EXPECT_EQ(workFlags(alpha) + publisherFlags(atlantic), QStringLiteral("000000"));
-    EXPECT_FALSE(editor->result().dataChanged);
-
-    exec(QStringLiteral("DROP TRIGGER fail"));
-    click(child<QPushButton>(editor, "okButton"));
-    EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(submissions(), 1);
-    EXPECT_EQ(workFlags(alpha) + publisherFlags(atlantic), QStringLiteral("110011"));
 }
 
 TEST_F(SubmissionEditorTest, ASaveWithoutAWorkIsRefused)
