@@ -83,7 +83,7 @@ TEST_F(DatabaseBackupTest, ACopyOpensAsThisProgramsDatabaseWithEveryRecordAndRes
     EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Submission;")), 1);
 }
 
-TEST_F(DatabaseBackupTest, WritesBetweenStepsRestartTheCopySoItHoldsThemAll)
+TEST_F(DatabaseBackupTest, WritesBetweenStepsRestartTheCopyAndAWriterThatNeverStopsCannotStallIt)
 {
     auto other = otherConnection();
     BackupOptions options;
@@ -108,18 +108,13 @@ TEST_F(DatabaseBackupTest, WritesBetweenStepsRestartTheCopySoItHoldsThemAll)
     EXPECT_EQ(count(*copied, "SELECT count(*) FROM Work;"), 303);
     EXPECT_EQ(count(*copied, "SELECT count(*) FROM Work WHERE Name LIKE 'late _';"), 6);
     EXPECT_EQ(count(*copied, "SELECT min(ID) FROM Work;"), 4);
-}
 
-TEST_F(DatabaseBackupTest, AWriterThatNeverStopsCannotKeepTheCopyFromEnding)
-{
-    auto other = otherConnection();
-    BackupOptions options;
-    options.pagesPerStep = 1;
+    // A writer that never stops: with maxSteps the copy still ends, and holds every write.
+    copied.reset();
     options.maxSteps = 5;
     options.afterStep = [&] { other->exec("INSERT INTO Work (Name, Genre_ID) VALUES ('again', 1);"); };
-    QString error;
     ASSERT_TRUE(backupDatabase(database(), path(QStringLiteral("copy.mdb")), &error, options)) << error.toStdString();
-    auto copied = openCopy(path(QStringLiteral("copy.mdb")));
+    copied = openCopy(path(QStringLiteral("copy.mdb")));
     ASSERT_TRUE(copied);
     EXPECT_EQ(count(*copied, "SELECT count(*) FROM Work;"), count(*other, "SELECT count(*) FROM Work;"));
 }
@@ -170,7 +165,7 @@ TEST_F(DatabaseBackupTest, CopiesMadeWhileAnotherThreadWritesAreWhole)
     }
 }
 
-TEST_F(DatabaseBackupTest, TheDatabaseItselfIsNeverTheTarget)
+TEST_F(DatabaseBackupTest, AFailedCopyLeavesTheOldTargetAndNoPartialFile)
 {
     for (const QString& target : {path(QStringLiteral("Quillary.mdb")), dir() + QStringLiteral("./sub/../Quillary.mdb")}) {
         QDir().mkpath(path(QStringLiteral("sub")));
@@ -180,10 +175,8 @@ TEST_F(DatabaseBackupTest, TheDatabaseItselfIsNeverTheTarget)
     }
     EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Work;")), 300);
     EXPECT_EQ(database().execAndGet("PRAGMA integrity_check;").getString(), "ok");
-}
 
-TEST_F(DatabaseBackupTest, AFailedCopyLeavesTheOldTargetAndNoPartialFile)
-{
+    // A copy refused part way.
     const QString target = path(QStringLiteral("copy.mdb"));
     {
         QFile old(target);
