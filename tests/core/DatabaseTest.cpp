@@ -123,6 +123,9 @@ TEST_F(DatabaseTest, OpenExistingAcceptsOwnDatabaseAndRefusesOthersUntouched)
     auto opened = db::openExisting(dbPath(), &error);
     ASSERT_TRUE(opened) << error.toStdString();
     EXPECT_EQ(opened->execAndGet("SELECT Count(*) FROM Work WHERE Name LIKE 'KEP?';").getInt(), 1);
+    // Saves are durable: the rollback journal (not WAL) and FULL synchronous writes.
+    EXPECT_EQ(opened->execAndGet("PRAGMA journal_mode;").getString(), "delete");
+    EXPECT_EQ(opened->execAndGet("PRAGMA synchronous;").getInt(), 2);
     opened.reset();
 
     EXPECT_FALSE(db::openExisting(path("missing.mdb"), &error));
@@ -168,23 +171,6 @@ TEST_F(DatabaseTest, AMissingTableOrViewIsNamedAlone)
         EXPECT_FALSE(db::openExisting(dbPath(), &error));
         EXPECT_TRUE(error.endsWith(QStringLiteral("; missing: ") + QLatin1String(named))) << error.toStdString();
     }
-}
-
-TEST_F(DatabaseTest, ConnectionsReadFastAndSaveDurably)
-{
-    createDatabase();
-    session().closeDatabase();
-    QString error;
-    auto opened = db::openExisting(dbPath(), &error);
-    ASSERT_TRUE(opened) << error.toStdString();
-    auto pragma = [&](const char* name) {
-        return opened->execAndGet(std::string("PRAGMA ") + name + ";").getString();
-    };
-    EXPECT_EQ(pragma("mmap_size"), std::to_string(db::kMmapBytes));
-    EXPECT_EQ(pragma("cache_size"), std::to_string(-db::kCacheKib));
-    EXPECT_EQ(pragma("temp_store"), "2");     // memory
-    EXPECT_EQ(pragma("journal_mode"), "delete");  // the rollback journal, not WAL
-    EXPECT_EQ(pragma("synchronous"), "2");    // FULL
 }
 
 TEST_F(DatabaseTest, ListingIndexesAreMadeForOurFilesOnly)
