@@ -275,11 +275,35 @@ TEST_F(MainWindowTest, FindWalksRowByRowThenExitClosesEverything)
     EXPECT_FALSE(w.isVisible());
 }
 
-TEST_F(MainWindowTest, DeleteRefusesOutstandingWorkAndReselectsANeighbour)
+TEST_F(MainWindowTest, GridKeysAndDeleteRefuseOutstandingWorkAndReselectANeighbour)
 {
     makeData();
     MainWindow& w = start();
-    // Zebra Song has unreturned submissions.
+    child<GridView>(w, "grid")->setFocus();
+    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(QPoint(child<GridView>(w, "grid")->row(), child<GridView>(w, "grid")->col()), QPoint(3, 8));
+    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(QPoint(child<GridView>(w, "grid")->row(), child<GridView>(w, "grid")->col()), QPoint(1, 0));
+    EXPECT_EQ(QPoint(child<GridView>(w, "grid")->topRow(), child<GridView>(w, "grid")->leftCol()), QPoint(1, 0));
+
+    // The Delete key deletes the current record after the question.
+    prompts.answers = {Prompts::Answer::No};
+    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_Delete);
+    EXPECT_EQ(prompts.shown.last().text, QStringLiteral("Are you sure you want to delete this Work?"));
+
+    // Nothing listed: the keys and menu items for Amend and Delete do nothing.
+    prompts.shown.clear();
+    prompts.inputs = {QStringLiteral("nothing like this")};
+    child<QComboBox>(w, "selectionCombo")->setCurrentIndex(2);
+    emit child<QComboBox>(w, "selectionCombo")->activated(2);
+    ASSERT_FALSE(child<QToolButton>(w, "deleteButton")->isEnabled());
+    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_Delete);
+    child<QAction>(w, "deleteAction")->trigger();
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    // Back to all works. Zebra Song has unreturned submissions.
+    child<QComboBox>(w, "selectionCombo")->setCurrentIndex(0);
+    emit child<QComboBox>(w, "selectionCombo")->activated(0);
     child<GridView>(w, "grid")->setRow(3);
     w.deleteRecord();
     ASSERT_EQ(prompts.shown.size(), 1);
@@ -326,33 +350,6 @@ TEST_F(MainWindowTest, AboutShowsTitleVersionAndOpensTheWebAddress)
     EXPECT_TRUE(about.isVisible() && prompts.shown.isEmpty());
     QTest::keyClick(&about, Qt::Key_Return);  // OK is the default button
     EXPECT_FALSE(about.isVisible());
-}
-
-TEST_F(MainWindowTest, GridKeysGoToTheEndsAndOpenCommands)
-{
-    makeData();
-    MainWindow& w = start();
-    child<GridView>(w, "grid")->setFocus();
-    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(QPoint(child<GridView>(w, "grid")->row(), child<GridView>(w, "grid")->col()), QPoint(3, 8));
-    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(QPoint(child<GridView>(w, "grid")->row(), child<GridView>(w, "grid")->col()), QPoint(1, 0));
-    EXPECT_EQ(QPoint(child<GridView>(w, "grid")->topRow(), child<GridView>(w, "grid")->leftCol()), QPoint(1, 0));
-
-    // The Delete key deletes the current record after the question.
-    prompts.answers = {Prompts::Answer::No};
-    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_Delete);
-    EXPECT_EQ(prompts.shown.last().text, QStringLiteral("Are you sure you want to delete this Work?"));
-
-    // Nothing listed: the keys and menu items for Amend and Delete do nothing.
-    prompts.shown.clear();
-    prompts.inputs = {QStringLiteral("nothing like this")};
-    child<QComboBox>(w, "selectionCombo")->setCurrentIndex(2);
-    emit child<QComboBox>(w, "selectionCombo")->activated(2);
-    ASSERT_FALSE(child<QToolButton>(w, "deleteButton")->isEnabled());
-    QTest::keyClick(child<GridView>(w, "grid"), Qt::Key_Delete);
-    child<QAction>(w, "deleteAction")->trigger();
-    EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 TEST_F(MainWindowTest, ANormalWindowKeepsEveryControlWholeAndTheGridTakesTheRoom)
