@@ -7,8 +7,6 @@
 #include <QPushButton>
 
 #include "gui/editors/SubmissionEditor.h"
-#include "gui/MainWindow.h"
-#include "gui/GridView.h"
 #include "support/EditorTestKit.h"
 #include "support/TestEnv.h"
 
@@ -99,13 +97,11 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndRaisesTheSubmittedFlags)
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
-TEST_F(SubmissionEditorTest, SubmittedFollowsAmendsMovesAndDeletes)
+TEST_F(SubmissionEditorTest, SubmittedFollowsAnAmendAndAMove)
 {
     const int returned = addSubmission(zebra, atlantic, SubmissionEditor::kRejected);
     const int moving = addSubmission(alpha, atlantic, SubmissionEditor::kUnreturned);
-    const int stays = addSubmission(middle, quarterly, SubmissionEditor::kUnreturned);
-    const int alsoMiddle = addSubmission(middle, atlantic, SubmissionEditor::kUnreturned);
-    exec(QStringLiteral("UPDATE Work SET \"Submit?\" = 1, \"Submitted?\" = 1 WHERE ID IN (%1, %2)").arg(alpha).arg(middle));
+    exec(QStringLiteral("UPDATE Work SET \"Submit?\" = 1, \"Submitted?\" = 1 WHERE ID = %1").arg(alpha));
 
     // Back to unreturned: the work is out again.
     amendTo(returned, SubmissionEditor::kUnreturned);
@@ -118,38 +114,6 @@ TEST_F(SubmissionEditorTest, SubmittedFollowsAmendsMovesAndDeletes)
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(stored(moving, QStringLiteral("Work_ID")).toInt(), zebra);
     EXPECT_EQ(workFlags(alpha) + workFlags(zebra), QStringLiteral("1000") + QStringLiteral("0100"));
-    // Moved from Middle, which is still out with another; to alpha, which is out again.
-    editor = open(QStringLiteral("Amend"), stays);
-    clickItem(child<QListWidget>(editor, "workList"), 0);
-    click(child<QPushButton>(editor, "okButton"));
-    EXPECT_EQ(workFlags(middle) + workFlags(alpha), QStringLiteral("1100") + QStringLiteral("1100"));
-    // An accepted submission moved: the new work is accepted, the old one keeps its flags.
-    amendTo(stays, SubmissionEditor::kAccepted);
-    EXPECT_EQ(workFlags(alpha), QStringLiteral("1110"));
-    editor = open(QStringLiteral("Amend"), stays);
-    clickItem(child<QListWidget>(editor, "workList"), 1);
-    click(child<QPushButton>(editor, "okButton"));
-    EXPECT_EQ(workFlags(alpha) + workFlags(middle), QStringLiteral("1110") + QStringLiteral("1110"));
-
-    // Deleted in the main window: a work is out until its last unreturned submission goes.
-    session().closeDatabase();
-    writeIni("[Initialisation]\r\nMode=Submission\r\n");
-    MainWindow window(desktop(), clock, mDir.path());
-    ASSERT_TRUE(window.load());
-    auto remove = [&window, this](int submission) {
-        child<GridView>(window, "grid")->setRow(child<GridView>(window, "grid")->rowOfId(submission));
-        prompts.answers = {Prompts::Answer::Yes};
-        window.deleteRecord();
-        EXPECT_EQ(queryInt(QStringLiteral("SELECT Count(*) FROM Submission WHERE ID = %1").arg(submission)), 0);
-    };
-    remove(returned);    // Zebra keeps the moved one
-    EXPECT_EQ(workFlags(zebra), QStringLiteral("0100"));
-    remove(moving);
-    EXPECT_EQ(workFlags(zebra), QStringLiteral("0000"));
-    remove(stays);       // accepted: Middle is still out with its other one
-    remove(alsoMiddle);
-    EXPECT_EQ(workFlags(middle), QStringLiteral("1010"));
-    EXPECT_EQ(workFlags(alpha), QStringLiteral("1110"));
     EXPECT_EQ(prompts.texts().filter(QStringLiteral("could not")), QStringList());
 }
 
