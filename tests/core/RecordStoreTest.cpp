@@ -122,19 +122,15 @@ protected:
 
 TEST_F(RecordStoreTest, LoadsGiveTheStoredRecordOrNothing)
 {
-    EXPECT_FALSE(store->work(1));
-    EXPECT_FALSE(store->publisher(1));
-    EXPECT_FALSE(store->submission(1));
+    EXPECT_FALSE(store->work(1) || store->publisher(1) || store->submission(1));
 
     exec(QStringLiteral("INSERT INTO Work (ID, Name, Genre_ID, Year_Written, Year_Last_Amended, \"Submit?\", "
                         "\"Submitted?\", \"Accepted?\", \"Published?\") VALUES (3, 'Tides', 2, '1999', NULL, 1, 0, 1, 0)"));
     const std::optional<WorkRecord> work = store->work(3);
     ASSERT_TRUE(work);
-    EXPECT_EQ(work->id, 3);
-    EXPECT_EQ(work->name + '|' + work->yearWritten + '|' + work->yearLastAmended, QStringLiteral("Tides|1999|"));
-    EXPECT_EQ(work->genreId, 2);
-    EXPECT_EQ(QList<bool>({work->submit, work->submitted, work->accepted, work->published}),
-              QList<bool>({true, false, true, false}));
+    EXPECT_EQ(QStringLiteral("%1|%2|%3|%4|%5|%6%7%8%9").arg(work->id).arg(work->name, work->yearWritten, work->yearLastAmended)
+                  .arg(work->genreId).arg(work->submit).arg(work->submitted).arg(work->accepted).arg(work->published),
+              QStringLiteral("3|Tides|1999||2|1010"));
     EXPECT_FALSE(store->work(4));
 
     // Null columns load empty; the links come with the publisher, and only its own.
@@ -145,8 +141,7 @@ TEST_F(RecordStoreTest, LoadsGiveTheStoredRecordOrNothing)
     ASSERT_TRUE(publisher);
     EXPECT_EQ(publisher->name + '|' + publisher->email + '|' + publisher->guidelines + '|' + publisher->web,
               QStringLiteral("Granta|ed@granta.example||"));
-    EXPECT_FALSE(publisher->typeId);
-    EXPECT_FALSE(publisher->submitTo);
+    EXPECT_FALSE(publisher->typeId || publisher->submitTo);
     EXPECT_TRUE(publisher->submittedTo);
     EXPECT_EQ(publisher->genreIds, QList<int>({1, 4}));
     EXPECT_EQ(store->publisherGenreIds(6), QList<int>{2});
@@ -157,10 +152,8 @@ TEST_F(RecordStoreTest, LoadsGiveTheStoredRecordOrNothing)
                         "(9, 3, 5, 45000, 0, 'lost', 'kept', NULL)"));
     const std::optional<SubmissionRecord> sent = store->submission(8);
     ASSERT_TRUE(sent);
-    EXPECT_EQ(sent->workId, 3);
-    EXPECT_EQ(sent->publisherId, 5);
-    EXPECT_EQ(sent->dateSubmitted.typeId(), QMetaType::QString);
-    EXPECT_EQ(sent->dateSubmitted.toString(), QStringLiteral("2024-05-01"));
+    EXPECT_EQ(std::pair(sent->workId, sent->publisherId), std::pair(3, 5));
+    EXPECT_EQ(sent->dateSubmitted, QVariant(QStringLiteral("2024-05-01")));  // a text, not a number
     EXPECT_EQ(sent->dateReturned.typeId(), QMetaType::LongLong);
     EXPECT_EQ(sent->dateReturned.toLongLong(), 0);
     EXPECT_EQ(sent->status, std::optional<int>(SubmissionRecord::kAccepted));
