@@ -69,7 +69,7 @@ QStringList captions(const QVector<HotKeyEntry>& keys)
 
 } // namespace
 
-TEST_F(LoadHotKeysTest, StopsAtGapAfterFiveAndAtMalformedEntry)
+TEST_F(LoadHotKeysTest, StopsAtGapAfterFiveAndAtMalformedEntryAndReadsLongValuesWhole)
 {
     Settings& settings = session().settings();
     settings.setSpaceChar(QStringLiteral("_"));
@@ -91,12 +91,8 @@ TEST_F(LoadHotKeysTest, StopsAtGapAfterFiveAndAtMalformedEntry)
     EXPECT_EQ(captions(settings.hotKeys()), QStringList({"F2/113/Dear Sir"}));
     ASSERT_EQ(warnings.size(), 1);
     EXPECT_TRUE(warnings[0].contains("\"2\"")) << warnings[0].toStdString();
-}
 
-TEST_F(LoadHotKeysTest, LongValuesAreReadWhole)
-{
-    Settings& settings = session().settings();
-    settings.setSpaceChar(QStringLiteral("_"));
+    // A long value is read whole.
     const QByteArray text = QByteArray("Word_").repeated(30) + "end";
     writeIni("[Hot-Keys]\n1=Long,113," + text + "\n");
     settings.loadHotKeys();
