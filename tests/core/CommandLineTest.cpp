@@ -17,7 +17,7 @@ protected:
     }
 };
 
-TEST_F(CommandLineTest, HelpAndVersion)
+TEST_F(CommandLineTest, HelpVersionAndNoOptions)
 {
     for (const char* option : {"--help", "-h"}) {
         const CommandLine c = parse({QString::fromLatin1(option)});
@@ -33,10 +33,8 @@ TEST_F(CommandLineTest, HelpAndVersion)
         EXPECT_EQ(c.text, versionLine() + QLatin1Char('\n'));
     }
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^Quillary \\d+\\.\\d+\\.\\d+$")).match(versionLine()).hasMatch());
-}
 
-TEST_F(CommandLineTest, NoOptionsStartsTheWindowWithTheRulesFiles)
-{
+    // No options: the window, with the files the rule finds.
     const CommandLine c = parse({});
     EXPECT_EQ(c.action, CommandLine::Action::RunWindow);
     EXPECT_TRUE(c.settingsFile.isEmpty() && c.database.isEmpty() && c.backupTarget.isEmpty());

@@ -30,7 +30,7 @@ protected:
     QString db() const { return path(QStringLiteral("Quillary.mdb")); }
 };
 
-TEST_F(InstanceLockTest, OneHolderAtATimeUntilItEnds)
+TEST_F(InstanceLockTest, OneHolderAtATimeUntilItEndsAndAnUnwritableLockFails)
 {
     auto first = std::make_unique<InstanceLock>(db());
     EXPECT_EQ(first->file(), db() + QStringLiteral(".lock"));
@@ -44,6 +44,10 @@ TEST_F(InstanceLockTest, OneHolderAtATimeUntilItEnds)
     first.reset();
     EXPECT_FALSE(QFile::exists(db() + QStringLiteral(".lock")));
     EXPECT_EQ(second.acquire(), InstanceLock::State::Held);
+
+    // A lock that cannot be written lets the program run unguarded.
+    InstanceLock nowhere(path(QStringLiteral("no/such/folder/Quillary.mdb")));
+    EXPECT_EQ(nowhere.acquire(), InstanceLock::State::Failed);
 }
 
 TEST_F(InstanceLockTest, ALockLeftByACrashedProgramIsTakenOver)
@@ -57,12 +61,6 @@ TEST_F(InstanceLockTest, ALockLeftByACrashedProgramIsTakenOver)
     InstanceLock lock(db());
     EXPECT_EQ(lock.acquire(), InstanceLock::State::Held);
     EXPECT_EQ(lock.holder(), QCoreApplication::applicationPid());
-}
-
-TEST_F(InstanceLockTest, ALockThatCannotBeWrittenLetsTheProgramRunUnguarded)
-{
-    InstanceLock lock(path(QStringLiteral("no/such/folder/Quillary.mdb")));
-    EXPECT_EQ(lock.acquire(), InstanceLock::State::Failed);
 }
 
 TEST_F(InstanceLockTest, TheKeyNamesTheFileNotTheSpelling)
