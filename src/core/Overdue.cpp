@@ -165,10 +165,7 @@ QHash<int, OverdueInfo> overdueSubmissions(SQLite::Database& database, const Ove
         }
         sqlite3_finalize(query);
     } catch (const std::exception& e) {
-        if (db::isLockedByAnother(e))
-            throw RecordStoreError(RecordStoreError::Reason::Locked,
-                                   db::lockedMessage(QString::fromStdString(database.getFilename())));
-        throw RecordStoreError(RecordStoreError::Reason::Engine, QString::fromUtf8(e.what()));
+        throw storeError(database, e);
     }
     return overdue;
 }

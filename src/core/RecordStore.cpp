@@ -182,6 +182,18 @@ QList<ListItem> listOf(SQLite::Database& database, const char* statement)
 
 // Runs one store call; an engine failure leaves as the store's error. Any transaction of
 // the call has been rolled back by then.
+} // namespace
+
+RecordStoreError storeError(const SQLite::Database& database, const std::exception& e)
+{
+    if (db::isLockedByAnother(e))
+        return RecordStoreError(RecordStoreError::Reason::Locked,
+                                db::lockedMessage(QString::fromStdString(database.getFilename())));
+    return RecordStoreError(RecordStoreError::Reason::Engine, QString::fromUtf8(e.what()));
+}
+
+namespace {
+
 template <class Call>
 auto guarded(SQLite::Database& database, Call&& call) -> decltype(call())
 {
@@ -190,10 +202,7 @@ auto guarded(SQLite::Database& database, Call&& call) -> decltype(call())
     } catch (const RecordStoreError&) {
         throw;
     } catch (const std::exception& e) {
-        if (db::isLockedByAnother(e))
-            throw RecordStoreError(RecordStoreError::Reason::Locked,
-                                   db::lockedMessage(QString::fromStdString(database.getFilename())));
-        throw RecordStoreError(RecordStoreError::Reason::Engine, QString::fromUtf8(e.what()));
+        throw storeError(database, e);
     }
 }
 

@@ -86,6 +86,10 @@ private:
     QString mMessage;
 };
 
+// The engine's failure as the store reports it: a lock held by another program in plain
+// words naming the file, anything else with the engine's own text.
+RecordStoreError storeError(const SQLite::Database& database, const std::exception& e);
+
 class RecordStore {
 public:
     explicit RecordStore(SQLite::Database& database);

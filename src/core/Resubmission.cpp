@@ -52,10 +52,7 @@ std::optional<EarlierSubmission> earlierSubmission(SQLite::Database& database, i
         earlier.returned = dateFromStored(storedValue(query.getColumn(5)));
         return earlier;
     } catch (const std::exception& e) {
-        if (db::isLockedByAnother(e))
-            throw RecordStoreError(RecordStoreError::Reason::Locked,
-                                   db::lockedMessage(QString::fromStdString(database.getFilename())));
-        throw RecordStoreError(RecordStoreError::Reason::Engine, QString::fromUtf8(e.what()));
+        throw storeError(database, e);
     }
 }
 

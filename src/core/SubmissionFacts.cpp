@@ -58,10 +58,7 @@ QList<SubmissionFact> loadSubmissionFacts(SQLite::Database& database)
     } catch (const RecordStoreError&) {
         throw;
     } catch (const std::exception& e) {
-        if (db::isLockedByAnother(e))
-            throw RecordStoreError(RecordStoreError::Reason::Locked,
-                                   db::lockedMessage(QString::fromStdString(database.getFilename())));
-        throw RecordStoreError(RecordStoreError::Reason::Engine, QString::fromUtf8(e.what()));
+        throw storeError(database, e);
     }
     return facts;
 }
