@@ -124,10 +124,10 @@ int exportCsvCommand(const QStringList& args, const QString& appDir, Clock& cloc
         header << column.header;
     const qsizetype columns = header.size();
     QList<QStringList> table;
-    for (qsizetype r = 0; r < rows.ids.size(); ++r) {
+    for (size_t r = 0; r < rows.ids.size(); ++r) {
         QStringList cells;
         for (qsizetype c = 0; c < columns; ++c)
-            cells << rows.cells[static_cast<size_t>(r * columns + c)];
+            cells << rows.cells.at(r * static_cast<size_t>(columns) + static_cast<size_t>(c));
         table << cells;
     }
     if (!writeCsvFile(file, header, table, &error))

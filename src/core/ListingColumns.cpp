@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 #include <algorithm>
 #include <deque>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -67,6 +68,11 @@ int MaxLeftCol(View view)
 
 QString FormatStoredDate(const QString& iso)
 {
+    return FormatStoredDate(iso, ShortDateFormat());
+}
+
+QString FormatStoredDate(const QString& iso, const ShortDateFormat& format)
+{
     QDate date = QDate::fromString(iso, Qt::ISODate);
     if (!date.isValid()) {
         bool ok = false;
@@ -75,7 +81,15 @@ QString FormatStoredDate(const QString& iso)
             return QString();
         date = QDate(1899, 12, 30).addDays(days);
     }
-    return QLocale().toString(date, QLocale::ShortFormat);
+    return format.format(date);
+}
+
+quint32 CellTable::add(const QString& text)
+{
+    if (text.isEmpty())
+        return 0;
+    texts.push_back(text);
+    return static_cast<quint32>(texts.size() - 1);
 }
 
 namespace {
@@ -93,8 +107,10 @@ std::string_view ColumnBytes(sqlite3_stmt* statement, int column)
 // longer remembered once a sample shows that few repeat.
 class TextCache {
 public:
-    QString text(std::string_view bytes)
+    quint32 index(std::string_view bytes, CellTable& table)
     {
+        if (bytes.empty())
+            return 0;
         if (mUsed) {
             ++mLookups;
             const auto found = mTexts.find(bytes);
@@ -103,7 +119,8 @@ public:
                 return found->second;
             }
         }
-        QString text = TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        const quint32 added =
+            table.add(TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))));
         if (mUsed) {
             if (mTexts.size() >= kLimit || (mLookups == kSample && mHits < kSample / 4)) {
                 mUsed = false;
@@ -111,10 +128,10 @@ public:
                 mKeys.clear();
             } else {
                 const std::string& key = mKeys.emplace_back(bytes);
-                mTexts.emplace(std::string_view(key), text);
+                mTexts.emplace(std::string_view(key), added);
             }
         }
-        return text;
+        return added;
     }
 
 private:
@@ -124,37 +141,57 @@ private:
     size_t mLookups = 0;
     size_t mHits = 0;
     std::deque<std::string> mKeys;  // owns the bytes the map's keys point at
-    std::unordered_map<std::string_view, QString> mTexts;
+    std::unordered_map<std::string_view, quint32> mTexts;
 };
 
-// Dates repeat too, and formatting one is slow: each distinct stored value is formatted
-// once. ISO dates and day numbers are looked up by a number, without making a text.
+// Dates repeat too: each distinct stored value is formatted once. ISO dates are found
+// without making a text, those of 1900 to 2099 in a flat table by their digits.
 class DateCache {
 public:
-    QString text(sqlite3_stmt* statement, int column, int type)
+    quint32 index(sqlite3_stmt* statement, int column, int type, CellTable& table)
     {
         if (type == SQLITE_INTEGER) {
             const sqlite3_int64 days = sqlite3_column_int64(statement, column);
             auto found = mNumbers.find(days);
             if (found == mNumbers.end())
-                found = mNumbers.emplace(days, FormatStoredDate(QString::number(days))).first;
+                found = mNumbers.emplace(days, table.add(dayNumberText(days))).first;
             return found->second;
         }
         const std::string_view bytes = ColumnBytes(statement, column);
         if (const int key = IsoKey(bytes)) {
+            const int year = key / 10000;
+            const int month = key / 100 % 100;
+            const int day = key % 100;
+            if (year >= kFirstYear && year < kFirstYear + kYears && month >= 1 && month <= 12 && day >= 1 && day <= 31) {
+                quint32& slot = mRecent[static_cast<size_t>(((year - kFirstYear) * 12 + month - 1) * 32 + day)];
+                if (slot == 0)
+                    slot = table.add(mFormat.format(year, month, day)) + 1;
+                return slot - 1;
+            }
             auto found = mIso.find(key);
             if (found == mIso.end())
-                found = mIso.emplace(key, FormatStoredDate(QString::fromLatin1(bytes.data(), 10))).first;
+                found = mIso.emplace(key, table.add(mFormat.format(year, month, day))).first;
             return found->second;
         }
         const QString stored = TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
         auto found = mOthers.constFind(stored);
         if (found == mOthers.constEnd())
-            found = mOthers.insert(stored, FormatStoredDate(stored));
+            found = mOthers.insert(stored, table.add(FormatStoredDate(stored, mFormat)));
         return *found;
     }
 
 private:
+    static constexpr int kFirstYear = 1900;
+    static constexpr int kYears = 200;
+
+    // As FormatStoredDate() reads a day number: a whole number of int's range but 0.
+    QString dayNumberText(sqlite3_int64 days) const
+    {
+        if (days == 0 || days < std::numeric_limits<int>::min() || days > std::numeric_limits<int>::max())
+            return QString();
+        return mFormat.format(QDate(1899, 12, 30).addDays(days));
+    }
+
     // YYYY-MM-DD as the number YYYYMMDD; 0 for anything else.
     static int IsoKey(std::string_view s)
     {
@@ -169,9 +206,12 @@ private:
         return key;
     }
 
-    std::unordered_map<sqlite3_int64, QString> mNumbers;
-    std::unordered_map<int, QString> mIso;
-    QHash<QString, QString> mOthers;
+    ShortDateFormat mFormat;
+    // By year, month and day (32 slots a month): the text's index + 1, 0 until formatted.
+    std::vector<quint32> mRecent = std::vector<quint32>(static_cast<size_t>(kYears) * 12 * 32);
+    std::unordered_map<sqlite3_int64, quint32> mNumbers;
+    std::unordered_map<int, quint32> mIso;
+    QHash<QString, quint32> mOthers;
 };
 
 // The most rows a view can list, from its table's highest ID (its IDs only grow), without
@@ -235,13 +275,14 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
         }
     }
 
-    const QString yes = QStringLiteral("Yes");
-    const QString no = QStringLiteral("No");
+    CellTable& table = result.cells;
+    const quint32 yes = table.add(QStringLiteral("Yes"));
+    const quint32 no = table.add(QStringLiteral("No"));
     if (expectedRows <= 0)
         expectedRows = RowsAtMost(handle, view);
     if (expectedRows > 0) {
-        result.ids.reserve(expectedRows);
-        result.cells.reserve(static_cast<size_t>(expectedRows) * static_cast<size_t>(defs.size()));
+        result.ids.reserve(static_cast<size_t>(expectedRows));
+        table.cells.reserve(static_cast<size_t>(expectedRows) * static_cast<size_t>(defs.size()));
     }
     const bool findOverdue = overdueRule && idColumn >= 0 && overdueColumns.complete();
     if (findOverdue)
@@ -259,18 +300,18 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
             const int c = sourceColumn[d];
             const int type = c >= 0 ? sqlite3_column_type(query, c) : SQLITE_NULL;
             if (type == SQLITE_NULL) {
-                result.cells.push_back(defs[d].format == CellFormat::YesNo ? no : QString());
+                table.cells.push_back(defs[d].format == CellFormat::YesNo ? no : 0);
                 continue;
             }
             switch (defs[d].format) {
             case CellFormat::Text:
-                result.cells.push_back(texts[d].text(ColumnBytes(query, c)));
+                table.cells.push_back(texts[d].index(ColumnBytes(query, c), table));
                 break;
             case CellFormat::YesNo:
-                result.cells.push_back(sqlite3_column_int64(query, c) != 0 ? yes : no);
+                table.cells.push_back(sqlite3_column_int64(query, c) != 0 ? yes : no);
                 break;
             case CellFormat::Date:
-                result.cells.push_back(dates.text(query, c, type));
+                table.cells.push_back(dates.index(query, c, type, table));
                 break;
             }
         }
@@ -278,7 +319,7 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
     if (rc != SQLITE_DONE) {
         result.error = QString::fromUtf8(sqlite3_errmsg(handle));
         result.ids.clear();
-        result.cells.clear();
+        result.cells = CellTable();
         result.overdue.reset();
         sqlite3_finalize(query);
         return result;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Overdue.h"
+#include "core/ShortDateFormat.h"
 #include "core/View.h"
 
 namespace SQLite { class Database; }
@@ -32,12 +33,25 @@ int MaxLeftCol(View view);
 // A stored date (ISO text, or a day number counted from 30 December 1899) in the short
 // date format of the user's locale; empty for anything else.
 QString FormatStoredDate(const QString& iso);
+QString FormatStoredDate(const QString& iso, const ShortDateFormat& format);
+
+// A listing's cell texts, row-major. Each distinct text is kept once and the cells that
+// show it refer to it: a listing repeats statuses, dates, publishers and Yes/No thousands
+// of times, and an index costs neither memory nor a reference count to copy or free.
+struct CellTable {
+    std::vector<QString> texts{QString()};  // [0] is the empty text
+    std::vector<quint32> cells;             // indexes into texts
+
+    const QString& at(size_t cell) const { return texts[cells[cell]]; }
+    // The index of a text for a new cell: its own entry, or [0] for the empty text.
+    quint32 add(const QString& text);
+};
 
 struct FillResult {
     bool ok = false;
     QString error;                 // the engine's text when !ok
-    QVector<int> ids;              // one per row
-    std::vector<QString> cells;    // row-major, ViewColumns(view).size() per row
+    std::vector<int> ids;          // one per row
+    CellTable cells;               // ViewColumns(view).size() per row
     // With an overdue rule, when the statement has the columns that decide it: the listed
     // submissions that are overdue, by ID.
     std::optional<QHash<int, OverdueInfo>> overdue;

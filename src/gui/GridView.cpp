@@ -201,7 +201,7 @@ void GridView::addRow(const QStringList& cells, int id)
     mModel->addRow(cells, id);
 }
 
-void GridView::replaceRows(std::vector<QString>&& cells, std::vector<int>&& ids)
+void GridView::replaceRows(CellTable&& cells, std::vector<int>&& ids)
 {
     // Every row the highlight covered is gone, as the view's own reset would have it.
     if (mModel->batching())

@@ -49,7 +49,7 @@ public:
     void addRow(const QStringList& cells, int id = 0);
     void removeRow(int row);
     // Every data row at once (see ListingModel::replaceRows).
-    void replaceRows(std::vector<QString>&& cells, std::vector<int>&& ids);
+    void replaceRows(CellTable&& cells, std::vector<int>&& ids);
     int rowId(int row) const { return mModel->rowId(row); }
     int rowOfId(int id) const { return mModel->rowOfId(id); }
 

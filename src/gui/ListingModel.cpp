@@ -16,7 +16,25 @@ ListingModel::ListingModel(QObject* parent) : QAbstractTableModel(parent)
 
 int ListingModel::dataRows() const
 {
-    return static_cast<int>(mCells.size() / static_cast<size_t>(mCols));
+    return static_cast<int>(mCells.cells.size() / static_cast<size_t>(mCols));
+}
+
+quint32 ListingModel::addText(const QString& text)
+{
+    // Texts set one by one are few (blanking, a message row); once they outnumber the
+    // cells, the ones no cell shows are dropped.
+    if (mCells.texts.size() > 2 * mCells.cells.size() + 64) {
+        CellTable kept;
+        kept.cells.reserve(mCells.cells.size());
+        std::vector<quint32> moved(mCells.texts.size(), 0);
+        for (quint32 index : mCells.cells) {
+            if (index != 0 && moved[index] == 0)
+                moved[index] = kept.add(mCells.texts[index]);
+            kept.cells.push_back(moved[index]);
+        }
+        mCells = std::move(kept);
+    }
+    return mCells.add(text);
 }
 
 int ListingModel::rowCount(const QModelIndex& parent) const
@@ -46,7 +64,7 @@ QVariant ListingModel::data(const QModelIndex& index, int role) const
     // While batching a view may still ask for rows that have gone since it was told.
     if (index.row() >= dataRows() || index.column() >= mCols)
         return QString();
-    return mCells[static_cast<size_t>(index.row()) * mCols + index.column()];
+    return mCells.at(static_cast<size_t>(index.row()) * mCols + index.column());
 }
 
 QVariant ListingModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -97,7 +115,7 @@ void ListingModel::setRows(int rows)
         else
             beginRemoveRows(QModelIndex(), wanted, old - 1);
     }
-    mCells.resize(static_cast<size_t>(wanted) * mCols);
+    mCells.cells.resize(static_cast<size_t>(wanted) * mCols);
     mIds.resize(static_cast<size_t>(wanted));
     if (tell) {
         mShownRows = wanted;
@@ -129,11 +147,11 @@ void ListingModel::setCols(int cols)
     }
     const int rowCount = dataRows();
     const int keep = std::min(wanted, mCols);
-    std::vector<QString> cells(static_cast<size_t>(rowCount) * wanted);
+    std::vector<quint32> cells(static_cast<size_t>(rowCount) * wanted);
     for (int r = 0; r < rowCount; ++r)
         for (int c = 0; c < keep; ++c)
-            cells[static_cast<size_t>(r) * wanted + c] = std::move(mCells[static_cast<size_t>(r) * mCols + c]);
-    mCells = std::move(cells);
+            cells[static_cast<size_t>(r) * wanted + c] = mCells.cells[static_cast<size_t>(r) * mCols + c];
+    mCells.cells = std::move(cells);
     const bool more = wanted > mCols;
     mCols = wanted;
     mHeader.resize(mCols);
@@ -154,7 +172,7 @@ QString ListingModel::cell(int row, int col) const
         return QString();
     if (row == 0)
         return mHeader.at(col);
-    return mCells[static_cast<size_t>(row - 1) * mCols + col];
+    return mCells.at(static_cast<size_t>(row - 1) * mCols + col);
 }
 
 void ListingModel::setCell(int row, int col, const QString& text)
@@ -167,7 +185,7 @@ void ListingModel::setCell(int row, int col, const QString& text)
             emit headerDataChanged(Qt::Horizontal, col, col);
         return;
     }
-    mCells[static_cast<size_t>(row - 1) * mCols + col] = text;
+    mCells.cells[static_cast<size_t>(row - 1) * mCols + col] = addText(text);
     if (!batching()) {
         const QModelIndex changed = index(row - 1, col);
         emit dataChanged(changed, changed, {Qt::DisplayRole});
@@ -180,15 +198,16 @@ void ListingModel::addRow(const QStringList& cells, int id)
     const bool tell = !batching();
     if (tell)
         beginInsertRows(QModelIndex(), row, row);
-    if (mCells.capacity() - mCells.size() < static_cast<size_t>(mCols)) {
+    std::vector<quint32>& indexes = mCells.cells;
+    if (indexes.capacity() - indexes.size() < static_cast<size_t>(mCols)) {
         // Room for a full view's worth at once: untouched capacity costs no memory,
         // while growing step by step copies every cell again at each step.
-        const size_t wanted = std::max(mCells.capacity() * 2, static_cast<size_t>(kReserveRows) * mCols);
-        mCells.reserve(wanted);
+        const size_t wanted = std::max(indexes.capacity() * 2, static_cast<size_t>(kReserveRows) * mCols);
+        indexes.reserve(wanted);
     }
     const qsizetype given = cells.size();
     for (int c = 0; c < mCols; ++c)
-        mCells.push_back(c < given ? cells.at(c) : QString());
+        indexes.push_back(c < given ? addText(cells.at(c)) : 0);
     mIds.push_back(id);
     if (tell) {
         mShownRows = row + 1;
@@ -205,8 +224,8 @@ void ListingModel::removeRow(int row)
     const bool tell = !batching();
     if (tell)
         beginRemoveRows(QModelIndex(), row - 1, row - 1);
-    const auto first = mCells.begin() + static_cast<std::ptrdiff_t>(row - 1) * mCols;
-    mCells.erase(first, first + mCols);
+    const auto first = mCells.cells.begin() + static_cast<std::ptrdiff_t>(row - 1) * mCols;
+    mCells.cells.erase(first, first + mCols);
     mIds.erase(mIds.begin() + (row - 1));
     if (tell) {
         mShownRows = dataRows();
@@ -216,14 +235,14 @@ void ListingModel::removeRow(int row)
     }
 }
 
-void ListingModel::replaceRows(std::vector<QString>&& cells, std::vector<int>&& ids)
+void ListingModel::replaceRows(CellTable&& cells, std::vector<int>&& ids)
 {
     const bool tell = !batching();
     if (tell)
         beginResetModel();
     mCells = std::move(cells);
     mIds = std::move(ids);
-    mCells.resize(mIds.size() * static_cast<size_t>(mCols));
+    mCells.cells.resize(mIds.size() * static_cast<size_t>(mCols));
     if (tell) {
         mShownRows = dataRows();
         mShownCols = mCols;

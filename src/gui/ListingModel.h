@@ -13,6 +13,8 @@
 #include <functional>
 #include <vector>
 
+#include "core/ListingColumns.h"
+
 class ListingModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -39,7 +41,7 @@ public:
     void removeRow(int row);                // a data row
     // Replaces every data row at once: cells row-major, cols() per row, one id per row.
     // Cells of a short last row are blank. The vectors are taken, not copied.
-    void replaceRows(std::vector<QString>&& cells, std::vector<int>&& ids);
+    void replaceRows(CellTable&& cells, std::vector<int>&& ids);
     // The record a grid row shows; 0 for the header, a row without one, or no such row.
     int rowId(int row) const;
     // The first data row showing the record; 0 when none does.
@@ -70,7 +72,9 @@ private:
     int dataRows() const;
 
     QStringList mHeader;
-    std::vector<QString> mCells;  // data rows, row-major, mCols per row
+    quint32 addText(const QString& text);
+
+    CellTable mCells;             // data rows, row-major, mCols per row
     std::vector<int> mIds;        // one per data row
     bool hasNote(int id) const { return id != 0 && mRowNotes.has && mRowNotes.has(id); }
 

@@ -96,7 +96,7 @@ void MainWindow::fillGrid()
         // The last row showing the record to select, as a grid row; 0 for none.
         const auto found = std::find(rows.ids.crbegin(), rows.ids.crend(), mSelectId);
         const int selectedRow = static_cast<int>(rows.ids.crend() - found);
-        grid->replaceRows(std::move(rows.cells), std::vector<int>(rows.ids.cbegin(), rows.ids.cend()));
+        grid->replaceRows(std::move(rows.cells), std::move(rows.ids));
         if (selectedRow > 0) {
             grid->setRow(selectedRow);
             grid->setCol(0);

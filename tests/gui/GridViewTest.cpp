@@ -19,6 +19,14 @@ QStringList rowCells(int row, int cols)
     return cells;
 }
 
+CellTable cellTable(const QStringList& texts)
+{
+    CellTable table;
+    for (const QString& text : texts)
+        table.cells.push_back(table.add(text));
+    return table;
+}
+
 void fill(GridView& grid, int rows, int cols)
 {
     grid.setCols(cols);
@@ -54,6 +62,21 @@ TEST(GridView, HeaderCaptionsAndRowsReadBack)
     grid.removeRow(0);  // the header is not a data row
     EXPECT_EQ(grid.rows(), 2);
     EXPECT_EQ(grid.cellText(1, 0), "d");
+
+    // Cells set over and over (the texts no cell shows any more are dropped on the way).
+    fill(grid, 20, 3);
+    for (int round = 0; round < 50; ++round) {
+        for (int r = 1; r <= 20; ++r) {
+            grid.setRow(r + 1);
+            grid.setCol(round % 3);
+            grid.setText(QStringLiteral("%1/%2").arg(r).arg(round));
+        }
+    }
+    for (int r = 1; r <= 20; ++r) {
+        EXPECT_EQ(grid.cellText(r + 1, 0), QStringLiteral("%1/48").arg(r)) << r;
+        EXPECT_EQ(grid.cellText(r + 1, 1), QStringLiteral("%1/49").arg(r)) << r;
+        EXPECT_EQ(grid.cellText(r + 1, 2), QStringLiteral("%1/47").arg(r)) << r;
+    }
 }
 
 TEST(GridView, HiddenFillIsOneResetAndShowsAllRows)
@@ -157,7 +180,7 @@ TEST(GridView, ModelStaysConsistentForViewsAndReplacedRowsKeepTheirIds)
         grid.setRow(35);
 
         // Shown: the view is reset at once, the current row kept inside the new rows.
-        grid.replaceRows({"a", "b", "c", "d", "e", "f"}, {7, 9});
+        grid.replaceRows(cellTable({"a", "b", "c", "d", "e", "f"}), {7, 9});
         ASSERT_EQ(grid.rows(), 3);
         EXPECT_EQ(grid.gridModel()->rowCount(), 2);
         EXPECT_EQ(grid.cellText(2, 0), "d");
@@ -169,7 +192,7 @@ TEST(GridView, ModelStaysConsistentForViewsAndReplacedRowsKeepTheirIds)
         QSignalSpy reset(grid.gridModel(), &QAbstractItemModel::modelReset);
         grid.setVisible(false);
         grid.setSelectionRange(1, 0, 2, 2);
-        grid.replaceRows({"x", "y", "z", "w"}, {1, 2});
+        grid.replaceRows(cellTable({"x", "y", "z", "w"}), {1, 2});
         EXPECT_EQ(grid.cellText(2, 0), "w");
         EXPECT_EQ(grid.cellText(2, 2), "");
         EXPECT_EQ(grid.gridModel()->rowCount(), 2);  // what the view was last told

@@ -1,0 +1,86 @@
+// Reading a view's rows into cell texts: every stored form of a date, Yes/No, and texts
+// shared between cells, over enough rows that the caches change course.
+
+#include <QLocale>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Transaction.h>
+
+#include "core/Listing.h"
+#include "core/ListingColumns.h"
+#include "support/CoreTestEnv.h"
+
+class FillRowsTest : public CoreTest {
+protected:
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));  // dd.MM.yy
+        createDatabase();
+    }
+    void TearDown() override
+    {
+        QLocale::setDefault(QLocale::system());
+        CoreTest::TearDown();
+    }
+};
+
+TEST_F(FillRowsTest, EveryCellAsItIsShown)
+{
+    // Stored dates in each form older and newer files hold, with what the grid shows.
+    const QList<std::pair<QString, QString>> dates = {
+        {"'2023-02-28'", "28.02.23"},   {"'1900-01-01'", "01.01.00"}, {"'2099-12-31'", "31.12.99"},
+        {"'1850-06-15'", "15.06.50"},   {"'2150-01-02'", "02.01.50"}, {"'2023-02-30'", ""},
+        {"'2023-01-45'", ""}, {"'2023-02-13'", "13.02.23"},{"'2023-13-01'", ""},         {"'0000-01-01'", ""},
+        {"36526", "01.01.00"},          {"0", ""},
+        {"'soon'", ""},                 {"'36527'", "02.01.00"},      {"'2023-02-28T10:00:00'", "28.02.23"},
+        {"5000000000", ""},             {"-1", "29.12.99"},
+    };
+    const int kRows = 6000;  // past the point where a column of distinct names is no longer remembered
+    {
+        SQLite::Transaction transaction(database());
+        exec("INSERT INTO Publisher (Name, Type_ID) VALUES ('Granta', 1), ('Ploughshares', 1);");
+        for (int i = 0; i < kRows; ++i) {
+            exec(QStringLiteral("INSERT INTO Work (Name, Genre_ID) VALUES ('Work %1', 1);").arg(i, 5, 10, QChar('0')));
+            exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, "
+                                "Outcome, Notes) VALUES (%1, %2, %3, %4, %5, %6, 'n%7');")
+                     .arg(i + 1)
+                     .arg(1 + i % 2)
+                     .arg(dates[i % dates.size()].first)
+                     .arg(i % 10 == 9 ? QStringLiteral("0") : QStringLiteral("'2024-03-0%1'").arg(1 + i % 9))
+                     .arg(i % 4)
+                     .arg(i % 3 == 0 ? QStringLiteral("NULL") : QStringLiteral("''"))
+                     .arg(i % 7));
+        }
+        transaction.commit();
+    }
+    const FillResult fill = ReadFillRows(database(), View::Submission, FillStatement(View::Submission, QString()));
+    ASSERT_TRUE(fill.ok) << fill.error.toStdString();
+    ASSERT_EQ(fill.ids.size(), size_t(kRows));
+    ASSERT_EQ(fill.cells.cells.size(), size_t(kRows) * 7);
+    const char* const statuses[] = {"Unreturned", "Rejected", "Accepted", "Published"};
+    for (size_t r = 0; r < fill.ids.size(); ++r) {
+        const int i = fill.ids[r] - 1;  // ordered by work name: row r is work r
+        ASSERT_EQ(i, static_cast<int>(r));
+        auto cell = [&](int c) { return fill.cells.at(r * 7 + static_cast<size_t>(c)); };
+        ASSERT_EQ(cell(0), QStringLiteral("Work %1").arg(i, 5, 10, QChar('0')));
+        ASSERT_EQ(cell(1), i % 2 ? QStringLiteral("Ploughshares") : QStringLiteral("Granta"));
+        ASSERT_EQ(cell(2), dates[i % dates.size()].second) << dates[i % dates.size()].first.toStdString();
+        ASSERT_EQ(cell(3), i % 10 == 9 ? QString() : QStringLiteral("0%1.03.24").arg(1 + i % 9));
+        ASSERT_EQ(cell(4), QString::fromLatin1(statuses[i % 4]));
+        ASSERT_EQ(cell(5), QString());
+        ASSERT_EQ(cell(6), QStringLiteral("n%1").arg(i % 7));
+    }
+    // Repeated texts are kept once.
+    EXPECT_LT(fill.cells.texts.size(), size_t(kRows) + 100);
+
+    // Yes/No: anything but 0 is Yes.
+    exec("UPDATE Work SET [Submit?] = 0 WHERE ID = 1; UPDATE Work SET [Submit?] = -1 WHERE ID = 2;"
+         "UPDATE Work SET [Submit?] = 0 WHERE ID = 3;");
+    const FillResult works =
+        ReadFillRows(database(), View::Work, FillStatement(View::Work, QStringLiteral("ID <= 3")));
+    ASSERT_TRUE(works.ok) << works.error.toStdString();
+    ASSERT_EQ(works.ids.size(), size_t(3));
+    EXPECT_EQ(works.cells.at(4), QStringLiteral("No"));
+    EXPECT_EQ(works.cells.at(9 + 4), QStringLiteral("Yes"));
+    EXPECT_EQ(works.cells.at(18 + 4), QStringLiteral("No"));
+}

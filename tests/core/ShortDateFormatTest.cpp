@@ -1,0 +1,43 @@
+// The hand-made short date format against QLocale's own, in every locale Qt knows.
+
+#include <QDate>
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include "core/ShortDateFormat.h"
+
+TEST(ShortDateFormat, WritesWhatQLocaleWritesInEveryLocale)
+{
+    QList<QDate> dates;
+    for (int month = 1; month <= 12; ++month)
+        dates << QDate(2023, month, month == 2 ? 28 : 9 + month);
+    dates << QDate(2000, 1, 1) << QDate(2009, 10, 5) << QDate(1000, 3, 31) << QDate(9999, 12, 31)
+          << QDate(999, 5, 5) << QDate(10000, 1, 1) << QDate(-44, 3, 15) << QDate(2024, 2, 29);
+    int byHand = 0;
+    const QList<QLocale> locales = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    ASSERT_GT(locales.size(), 100);
+    for (const QLocale& locale : locales) {
+        const ShortDateFormat format(locale);
+        byHand += format.byHand() ? 1 : 0;
+        for (const QDate& date : dates) {
+            ASSERT_EQ(format.format(date), locale.toString(date, QLocale::ShortFormat))
+                << locale.name().toStdString() << " " << locale.dateFormat(QLocale::ShortFormat).toStdString()
+                << " " << date.toString(Qt::ISODate).toStdString();
+        }
+    }
+    // Most locales' patterns are numbers, month names and separators.
+    EXPECT_GT(byHand, locales.size() / 2);
+    for (const QLocale& usual : {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates),
+                                 QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Japanese, QLocale::Japan)})
+        EXPECT_TRUE(ShortDateFormat(usual).byHand()) << usual.name().toStdString();
+}
+
+TEST(ShortDateFormat, NothingForWhatIsNotADate)
+{
+    const ShortDateFormat format(QLocale::c());
+    EXPECT_EQ(format.format(QDate()), QString());
+    EXPECT_EQ(format.format(2023, 2, 29), QString());
+    EXPECT_EQ(format.format(2023, 13, 1), QString());
+    EXPECT_EQ(format.format(0, 1, 1), QString());
+    EXPECT_EQ(format.format(2024, 2, 29), QLocale::c().toString(QDate(2024, 2, 29), QLocale::ShortFormat));
+}
