@@ -1,5 +1,7 @@
 #include "gui/Find.h"
 
+#include <vector>
+
 #include "gui/GridView.h"
 
 bool CellMatches(const QString& cell, const QString& text, FindOptions options)
@@ -28,9 +30,16 @@ FindHit FindCell(const ListingModel& grid, bool fromStart, int row, int col, con
         if (startRow >= rows)
             return {};
     }
+    // Cells share their texts: each distinct text is compared once.
+    const CellTable& table = grid.cellTable();
+    std::vector<signed char> matches(table.texts.size(), -1);
     for (int r = qMax(1, startRow); r < rows; ++r) {
         for (int c = (r == startRow ? startCol : 0); c < cols; ++c) {
-            if (CellMatches(grid.cell(r, c), text, options))
+            const quint32 index = table.cells[static_cast<size_t>(r - 1) * cols + c];
+            signed char& match = matches[index];
+            if (match < 0)
+                match = CellMatches(table.texts[index], text, options) ? 1 : 0;
+            if (match)
                 return {true, r, c};
         }
     }

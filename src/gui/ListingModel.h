@@ -42,6 +42,8 @@ public:
     // Replaces every data row at once: cells row-major, cols() per row, one id per row.
     // Cells of a short last row are blank. The vectors are taken, not copied.
     void replaceRows(CellTable&& cells, std::vector<int>&& ids);
+    // The data rows' cells as they are kept (cols() per row).
+    const CellTable& cellTable() const { return mCells; }
     // The record a grid row shows; 0 for the header, a row without one, or no such row.
     int rowId(int row) const;
     // The first data row showing the record; 0 when none does.
