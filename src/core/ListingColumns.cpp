@@ -6,7 +6,7 @@
 #include <SQLiteCpp/Database.h>
 #include <sqlite3.h>
 #include <algorithm>
-#include <deque>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -104,44 +104,99 @@ std::string_view ColumnBytes(sqlite3_stmt* statement, int column)
 
 // Texts repeat down a column (publishers, statuses, notes): each distinct text is
 // converted once and its cells share it. A column of mostly distinct texts (names) is no
-// longer remembered once a sample shows that few repeat.
+// longer remembered once a sample shows that few repeat. The texts seen are kept by their
+// bytes in an open-addressed table: looking one up is most of what a repeated cell costs.
 class TextCache {
 public:
     quint32 index(std::string_view bytes, CellTable& table)
     {
         if (bytes.empty())
             return 0;
-        if (mUsed) {
-            ++mLookups;
-            const auto found = mTexts.find(bytes);
-            if (found != mTexts.end()) {
+        if (!mRemembering)
+            return add(bytes, table);
+        ++mLookups;
+        const quint64 hash = Hash(bytes);
+        size_t slot = hash & (mSlots.size() - 1);
+        for (; mSlots[slot].length != kFree; slot = (slot + 1) & (mSlots.size() - 1)) {
+            const Slot& s = mSlots[slot];
+            if (s.hash == hash && s.length == bytes.size()
+                && std::memcmp(mKeys.data() + s.offset, bytes.data(), bytes.size()) == 0) {
                 ++mHits;
-                return found->second;
+                return s.index;
             }
         }
-        const quint32 added =
-            table.add(TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))));
-        if (mUsed) {
-            if (mTexts.size() >= kLimit || (mLookups == kSample && mHits < kSample / 4)) {
-                mUsed = false;
-                mTexts.clear();
-                mKeys.clear();
-            } else {
-                const std::string& key = mKeys.emplace_back(bytes);
-                mTexts.emplace(std::string_view(key), added);
-            }
+        const quint32 added = add(bytes, table);
+        if (mTaken + 1 > kLimit || mKeys.size() + bytes.size() > kKeyBytes
+            || (mLookups == kSample && mHits < kSample / 4)) {
+            // Few repeat, or the texts are long: stop looking.
+            mRemembering = false;
+            mSlots = {};
+            mKeys = {};
+            return added;
         }
+        mSlots[slot] = {hash, static_cast<quint32>(mKeys.size()), static_cast<quint32>(bytes.size()), added};
+        mKeys.append(bytes);
+        if (++mTaken * 2 > mSlots.size())
+            grow();
         return added;
     }
 
 private:
     static constexpr size_t kLimit = 4096;
     static constexpr size_t kSample = 256;
-    bool mUsed = true;
+    static constexpr size_t kKeyBytes = 8 * 1024 * 1024;
+    static constexpr quint32 kFree = 0xFFFFFFFF;
+
+    struct Slot {
+        quint64 hash = 0;
+        quint32 offset = 0;  // into mKeys
+        quint32 length = kFree;
+        quint32 index = 0;   // into the table's texts
+    };
+
+    static quint32 add(std::string_view bytes, CellTable& table)
+    {
+        return table.add(TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))));
+    }
+
+    // Never more than half full, so that a look-up finds a free slot soon.
+    void grow()
+    {
+        std::vector<Slot> old(mSlots.size() * 2);
+        old.swap(mSlots);
+        for (const Slot& s : old) {
+            if (s.length == kFree)
+                continue;
+            size_t slot = s.hash & (mSlots.size() - 1);
+            while (mSlots[slot].length != kFree)
+                slot = (slot + 1) & (mSlots.size() - 1);
+            mSlots[slot] = s;
+        }
+    }
+
+    // Eight bytes at a time, each mixed in by a multiply.
+    static quint64 Hash(std::string_view bytes)
+    {
+        quint64 hash = 0x9E3779B97F4A7C15ULL ^ bytes.size();
+        size_t i = 0;
+        for (; i + 8 <= bytes.size(); i += 8) {
+            quint64 word;
+            std::memcpy(&word, bytes.data() + i, 8);
+            hash = (hash ^ word) * 0xFF51AFD7ED558CCDULL;
+            hash ^= hash >> 32;
+        }
+        quint64 tail = 0;
+        std::memcpy(&tail, bytes.data() + i, bytes.size() - i);
+        hash = (hash ^ tail) * 0xC4CEB9FE1A85EC53ULL;
+        return hash ^ (hash >> 29);
+    }
+
+    bool mRemembering = true;
+    size_t mTaken = 0;  // slots taken
     size_t mLookups = 0;
     size_t mHits = 0;
-    std::deque<std::string> mKeys;  // owns the bytes the map's keys point at
-    std::unordered_map<std::string_view, quint32> mTexts;
+    std::vector<Slot> mSlots = std::vector<Slot>(64);  // a power of two
+    std::string mKeys;  // the bytes of every text kept, one after another
 };
 
 // Dates repeat too: each distinct stored value is formatted once. ISO dates are found
