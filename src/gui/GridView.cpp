@@ -153,13 +153,15 @@ void GridView::fitColumnsToContents(int sampleRows)
     const int lastRow = std::min(rows() - 1, std::max(sampleRows, 0));
     std::vector<int> widths;
     std::vector<int> spare;  // what a column may give up when the grid is too narrow
-    // Texts repeat (Yes and No, genres, dates): each is measured once.
-    QHash<QString, int> measured;
-    auto advance = [&](const QString& text) {
-        auto found = measured.constFind(text);
-        if (found == measured.constEnd())
-            found = measured.insert(text, cellMetrics.horizontalAdvance(text));
-        return *found;
+    // Cells share their texts (Yes and No, genres, dates): each is measured once.
+    const CellTable& table = mModel->cellTable();
+    std::vector<int> measured(table.texts.size(), -1);
+    auto advance = [&](int r, int c) {
+        const quint32 index = table.cells[static_cast<size_t>(r - 1) * cols() + c];
+        int& width = measured[index];
+        if (width < 0)
+            width = cellMetrics.horizontalAdvance(table.texts[index]);
+        return width;
     };
     for (int c = 0; c < cols(); ++c) {
         QStyleOptionHeader option;
@@ -170,7 +172,7 @@ void GridView::fitColumnsToContents(int sampleRows)
         const int caption = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
         int cells = 0;
         for (int r = 1; r <= lastRow; ++r)
-            cells = std::max(cells, advance(mModel->cell(r, c)));
+            cells = std::max(cells, advance(r, c));
         const int width = std::max(caption, std::min(cells + cellPadding, widest));
         widths.push_back(width);
         spare.push_back(std::max(0, width - std::max(caption, shortest)));
