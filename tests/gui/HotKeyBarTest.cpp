@@ -1,13 +1,17 @@
+// The hot-key bar and the key sender that types its texts, in a window of their own.
+
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
+#include <QSignalSpy>
+#include <QTextEdit>
 #include <QVBoxLayout>
-#include <gtest/gtest.h>
 
-#include "gui/StatusMessage.h"
+#include "core/HotKeyText.h"
 #include "gui/HotKeyBar.h"
 #include "gui/KeySender.h"
+#include "gui/StatusMessage.h"
 #include "gui/StatusPanel.h"
 #include "support/EditorTestKit.h"
 #include "support/TestEnv.h"
@@ -20,11 +24,8 @@ struct F2Counter : QObject {
     int sent = 0;
     bool eventFilter(QObject*, QEvent* e) override
     {
-        if (e->type() != QEvent::KeyPress)
-            return false;
-        auto* key = static_cast<QKeyEvent*>(e);
-        if (key->key() == Qt::Key_F2)
-            ++(KeySender::isSentKey(key) ? sent : typed);
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F2)
+            ++(KeySender::isSentKey(static_cast<QKeyEvent*>(e)) ? sent : typed);
         return false;
     }
 };
@@ -38,6 +39,7 @@ protected:
         auto* layout = new QVBoxLayout(&window);
         buttons = HotKeyBar::createButtons(&window, layout);
         layout->addWidget(field = new QLineEdit(&window));
+        layout->addWidget(notes = new QTextEdit(&window));
         layout->addWidget(panel = new StatusPanel(&window));
         createMessageTimer(&window, panel);
         hotKeys = new HotKeyBar(&window, buttons, panel);
@@ -49,7 +51,6 @@ protected:
         field->setFocus();
         field->installEventFilter(&f2);
     }
-
     template <class Key>
     QString fire(Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
@@ -58,11 +59,20 @@ protected:
         EXPECT_TRUE(settle());
         return field->text();
     }
+    QString send(const QString& keys)
+    {
+        field->clear();
+        EXPECT_EQ(sender.send(keys), "") << keys.toStdString();
+        EXPECT_TRUE(settle(&sender));
+        return field->text();
+    }
 
     F2Counter f2;
     QWidget window;
+    KeySender sender;
     QList<QPushButton*> buttons;
     QLineEdit* field = nullptr;
+    QTextEdit* notes = nullptr;
     StatusPanel* panel = nullptr;
     HotKeyBar* hotKeys = nullptr;
 };
@@ -87,6 +97,30 @@ TEST_F(HotKeyBarTest, KeysTypeTheLoadedTextsWithoutLooping)
     hotKeys->load({{"F2", 113, "Dear {FOO}"}});
     EXPECT_EQ(fire(Qt::Key_F2), "");
     EXPECT_TRUE(panel->caption().contains("Unknown key name \"FOO\"")) << panel->caption().toStdString();
+}
+
+TEST_F(HotKeyBarTest, TheSenderTypesIntoTheFocusedFieldAndInvalidTextsTypeNothing)
+{
+    hotKeys->load({});  // no hot key among the letters sent
+    EXPECT_EQ(sender.send(TextToKeys("Dear Sir (see note) ")), "");
+    EXPECT_EQ(field->text(), "");  // queued, not typed yet
+    ASSERT_TRUE(settle(&sender));
+    EXPECT_EQ(field->text(), "Dear Sir (see note) ");
+    EXPECT_EQ(send("+a+1{+}abcdef{LEFT 3}X{END}{BS}"), "A!+abcXde");
+    QSignalSpy returned(field, &QLineEdit::returnPressed);
+    send("~");
+    EXPECT_EQ(returned.count(), 1);
+
+    EXPECT_EQ(send("ab{TAB}cd"), "ab");
+    EXPECT_EQ(notes->toPlainText(), "cd");
+    EXPECT_EQ(QApplication::focusWidget(), notes);
+    // An invalid text types nothing at all, not the part before the fault.
+    for (const char* bad : {"Dear Sir}", "x{", "(ab", "ab+"}) {
+        EXPECT_FALSE(sender.send(bad).isEmpty()) << bad;
+        EXPECT_FALSE(sender.busy());
+    }
+    ASSERT_TRUE(settle(&sender));
+    EXPECT_EQ(notes->toPlainText(), "cd");
 }
 
 } // namespace

@@ -18,11 +18,10 @@ protected:
     {
         QuillaryTest::SetUp();
         createDatabase();
-        setHotKeys({{QStringLiteral("F2"), 113, QStringLiteral("Dear Sir")}});
-        genres = ids(QStringLiteral("SELECT ID FROM Genre"));
-        types = ids(QStringLiteral("SELECT ID FROM Publisher_Type"));
+        setHotKeys({{"F2", 113, "Dear Sir"}});
+        genres = ids("SELECT ID FROM Genre");
+        types = ids("SELECT ID FROM Publisher_Type");
     }
-
     QList<int> ids(const QString& statement)
     {
         QList<int> list;
@@ -33,47 +32,50 @@ protected:
     }
     QList<int> linksOf(int publisher)
     {
-        return ids(QStringLiteral("SELECT Genre_ID FROM Publisher_Genre WHERE Publisher_ID = %1 ORDER BY Genre_ID")
-                       .arg(publisher));
+        return ids(QStringLiteral("SELECT Genre_ID FROM Publisher_Genre WHERE Publisher_ID = %1 ORDER BY Genre_ID").arg(publisher));
     }
     int addPublisher(const QString& name, int type, const QList<int>& linked = {})
     {
-        exec(QStringLiteral("INSERT INTO Publisher (Name, Type_ID, \"Submit_To?\", \"Submitted_To?\") "
-                            "VALUES ('%1', %2, 1, 1)").arg(name).arg(type));
-        const int id = queryInt(QStringLiteral("SELECT max(ID) FROM Publisher"));
+        exec(QStringLiteral("INSERT INTO Publisher (Name, Type_ID, \"Submit_To?\", \"Submitted_To?\") VALUES ('%1', %2, 1, 1)")
+                 .arg(name).arg(type));
+        const int id = queryInt("SELECT max(ID) FROM Publisher");
         for (int genre : linked)
             exec(QStringLiteral("INSERT INTO Publisher_Genre VALUES (%1, %2)").arg(id).arg(genre));
         return id;
     }
     std::unique_ptr<PublisherEditor> open(const QString& action, int id = 0,
-                                       const std::function<void(PublisherEditor&)>& prepare = {})
-    { return openEditor<PublisherEditor>(session(), desktop(), action, id, prepare); }
+                                          const std::function<void(PublisherEditor&)>& prepare = {})
+    {
+        auto editor = openEditor<PublisherEditor>(session(), desktop(), action, id, prepare);
+        genreList = editor ? child<QListWidget>(editor, "genreList") : nullptr;
+        return editor;
+    }
     QString row(int id, const QString& columns)
-    { return queryText(QStringLiteral("SELECT %1 FROM Publisher WHERE ID = %2").arg(columns).arg(id)); }
-    int publishers() { return queryInt(QStringLiteral("SELECT Count(*) FROM Publisher")); }
+    {
+        return queryText(QStringLiteral("SELECT %1 FROM Publisher WHERE ID = %2").arg(columns).arg(id));
+    }
+    int publishers() { return queryInt("SELECT Count(*) FROM Publisher"); }
 
     QList<int> genres, types;
+    QListWidget* genreList = nullptr;  // that of the editor opened last
 };
 
 TEST_F(PublisherEditorTest, NewStartsWithDefaultsAndIsStoredWithItsLinks)
 {
-    auto editor = open(QStringLiteral("New"));
+    auto editor = open("New");
     ASSERT_TRUE(editor);
     EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "submitGroup")), 0);
     EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "submittedGroup")), 1);
     EXPECT_EQ(selectedIds(child<QListWidget>(editor, "typeList")), QList<int>{types[0]});
-    EXPECT_EQ(selectedIds(child<QListWidget>(editor, "genreList")), QList<int>{genres[0]});
-    // Nothing edited: OK writes nothing.
+    EXPECT_EQ(selectedIds(genreList), QList<int>{genres[0]});
     click(child<QPushButton>(editor, "okButton"));
-    EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(publishers(), 0);
-    EXPECT_FALSE(editor->result().dataChanged);
+    EXPECT_EQ(publishers(), 0);  // nothing edited, nothing written
 
-    editor = open(QStringLiteral("New"));
-    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("The \"Quarterly\""));
-    typeInto(child<QPlainTextEdit>(editor, "addressEdit"), QStringLiteral("To: "));
-    clickItem(child<QListWidget>(editor, "typeList"), 2, Qt::ControlModifier);   // one type at a time
-    clickItem(child<QListWidget>(editor, "genreList"), 3, Qt::ControlModifier);
+    editor = open("New");
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), "The \"Quarterly\"");
+    typeInto(child<QPlainTextEdit>(editor, "addressEdit"), "To: ");
+    clickItem(child<QListWidget>(editor, "typeList"), 2, Qt::ControlModifier);  // one type at a time
+    clickItem(genreList, 3, Qt::ControlModifier);
     click(child<QButtonGroup>(editor, "submittedGroup")->button(0));
     // The hot-key target is still the text field used before the list and option clicks.
     click(child<QPushButton>(editor, "hotKeyButton0"));
@@ -81,115 +83,116 @@ TEST_F(PublisherEditorTest, NewStartsWithDefaultsAndIsStoredWithItsLinks)
     EXPECT_EQ(QApplication::focusWidget(), child<QPlainTextEdit>(editor, "addressEdit"));
     click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
-    const int id = queryInt(QStringLiteral("SELECT max(ID) FROM Publisher"));
+    const int id = queryInt("SELECT max(ID) FROM Publisher");
     EXPECT_EQ(editor->result().selectId, id);
-    EXPECT_EQ(row(id, QStringLiteral("Name || '|' || Type_ID || '|' || Address || '|' || \"Submit_To?\" || "
-                                     "\"Submitted_To?\"")),
+    EXPECT_EQ(row(id, "Name || '|' || Type_ID || '|' || Address || '|' || \"Submit_To?\" || \"Submitted_To?\""),
               QStringLiteral("The \"Quarterly\"|%1|To: Dear Sir|11").arg(types[2]));
     EXPECT_EQ(linksOf(id), (QList<int>{genres[0], genres[3]}));
 }
 
-TEST_F(PublisherEditorTest, DuplicateNameQuestionAndEachPublisherKeepsItsOwnLinksAndType)
+TEST_F(PublisherEditorTest, DuplicateNameQuestionAndAmendedLinksAndAnswerDays)
 {
-    const int id = addPublisher(QStringLiteral("Alpha"), 999, {genres[0], genres[2]});  // a type not listed
+    const int id = addPublisher("Alpha", 999, {genres[0], genres[2]});  // a type not listed
     for (Prompts::Answer answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
         prompts.answers = {answer};
-        auto editor = open(QStringLiteral("New"));
-        QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("alpha"));
-        clickItem(child<QListWidget>(editor, "genreList"), 1);
+        auto editor = open("New");
+        QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), "alpha");
+        clickItem(genreList, 1);
         click(child<QPushButton>(editor, "okButton"));
         EXPECT_FALSE(editor->isVisible());
         EXPECT_EQ(publishers(), answer == Prompts::Answer::No ? 1 : 2);
     }
-    EXPECT_EQ(prompts.texts(),
-              QStringList(2, QStringLiteral("A Publisher with this name already exists in the system - continue?")));
-    const int second = queryInt(QStringLiteral("SELECT max(ID) FROM Publisher"));
+    EXPECT_EQ(prompts.texts(), QStringList(2, "A Publisher with this name already exists in the system - continue?"));
+    const int second = queryInt("SELECT max(ID) FROM Publisher");
 
-    // The first of the two, amended under its own ID: the links shown, the entries then chosen, the links stored.
-    auto save = [&](const QList<int>& shown, const std::function<void(QListWidget*)>& choose) {
-        auto editor = open(QStringLiteral("Amend"), id);
-        EXPECT_EQ(selectedIds(child<QListWidget>(editor, "genreList")), shown);
-        choose(child<QListWidget>(editor, "genreList"));
-        click(child<QPushButton>(editor, "okButton"));
-        EXPECT_FALSE(editor->isVisible());
-        return linksOf(id);
-    };
-    EXPECT_EQ(save({genres[0], genres[2]}, [](QListWidget* l) { clickItem(l, 1); clickItem(l, 3, Qt::ShiftModifier); }),
-              (QList<int>{genres[1], genres[2], genres[3]}));
-    EXPECT_EQ(save({genres[1], genres[2], genres[3]}, [](QListWidget* l) { clickItem(l, 0); }), QList<int>{genres[0]});
-    EXPECT_TRUE(save({genres[0]}, [](QListWidget* l) { l->clearSelection(); }).isEmpty());
+    // The first, amended under its own ID: the links shown, a range then chosen, the links stored.
+    auto editor = open("Amend", id);
+    EXPECT_EQ(selectedIds(genreList), (QList<int>{genres[0], genres[2]}));
+    clickItem(genreList, 1);
+    clickItem(genreList, 3, Qt::ShiftModifier);
+    QLineEdit* days = child<QLineEdit>(editor, "answerWithinEdit");
+    EXPECT_EQ(days->text(), "");
+    typeInto(days, "6x0");  // digits only
+    EXPECT_EQ(days->text(), "60");
+    click(child<QPushButton>(editor, "okButton"));
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(linksOf(id), (QList<int>{genres[1], genres[2], genres[3]}));
     EXPECT_EQ(linksOf(second), QList<int>{genres[1]});
     // The type, untouched and not in the list, is kept.
-    EXPECT_EQ(row(id, QStringLiteral("Type_ID")).toInt(), 999);
+    EXPECT_EQ(row(id, "Type_ID || '|' || Answer_Within_Days"), "999|60");
+
+    // No links and no days: none stored.
+    editor = open("Amend", id);
+    EXPECT_EQ(child<QLineEdit>(editor, "answerWithinEdit")->text(), "60");
+    child<QLineEdit>(editor, "answerWithinEdit")->clear();
+    genreList->clearSelection();
+    click(child<QPushButton>(editor, "okButton"));
+    EXPECT_TRUE(linksOf(id).isEmpty());
+    EXPECT_EQ(row(id, "Coalesce(Answer_Within_Days, 'none')"), "none");
     EXPECT_EQ(prompts.shown.size(), 2);
 }
 
 TEST_F(PublisherEditorTest, NullFieldsShowEmptyAndSaveAsEmptyTexts)
 {
     // A database written elsewhere may hold Null in any optional column, flags included.
-    exec(QStringLiteral("DROP VIEW Expanded_Submission"));
-    exec(QStringLiteral("DROP VIEW Expanded_Publisher"));
-    exec(QStringLiteral("DROP TABLE Publisher"));
-    exec(QStringLiteral("CREATE TABLE Publisher (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT NOT NULL, Type_ID "
-                        "INTEGER, Guidelines TEXT, Comments TEXT, Address TEXT, \"Submit_To?\" INTEGER, "
-                        "\"Submitted_To?\" INTEGER, \"E-Mail_Address\" TEXT, Web_Address TEXT, Answer_Within_Days INTEGER)"));
+    exec("DROP VIEW Expanded_Submission");
+    exec("DROP VIEW Expanded_Publisher");
+    exec("DROP TABLE Publisher");
+    exec("CREATE TABLE Publisher (ID INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT NOT NULL, Type_ID INTEGER, Guidelines "
+         "TEXT, Comments TEXT, Address TEXT, \"Submit_To?\" INTEGER, \"Submitted_To?\" INTEGER, \"E-Mail_Address\" TEXT, "
+         "Web_Address TEXT, Answer_Within_Days INTEGER)");
     exec(QStringLiteral("INSERT INTO Publisher (Name, Type_ID, \"Submitted_To?\") VALUES ('Bare', %1, 1)").arg(types[1]));
-    const int id = queryInt(QStringLiteral("SELECT ID FROM Publisher"));
-
-    auto editor = open(QStringLiteral("Amend"), id);
+    const int id = queryInt("SELECT ID FROM Publisher");
+    auto editor = open("Amend", id);
     ASSERT_TRUE(editor);
-    EXPECT_EQ(QStringList({child<QLineEdit>(editor, "nameEdit")->text(), child<QPlainTextEdit>(editor, "addressEdit")->toPlainText(), child<QLineEdit>(editor, "emailEdit")->text(),
-                           child<QLineEdit>(editor, "webEdit")->text(), child<QPlainTextEdit>(editor, "guidelinesEdit")->toPlainText(),
-                           child<QPlainTextEdit>(editor, "commentsEdit")->toPlainText()}).join('|'),
-              QStringLiteral("Bare|||||"));
+    QStringList shown;
+    for (const char* name : {"addressEdit", "guidelinesEdit", "commentsEdit"})
+        shown << child<QPlainTextEdit>(editor, name)->toPlainText();
+    for (const char* name : {"nameEdit", "emailEdit", "webEdit"})
+        shown << child<QLineEdit>(editor, name)->text();
+    EXPECT_EQ(shown.join('|'), "|||Bare||");
     EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "submitGroup")), 1);
     EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "submittedGroup")), 0);
-    EXPECT_TRUE(selectedIds(child<QListWidget>(editor, "genreList")).isEmpty());
-    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), QStringLiteral("Dressed"));
+    QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), "Dressed");
     click(child<QPushButton>(editor, "okButton"));
     EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(row(id, QStringLiteral("quote(Name) || quote(Guidelines) || quote(Comments) || quote(Address) || "
-                                     "quote(\"E-Mail_Address\") || quote(Web_Address) || \"Submit_To?\" || "
-                                     "\"Submitted_To?\" || '|' || Type_ID")),
+    EXPECT_EQ(row(id, "quote(Name) || quote(Guidelines) || quote(Comments) || quote(Address) || quote(\"E-Mail_Address\") "
+                     "|| quote(Web_Address) || \"Submit_To?\" || \"Submitted_To?\" || '|' || Type_ID"),
               QStringLiteral("'Dressed'''''''''''01|%1").arg(types[1]));
 }
 
-TEST_F(PublisherEditorTest, ListsScrollToTheFirstSelectedEntry)
+TEST_F(PublisherEditorTest, ListsScrollToTheFirstSelectedEntryAndDoubleClickOpensAddresses)
 {
-    exec(QStringLiteral("DELETE FROM Genre"));
+    exec("DELETE FROM Genre");
     for (int i = 0; i < 20; ++i)
         exec(QStringLiteral("INSERT INTO Genre (Description_Singular, Description_Plural) VALUES ('G%1', 'Gs%1')").arg(i));
-    genres = ids(QStringLiteral("SELECT ID FROM Genre"));
+    genres = ids("SELECT ID FROM Genre");
     // A list two entries high can show any entry at its top, so the rule itself is seen.
     auto twoHigh = [](PublisherEditor& editor) {
-        child<QListWidget>(editor, "genreList")->addItem(QStringLiteral("x"));
-        const int height = child<QListWidget>(editor, "genreList")->sizeHintForRow(0);
-        child<QListWidget>(editor, "genreList")->clear();
-        child<QListWidget>(editor, "genreList")->setFixedHeight(2 * height + 2 * child<QListWidget>(editor, "genreList")->frameWidth());
+        auto* list = child<QListWidget>(editor, "genreList");
+        list->addItem("x");
+        list->setFixedHeight(2 * list->sizeHintForRow(0) + 2 * list->frameWidth());
+        list->clear();
     };
     auto top = [&](int id) {
-        auto editor = open(QStringLiteral("Amend"), id, twoHigh);
-        return child<QListWidget>(editor, "genreList")->row(child<QListWidget>(editor, "genreList")->itemAt(2, 2));
+        auto editor = open("Amend", id, twoHigh);
+        return genreList->row(genreList->itemAt(2, 2));
     };
-    EXPECT_EQ(top(addPublisher(QStringLiteral("Late"), types[0], {genres[18], genres[19]})), 17);
-    EXPECT_EQ(top(addPublisher(QStringLiteral("Early"), types[0], {genres[4], genres[10]})), 4);
-}
+    EXPECT_EQ(top(addPublisher("Late", types[0], {genres[18], genres[19]})), 17);
+    EXPECT_EQ(top(addPublisher("Early", types[0], {genres[4], genres[10]})), 4);
 
-TEST_F(PublisherEditorTest, DoubleClickOpensTheAddresses)
-{
-    const int id = addPublisher(QStringLiteral("Web"), types[0]);
-    auto editor = open(QStringLiteral("Amend"), id);
-    const QList<std::pair<QLineEdit*, QString>> typed{
-        {child<QLineEdit>(editor, "emailEdit"), "a@b"}, {child<QLineEdit>(editor, "emailEdit"), "nobody"}, {child<QLineEdit>(editor, "webEdit"), "http://x"},
-        {child<QLineEdit>(editor, "webEdit"), "HTTP://x"}, {child<QLineEdit>(editor, "webEdit"), "https://x"}, {child<QLineEdit>(editor, "webEdit"), ""}};
+    auto editor = open("Amend", 1);
+    QLineEdit* email = child<QLineEdit>(editor, "emailEdit");
+    QLineEdit* web = child<QLineEdit>(editor, "webEdit");
+    const QList<std::pair<QLineEdit*, QString>> typed{{email, "a@b"},      {email, "nobody"},    {web, "http://x"},
+                                                      {web, "HTTP://x"}, {web, "https://x"}, {web, ""}};
     for (const auto& [field, text] : typed) {
         field->setText(text);
         QTest::mouseDClick(field, Qt::LeftButton);
     }
-    EXPECT_EQ(links.opened.join(' '), QStringLiteral("mailto:a@b http://x http://HTTP://x http://https://x http://"));
+    EXPECT_EQ(links.opened.join(' '), "mailto:a@b http://x http://HTTP://x http://https://x http://");
     // Opening an address is not editing the publisher.
-    editor.reset();
-    auto fresh = open(QStringLiteral("Amend"), id);
-    QTest::mouseDClick(child<QLineEdit>(fresh, "webEdit"), Qt::LeftButton);
-    EXPECT_FALSE(fresh->hasChanges());
+    editor = open("Amend", 1);
+    QTest::mouseDClick(child<QLineEdit>(editor, "webEdit"), Qt::LeftButton);
+    EXPECT_FALSE(editor->hasChanges());
 }
