@@ -1,13 +1,12 @@
+// The Settings dialog: what OK writes to the settings file, what Cancel leaves, and its layout.
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
-#include "core/HotKeyText.h"
 #include "gui/SettingsDialog.h"
 #include "support/EditorTestKit.h"
 #include "support/LayoutCheck.h"
@@ -16,16 +15,15 @@
 namespace {
 
 // Kept by hand: comments, CRLF, odd spacing, a code with trailing characters, braces, a comma.
-const QByteArray kHandWritten =
-    "; Quillary settings, kept by hand\r\n"
-    "[Initialisation]\r\n"
-    "  Auto-Refresh =  Yes\r\n"
-    "Space-Substitution-Char=_\r\n"
-    "\r\n"
-    "[Hot-Keys]\r\n"
-    "1=F2, 113 x,{(}draft{)}_copy\r\n"
-    " 2 = F3,114,{TAB}\r\n"
-    "3=Sig,115,Yours_sincerely,_J.\r\n";
+const QByteArray kHandWritten = "; Quillary settings, kept by hand\r\n"
+                                "[Initialisation]\r\n"
+                                "  Auto-Refresh =  Yes\r\n"
+                                "Space-Substitution-Char=_\r\n"
+                                "\r\n"
+                                "[Hot-Keys]\r\n"
+                                "1=F2, 113 x,{(}draft{)}_copy\r\n"
+                                " 2 = F3,114,{TAB}\r\n"
+                                "3=Sig,115,Yours_sincerely,_J.\r\n";
 
 class SettingsDialogTest : public QuillaryTest {
 protected:
@@ -33,131 +31,93 @@ protected:
     {
         writeIni(kHandWritten);
         settings().setAutoRefresh(true);
-        settings().setSpaceChar(QStringLiteral("_"));
+        settings().setSpaceChar("_");
         settings().loadHotKeys();
     }
-
     Settings& settings() { return session().settings(); }
-    QStringList texts() const
+    QStringList texts()
     {
         QStringList list;
-        for (const HotKeyEntry& key : mSession->settings().hotKeys())
+        for (const HotKeyEntry& key : settings().hotKeys())
             list << key.text;
         return list;
     }
-
-    std::unique_ptr<SettingsDialog> open(Settings* other = nullptr)
+    std::unique_ptr<SettingsDialog> open()
     {
-        auto dialog = std::make_unique<SettingsDialog>(other ? *other : settings(), prompts);
+        auto dialog = std::make_unique<SettingsDialog>(settings(), prompts);
         dialog->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
         return dialog;
     }
-
-    // Clicks into a text box, which selects its whole text, and types over it.
-    static void retype(QLineEdit* edit, const QString& text)
+    // Clicks into the first hot key's text, which selects it whole, types over it, and
+    // clicks Auto-Refresh.
+    static void edit(SettingsDialog& dialog, const QString& text)
     {
-        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(3, edit->height() / 2));
+        auto* field = child<QLineEdit>(dialog, "hotKeyEdit0");
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(3, field->height() / 2));
         QApplication::processEvents();
-        ASSERT_EQ(edit->selectedText(), edit->text());
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
+        ASSERT_EQ(field->selectedText(), field->text());
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+        click(child<QCheckBox>(dialog, "autoRefreshCheck"));
     }
 };
 
 TEST_F(SettingsDialogTest, OkRewritesOnlyTheValuesAndReopeningShowsTheEdits)
 {
     loadHandWritten();
-    const QStringList before = texts();
     auto dialog = open();
     EXPECT_EQ(child<QLineEdit>(dialog, "hotKeyEdit0")->text(), "(draft) copy");
     EXPECT_EQ(child<QLineEdit>(dialog, "hotKeyEdit2")->text(), "Yours sincerely, J.");
-
-    QTest::mouseClick(child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+    edit(*dialog, "(see note)");
+    click(child<QPushButton>(dialog, "okButton"));
     EXPECT_TRUE(prompts.shown.isEmpty());
-    EXPECT_EQ(texts(), before);
-    // The code becomes plain digits; texts shown without braces keep them.
-    QByteArray expected = kHandWritten;
-    expected.replace("1=F2, 113 x,", "1=F2,113,");
-    EXPECT_EQ(readIni(), expected);
-
-    // Edits are written, and shown on reopening.
-    dialog = open();
-    retype(child<QLineEdit>(dialog, "hotKeyEdit0"), "(see note)");
-    QTest::mouseClick(child<QCheckBox>(dialog, "autoRefreshCheck"), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
-
     EXPECT_FALSE(settings().autoRefresh());
     EXPECT_EQ(texts(), QStringList({"{(}see note{)}", "{TAB}", "Yours sincerely, J."}));
+    // The code becomes plain digits; texts shown without braces keep them; the rest stays as it was.
+    QByteArray expected = kHandWritten;
     expected.replace("=  Yes", "=  No");
-    expected.replace("1=F2,113,{(}draft{)}_copy", "1=F2,113,{(}see_note{)}");
+    expected.replace("1=F2, 113 x,{(}draft{)}_copy", "1=F2,113,{(}see_note{)}");
     EXPECT_EQ(readIni(), expected);
 
-    dialog.reset();
-    auto again = open();
-    EXPECT_FALSE(child<QCheckBox>(again, "autoRefreshCheck")->isChecked());
-    EXPECT_EQ(child<QLineEdit>(again, "hotKeyEdit0")->text(), "(see note)");
+    dialog = open();
+    EXPECT_FALSE(child<QCheckBox>(dialog, "autoRefreshCheck")->isChecked());
+    EXPECT_EQ(child<QLineEdit>(dialog, "hotKeyEdit0")->text(), "(see note)");
 }
 
 TEST_F(SettingsDialogTest, CancelAndCloseBoxChangeNothing)
 {
     loadHandWritten();
     const QStringList before = texts();
-    const std::function<void(SettingsDialog*)> ways[]{
-        [](SettingsDialog* d) { QTest::mouseClick(child<QPushButton>(d, "cancelButton"), Qt::LeftButton); },
-        [](SettingsDialog* d) { d->close(); },
-    };
-    for (const auto& way : ways) {
+    for (bool closeBox : {false, true}) {
         auto dialog = open();
-        retype(child<QLineEdit>(dialog, "hotKeyEdit0"), "changed");
-        QTest::mouseClick(child<QCheckBox>(dialog, "autoRefreshCheck"), Qt::LeftButton);
-        way(dialog.get());
+        edit(*dialog, "changed");
+        if (closeBox)
+            dialog->close();
+        else
+            click(child<QPushButton>(dialog, "cancelButton"));
         EXPECT_TRUE(settings().autoRefresh());
         EXPECT_EQ(texts(), before);
         EXPECT_EQ(readIni(), kHandWritten);
     }
 }
 
-TEST_F(SettingsDialogTest, UnwritableFileIsReportedAndNewValuesStayInForce)
-{
-    writeIni("[Initialisation]\r\n"); // a file where the settings file's folder should be
-    Session elsewhere(iniFile(), clock);
-    Settings& unwritable = elsewhere.settings();
-    unwritable.setAutoRefresh(true);
-    unwritable.setHotKeys({{"F2", 113, "old"}, {"F3", 114, "{+}"}});
-
-    auto dialog = open(&unwritable);
-    retype(child<QLineEdit>(dialog, "hotKeyEdit0"), "new (text)");
-    QTest::mouseClick(child<QCheckBox>(dialog, "autoRefreshCheck"), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
-
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_TRUE(prompts.shown[0].text.contains("could not be written")) << prompts.shown[0].text.toStdString();
-    EXPECT_FALSE(unwritable.autoRefresh());
-    EXPECT_EQ(unwritable.hotKeys()[0].text, "new {(}text{)}");
-    EXPECT_EQ(unwritable.hotKeys()[1].text, "{+}");
-}
-
-TEST_F(SettingsDialogTest, AFailedOrRefusedWriteLeavesTheFileAsItWas)
+TEST_F(SettingsDialogTest, AFailedOrRefusedWriteLeavesTheFileAsItWasAndTheNewValuesInForce)
 {
     // The disk fills up after the first key (Auto-Refresh gets shorter, the hot key longer),
     // and a file its owner may not write.
-    const std::function<std::unique_ptr<FileSizeLimit>()> faults[]{
-        [] { return std::make_unique<FileSizeLimit>(kHandWritten.size()); },
-        [this] {
-            QFile::setPermissions(iniFile(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-            return std::unique_ptr<FileSizeLimit>();
-        },
-    };
-    for (const auto& fault : faults) {
+    for (bool diskFull : {true, false}) {
         loadHandWritten();
         prompts.shown.clear();
         auto dialog = open();
-        QTest::mouseClick(child<QCheckBox>(dialog, "autoRefreshCheck"), Qt::LeftButton);
-        retype(child<QLineEdit>(dialog, "hotKeyEdit0"), "a much longer text than the one before");
+        edit(*dialog, "a much longer text than the one before");
         {
-            const auto injected = fault();
-            QTest::mouseClick(child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
+            std::unique_ptr<FileSizeLimit> full;
+            if (diskFull)
+                full = std::make_unique<FileSizeLimit>(kHandWritten.size());
+            else
+                QFile::setPermissions(iniFile(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+            click(child<QPushButton>(dialog, "okButton"));
         }
         EXPECT_EQ(readIni(), kHandWritten);
         ASSERT_EQ(prompts.shown.size(), 1);
@@ -168,8 +128,6 @@ TEST_F(SettingsDialogTest, AFailedOrRefusedWriteLeavesTheFileAsItWas)
     }
 }
 
-} // namespace
-
 TEST_F(SettingsDialogTest, LongCaptionsShowWholeAtALargeFont)
 {
     setHotKeys({{"F2", 113, "Dear Sir"}, {"Signature & Closing Line", 115, "Yours"}, {"F12", 123, "x"}});
@@ -177,10 +135,15 @@ TEST_F(SettingsDialogTest, LongCaptionsShowWholeAtALargeFont)
     auto dialog = open();
     expectLaidOutWhole(dialog.get());
     // The caption is the caption, never shortened; rows not in use take no room.
-    EXPECT_EQ(child<QLabel>(dialog, "hotKeyLabel1")->text(), QStringLiteral("Signature && Closing Line"));
+    auto x = [&](const char* name) { return child<QWidget>(dialog, name)->x(); };
+    auto right = [&](const char* name) { return child<QWidget>(dialog, name)->geometry().right(); };
+    EXPECT_EQ(child<QLabel>(dialog, "hotKeyLabel1")->text(), "Signature && Closing Line");
     EXPECT_FALSE(child<QLineEdit>(dialog, "hotKeyEdit3")->isVisible());
-    EXPECT_LT(child<QLabel>(dialog, "hotKeyLabel1")->geometry().right(), child<QLabel>(dialog, "equalsLabel1")->x());
-    EXPECT_LT(child<QLabel>(dialog, "equalsLabel1")->geometry().right(), child<QLineEdit>(dialog, "hotKeyEdit1")->x());
-    EXPECT_EQ(child<QLineEdit>(dialog, "hotKeyEdit0")->x(), child<QLineEdit>(dialog, "hotKeyEdit1")->x());
-    EXPECT_LT(child<QLineEdit>(dialog, "hotKeyEdit2")->mapTo(dialog.get(), QPoint(0, child<QLineEdit>(dialog, "hotKeyEdit2")->height())).y(), dialog->height());
+    EXPECT_LT(right("hotKeyLabel1"), x("equalsLabel1"));
+    EXPECT_LT(right("equalsLabel1"), x("hotKeyEdit1"));
+    EXPECT_EQ(x("hotKeyEdit0"), x("hotKeyEdit1"));
+    auto* last = child<QLineEdit>(dialog, "hotKeyEdit2");
+    EXPECT_LT(last->mapTo(dialog.get(), QPoint(0, last->height())).y(), dialog->height());
 }
+
+} // namespace

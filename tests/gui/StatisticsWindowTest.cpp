@@ -1,8 +1,8 @@
-// The Statistics window offscreen: its figures against the hand-worked records, the greyed
-// figures, the filter and date range, sorting, and what it exports.
+// The Statistics window offscreen: the figures it shows and greys, the filter and date range,
+// sorting, and what it exports.
 
-#include <QBarSet>
 #include <QBarSeries>
+#include <QBarSet>
 #include <QBoxPlotSeries>
 #include <QBoxSet>
 #include <QChart>
@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFile>
-#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,13 +18,13 @@
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
-#include <QtTest/QTest>
-#include <gtest/gtest.h>
 
 #include "gui/StatisticsWindow.h"
 #include "support/EditorTestKit.h"
 #include "support/InsightData.h"
 #include "support/TestEnv.h"
+
+using W = StatisticsWindow;
 
 class StatisticsWindowTest : public QuillaryTest {
 protected:
@@ -34,7 +33,7 @@ protected:
         QuillaryTest::SetUp();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         createDatabase();
-        records = addInsightRecords(database());
+        addInsightRecords(database());
         window = std::make_unique<StatisticsWindow>(session(), prompts);
         ASSERT_TRUE(window->reload());
         window->show();
@@ -46,158 +45,124 @@ protected:
         QLocale::setDefault(QLocale::system());
         QuillaryTest::TearDown();
     }
-
     template <class T>
-    T* child(const char* name) { return window->findChild<T*>(QLatin1String(name)); }
-
-    // The row of the publisher table showing that name; -1 when none does.
-    int publisherRow(const QString& name)
+    T* get(const char* name) { return child<T>(window, name); }
+    // The texts of a row, or of a column, of a table.
+    static QStringList row(QStandardItemModel* model, int r, int from = 0, int to = -1)
     {
-        QStandardItemModel* model = window->publisherModel();
-        for (int r = 0; r < model->rowCount(); ++r) {
-            if (model->item(r, 0)->text() == name)
-                return r;
-        }
-        return -1;
+        QStringList texts;
+        for (int c = from; c < (to < 0 ? model->columnCount() : to); ++c)
+            texts << model->item(r, c)->text();
+        return texts;
     }
-    QStandardItem* publisherCell(const QString& name, int column)
-    {
-        const int row = publisherRow(name);
-        return row < 0 ? nullptr : window->publisherModel()->item(row, column);
-    }
-    QStringList column(QStandardItemModel* model, int c)
+    static QStringList column(QStandardItemModel* model, int c)
     {
         QStringList texts;
         for (int r = 0; r < model->rowCount(); ++r)
             texts << model->item(r, c)->text();
         return texts;
     }
+    // The publisher table's cell in the row of that name.
+    QStandardItem* cell(const QString& name, int c)
+    {
+        const int r = column(window->publisherModel(), W::kPublisherName).indexOf(name);
+        return r < 0 ? nullptr : window->publisherModel()->item(r, c);
+    }
+    QStringList publishers() { return column(window->publisherModel(), W::kPublisherName); }
 
-    InsightRecords records;
     std::unique_ptr<StatisticsWindow> window;
 };
 
-TEST_F(StatisticsWindowTest, ShowsTheHandWorkedFiguresAndGreysThoseOnFewSubmissions)
+TEST_F(StatisticsWindowTest, ShowsTheFiguresAndGreysThoseOnFewSubmissions)
 {
-    using W = StatisticsWindow;
-    EXPECT_EQ(column(window->publisherModel(), W::kPublisherName),
-              (QStringList{"(deleted publisher 3)", "Brass Lantern", "Night Owl", "Quarto"}));
-    auto figures = [&](const QString& name) {
-        QStringList cells;
-        for (int c = W::kSent; c < W::kPublisherColumns; ++c)
-            cells << publisherCell(name, c)->text();
-        return cells.join(' ');
-    };
-    EXPECT_EQ(figures("Brass Lantern"), "6 5 1 2 33% 4 40 37.5 10 60 1");
-    EXPECT_EQ(figures("Quarto"), "5 5 0 1 20% 5 7 10.4 1 30 0");
+    EXPECT_EQ(publishers(), (QStringList{"(deleted publisher 3)", "Brass Lantern", "Night Owl", "Quarto"}));
+    EXPECT_EQ(row(window->publisherModel(), 1, W::kSent, W::kPublisherColumns).join(' '), "6 5 1 2 33% 4 40 37.5 10 60 1");
     // No returned submission: no day figures at all.
-    EXPECT_EQ(publisherCell("(deleted publisher 3)", W::kMedian)->text(), QString());
-    EXPECT_EQ(publisherCell("(deleted publisher 3)", W::kUnreturned)->text(), "1");
+    EXPECT_EQ(cell("(deleted publisher 3)", W::kMedian)->text(), "");
 
     const QColor grey = window->palette().color(QPalette::Disabled, QPalette::Text);
-    QStandardItem* fewDays = publisherCell("Brass Lantern", W::kMedian);
-    EXPECT_EQ(fewDays->foreground().color(), grey);
-    EXPECT_TRUE(fewDays->toolTip().contains("Rests on 4 submission(s): fewer than 5")) << fewDays->toolTip().toStdString();
-    QStandardItem* enough = publisherCell("Quarto", W::kMean);
-    EXPECT_NE(enough->foreground().color(), grey);
-    EXPECT_EQ(enough->toolTip(), "Rests on 5 submissions.");
-    EXPECT_NE(publisherCell("Brass Lantern", W::kRate)->foreground().color(), grey);  // 6 sent
-    EXPECT_NE(publisherCell("Quarto", W::kRate)->foreground().color(), grey);    // 5 sent
-    EXPECT_EQ(publisherCell("Night Owl", W::kRate)->foreground().color(), grey);  // 1 sent
-    EXPECT_TRUE(publisherCell("Brass Lantern", W::kRate)->toolTip().contains("2 of 6 accepted"));
+    EXPECT_EQ(cell("Brass Lantern", W::kMedian)->foreground().color(), grey);
+    EXPECT_TRUE(cell("Brass Lantern", W::kMedian)->toolTip().contains("Rests on 4 submission(s): fewer than 5"));
+    EXPECT_NE(cell("Quarto", W::kMean)->foreground().color(), grey);
+    EXPECT_EQ(cell("Quarto", W::kMean)->toolTip(), "Rests on 5 submissions.");
+    EXPECT_NE(cell("Quarto", W::kRate)->foreground().color(), grey);    // 5 sent
+    EXPECT_EQ(cell("Night Owl", W::kRate)->foreground().color(), grey);  // 1 sent
+    EXPECT_TRUE(cell("Brass Lantern", W::kRate)->toolTip().contains("2 of 6 accepted"));
 
     EXPECT_EQ(column(window->workModel(), W::kWorkName), (QStringList{"(deleted work 3)", "Hidden Ticket", "Salt Road"}));
     QStringList ticket;
     for (int c : {W::kWorkSent, W::kWorkPublishers, W::kWorkAccepted, W::kWorkLastSent})
         ticket << window->workModel()->item(1, c)->text();
     EXPECT_EQ(ticket.join(' '), "6 3 0 15/01/2025");
-
-    EXPECT_TRUE(child<QLabel>("datesToCheck")->text().startsWith("Dates to check: 2 ")) << child<QLabel>("datesToCheck")->text().toStdString();
+    EXPECT_TRUE(get<QLabel>("datesToCheck")->text().startsWith("Dates to check: 2 "));
 }
 
 TEST_F(StatisticsWindowTest, TheFilterTheRangeAndTheSortOrderChangeTablesAndCharts)
 {
-    using W = StatisticsWindow;
-    auto* monthChart = child<QChartView>("monthChart");
-    auto monthBars = [&] {
-        auto* series = qobject_cast<QBarSeries*>(monthChart->chart()->series().value(0));
+    auto bars = [&](const char* chart) {
+        auto* series = qobject_cast<QBarSeries*>(get<QChartView>(chart)->chart()->series().value(0));
         return series ? series->barSets() : QList<QBarSet*>();
     };
-    ASSERT_EQ(monthBars().size(), 2);
-    EXPECT_EQ(monthBars()[0]->count(), 15);
-    EXPECT_EQ(monthBars()[1]->at(1), 3);  // February 2024: three answers
-
-    auto* boxes = qobject_cast<QBoxPlotSeries*>(child<QChartView>("responseChart")->chart()->series().value(0));
+    ASSERT_EQ(bars("monthChart").size(), 2);
+    EXPECT_EQ(bars("monthChart")[0]->count(), 15);
+    EXPECT_EQ(bars("monthChart")[1]->at(1), 3);  // February 2024: three answers
+    auto* boxes = qobject_cast<QBoxPlotSeries*>(get<QChartView>("responseChart")->chart()->series().value(0));
     ASSERT_TRUE(boxes);
     ASSERT_EQ(boxes->count(), 2);  // only Brass Lantern and Quarto have day figures
     EXPECT_EQ(boxes->boxSets()[0]->label(), "Brass Lantern");
     EXPECT_EQ(boxes->boxSets()[0]->at(QBoxSet::Median), 40);
-    EXPECT_EQ(boxes->boxSets()[1]->at(QBoxSet::UpperExtreme), 30);
 
-    typeInto(child<QLineEdit>("filterEdit"), QStringLiteral("quarto"));
-    EXPECT_EQ(column(window->publisherModel(), W::kPublisherName), QStringList{"Quarto"});
+    typeInto(get<QLineEdit>("filterEdit"), "quarto");
+    EXPECT_EQ(publishers(), QStringList{"Quarto"});
     EXPECT_EQ(window->workModel()->rowCount(), 3);
-    EXPECT_EQ(monthBars()[0]->count(), 7);  // February to August 2024
-    EXPECT_TRUE(child<QLabel>("datesToCheck")->text().contains("none"));
-    child<QLineEdit>("filterEdit")->clear();
+    EXPECT_EQ(bars("monthChart")[0]->count(), 7);  // February to August 2024
+    EXPECT_TRUE(get<QLabel>("datesToCheck")->text().contains("none"));
+    get<QLineEdit>("filterEdit")->clear();
 
-    child<QCheckBox>("rangeCheck")->setChecked(true);
-    child<QDateEdit>("fromEdit")->setDate(QDate(2024, 2, 1));
-    child<QDateEdit>("toEdit")->setDate(QDate(2024, 3, 1));
-    EXPECT_EQ(column(window->publisherModel(), W::kPublisherName), (QStringList{"Brass Lantern", "Quarto"}));
-    EXPECT_EQ(publisherCell("Brass Lantern", W::kSent)->text(), "1");
-    EXPECT_EQ(publisherCell("Quarto", W::kSent)->text(), "2");
-    auto* years = qobject_cast<QBarSeries*>(child<QChartView>("yearChart")->chart()->series().value(0));
-    ASSERT_TRUE(years);
-    EXPECT_EQ(years->barSets()[0]->count(), 0);  // no acceptance among them
-    child<QCheckBox>("rangeCheck")->setChecked(false);
+    get<QCheckBox>("rangeCheck")->setChecked(true);
+    get<QDateEdit>("fromEdit")->setDate(QDate(2024, 2, 1));
+    get<QDateEdit>("toEdit")->setDate(QDate(2024, 3, 1));
+    EXPECT_EQ(publishers(), (QStringList{"Brass Lantern", "Quarto"}));
+    EXPECT_EQ(cell("Quarto", W::kSent)->text(), "2");
+    ASSERT_FALSE(bars("yearChart").isEmpty());
+    EXPECT_EQ(bars("yearChart")[0]->count(), 0);  // no acceptance among them
+    get<QCheckBox>("rangeCheck")->setChecked(false);
 
     // A click on a header sorts by its figures, numbers as numbers; the order stays through a refill.
-    auto* table = child<QTableView>("publisherTable");
-    table->sortByColumn(W::kShortest, Qt::AscendingOrder);
-    EXPECT_EQ(column(window->publisherModel(), W::kPublisherName),
-              (QStringList{"Quarto", "Brass Lantern", "(deleted publisher 3)", "Night Owl"}));
-    table->sortByColumn(W::kSent, Qt::DescendingOrder);
-    typeInto(child<QLineEdit>("filterEdit"), QStringLiteral("a"));
+    get<QTableView>("publisherTable")->sortByColumn(W::kShortest, Qt::AscendingOrder);
+    EXPECT_EQ(publishers(), (QStringList{"Quarto", "Brass Lantern", "(deleted publisher 3)", "Night Owl"}));
+    get<QTableView>("publisherTable")->sortByColumn(W::kSent, Qt::DescendingOrder);
+    typeInto(get<QLineEdit>("filterEdit"), "a");
     EXPECT_EQ(column(window->publisherModel(), W::kSent).first(), "6");
 }
 
 TEST_F(StatisticsWindowTest, ExportsTablesAsShownAndChartsAsPngOrSvg)
 {
-    using W = StatisticsWindow;
-    auto* table = child<QTableView>("publisherTable");
-    table->sortByColumn(W::kSent, Qt::DescendingOrder);
+    get<QTableView>("publisherTable")->sortByColumn(W::kSent, Qt::DescendingOrder);
     prompts.saveNames = {path("publishers")};
-    QTest::mouseClick(child<QPushButton>("exportButton"), Qt::LeftButton);
+    click(get<QPushButton>("exportButton"));
     QFile file(path("publishers.csv"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<QStringList> csv = readCsv(file.readAll());
     QStandardItemModel* model = window->publisherModel();
-    ASSERT_EQ(csv.size(), model->rowCount() + 1);
+    QList<QStringList> shown{{}};
     for (int c = 0; c < model->columnCount(); ++c)
-        EXPECT_EQ(csv[0][c], model->headerData(c, Qt::Horizontal).toString());
+        shown[0] << model->headerData(c, Qt::Horizontal).toString();
     for (int r = 0; r < model->rowCount(); ++r)
-        EXPECT_EQ(csv[r + 1], [&] {
-            QStringList cells;
-            for (int c = 0; c < model->columnCount(); ++c)
-                cells << model->item(r, c)->text();
-            return cells;
-        }()) << r;
-    EXPECT_EQ(csv[1][0], "Brass Lantern");
+        shown << row(model, r);
+    EXPECT_EQ(readCsv(file.readAll()), shown);
+    EXPECT_EQ(shown[1][0], "Brass Lantern");
 
     // Cancelled: nothing written, nothing said.
-    child<QTabWidget>("tabs")->setCurrentIndex(W::kWorksTab);
-    QTest::mouseClick(child<QPushButton>("exportButton"), Qt::LeftButton);
+    get<QTabWidget>("tabs")->setCurrentIndex(W::kWorksTab);
+    click(get<QPushButton>("exportButton"));
     EXPECT_TRUE(prompts.shown.isEmpty());
 
-    child<QTabWidget>("tabs")->setCurrentIndex(W::kMonthTab);
-    EXPECT_EQ(child<QPushButton>("exportButton")->text(), "Sa&ve Chart...");
+    get<QTabWidget>("tabs")->setCurrentIndex(W::kMonthTab);
+    EXPECT_EQ(get<QPushButton>("exportButton")->text(), "Sa&ve Chart...");
     prompts.saveNames = {path("months.png"), path("months.svg"), path("no/such/folder/x.png")};
     for (int i = 0; i < 3; ++i)
-        QTest::mouseClick(child<QPushButton>("exportButton"), Qt::LeftButton);
-    QImage png(path("months.png"));
-    EXPECT_FALSE(png.isNull());
-    EXPECT_GT(png.width(), 100);
+        click(get<QPushButton>("exportButton"));
+    EXPECT_GT(QImage(path("months.png")).width(), 100);
     QFile svg(path("months.svg"));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
     const QByteArray drawing = svg.readAll();
