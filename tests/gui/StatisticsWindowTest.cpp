@@ -1,28 +1,12 @@
 // The Statistics window offscreen: the figures it shows and greys, the filter and date range,
 // sorting, and what it exports.
 
-#include <QBarSeries>
-#include <QBarSet>
-#include <QBoxPlotSeries>
-#include <QBoxSet>
-#include <QChart>
-#include <QChartView>
-#include <QCheckBox>
-#include <QDateEdit>
-#include <QFile>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
-#include <QPushButton>
-#include <QStandardItemModel>
-#include <QTabWidget>
-#include <QTableView>
+#include <QtCharts>
+#include <QtWidgets>
 
 #include "gui/StatisticsWindow.h"
 #include "support/EditorTestKit.h"
 #include "support/InsightData.h"
-#include "support/TestEnv.h"
 
 using W = StatisticsWindow;
 
@@ -47,28 +31,21 @@ protected:
     }
     template <class T>
     T* get(const char* name) { return child<T>(window, name); }
-    // The texts of a row, or of a column, of a table.
-    static QStringList row(QStandardItemModel* model, int r, int from = 0, int to = -1)
+    // The texts of cells r, c of a table with either r or c -1: a whole column or row.
+    static QStringList texts(QStandardItemModel* model, int r, int c)
     {
-        QStringList texts;
-        for (int c = from; c < (to < 0 ? model->columnCount() : to); ++c)
-            texts << model->item(r, c)->text();
-        return texts;
-    }
-    static QStringList column(QStandardItemModel* model, int c)
-    {
-        QStringList texts;
-        for (int r = 0; r < model->rowCount(); ++r)
-            texts << model->item(r, c)->text();
-        return texts;
+        QStringList list;
+        for (int i = 0; i < (r < 0 ? model->rowCount() : model->columnCount()); ++i)
+            list << model->item(r < 0 ? i : r, r < 0 ? c : i)->text();
+        return list;
     }
     // The publisher table's cell in the row of that name.
     QStandardItem* cell(const QString& name, int c)
     {
-        const int r = column(window->publisherModel(), W::kPublisherName).indexOf(name);
+        const int r = publishers().indexOf(name);
         return r < 0 ? nullptr : window->publisherModel()->item(r, c);
     }
-    QStringList publishers() { return column(window->publisherModel(), W::kPublisherName); }
+    QStringList publishers() { return texts(window->publisherModel(), -1, W::kPublisherName); }
 
     std::unique_ptr<StatisticsWindow> window;
 };
@@ -76,7 +53,7 @@ protected:
 TEST_F(StatisticsWindowTest, ShowsTheFiguresAndGreysThoseOnFewSubmissions)
 {
     EXPECT_EQ(publishers(), (QStringList{"(deleted publisher 3)", "Brass Lantern", "Night Owl", "Quarto"}));
-    EXPECT_EQ(row(window->publisherModel(), 1, W::kSent, W::kPublisherColumns).join(' '), "6 5 1 2 33% 4 40 37.5 10 60 1");
+    EXPECT_EQ(texts(window->publisherModel(), 1, -1).mid(W::kSent).join(' '), "6 5 1 2 33% 4 40 37.5 10 60 1");
     // No returned submission: no day figures at all.
     EXPECT_EQ(cell("(deleted publisher 3)", W::kMedian)->text(), "");
 
@@ -89,11 +66,8 @@ TEST_F(StatisticsWindowTest, ShowsTheFiguresAndGreysThoseOnFewSubmissions)
     EXPECT_EQ(cell("Night Owl", W::kRate)->foreground().color(), grey);  // 1 sent
     EXPECT_TRUE(cell("Brass Lantern", W::kRate)->toolTip().contains("2 of 6 accepted"));
 
-    EXPECT_EQ(column(window->workModel(), W::kWorkName), (QStringList{"(deleted work 3)", "Hidden Ticket", "Salt Road"}));
-    QStringList ticket;
-    for (int c : {W::kWorkSent, W::kWorkPublishers, W::kWorkAccepted, W::kWorkLastSent})
-        ticket << window->workModel()->item(1, c)->text();
-    EXPECT_EQ(ticket.join(' '), "6 3 0 15/01/2025");
+    EXPECT_EQ(texts(window->workModel(), -1, W::kWorkName), (QStringList{"(deleted work 3)", "Hidden Ticket", "Salt Road"}));
+    EXPECT_EQ(texts(window->workModel(), 1, -1).join('|'), "Hidden Ticket|6|3|0|15/01/2025");
     EXPECT_TRUE(get<QLabel>("datesToCheck")->text().startsWith("Dates to check: 2 "));
 }
 
@@ -133,7 +107,7 @@ TEST_F(StatisticsWindowTest, TheFilterTheRangeAndTheSortOrderChangeTablesAndChar
     EXPECT_EQ(publishers(), (QStringList{"Quarto", "Brass Lantern", "(deleted publisher 3)", "Night Owl"}));
     get<QTableView>("publisherTable")->sortByColumn(W::kSent, Qt::DescendingOrder);
     typeInto(get<QLineEdit>("filterEdit"), "a");
-    EXPECT_EQ(column(window->publisherModel(), W::kSent).first(), "6");
+    EXPECT_EQ(texts(window->publisherModel(), -1, W::kSent).first(), "6");
 }
 
 TEST_F(StatisticsWindowTest, ExportsTablesAsShownAndChartsAsPngOrSvg)
@@ -148,7 +122,7 @@ TEST_F(StatisticsWindowTest, ExportsTablesAsShownAndChartsAsPngOrSvg)
     for (int c = 0; c < model->columnCount(); ++c)
         shown[0] << model->headerData(c, Qt::Horizontal).toString();
     for (int r = 0; r < model->rowCount(); ++r)
-        shown << row(model, r);
+        shown << texts(model, r, -1);
     EXPECT_EQ(readCsv(file.readAll()), shown);
     EXPECT_EQ(shown[1][0], "Brass Lantern");
 

@@ -1,18 +1,21 @@
 #pragma once
 // Helpers for tests that drive the record editors and the hot-key bar through real widgets.
 
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QString>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <memory>
 
 #include "core/Editing.h"
 #include "core/Session.h"
 #include "gui/Prompts.h"
-
-class QListWidget;
+#include "support/TestEnv.h"
 
 class KeySender;
 
@@ -21,6 +24,12 @@ class KeySender;
 bool settle(const KeySender* sender = nullptr);
 
 inline void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
+// Clicks the push button of that object name in a window.
+template <class W>
+void press(const W& window, const char* button)
+{
+    click(child<QPushButton>(window, button));
+}
 // Clicks a list entry (scrolled into view first), as the user would.
 void clickItem(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = {});
 // The IDs (Qt::UserRole) of the selected entries, in list order.
