@@ -1,8 +1,6 @@
 // The main window's Amend command stepping through the listing with the modal Work editor.
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <deque>
@@ -11,7 +9,6 @@
 #include "gui/MainWindow.h"
 #include "gui/editors/WorkEditor.h"
 #include "support/EditorTestKit.h"
-#include "support/TestEnv.h"
 
 class AmendLoopTest : public QuillaryTest {};
 
@@ -52,13 +49,13 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
                      + QString::number(child<QPushButton>(editor, "nextButton")->isEnabled());
         if (steps.empty()) {
             ADD_FAILURE() << "an editor was shown that the test did not expect";
-            return child<QPushButton>(editor, "cancelButton")->click();
+            return press(editor, "cancelButton");
         }
         if (steps.size() == 3) {  // Beta renamed, and saved on the way to Gamma
             rename(editor, "Bravo");
             prompts.answers = {Prompts::Answer::Yes};
         }
-        click(child<QPushButton>(editor, steps.front()));
+        press(editor, steps.front());
         steps.pop_front();
     };
     click(amend);
@@ -78,13 +75,13 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
     bool amendTried = false;
     script = [&](WorkEditor* editor) {
         if (++editors > 1)
-            return child<QPushButton>(editor, "cancelButton")->click();
+            return press(editor, "cancelButton");
         rename(editor, "Brio");
         QTimer::singleShot(0, &window, [&] {
             amendTried = true;
             click(amend);
         });
-        click(child<QPushButton>(editor, "okButton"));
+        press(editor, "okButton");
     };
     QTest::keyClick(grid, Qt::Key_Return);
     ASSERT_TRUE(amendTried);

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -14,14 +12,12 @@
 #include "gui/StatusMessage.h"
 #include "gui/StatusPanel.h"
 #include "support/EditorTestKit.h"
-#include "support/TestEnv.h"
 
 namespace {
 
 // Counts the F2 presses that reach a widget, typed and sent apart.
 struct F2Counter : QObject {
-    int typed = 0;
-    int sent = 0;
+    int typed = 0, sent = 0;
     bool eventFilter(QObject*, QEvent* e) override
     {
         if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F2)
@@ -51,6 +47,7 @@ protected:
         field->setFocus();
         field->installEventFilter(&f2);
     }
+    // The field's text after typing the key, or sending the keys, into it emptied.
     template <class Key>
     QString fire(Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
@@ -71,10 +68,10 @@ protected:
     QWidget window;
     KeySender sender;
     QList<QPushButton*> buttons;
-    QLineEdit* field = nullptr;
-    QTextEdit* notes = nullptr;
-    StatusPanel* panel = nullptr;
-    HotKeyBar* hotKeys = nullptr;
+    QLineEdit* field;
+    QTextEdit* notes;
+    StatusPanel* panel;
+    HotKeyBar* hotKeys;
 };
 
 TEST_F(HotKeyBarTest, KeysTypeTheLoadedTextsWithoutLooping)
