@@ -72,14 +72,10 @@ TEST_F(EditorLayoutTest, EditorsShowEverythingWholeAtALargeFontAndGrow)
 TEST_F(EditorLayoutTest, SubmissionListsAreWideEnoughForTheirNames)
 {
     auto editor = openEditor<SubmissionEditor>(session(), desktop(), "New");
-    ASSERT_TRUE(editor);
-    for (const char* name : {"workList", "publisherList"}) {
-        auto* list = child<QListWidget>(editor, name);
-        ASSERT_GT(list->count(), 0);
-        EXPECT_GT(list->viewport()->width(), list->fontMetrics().horizontalAdvance(list->item(0)->text())) << name;
-    }
-    // A longer name arriving with the next fill widens the list again.
     auto* works = child<QListWidget>(editor, "workList");
+    for (QListWidget* list : {works, child<QListWidget>(editor, "publisherList")})
+        EXPECT_GT(list->viewport()->width(), list->fontMetrics().horizontalAdvance(list->item(0)->text()));
+    // A longer name arriving with the next fill widens the list again, up to a third of the screen.
     const int before = works->width();
     works->addItem("A Much Longer Name For A Work, With More");
     QCoreApplication::processEvents();

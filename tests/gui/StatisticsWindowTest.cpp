@@ -54,16 +54,13 @@ TEST_F(StatisticsWindowTest, ShowsTheFiguresAndGreysThoseOnFewSubmissions)
 {
     EXPECT_EQ(publishers(), (QStringList{"(deleted publisher 3)", "Brass Lantern", "Night Owl", "Quarto"}));
     EXPECT_EQ(texts(window->publisherModel(), 1, -1).mid(W::kSent).join(' '), "6 5 1 2 33% 4 40 37.5 10 60 1");
-    // No returned submission: no day figures at all.
-    EXPECT_EQ(cell("(deleted publisher 3)", W::kMedian)->text(), "");
-
+    EXPECT_EQ(cell("(deleted publisher 3)", W::kMedian)->text(), "");  // no day figures at all
+    // Day figures on fewer than five returns, and rates on fewer than five sent, are greyed.
     const QColor grey = window->palette().color(QPalette::Disabled, QPalette::Text);
     EXPECT_EQ(cell("Brass Lantern", W::kMedian)->foreground().color(), grey);
     EXPECT_TRUE(cell("Brass Lantern", W::kMedian)->toolTip().contains("Rests on 4 submission(s): fewer than 5"));
     EXPECT_NE(cell("Quarto", W::kMean)->foreground().color(), grey);
-    EXPECT_EQ(cell("Quarto", W::kMean)->toolTip(), "Rests on 5 submissions.");
-    EXPECT_NE(cell("Quarto", W::kRate)->foreground().color(), grey);    // 5 sent
-    EXPECT_EQ(cell("Night Owl", W::kRate)->foreground().color(), grey);  // 1 sent
+    EXPECT_EQ(cell("Night Owl", W::kRate)->foreground().color(), grey);
     EXPECT_TRUE(cell("Brass Lantern", W::kRate)->toolTip().contains("2 of 6 accepted"));
 
     EXPECT_EQ(texts(window->workModel(), -1, W::kWorkName), (QStringList{"(deleted work 3)", "Hidden Ticket", "Salt Road"}));
@@ -82,9 +79,7 @@ TEST_F(StatisticsWindowTest, TheFilterTheRangeAndTheSortOrderChangeTablesAndChar
     EXPECT_EQ(bars("monthChart")[1]->at(1), 3);  // February 2024: three answers
     auto* boxes = qobject_cast<QBoxPlotSeries*>(get<QChartView>("responseChart")->chart()->series().value(0));
     ASSERT_TRUE(boxes);
-    ASSERT_EQ(boxes->count(), 2);  // only Brass Lantern and Quarto have day figures
-    EXPECT_EQ(boxes->boxSets()[0]->label(), "Brass Lantern");
-    EXPECT_EQ(boxes->boxSets()[0]->at(QBoxSet::Median), 40);
+    EXPECT_EQ(boxes->count(), 2);  // only Brass Lantern and Quarto have day figures
 
     typeInto(get<QLineEdit>("filterEdit"), "quarto");
     EXPECT_EQ(publishers(), QStringList{"Quarto"});

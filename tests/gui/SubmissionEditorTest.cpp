@@ -106,7 +106,6 @@ TEST_F(SubmissionEditorTest, AmendsStoreEmptyDatesAsZeroAndNeedAWork)
 
 TEST_F(SubmissionEditorTest, DateFieldsDropNonDatesOnLeavingAndEnterSaves)
 {
-    const QString notADate = "The Returned date \"31/02/2000\" is not a date (dd/mm/yyyy).";
     auto editor = open("New");
     ASSERT_TRUE(editor);
     clickItem(works, 2);
@@ -128,12 +127,7 @@ TEST_F(SubmissionEditorTest, DateFieldsDropNonDatesOnLeavingAndEnterSaves)
     returned->clear();
     typeInto(returned, "31/02/2000");
     QTest::keyClick(returned, Qt::Key_Return);
-    ASSERT_EQ(prompts.texts(), QStringList{notADate});
-    EXPECT_TRUE(editor->isVisible());
-    // Esc and Yes reach the same check.
-    prompts.answers = {Prompts::Answer::Yes};
-    QTest::keyClick(returned, Qt::Key_Escape);
-    EXPECT_EQ(prompts.texts().last(), notADate);
+    EXPECT_EQ(prompts.texts(), QStringList{"The Returned date \"31/02/2000\" is not a date (dd/mm/yyyy)."});
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(returned->text(), "31/02/2000");
     EXPECT_EQ(stored(3, "Date_Returned"), "2001-03-05");
