@@ -3,9 +3,27 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 
+#include "gui/KeySender.h"
+#include "gui/StatusPanel.h"
 #include "gui/editors/WorkEditor.h"
 #include "support/EditorTestKit.h"
+
+namespace {
+
+// Counts the F2 presses that reach a widget, typed and sent apart.
+struct F2Counter : QObject {
+    int typed = 0, sent = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F2)
+            ++(KeySender::isSentKey(static_cast<QKeyEvent*>(e)) ? sent : typed);
+        return false;
+    }
+};
+
+} // namespace
 
 class WorkEditorTest : public QuillaryTest {
 protected:
@@ -171,4 +189,31 @@ TEST_F(WorkEditorTest, YearFieldsTakeDigitsOnlyAndHotKeysTypeIntoTheLastTextFiel
     hotKey(0);
     EXPECT_EQ(amended->text(), "2001");
     EXPECT_EQ(name->text(), "Hello DearDear Sir");
+}
+
+TEST_F(WorkEditorTest, HotKeysFireFromTheKeyboardWithoutLooping)
+{
+    setHotKeys({{"F2", 113, "x{F2}y"}, {"A", 65, "{(}ref{)}"}, {"F4", 115, "Dear {FOO}"}});
+    auto editor = open("New");
+    ASSERT_TRUE(editor);
+    EXPECT_FALSE(child<QPushButton>(editor, "hotKeyButton3")->isVisible());
+    EXPECT_EQ(child<QPushButton>(editor, "hotKeyButton1")->toolTip(), "Insert Text \"(ref)\"");
+    F2Counter f2;
+    name->installEventFilter(&f2);
+    auto fire = [&](auto key, Qt::KeyboardModifiers modifiers = {}) {
+        name->clear();
+        QTest::keyClick(name, key, modifiers);
+        EXPECT_TRUE(settle());
+        return name->text();
+    };
+    // A sent F2 reaches the field but does not fire the hot key again.
+    EXPECT_EQ(fire(Qt::Key_F2), "xy");
+    EXPECT_EQ(f2.typed, 1);
+    EXPECT_EQ(f2.sent, 1);
+    // A letter code fires with and without Shift; the letter is typed as well.
+    EXPECT_EQ(fire(Qt::Key_A), "a(ref)");
+    EXPECT_EQ(fire('A', Qt::ShiftModifier), "A(ref)");
+    EXPECT_EQ(fire(Qt::Key_F4), "");
+    const QString told = child<StatusPanel>(editor, "statusPanel")->caption();
+    EXPECT_TRUE(told.contains("Unknown key name \"FOO\"")) << told.toStdString();
 }
