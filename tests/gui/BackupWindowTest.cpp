@@ -64,7 +64,7 @@ TEST_F(BackupWindowTest, EachStartKeepsTheDaysCopyAndAFailedCopyIsOnlyTold)
     EXPECT_EQ(works(path("backups/Quillary-2026-12-06.mdb")), 1);
 }
 
-TEST_F(BackupWindowTest, BackUpDatabaseWritesWhereTheWriterChose)
+TEST_F(BackupWindowTest, BackUpDatabaseWritesWhereTheWriterChoseAndAboutNamesTheFiles)
 {
     start();
     auto* backup = child<QAction>(window, "backupAction");
@@ -88,11 +88,8 @@ TEST_F(BackupWindowTest, BackUpDatabaseWritesWhereTheWriterChose)
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown.first().icon, Prompts::Icon::Critical);
     EXPECT_FALSE(QFileInfo::exists(path("gone")));
-}
 
-TEST_F(BackupWindowTest, AboutNamesTheSettingsFileAndDatabaseInUse)
-{
-    start();
+    // The About box names the files in use.
     QString settingsTip, databaseTip;
     QTimer::singleShot(0, [&] {
         if (auto* about = qobject_cast<AboutDialog*>(QApplication::activeModalWidget())) {
