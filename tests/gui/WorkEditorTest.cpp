@@ -83,36 +83,10 @@ TEST_F(WorkEditorTest, NewStartsWithDefaultsAndAsksBeforeADuplicateName)
     EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::YesNo);
 }
 
-TEST_F(WorkEditorTest, CancelAndTheCloseBoxAskBeforeLosingChanges)
-{
-    exec("INSERT INTO Work (Name, Genre_ID, \"Submitted?\") VALUES ('Ode', 2, 1)");
-    // Amends, types, leaves by Cancel or the close box answering `answer`; the questions asked.
-    auto leave = [&](const QString& typed, bool closeBox, Prompts::Answer answer) {
-        prompts.shown.clear();
-        prompts.answers = {answer};
-        auto editor = open("Amend", 1);
-        QTest::keyClicks(name, typed);
-        closeBox ? (void)editor->close() : press(editor, "cancelButton");
-        EXPECT_FALSE(editor->isVisible());
-        EXPECT_EQ(editor->result().step, Step::None);
-        EXPECT_EQ(editor->result().dataChanged, answer == Prompts::Answer::Yes && !typed.isEmpty()) << typed.toStdString();
-        return prompts.texts().join('|');
-    };
-    const QString question = "Changes have been made; shall I save them?";
-    EXPECT_EQ(leave("", false, Prompts::Answer::Yes), "");
-    EXPECT_EQ(leave("Lost", false, Prompts::Answer::No), question);
-    EXPECT_EQ(stored("Name"), "Ode");
-    // The name is selected on arrival: typing replaces it.
-    EXPECT_EQ(leave("Kept", false, Prompts::Answer::Yes), question);
-    EXPECT_EQ(stored("Name || '/' || Genre_ID || '/' || \"Submitted?\""), "Kept/2/1");
-    EXPECT_EQ(leave("Gone", true, Prompts::Answer::No), question);
-    EXPECT_EQ(stored("Name"), "Kept");
-}
-
-TEST_F(WorkEditorTest, RefusedSavesKeepTheEditorOpenAndWriteNothing)
+TEST_F(WorkEditorTest, LeavingAsksAndRefusedSavesKeepTheEditorOpenAndWriteNothing)
 {
     // A work whose genre matches nothing must get one before it can be saved.
-    exec("INSERT INTO Work (Name, Genre_ID) VALUES ('Orphan', 999)");
+    exec("INSERT INTO Work (Name, Genre_ID, \"Submitted?\") VALUES ('Orphan', 999, 1)");
     auto editor = open("Amend", 1);
     QTest::keyClicks(name, "Adopted");
     press(editor, "okButton");
@@ -122,6 +96,27 @@ TEST_F(WorkEditorTest, RefusedSavesKeepTheEditorOpenAndWriteNothing)
     child<QListWidget>(editor, "genreList")->item(1)->setSelected(true);
     press(editor, "okButton");
     EXPECT_EQ(stored("Name || Genre_ID"), "Adopted2");
+
+    // Amends, types, leaves by Cancel or the close box answering `answer`: the questions asked.
+    auto leave = [&](const QString& typed, bool closeBox, Prompts::Answer answer) {
+        prompts.shown.clear();
+        prompts.answers = {answer};
+        auto left = open("Amend", 1);
+        QTest::keyClicks(name, typed);
+        closeBox ? (void)left->close() : press(left, "cancelButton");
+        EXPECT_FALSE(left->isVisible());
+        EXPECT_EQ(left->result().step, Step::None);
+        EXPECT_EQ(left->result().dataChanged, answer == Prompts::Answer::Yes && !typed.isEmpty()) << typed.toStdString();
+        return prompts.texts().join('|');
+    };
+    const QString question = "Changes have been made; shall I save them?";
+    EXPECT_EQ(leave("", false, Prompts::Answer::Yes), "");
+    EXPECT_EQ(leave("Lost", false, Prompts::Answer::No), question);
+    EXPECT_EQ(stored("Name"), "Adopted");
+    // The name is selected on arrival: typing replaces it.
+    EXPECT_EQ(leave("Kept", false, Prompts::Answer::Yes), question);
+    EXPECT_EQ(stored("Name || '/' || Genre_ID || '/' || \"Submitted?\""), "Kept/2/1");
+    EXPECT_EQ(leave("Gone", true, Prompts::Answer::No), question);
 
     // Refused by the database on Next: the step is cancelled, the typing kept.
     exec("CREATE TRIGGER t BEFORE UPDATE ON Work BEGIN SELECT RAISE(ABORT, 'refused'); END");
@@ -134,7 +129,7 @@ TEST_F(WorkEditorTest, RefusedSavesKeepTheEditorOpenAndWriteNothing)
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(name->text(), "Blocked");
     EXPECT_TRUE(prompts.texts().last().contains("refused"));
-    EXPECT_EQ(stored("Name"), "Adopted");
+    EXPECT_EQ(stored("Name"), "Kept");
 
     // Deleted while the editor was open: reported at the save, nothing written back.
     exec("DROP TRIGGER t");
