@@ -47,7 +47,7 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(BackupWindowTest, EachStartKeepsTheDaysCopyAndAFailedCopyIsOnlyTold)
+TEST_F(BackupWindowTest, EachStartKeepsTheDaysCopyAndBackUpDatabaseWritesWhereChosen)
 {
     QFile blocker(path("backups"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
@@ -62,11 +62,8 @@ TEST_F(BackupWindowTest, EachStartKeepsTheDaysCopyAndAFailedCopyIsOnlyTold)
     blocker.remove();
     EXPECT_FALSE(start().contains("backup"));
     EXPECT_EQ(works(path("backups/Quillary-2026-12-06.mdb")), 1);
-}
 
-TEST_F(BackupWindowTest, BackUpDatabaseWritesWhereTheWriterChoseAndAboutNamesTheFiles)
-{
-    start();
+    // Back Up Database writes where the writer chose.
     auto* backup = child<QAction>(window, "backupAction");
     const QString target = path("chosen.mdb");
     prompts.saveNames = {target};

@@ -3,27 +3,10 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 
-#include "gui/KeySender.h"
 #include "gui/StatusPanel.h"
 #include "gui/editors/WorkEditor.h"
 #include "support/EditorTestKit.h"
-
-namespace {
-
-// Counts the F2 presses that reach a widget, typed and sent apart.
-struct F2Counter : QObject {
-    int typed = 0, sent = 0;
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F2)
-            ++(KeySender::isSentKey(static_cast<QKeyEvent*>(e)) ? sent : typed);
-        return false;
-    }
-};
-
-} // namespace
 
 class WorkEditorTest : public QuillaryTest {
 protected:
@@ -185,12 +168,10 @@ TEST_F(WorkEditorTest, YearFieldsTakeDigitsOnlyAndHotKeysTypeIntoTheLastTextFiel
     EXPECT_EQ(amended->text(), "2001");
     EXPECT_EQ(name->text(), "Hello DearDear Sir");
 
-    // Pressed on the keyboard: a sent F2 reaches the field but does not fire the hot key again;
-    // a letter code fires with and without Shift, the letter typed as well.
+    // Pressed on the keyboard: a sent F2 does not fire the hot key again; a letter code fires
+    // with and without Shift, the letter typed as well.
     EXPECT_EQ(child<QPushButton>(editor, "hotKeyButton2")->toolTip(), "Insert Text \"(ref)\"");
     EXPECT_FALSE(child<QPushButton>(editor, "hotKeyButton4")->isVisible());
-    F2Counter f2;
-    name->installEventFilter(&f2);
     name->setFocus();
     auto typed = [&](auto key, Qt::KeyboardModifiers modifiers = {}) {
         name->clear();
@@ -199,8 +180,6 @@ TEST_F(WorkEditorTest, YearFieldsTakeDigitsOnlyAndHotKeysTypeIntoTheLastTextFiel
         return name->text();
     };
     EXPECT_EQ(typed(Qt::Key_F2), "Dear Sir");
-    EXPECT_EQ(f2.typed, 1);
-    EXPECT_EQ(f2.sent, 1);
     EXPECT_EQ(typed(Qt::Key_Z), "z(ref)");
     EXPECT_EQ(typed('Z', Qt::ShiftModifier), "Z(ref)");
     EXPECT_EQ(typed(Qt::Key_F4), "");
