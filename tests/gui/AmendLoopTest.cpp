@@ -21,7 +21,6 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
     ASSERT_TRUE(window.load());
     auto* grid = child<GridView>(window, "grid");
     auto* amend = child<QToolButton>(window, "amendButton");
-    ASSERT_EQ(grid->rows(), 4);
     grid->setRow(1);
 
     // Each modal Work editor, once it shows, is handed to script from inside its modal loop.
@@ -98,6 +97,4 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
     EXPECT_EQ(shown.size() + editors, 5);
     EXPECT_EQ(prompts.texts(), QStringList{"This Work no longer exists."});
     EXPECT_EQ(grid->rows(), 3);
-    poll.stop();
-    window.close();
 }
