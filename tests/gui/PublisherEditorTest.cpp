@@ -33,15 +33,17 @@ protected:
     QListWidget* genreList = nullptr;  // that of the editor opened last
 };
 
-TEST_F(PublisherEditorTest, NewStartsWithDefaultsAndIsStoredWithItsLinks)
+TEST_F(PublisherEditorTest, NewAndAmendedPublishersAreStoredWithTheirLinks)
 {
+    exec("INSERT INTO Publisher (Name, Type_ID) VALUES ('Alpha', 999);"  // a type not listed
+         "INSERT INTO Publisher_Genre VALUES (1, 1), (1, 3);");
     auto editor = open("New");
     ASSERT_TRUE(editor);
     EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "submitGroup")) * 10
                   + EditorWindow::optionIndex(child<QButtonGroup>(editor, "submittedGroup")), 1);  // Yes, No
     EXPECT_EQ(selectedIds(child<QListWidget>(editor, "typeList")) + selectedIds(genreList), (QList<int>{1, 1}));
     press(editor, "okButton");
-    EXPECT_EQ(publishers(), 0);  // nothing edited, nothing written
+    EXPECT_EQ(publishers(), 1);  // nothing edited, nothing written
 
     editor = open("New");
     QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), "The \"Quarterly\"");
@@ -54,34 +56,29 @@ TEST_F(PublisherEditorTest, NewStartsWithDefaultsAndIsStoredWithItsLinks)
     EXPECT_TRUE(settle());
     EXPECT_EQ(QApplication::focusWidget(), child<QPlainTextEdit>(editor, "addressEdit"));
     press(editor, "okButton");
-    EXPECT_EQ(editor->result().selectId, 1);
-    EXPECT_EQ(row(1, "Name || '|' || Type_ID || '|' || Address || '|' || \"Submit_To?\" || \"Submitted_To?\""),
+    EXPECT_EQ(editor->result().selectId, 2);
+    EXPECT_EQ(row(2, "Name || '|' || Type_ID || '|' || Address || '|' || \"Submit_To?\" || \"Submitted_To?\""),
               "The \"Quarterly\"|3|To: Dear Sir|11");
-    EXPECT_EQ(linksOf(1), "1,4");
-}
+    EXPECT_EQ(linksOf(2), "1,4");
 
-TEST_F(PublisherEditorTest, DuplicateNameQuestionAmendedLinksAnswerDaysAndAddresses)
-{
-    exec("INSERT INTO Publisher (Name, Type_ID) VALUES ('Alpha', 999);"  // a type not listed
-         "INSERT INTO Publisher_Genre VALUES (1, 1), (1, 3);");
     for (Prompts::Answer answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
         prompts.answers = {answer};
-        auto editor = open("New");
+        editor = open("New");
         QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), "alpha");
         clickItem(genreList, 1);
         press(editor, "okButton");
-        EXPECT_EQ(publishers(), answer == Prompts::Answer::No ? 1 : 2);
+        EXPECT_EQ(publishers(), answer == Prompts::Answer::No ? 2 : 3);
     }
     EXPECT_EQ(prompts.texts(), QStringList(2, "A Publisher with this name already exists in the system - continue?"));
 
     // The first, amended under its own ID: the links shown, a range then chosen, the links stored.
-    auto editor = open("Amend", 1);
+    editor = open("Amend", 1);
     EXPECT_EQ(selectedIds(genreList), (QList<int>{1, 3}));
     clickItem(genreList, 1);
     clickItem(genreList, 3, Qt::ShiftModifier);
     typeInto(child<QLineEdit>(editor, "answerWithinEdit"), "6x0");  // digits only
     press(editor, "okButton");
-    EXPECT_EQ(linksOf(1) + ' ' + linksOf(2), "2,3,4 2");
+    EXPECT_EQ(linksOf(1) + ' ' + linksOf(3), "2,3,4 2");
     // The type, untouched and not in the list, is kept.
     EXPECT_EQ(row(1, "Type_ID || '|' || Answer_Within_Days"), "999|60");
 

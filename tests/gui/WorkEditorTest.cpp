@@ -29,7 +29,7 @@ protected:
     QLineEdit* name = nullptr;  // the name field of the editor opened last
 };
 
-TEST_F(WorkEditorTest, NewStartsWithDefaultsAndAsksBeforeADuplicateName)
+TEST_F(WorkEditorTest, NewTakesDefaultsDuplicateQuestionYearDigitsAndHotKeys)
 {
     auto editor = open("New");
     ASSERT_TRUE(editor);
@@ -63,6 +63,63 @@ TEST_F(WorkEditorTest, NewStartsWithDefaultsAndAsksBeforeADuplicateName)
     }
     EXPECT_EQ(prompts.texts(), QStringList(2, "A Work with this name already exists in the system - continue?"));
     EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::YesNo);
+
+    // Year fields take digits only; hot keys type into the last text field.
+    editor = open("New");
+    QLineEdit* amended = child<QLineEdit>(editor, "yearAmendedEdit");
+    typeInto(amended, "19a957");
+    EXPECT_EQ(amended->text(), "1995");
+    // Pasted by key or by the context menu: still digits only.
+    QLineEdit* written = child<QLineEdit>(editor, "yearWrittenEdit");
+    written->clear();
+    written->setFocus();
+    QGuiApplication::clipboard()->setText("19x9");
+    QTest::keyClick(written, Qt::Key_V, Qt::ControlModifier);
+    written->paste();
+    EXPECT_EQ(written->text(), "");
+    QGuiApplication::clipboard()->setText("2024");
+    QTest::keyClick(written, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(written->text(), "2024");
+
+    typeInto(name, "Hello ");
+    auto hotKey = [&](int i) {
+        click(child<QPushButton>(editor, QStringLiteral("hotKeyButton%1").arg(i)));
+        EXPECT_TRUE(settle());
+    };
+    hotKey(0);
+    EXPECT_EQ(QApplication::focusWidget(), name);
+    EXPECT_EQ(name->text(), "Hello Dear Sir");
+    // The part selected when the button took the focus is replaced, either way round.
+    name->setSelection(6, 4);
+    hotKey(0);
+    EXPECT_EQ(name->text(), "Hello Dear Sir Sir");
+    name->setSelection(name->text().size(), -8);
+    hotKey(0);
+    EXPECT_EQ(name->text(), "Hello DearDear Sir");
+    // A year field selects its year first, so the digits replace it; text it cannot take is dropped.
+    amended->setFocus();
+    hotKey(1);
+    hotKey(0);
+    EXPECT_EQ(amended->text(), "2001");
+    EXPECT_EQ(name->text(), "Hello DearDear Sir");
+
+    // Pressed on the keyboard: a sent F2 does not fire the hot key again; a letter code fires
+    // with and without Shift, the letter typed as well.
+    EXPECT_EQ(child<QPushButton>(editor, "hotKeyButton2")->toolTip(), "Insert Text \"(ref)\"");
+    EXPECT_FALSE(child<QPushButton>(editor, "hotKeyButton4")->isVisible());
+    name->setFocus();
+    auto typed = [&](auto key, Qt::KeyboardModifiers modifiers = {}) {
+        name->clear();
+        QTest::keyClick(name, key, modifiers);
+        EXPECT_TRUE(settle());
+        return name->text();
+    };
+    EXPECT_EQ(typed(Qt::Key_F2), "Dear Sir");
+    EXPECT_EQ(typed(Qt::Key_Z), "z(ref)");
+    EXPECT_EQ(typed('Z', Qt::ShiftModifier), "Z(ref)");
+    EXPECT_EQ(typed(Qt::Key_F4), "");
+    const QString told = child<StatusPanel>(editor, "statusPanel")->caption();
+    EXPECT_TRUE(told.contains("Unknown key name \"FOO\"")) << told.toStdString();
 }
 
 TEST_F(WorkEditorTest, LeavingAsksAndRefusedSavesKeepTheEditorOpenAndWriteNothing)
@@ -125,62 +182,3 @@ TEST_F(WorkEditorTest, LeavingAsksAndRefusedSavesKeepTheEditorOpenAndWriteNothin
     EXPECT_EQ(works(), 0);
 }
 
-TEST_F(WorkEditorTest, YearFieldsTakeDigitsOnlyAndHotKeysTypeIntoTheLastTextField)
-{
-    auto editor = open("New");
-    ASSERT_TRUE(editor);
-    QLineEdit* amended = child<QLineEdit>(editor, "yearAmendedEdit");
-    typeInto(amended, "19a957");
-    EXPECT_EQ(amended->text(), "1995");
-    // Pasted by key or by the context menu: still digits only.
-    QLineEdit* written = child<QLineEdit>(editor, "yearWrittenEdit");
-    written->clear();
-    written->setFocus();
-    QGuiApplication::clipboard()->setText("19x9");
-    QTest::keyClick(written, Qt::Key_V, Qt::ControlModifier);
-    written->paste();
-    EXPECT_EQ(written->text(), "");
-    QGuiApplication::clipboard()->setText("2024");
-    QTest::keyClick(written, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(written->text(), "2024");
-
-    typeInto(name, "Hello ");
-    auto hotKey = [&](int i) {
-        click(child<QPushButton>(editor, QStringLiteral("hotKeyButton%1").arg(i)));
-        EXPECT_TRUE(settle());
-    };
-    hotKey(0);
-    EXPECT_EQ(QApplication::focusWidget(), name);
-    EXPECT_EQ(name->text(), "Hello Dear Sir");
-    // The part selected when the button took the focus is replaced, either way round.
-    name->setSelection(6, 4);
-    hotKey(0);
-    EXPECT_EQ(name->text(), "Hello Dear Sir Sir");
-    name->setSelection(name->text().size(), -8);
-    hotKey(0);
-    EXPECT_EQ(name->text(), "Hello DearDear Sir");
-    // A year field selects its year first, so the digits replace it; text it cannot take is dropped.
-    amended->setFocus();
-    hotKey(1);
-    hotKey(0);
-    EXPECT_EQ(amended->text(), "2001");
-    EXPECT_EQ(name->text(), "Hello DearDear Sir");
-
-    // Pressed on the keyboard: a sent F2 does not fire the hot key again; a letter code fires
-    // with and without Shift, the letter typed as well.
-    EXPECT_EQ(child<QPushButton>(editor, "hotKeyButton2")->toolTip(), "Insert Text \"(ref)\"");
-    EXPECT_FALSE(child<QPushButton>(editor, "hotKeyButton4")->isVisible());
-    name->setFocus();
-    auto typed = [&](auto key, Qt::KeyboardModifiers modifiers = {}) {
-        name->clear();
-        QTest::keyClick(name, key, modifiers);
-        EXPECT_TRUE(settle());
-        return name->text();
-    };
-    EXPECT_EQ(typed(Qt::Key_F2), "Dear Sir");
-    EXPECT_EQ(typed(Qt::Key_Z), "z(ref)");
-    EXPECT_EQ(typed('Z', Qt::ShiftModifier), "Z(ref)");
-    EXPECT_EQ(typed(Qt::Key_F4), "");
-    const QString told = child<StatusPanel>(editor, "statusPanel")->caption();
-    EXPECT_TRUE(told.contains("Unknown key name \"FOO\"")) << told.toStdString();
-}
