@@ -34,10 +34,6 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
         }
     });
     poll.start(10);
-    auto rename = [](WorkEditor* editor, const QString& name) {
-        child<QLineEdit>(editor, "nameEdit")->selectAll();
-        QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), name);
-    };
 
     // Each editor shown: its name, and whether Previous and Next are enabled, as "Alpha 01".
     QStringList shown;
@@ -51,7 +47,7 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
             return press(editor, "cancelButton");
         }
         if (steps.size() == 3) {  // Beta renamed, and saved on the way to Gamma
-            rename(editor, "Bravo");
+            QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), "Bravo");  // over the selected name
             prompts.answers = {Prompts::Answer::Yes};
         }
         press(editor, steps.front());
@@ -75,7 +71,7 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
     script = [&](WorkEditor* editor) {
         if (++editors > 1)
             return press(editor, "cancelButton");
-        rename(editor, "Brio");
+        QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), "Brio");
         QTimer::singleShot(0, &window, [&] {
             amendTried = true;
             click(amend);

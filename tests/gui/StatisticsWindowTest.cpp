@@ -15,7 +15,6 @@ protected:
     void SetUp() override
     {
         QuillaryTest::SetUp();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         createDatabase();
         addInsightRecords(database());
         window = std::make_unique<StatisticsWindow>(session(), prompts);
@@ -26,7 +25,6 @@ protected:
     void TearDown() override
     {
         window.reset();
-        QLocale::setDefault(QLocale::system());
         QuillaryTest::TearDown();
     }
     template <class T>
@@ -47,6 +45,7 @@ protected:
     }
     QStringList publishers() { return texts(window->publisherModel(), -1, W::kPublisherName); }
 
+    BritishLocale locale;
     std::unique_ptr<StatisticsWindow> window;
 };
 

@@ -1,8 +1,6 @@
 // The Submission editor through its real widgets: the flags it raises, its date fields, and
 // the question before sending a work again.
 
-#include <QLocale>
-
 #include "gui/editors/SubmissionEditor.h"
 #include "support/EditorTestKit.h"
 
@@ -11,24 +9,12 @@ protected:
     void SetUp() override
     {
         QuillaryTest::SetUp();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         createDatabase();
         // Lists by name: Hidden Ticket, Salt Road, Zebra / Brass Lantern, Quarto.
         exec("INSERT INTO Work (Name, Genre_ID) VALUES ('Hidden Ticket', 1), ('Salt Road', 1), ('Zebra', 1)");
         exec("INSERT INTO Publisher (Name, Type_ID) VALUES ('Brass Lantern', 1), ('Quarto', 1)");
         exec("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) "
              "VALUES (1, 1, '2024-01-10', '2024-03-03', 1), (2, 2, '2024-05-01', 0, 0)");
-    }
-    void TearDown() override
-    {
-        QLocale::setDefault(QLocale::system());
-        QuillaryTest::TearDown();
-    }
-    QString flags(int work, int publisher)
-    {
-        return queryText(QStringLiteral("SELECT w.\"Submit?\" || w.\"Submitted?\" || w.\"Accepted?\" || w.\"Published?\" || "
-                                        "p.\"Submit_To?\" || p.\"Submitted_To?\" FROM Work w, Publisher p "
-                                        "WHERE w.ID = %1 AND p.ID = %2").arg(work).arg(publisher));
     }
     QString stored(int id, const QString& columns)
     { return queryText(QStringLiteral("SELECT %1 FROM Submission WHERE ID = %2").arg(columns).arg(id)); }
@@ -43,6 +29,7 @@ protected:
         return editor;
     }
 
+    BritishLocale locale;
     // The controls of the editor opened last.
     QListWidget *works = nullptr, *publishers = nullptr;
     QLineEdit *submitted = nullptr, *returned = nullptr;
@@ -66,7 +53,9 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndRaisesTheFlagsOfItsStatus)
     press(editor, "okButton");
     EXPECT_EQ(editor->result().selectId, 3);
     EXPECT_EQ(stored(3, "Work_ID || '/' || Publisher_ID || '/' || Status"), "3/2/2");
-    EXPECT_EQ(flags(3, 2), "101011");
+    EXPECT_EQ(queryText("SELECT w.\"Submit?\" || w.\"Submitted?\" || w.\"Accepted?\" || w.\"Published?\" || "
+                        "p.\"Submit_To?\" || p.\"Submitted_To?\" FROM Work w, Publisher p WHERE w.ID = 3 AND p.ID = 2"),
+              "101011");
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 

@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QString>
@@ -18,6 +19,12 @@
 #include "support/TestEnv.h"
 
 class KeySender;
+
+// While it lives, dates and numbers are written as in the United Kingdom.
+struct BritishLocale {
+    BritishLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+    ~BritishLocale() { QLocale::setDefault(QLocale::system()); }
+};
 
 // Lets queued hot-key keystrokes arrive (5 s at most): those of sender, or of every sender
 // in the application's windows. False when keys are still queued.
