@@ -96,10 +96,11 @@ TEST_F(PublisherEditorTest, NewAndAmendedPublishersAreStoredWithTheirLinks)
     QTest::mouseDClick(child<QLineEdit>(editor, "webEdit"), Qt::LeftButton);
     EXPECT_FALSE(editor->hasChanges());
     const std::pair<const char*, const char*> typed[]{
-        {"emailEdit", "a@b"}, {"emailEdit", "nobody"}, {"webEdit", "http://x"}, {"webEdit", "HTTP://x"}, {"webEdit", "https://x"}};
+        {"emailEdit", "a@b"}, {"emailEdit", "nobody"}, {"webEdit", "http://x"}, {"webEdit", "HTTP://x"}, {"webEdit", "https://x"}, {"webEdit", " www.x.org "}};
     for (auto [field, text] : typed) {
         child<QLineEdit>(editor, field)->setText(text);
         QTest::mouseDClick(child<QLineEdit>(editor, field), Qt::LeftButton);
     }
-    EXPECT_EQ(links.opened.join(' '), "http:// mailto:a@b http://x http://HTTP://x http://https://x");
+    // An address with its own scheme opens as it is; an empty one opens nothing.
+    EXPECT_EQ(links.opened.join(' '), "mailto:a@b http://x HTTP://x https://x http://www.x.org");
 }

@@ -342,9 +342,15 @@ QString PublisherEditor::emailLink(const QString& text)
 
 QString PublisherEditor::webLink(const QString& text)
 {
-    if (text.startsWith(kWebPrefix, Qt::CaseSensitive))
-        return text;
-    return kWebPrefix + text;
+    // An address that names its own scheme (https://, HTTP://) opens as it is; putting
+    // http:// in front of it would make a link that leads nowhere. An empty field opens nothing.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    const QString address = text.trimmed();
+    if (address.isEmpty())
+        return QString();
+    if (scheme.match(address).hasMatch())
+        return address;
+    return kWebPrefix + address;
 }
 
 void PublisherEditor::txtEmail_DblClick()
@@ -356,7 +362,9 @@ void PublisherEditor::txtEmail_DblClick()
 
 void PublisherEditor::txtWeb_DblClick()
 {
-    desktop().links.open(webLink(webEdit->text()));
+    const QString address = webLink(webEdit->text());
+    if (!address.isEmpty())
+        desktop().links.open(address);
 }
 
 bool PublisherEditor::eventFilter(QObject* watched, QEvent* event)
