@@ -2,6 +2,7 @@
 // The test fixture for windows: CoreTest's folder, settings file, database and clock, with
 // the desktop's message boxes and links replaced by fakes that tests control.
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -90,3 +91,9 @@ T* child(const std::unique_ptr<W>& parent, const QString& name)
 {
     return child<T>(parent.get(), name);
 }
+
+// While it lives, dates are shown the British way whatever the machine's locale.
+struct UkLocale {
+    UkLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+    ~UkLocale() { QLocale::setDefault(QLocale::system()); }
+};
