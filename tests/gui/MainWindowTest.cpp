@@ -74,31 +74,45 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(MainWindowTest, StartsInAnEmptyFolderByOfferingANewDatabase)
+TEST_F(MainWindowTest, StartsInAnEmptyFolderOnYesAndShowsNothingHalfBuilt)
 {
     const QString file = path(QStringLiteral("Quillary.mdb"));
+    writeIni("[Work-SQL]\r\n1=Broken,Nonsense = = 1\r\nDefault=1\r\n");
+    QStringList toldWhilePainted;
+    prompts.onMessage = [&](const QString& text) {
+        if (window->updatesEnabled())
+            toldWhilePainted << text;
+    };
     prompts.answers = {Prompts::Answer::No, Prompts::Answer::Yes};
-    window = std::make_unique<MainWindow>(desktop(), clock, mDir.path());
-    EXPECT_FALSE(window->load());
-    EXPECT_FALSE(QFile::exists(file));
-    ASSERT_EQ(prompts.shown.size(), 1);
+    for (bool yes : {false, true}) {
+        window = std::make_unique<MainWindow>(desktop(), clock, mDir.path());
+        EXPECT_EQ(window->load(), yes);
+        EXPECT_EQ(QFile::exists(file), yes);
+    }
+    ASSERT_EQ(prompts.shown.size(), 3);
     EXPECT_EQ(prompts.shown[0].text, "The database file " + file + " does not exist. Create a new database there?");
     EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::YesNo);
     EXPECT_EQ(prompts.shown[0].defaultButton, Prompts::Answer::Yes);
-
-    window = std::make_unique<MainWindow>(desktop(), clock, mDir.path());
-    ASSERT_TRUE(window->load());
-    EXPECT_TRUE(QFile::exists(file));
-    EXPECT_EQ(grid().cellText(1, 0), QStringLiteral("(No Works Found)"));
+    // The selection's fault is told before the window is first painted, and it lists nothing.
+    EXPECT_TRUE(prompts.shown[2].text.contains(QStringLiteral("syntax error")));
+    EXPECT_EQ(toldWhilePainted, QStringList());
+    EXPECT_EQ(names(), QStringList{"(No Works Found)"});
     EXPECT_EQ(caption(), QStringLiteral("Work View - 0 records found "));
     EXPECT_FALSE(child<QToolButton>(window, "amendButton")->isEnabled() || child<QToolButton>(window, "deleteButton")->isEnabled());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(window->updatesEnabled() && grid().isVisible() && !QApplication::overrideCursor());
 }
 
-TEST_F(MainWindowTest, ViewsListTheirRecordsAndSwitchByButtonAndMenu)
+TEST_F(MainWindowTest, ViewsListTheirRecordsInColumnsThatFitAndTheWindowLaysOutWhole)
 {
     MainWindow& w = start();
     GridView& g = grid();
+    // Each view's columns are fitted: no caption cut, the last column to the grid's right edge.
+    auto expectColumnsFit = [&g] {
+        QCoreApplication::processEvents();
+        for (int c = 0; c < g.cols(); ++c)
+            EXPECT_GT(g.horizontalHeader()->sectionSize(c), g.horizontalHeader()->fontMetrics().horizontalAdvance(g.cellText(0, c))) << c;
+        EXPECT_GE(g.horizontalHeader()->length(), g.viewport()->width());
+    };
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Quillary : Work View"));
     // Ordered by name without regard to case; the tab stays inside its cell; each row is its record.
     const QString genre = queryText(QStringLiteral("SELECT Description_Singular FROM Genre WHERE ID = 2"));
@@ -107,10 +121,12 @@ TEST_F(MainWindowTest, ViewsListTheirRecordsAndSwitchByButtonAndMenu)
     EXPECT_EQ((QVector<int>{g.rowId(1), g.rowId(2), g.rowId(3)}), (QVector<int>{2, 3, 1}));
     EXPECT_EQ(caption(), QStringLiteral("Work View - 3 records found "));
     EXPECT_EQ(g.selEndCol(), 8);  // row 1 highlighted whole
+    expectColumnsFit();
 
     press("submissionsButton");
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Quillary : Submission View"));
     EXPECT_EQ(row(1).mid(0, 6), (QStringList{"apple pie", "Ambit", "02/01/2023", "03/02/2023", "Rejected", "Form letter"}));
+    expectColumnsFit();
     // The buttons leave the menu items alone; the record buttons name the view on hover.
     for (const char* name : {"worksAction", "publishersAction", "submissionsAction"})
         EXPECT_TRUE(child<QAction>(w, name)->isEnabled());
@@ -123,19 +139,26 @@ TEST_F(MainWindowTest, ViewsListTheirRecordsAndSwitchByButtonAndMenu)
     EXPECT_FALSE(child<QAction>(w, "publishersAction")->isEnabled());
     const QString type = queryText(QStringLiteral("SELECT Description FROM Publisher_Type WHERE ID = 2"));
     EXPECT_EQ(row(1), (QStringList{"Ambit", type, "", "", "No", "No"}));
-}
+    expectColumnsFit();
 
-TEST_F(MainWindowTest, ABadConditionIsReportedAndListsNothingAndNoHalfBuiltWindowShows)
-{
-    bool painting = true;
-    prompts.onMessage = [&](const QString&) { painting = window->updatesEnabled(); };
-    start("[Work-SQL]\r\n1=Broken,Nonsense = = 1\r\nDefault=1\r\n");
-    ASSERT_EQ(prompts.shown.size(), 1);
-    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("syntax error")));
-    EXPECT_FALSE(painting) << "the window was painted before its grid was filled";
-    EXPECT_EQ(grid().cellText(1, 0), QStringLiteral("(No Works Found)"));
-    EXPECT_FALSE(child<QToolButton>(window, "amendButton")->isEnabled());
-    EXPECT_TRUE(window->updatesEnabled() && grid().isVisible() && !QApplication::overrideCursor());
+    // A normal window is never smaller than its layout needs, and the grid still lists a useful
+    // number of rows; a larger one gives the grid the extra height, the status panel at the bottom.
+    w.setWindowState(Qt::WindowNoState);
+    w.resize(200, 150);
+    QCoreApplication::processEvents();
+    EXPECT_GE(w.width(), w.minimumSizeHint().width());
+    EXPECT_GE(w.height(), w.minimumSizeHint().height());
+    expectLaidOutWhole(&w);
+    const int fewest = w.visibleRows();
+    EXPECT_GE(fewest, 10);
+    w.resize(1000, 900);
+    QCoreApplication::processEvents();
+    const StatusPanel* panel = child<StatusPanel>(w, "statusPanel");
+    EXPECT_GE(panel->y(), child<QFrame>(w, "gridFrame")->geometry().bottom());
+    EXPECT_EQ(panel->geometry().bottom(), w.centralWidget()->rect().bottom());
+    EXPECT_GT(w.visibleRows(), fewest);
+    const QWidget* selections = child<QComboBox>(w, "selectionCombo");
+    EXPECT_GT(selections->geometry().right(), child<QFrame>(w, "buttonBar")->width() - 4 * child<QFrame>(w, "buttonBar")->frameWidth() - 9);
 }
 
 TEST_F(MainWindowTest, AConditionTypedForOneViewIsNeverAppliedToAnother)
@@ -314,53 +337,6 @@ TEST_F(MainWindowTest, AboutShowsTheVersionAndOpensTheWebAddress)
     EXPECT_TRUE(about.isVisible() && prompts.shown.isEmpty());
     QTest::keyClick(&about, Qt::Key_Return);  // OK is the default button
     EXPECT_FALSE(about.isVisible());
-}
-
-TEST_F(MainWindowTest, ColumnsAndControlsShowWholeAndTheGridTakesTheRoom)
-{
-    MainWindow& w = start();
-    GridView& g = grid();
-    QHeaderView* header = g.horizontalHeader();
-    // Each view's columns are fitted: no caption cut, the last column to the grid's right edge.
-    for (const char* view : {"worksAction", "publishersAction", "submissionsAction"}) {
-        child<QAction>(w, view)->trigger();
-        QCoreApplication::processEvents();
-        for (int c = 0; c < g.cols(); ++c)
-            EXPECT_GT(header->sectionSize(c), header->fontMetrics().horizontalAdvance(g.cellText(0, c))) << view << c;
-        EXPECT_GE(header->length(), g.viewport()->width()) << view;
-    }
-
-    // A normal window is never smaller than its layout needs: the bar's buttons side by side,
-    // the selection box after them, and a grid that still lists a useful number of rows.
-    w.setWindowState(Qt::WindowNoState);
-    w.resize(200, 150);
-    QCoreApplication::processEvents();
-    EXPECT_GE(w.width(), w.minimumSizeHint().width());
-    EXPECT_GE(w.height(), w.minimumSizeHint().height());
-    expectLaidOutWhole(&w);
-    const QFrame* bar = child<QFrame>(w, "buttonBar");
-    const QWidget* previous = nullptr;
-    for (const char* name : {"exitButton", "worksButton", "publishersButton", "submissionsButton", "newButton", "amendButton",
-                             "deleteButton", "findButton", "refreshButton", "settingsButton", "selectionCombo"}) {
-        const QWidget* control = child<QWidget>(w, name);
-        EXPECT_TRUE(bar->contentsRect().contains(control->geometry()) && (!previous || control->x() > previous->geometry().right()))
-            << name;
-        previous = control;
-    }
-    const int fewest = w.visibleRows();
-    EXPECT_GE(fewest, 10);
-
-    // Larger: the selection box at the bar's right end, the status panel along the bottom under
-    // the grid, and the grid takes the extra height.
-    w.resize(1000, 900);
-    QCoreApplication::processEvents();
-    const StatusPanel* panel = child<StatusPanel>(w, "statusPanel");
-    EXPECT_LE(bar->geometry().bottom(), child<QFrame>(w, "gridFrame")->y());
-    EXPECT_GE(panel->y(), child<QFrame>(w, "gridFrame")->geometry().bottom());
-    EXPECT_EQ(panel->geometry().bottom(), w.centralWidget()->rect().bottom());
-    EXPECT_GE(panel->height(), panel->sizeHint().height());
-    EXPECT_GT(previous->geometry().right(), bar->width() - 4 * bar->frameWidth() - 9);
-    EXPECT_GT(w.visibleRows(), fewest);
 }
 
 TEST_F(MainWindowTest, InputArrivingDuringAFillNeverActsOnTheHalfBuiltListing)
