@@ -3,13 +3,12 @@
 // the desktop's message boxes and links replaced by fakes that tests control.
 
 #include <QLocale>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <deque>
 #include <functional>
-
-#include <QObject>
 #include <memory>
 
 #include "gui/Prompts.h"
@@ -40,7 +39,6 @@ public:
 
     QVector<Shown> shown;
     QVector<Asked> asked;
-    QStringList saveTitles;
     QStringList suggestedSaves;  // the path each save-file box started at
 
     Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
