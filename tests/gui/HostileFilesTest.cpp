@@ -5,13 +5,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <SQLiteCpp/Database.h>
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "gui/StatusMessage.h"
 #include "core/Database.h"
-#include "gui/MainWindow.h"
 #include "gui/GridView.h"
+#include "gui/MainWindow.h"
 #include "support/TestEnv.h"
 
 namespace {
@@ -31,21 +29,11 @@ int openReadOnly(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, 
 class HostileFilesTest : public QuillaryTest {
 protected:
     QString dbFile() const { return path(QStringLiteral("Quillary.mdb")); }
-
-    QByteArray bytesOf(const QString& file) const
+    QByteArray bytes() const
     {
-        QFile f(file);
+        QFile f(dbFile());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-
-    void put(const QByteArray& bytes)
-    {
-        QFile::remove(dbFile());
-        QFile f(dbFile());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_EQ(f.write(bytes), bytes.size());
-    }
-
     // A closed database of this program with 200 works, after change, as bytes.
     QByteArray realDatabase(const QString& change = QString())
     {
@@ -56,7 +44,14 @@ protected:
         if (!change.isEmpty())
             exec(change);
         session().closeDatabase();
-        return bytesOf(dbFile());
+        return bytes();
+    }
+    // Starts the program on the file as it is: whether it started, and what it said.
+    bool starts()
+    {
+        prompts.shown.clear();
+        MainWindow window(desktop(), clock, dir());
+        return window.load() && child<GridView>(window, "grid")->rows() == 201;
     }
 };
 
@@ -75,8 +70,7 @@ TEST_F(HostileFilesTest, UnusableFilesAreRefusedByNameAndLeftUntouched)
     };
     const Case cases[] = {
         {"empty", QByteArray(), "not a Quillary database"},
-        {"Jet database", QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2028, '\x00'),
-         "file is not a database"},
+        {"Jet database", QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2028, '\x00'), "file is not a database"},
         {"cut in the signature", real.left(16), "file is not a database"},
         {"cut inside a page", real.left(3 * 4096 + 7), "malformed"},
         {"last page missing", real.left(real.size() - 4096), "malformed"},
@@ -88,31 +82,26 @@ TEST_F(HostileFilesTest, UnusableFilesAreRefusedByNameAndLeftUntouched)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        put(c.bytes);
-        prompts.shown.clear();
+        QFile file(dbFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(c.bytes), c.bytes.size());
+        file.close();
         sqlite3_vfs_register(c.readOnly ? &readOnlyVfs : gRealVfs, 1);
-        {
-            MainWindow window(desktop(), clock, dir());
-            EXPECT_FALSE(window.load());
-        }
-        EXPECT_EQ(prompts.shown.size(), 1);
-        EXPECT_EQ(prompts.shown.value(0).icon, Prompts::Icon::Critical);
-        const QString shown = prompts.texts().join(QLatin1Char('|'));
-        EXPECT_TRUE(shown.contains(dbFile()) && shown.contains(QLatin1String(c.reason))) << shown.toStdString();
-        EXPECT_EQ(bytesOf(dbFile()), c.bytes);
+        EXPECT_FALSE(starts());
+        ASSERT_EQ(prompts.shown.size(), 1);
+        EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
+        EXPECT_TRUE(prompts.shown[0].text.contains(dbFile()) && prompts.shown[0].text.contains(QLatin1String(c.reason)))
+            << prompts.shown[0].text.toStdString();
+        EXPECT_EQ(bytes(), c.bytes);
         EXPECT_EQ(QDir(dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"Quillary.mdb"});
     }
     sqlite3_vfs_unregister(&readOnlyVfs);
     sqlite3_vfs_register(gRealVfs, 1);
 
     // The same file, usable again, starts the program.
-    put(real);
-    prompts.shown.clear();
-
-    MainWindow window(desktop(), clock, dir());
-    EXPECT_TRUE(window.load());
-    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join(QStringLiteral("|")).toStdString();
-    EXPECT_EQ(child<GridView>(window, "grid")->rows(), 201);
+    realDatabase();
+    EXPECT_TRUE(starts());
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join('|').toStdString();
 }
 
 TEST_F(HostileFilesTest, AFileLockedByAnotherProgramIsWaitedForReportedAndLeftUnchanged)
@@ -122,21 +111,14 @@ TEST_F(HostileFilesTest, AFileLockedByAnotherProgramIsWaitedForReportedAndLeftUn
     other.exec("BEGIN EXCLUSIVE");
     QElapsedTimer waited;
     waited.start();
-    {
-        MainWindow window(desktop(), clock, dir());
-        EXPECT_FALSE(window.load());
-    }
+    EXPECT_FALSE(starts());
     // The lock may be let go within the three seconds' time-out; only then is it reported.
     EXPECT_GE(waited.elapsed(), 2500);
-    EXPECT_EQ(prompts.texts(), QStringList{QStringLiteral(
-        "Quillary.mdb is being used by another program. Close it there, then try again.")});
+    EXPECT_EQ(prompts.texts(), QStringList{"Quillary.mdb is being used by another program. Close it there, then try again."});
     other.exec("ROLLBACK");
-    EXPECT_EQ(bytesOf(dbFile()), real);
+    EXPECT_EQ(bytes(), real);
 
     // Once the other program lets go, the same file starts the program.
-    prompts.shown.clear();
-
-    MainWindow window(desktop(), clock, dir());
-    EXPECT_TRUE(window.load());
-    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join(QStringLiteral("|")).toStdString();
+    EXPECT_TRUE(starts());
+    EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join('|').toStdString();
 }

@@ -1,8 +1,5 @@
 #include "support/TestEnv.h"
 
-
-#include "core/Database.h"
-
 Prompts::Answer FakePrompts::message(QWidget*, const QString& text, Buttons buttons, Icon icon,
                                      Answer defaultButton)
 {
@@ -28,9 +25,8 @@ QString FakePrompts::input(QWidget*, const QString& prompt, const QString& title
     return value;
 }
 
-QString FakePrompts::saveFileName(QWidget*, const QString& title, const QString& suggested, const QString&)
+QString FakePrompts::saveFileName(QWidget*, const QString&, const QString& suggested, const QString&)
 {
-    saveTitles << title;
     suggestedSaves << suggested;
     if (saveNames.empty())
         return QString();

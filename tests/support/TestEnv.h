@@ -2,13 +2,13 @@
 // The test fixture for windows: CoreTest's folder, settings file, database and clock, with
 // the desktop's message boxes and links replaced by fakes that tests control.
 
+#include <QLocale>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <deque>
 #include <functional>
-
-#include <QObject>
 #include <memory>
 
 #include "gui/Prompts.h"
@@ -39,7 +39,6 @@ public:
 
     QVector<Shown> shown;
     QVector<Asked> asked;
-    QStringList saveTitles;
     QStringList suggestedSaves;  // the path each save-file box started at
 
     Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
@@ -90,3 +89,9 @@ T* child(const std::unique_ptr<W>& parent, const QString& name)
 {
     return child<T>(parent.get(), name);
 }
+
+// While it lives, dates are shown the British way whatever the machine's locale.
+struct UkLocale {
+    UkLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+    ~UkLocale() { QLocale::setDefault(QLocale::system()); }
+};
