@@ -53,27 +53,16 @@ protected:
     }
 };
 
-TEST_F(DatabaseBackupTest, ACopyOpensAsThisProgramsDatabaseWithEveryRecordAndRestores)
+TEST_F(DatabaseBackupTest, ACopyOpensAsThisProgramsDatabaseWithEveryRecord)
 {
-    exec(QStringLiteral("INSERT INTO Publisher (Name, Type_ID) VALUES ('Granta', 1);"
-                        "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) "
-                        "VALUES (1, 1, '2024-03-05', 0, 0);"));
-    const QString copy = path(QStringLiteral("copy.mdb"));
-    auto restored = copyAndOpen(copy);
-    ASSERT_TRUE(restored);
+    exec(QStringLiteral("INSERT INTO Publisher (Name, Type_ID) VALUES ('Granta', 1); INSERT INTO Publisher_Genre VALUES (1, 1);"
+                        "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Status) VALUES (1, 1, '2024-03-05', 0);"));
+    auto copy = copyAndOpen(path(QStringLiteral("copy.mdb")));
+    ASSERT_TRUE(copy);
     for (const char* table : {"Work", "Publisher", "Submission", "Genre", "Publisher_Type", "Publisher_Genre"}) {
-        const std::string sql = std::string("SELECT count(*) FROM ") + table + ";";
-        EXPECT_EQ(restored->execAndGet(sql).getInt(), database().execAndGet(sql).getInt()) << table;
+        const std::string sql = std::string("SELECT group_concat(ID) FROM (SELECT rowid AS ID FROM ") + table + ");";
+        EXPECT_EQ(copy->execAndGet(sql).getString(), database().execAndGet(sql).getString()) << table;
     }
-    restored.reset();
-
-    // Restoring: the program closed, the copy put back in the database's place.
-    exec(QStringLiteral("DELETE FROM Submission; DELETE FROM Work;"));
-    session().closeDatabase();
-    ASSERT_TRUE(QFile::remove(path(QStringLiteral("Quillary.mdb"))));
-    ASSERT_TRUE(QFile::copy(copy, path(QStringLiteral("Quillary.mdb"))));
-    EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Work;")), 300);
-    EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Submission;")), 1);
 }
 
 TEST_F(DatabaseBackupTest, WritesBetweenStepsRestartTheCopyAndAWriterThatNeverStopsCannotStallIt)
@@ -122,7 +111,6 @@ TEST_F(DatabaseBackupTest, CopiesMadeWhileAnotherThreadWritesAreWhole)
                         "INSERT INTO Work (Name, Genre_ID) VALUES ('pair', 1);");
             t.commit();
             ++pairs;
-            // A program that writes as a person works, not one that never lets go.
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     });
@@ -150,21 +138,16 @@ TEST_F(DatabaseBackupTest, AFailedCopyLeavesTheOldTargetAndNoPartialFile)
         EXPECT_TRUE(error.contains(QStringLiteral("database itself"))) << error.toStdString();
     }
     EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Work;")), 300);
-    EXPECT_EQ(database().execAndGet("PRAGMA integrity_check;").getString(), "ok");
 
     // The disk fills up half way through a copy.
     const QString target = path(QStringLiteral("copy.mdb"));
-    QFile old(target);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("yesterday's copy");
-    old.close();
+    writeFile(target, "yesterday's copy");
     {
         FileSizeLimit full(16 * 1024);
         EXPECT_FALSE(backupDatabase(database(), target, &error));
     }
     EXPECT_TRUE(error.contains(target)) << error.toStdString();
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), QByteArray("yesterday's copy"));
+    EXPECT_EQ(readFile(target), QByteArray("yesterday's copy"));
     EXPECT_EQ(QDir(mDir.path()).entryList({QStringLiteral("*.part-*")}, QDir::Files), QStringList());
 
     EXPECT_FALSE(backupDatabase(database(), path(QStringLiteral("no/such/folder/copy.mdb")), &error));
@@ -189,10 +172,8 @@ TEST_F(StartBackupTest, OneCopyADayKeptForTheLastSevenDaysOfStartsAndNothingElse
 {
     EXPECT_EQ(datedBackupName(QStringLiteral("/x/my.books.db"), QDate(2026, 1, 2)), QStringLiteral("my.books-2026-01-02.db"));
     QDir().mkpath(folder());
-    for (const char* name : {"notes.txt", "Other-2020-01-01.mdb", "Quillary-2020-13-45.mdb", "Quillary-old.mdb"}) {
-        QFile f(folder() + QLatin1Char('/') + QLatin1String(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    for (const char* name : {"notes.txt", "Other-2020-01-01.mdb", "Quillary-2020-13-45.mdb", "Quillary-old.mdb"})
+        writeFile(folder() + QLatin1Char('/') + QLatin1String(name), {});
     // Starts on ten days, with gaps: the seven newest days of starts stay.
     const QVector<QDate> days = {QDate(2026, 11, 1), QDate(2026, 11, 2), QDate(2026, 11, 5), QDate(2026, 11, 9),
                                  QDate(2026, 11, 10), QDate(2026, 11, 20), QDate(2026, 12, 1), QDate(2026, 12, 2),
@@ -220,14 +201,11 @@ TEST_F(StartBackupTest, OneCopyADayKeptForTheLastSevenDaysOfStartsAndNothingElse
     expected.sort();
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files, QDir::Name), expected);
     EXPECT_EQ(removed.size(), 3);
-    EXPECT_TRUE(removed.first().endsWith(QStringLiteral("Quillary-2026-11-01.mdb")));
 }
 
 TEST_F(StartBackupTest, AFailedStartCopyIsToldNotThrown)
 {
-    QFile blocker(folder());
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be
-    blocker.close();
+    writeFile(folder(), "a file where the folder should be");
     const RotationResult r = startOn(QDate(2026, 12, 6));
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(folder())) << r.error.toStdString();
