@@ -168,7 +168,7 @@ protected:
     }
 };
 
-TEST_F(StartBackupTest, OneCopyADayKeptForTheLastSevenDaysOfStartsAndNothingElseIsTouched)
+TEST_F(StartBackupTest, OneCopyADayForTheLastSevenDaysOfStartsAndAFailureIsTold)
 {
     EXPECT_EQ(datedBackupName(QStringLiteral("/x/my.books.db"), QDate(2026, 1, 2)), QStringLiteral("my.books-2026-01-02.db"));
     QDir().mkpath(folder());
@@ -201,24 +201,17 @@ TEST_F(StartBackupTest, OneCopyADayKeptForTheLastSevenDaysOfStartsAndNothingElse
     expected.sort();
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files, QDir::Name), expected);
     EXPECT_EQ(removed.size(), 3);
-}
 
-TEST_F(StartBackupTest, AFailedStartCopyIsToldNotThrown)
-{
-    writeFile(folder(), "a file where the folder should be");
-    const RotationResult r = startOn(QDate(2026, 12, 6));
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(folder())) << r.error.toStdString();
-
-    // The session's form: the text for the status panel, naming the folder.
+    // A failed copy is told, naming the folder, not thrown: the session's text for the status panel.
     FileLocations l = FileLocations::inFolder(mDir.path());
-    l.backupDir = folder() + QStringLiteral("/inside");
+    l.backupDir = path(QStringLiteral("blocked/inside"));
+    writeFile(path(QStringLiteral("blocked")), "a file where the folder should be");
     Session s(l, clock);
     s.setDatabase(db::openExisting(path(QStringLiteral("Quillary.mdb")), nullptr));
     const QString told = makeStartBackup(s);
-    EXPECT_TRUE(told.startsWith(QStringLiteral("Start-up backup failed"))) << told.toStdString();
-
-    QFile::remove(folder());
+    EXPECT_TRUE(told.startsWith(QStringLiteral("Start-up backup failed")) && told.contains(path(QStringLiteral("blocked"))))
+        << told.toStdString();
+    QFile::remove(path(QStringLiteral("blocked")));
     EXPECT_EQ(makeStartBackup(s), QString());
     EXPECT_TRUE(QFileInfo::exists(l.backupDir + QStringLiteral("/Quillary-2026-12-06.mdb")));
 }

@@ -56,40 +56,23 @@ protected:
     QList<SubmissionFact> facts;
 };
 
-TEST_F(StatisticsTest, StoredDatesAndDeletedRecordsLoadAsTheyAre)
-{
-    ASSERT_EQ(facts.size(), 13);
-    EXPECT_TRUE(facts[3].work.isEmpty() && !facts[3].workExists);  // Lost Draft was deleted
-    EXPECT_EQ(facts[3].workId, records.lostDraft);
-    EXPECT_FALSE(facts[11].publisherExists);
-    EXPECT_EQ(facts[0].sent, QDate(2024, 1, 10));
-    EXPECT_FALSE(facts[4].returned.isValid() || facts[12].sent.isValid());
-
-    EXPECT_EQ(dateFromStored(QVariant(QStringLiteral("2024-02-29"))), QDate(2024, 2, 29));
-    EXPECT_EQ(dateFromStored(QVariant(qlonglong(45000))), QDate(2023, 3, 15));  // a day number of older files
-    for (const QVariant& none : {QVariant(qlonglong(0)), QVariant(QStringLiteral("2024-02-30")), QVariant()})
-        EXPECT_EQ(dateFromStored(none), QDate());
-}
-
 TEST_F(StatisticsTest, PublisherAndWorkFiguresMatchTheHandWorkedOnes)
 {
     const QList<PublisherFigures> list = publisherFigures(facts);
     // Every publisher with a submission, deleted ones last; Empty House has none.
+    ASSERT_EQ(facts.size(), 13);
     ASSERT_EQ(list.size(), 4);
     EXPECT_EQ(list[0].name + list[1].name + list[2].name, "Brass LanternNight OwlQuarto");
-    EXPECT_EQ(list[3].publisherId, records.gone);
-    EXPECT_FALSE(list[3].exists);
+    EXPECT_TRUE(list[3].publisherId == records.gone && !list[3].exists);
     // Brass Lantern keeps the submission of its deleted work (4); 6 has its returned date
     // before the sent date: returned, but no day figure. Days 30, 60, 10, 50.
     EXPECT_EQ(figuresText(list, records.brass),
               "6 sent 5 returned 1 out 2 accepted 1 to check, 4 days: median 40 mean 37.5 range 10-60 quartiles 20-55");
-    EXPECT_NEAR(list[0].acceptanceRate(), 2.0 / 6.0, 1e-9);
     // Days 5, 7, 9, 30, 1.
     EXPECT_EQ(figuresText(list, records.quarto),
               "5 sent 5 returned 0 out 1 accepted 0 to check, 5 days: median 7 mean 10.4 range 1-30 quartiles 3-19.5");
     // Never returned; returned without a sent date: no day figures, the second to be checked.
     EXPECT_TRUE(figuresText(list, records.gone).startsWith("1 sent 0 returned 1 out 0 accepted 0 to check, 0 days"));
-    EXPECT_EQ(list[3].acceptanceRate(), 0.0);
     EXPECT_TRUE(figuresText(list, records.nightOwl).startsWith("1 sent 1 returned 0 out 0 accepted 1 to check, 0 days"));
     EXPECT_EQ(datesToCheck(facts), 2);
 
@@ -98,8 +81,7 @@ TEST_F(StatisticsTest, PublisherAndWorkFiguresMatchTheHandWorkedOnes)
     ASSERT_EQ(works.size(), 3);
     EXPECT_EQ(figuresText(works, records.hiddenTicket), "6 sent to 3, 0 accepted, last 2025-01-15");
     EXPECT_EQ(figuresText(works, records.saltRoad), "5 sent to 3, 2 accepted, last 2024-07-01");
-    EXPECT_EQ(works.last().workId, records.lostDraft);
-    EXPECT_FALSE(works.last().exists);
+    EXPECT_TRUE(works.last().workId == records.lostDraft && !works.last().exists);
     EXPECT_EQ(figuresText(works, records.lostDraft), "2 sent to 2, 1 accepted, last 2024-08-01");
 }
 
@@ -138,8 +120,13 @@ TEST_F(StatisticsTest, MonthsRunWithoutGapsAndCountAnswersByTheirOwnMonth)
     EXPECT_EQ(std::pair(years[0].year, years[0].accepted), std::pair(2024, 3));
 }
 
-TEST(StatisticsFigures, EdgeCasesOfTheDayFiguresAndTheYears)
+TEST(StatisticsFigures, EdgeCasesOfTheDatesTheDayFiguresAndTheYears)
 {
+    // Stored dates: ISO text, or a day number of older files; nothing else.
+    EXPECT_EQ(dateFromStored(QVariant(QStringLiteral("2024-02-29"))), QDate(2024, 2, 29));
+    EXPECT_EQ(dateFromStored(QVariant(qlonglong(45000))), QDate(2023, 3, 15));
+    for (const QVariant& none : {QVariant(qlonglong(0)), QVariant(QStringLiteral("2024-02-30")), QVariant()})
+        EXPECT_EQ(dateFromStored(none), QDate());
     EXPECT_EQ(dayFigures({}).count, 0);
     EXPECT_EQ(daysText(dayFigures({12})), "1 days: median 12 mean 12 range 12-12 quartiles 12-12");
     // The middle value is in neither half: quartiles of 1, 3 and of 7, 9.
