@@ -1,7 +1,6 @@
 // CSV as other programs read it: RFC 4180 quoting, CRLF, UTF-8, and a file that is
 // written whole or not at all.
 
-#include <gtest/gtest.h>
 
 #include "core/Csv.h"
 #include "support/InsightData.h"

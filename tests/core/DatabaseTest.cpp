@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <SQLiteCpp/Database.h>
-#include <gtest/gtest.h>
 
 #include "core/Database.h"
 #include "support/CoreTestEnv.h"

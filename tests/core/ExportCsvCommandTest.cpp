@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QTextStream>
-#include <gtest/gtest.h>
 
 #include "core/ExportCsvCommand.h"
 #include "core/ListingColumns.h"

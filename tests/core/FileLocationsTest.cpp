@@ -19,45 +19,41 @@ LocationInputs inputs(bool hasSettings, bool hasDatabase, bool writable)
             .dataDir = QStringLiteral("/home/w/.local/share/Quillary")};
 }
 
+// Where the rule puts everything, as one line.
+QString where(const LocationInputs& in)
+{
+    const FileLocations l = resolveFileLocations(in);
+    return QStringList({l.portable ? "portable" : "desktop", l.settingsFile, l.database, l.backupDir,
+                        l.startingSettings, l.databaseExplicit ? "named" : ""}).join(' ');
+}
+
 } // namespace
 
 TEST(FileLocationRule, APortableFolderTheDesktopsFoldersOrTheNamedFiles)
 {
-    // A folder with either file that the program may write keeps everything beside it.
-    for (const auto& [settings, database] : {std::pair{true, false}, {false, true}, {true, true}}) {
-        const FileLocations l = resolveFileLocations(inputs(settings, database, true));
-        EXPECT_TRUE(l.portable);
-        EXPECT_EQ(QStringList({l.settingsFile, l.database, l.backupDir}),
-                  QStringList({"/opt/q/bin/QUILLARY.INI", "/opt/q/bin/Quillary.mdb", "/opt/q/bin/backups"}));
-        EXPECT_TRUE(l.startingSettings.isEmpty());  // the user's own settings are never replaced
-        EXPECT_FALSE(l.databaseExplicit);
-    }
+    // A folder with either file that the program may write keeps everything beside it, and
+    // the user's own settings there are never replaced.
+    for (const auto& [settings, database] : {std::pair{true, false}, {false, true}, {true, true}})
+        EXPECT_EQ(where(inputs(settings, database, true)),
+                  "portable /opt/q/bin/QUILLARY.INI /opt/q/bin/Quillary.mdb /opt/q/bin/backups  ");
     // An empty folder, and one whose files the program may not write.
-    for (const LocationInputs& in : {inputs(false, false, true), inputs(true, true, false)}) {
-        const FileLocations l = resolveFileLocations(in);
-        EXPECT_FALSE(l.portable);
-        EXPECT_EQ(QStringList({l.settingsFile, l.database, l.backupDir, l.startingSettings, l.programDir}),
-                  QStringList({"/home/w/.config/Quillary/QUILLARY.INI", "/home/w/.local/share/Quillary/Quillary.mdb",
-                               "/home/w/.local/share/Quillary/backups", "/opt/q/share/quillary/QUILLARY.INI",
-                               "/opt/q/bin"}));
-    }
-    // Files named on the command line win in either mode.
+    const QString desktop = "desktop /home/w/.config/Quillary/QUILLARY.INI /home/w/.local/share/Quillary/Quillary.mdb "
+                            "/home/w/.local/share/Quillary/backups /opt/q/share/quillary/QUILLARY.INI ";
+    EXPECT_EQ(where(inputs(false, false, true)), desktop);
+    EXPECT_EQ(where(inputs(true, true, false)), desktop);
+    // Files named on the command line win in either mode; a named settings file is not ours to fill.
     for (bool portable : {true, false}) {
         LocationInputs in = inputs(portable, false, true);
         in.settingsOption = QStringLiteral("/tmp/a/My.ini");
         in.databaseOption = QStringLiteral("/tmp/b/../b/Other.mdb");
-        const FileLocations l = resolveFileLocations(in);
-        EXPECT_EQ(l.portable, portable);
-        EXPECT_EQ(l.settingsFile + ' ' + l.database, QStringLiteral("/tmp/a/My.ini /tmp/b/Other.mdb"));
-        EXPECT_TRUE(l.databaseExplicit);
-        EXPECT_TRUE(l.startingSettings.isEmpty());  // a named settings file is not ours to fill
+        EXPECT_EQ(where(in), QStringLiteral("%1 /tmp/a/My.ini /tmp/b/Other.mdb %2  named")
+                                 .arg(portable ? "portable" : "desktop",
+                                      portable ? "/opt/q/bin/backups" : "/home/w/.local/share/Quillary/backups"));
     }
     // Only the database named: the settings stay where the rule puts them.
     LocationInputs in = inputs(false, false, true);
     in.databaseOption = QStringLiteral("/tmp/b/Other.mdb");
-    const FileLocations l = resolveFileLocations(in);
-    EXPECT_EQ(l.settingsFile, QStringLiteral("/home/w/.config/Quillary/QUILLARY.INI"));
-    EXPECT_FALSE(l.startingSettings.isEmpty());
+    EXPECT_EQ(where(in), QString(desktop).replace("/home/w/.local/share/Quillary/Quillary.mdb", "/tmp/b/Other.mdb") + "named");
 }
 
 class FileLocationsOnDisk : public CoreTest {

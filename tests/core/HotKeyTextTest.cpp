@@ -1,6 +1,5 @@
 // Hot-key texts in their display and keystroke forms, the settings entries, and reading them.
 
-#include <gtest/gtest.h>
 
 #include "core/HotKeyText.h"
 #include "core/KeyCodes.h"

@@ -3,7 +3,6 @@
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
-#include <gtest/gtest.h>
 
 #include "core/Overdue.h"
 #include "core/Listing.h"

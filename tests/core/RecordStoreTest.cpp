@@ -4,7 +4,6 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <functional>
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include "core/RecordStore.h"

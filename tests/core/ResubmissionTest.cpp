@@ -1,7 +1,6 @@
 // Which earlier submission the resubmission question names, and how it says it.
 
 #include <QLocale>
-#include <gtest/gtest.h>
 
 #include "core/Resubmission.h"
 #include "support/CoreTestEnv.h"

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
-#include <gtest/gtest.h>
 
 #include "core/RecordStore.h"
 #include "core/SchemaUpgrade.h"

@@ -1,7 +1,6 @@
 // The Statistics window's figures, against the hand-made records of support/InsightData.h
 // whose figures were worked out by hand there.
 
-#include <gtest/gtest.h>
 
 #include "core/Statistics.h"
 #include "core/SubmissionFacts.h"
