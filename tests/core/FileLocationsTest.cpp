@@ -14,74 +14,46 @@ namespace {
 
 LocationInputs inputs(bool hasSettings, bool hasDatabase, bool writable)
 {
-    LocationInputs in;
-    in.program = ProgramFolder{QStringLiteral("/opt/q/bin"), hasSettings, hasDatabase, writable};
-    in.configDir = QStringLiteral("/home/w/.config/Quillary");
-    in.dataDir = QStringLiteral("/home/w/.local/share/Quillary");
-    return in;
+    return {.program = ProgramFolder{QStringLiteral("/opt/q/bin"), hasSettings, hasDatabase, writable},
+            .configDir = QStringLiteral("/home/w/.config/Quillary"),
+            .dataDir = QStringLiteral("/home/w/.local/share/Quillary")};
 }
 
-void writeFile(const QString& path, const QByteArray& content)
+// Where the rule puts everything, as one line.
+QString where(const LocationInputs& in)
 {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    file.write(content);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const FileLocations l = resolveFileLocations(in);
+    return QStringList({l.portable ? "portable" : "desktop", l.settingsFile, l.database, l.backupDir,
+                        l.startingSettings, l.databaseExplicit ? "named" : ""}).join(' ');
 }
 
 } // namespace
 
-TEST(FileLocationRule, APortableFolderKeepsEverythingBesideTheProgram)
+TEST(FileLocationRule, APortableFolderTheDesktopsFoldersOrTheNamedFiles)
 {
-    for (const auto& [settings, database] : {std::pair{true, false}, {false, true}, {true, true}}) {
-        const FileLocations l = resolveFileLocations(inputs(settings, database, true));
-        EXPECT_TRUE(l.portable);
-        EXPECT_EQ(l.settingsFile, QStringLiteral("/opt/q/bin/QUILLARY.INI"));
-        EXPECT_EQ(l.database, QStringLiteral("/opt/q/bin/Quillary.mdb"));
-        EXPECT_EQ(l.backupDir, QStringLiteral("/opt/q/bin/backups"));
-        EXPECT_TRUE(l.startingSettings.isEmpty());  // the user's own settings are never replaced
-        EXPECT_FALSE(l.databaseExplicit);
-    }
-}
-
-TEST(FileLocationRule, OtherwiseTheDesktopsFoldersAndTheInstalledStartingSettings)
-{
+    // A folder with either file that the program may write keeps everything beside it, and
+    // the user's own settings there are never replaced.
+    for (const auto& [settings, database] : {std::pair{true, false}, {false, true}, {true, true}})
+        EXPECT_EQ(where(inputs(settings, database, true)),
+                  "portable /opt/q/bin/QUILLARY.INI /opt/q/bin/Quillary.mdb /opt/q/bin/backups  ");
     // An empty folder, and one whose files the program may not write.
-    for (const LocationInputs& in : {inputs(false, false, true), inputs(true, true, false)}) {
-        const FileLocations l = resolveFileLocations(in);
-        EXPECT_FALSE(l.portable);
-        EXPECT_EQ(l.settingsFile, QStringLiteral("/home/w/.config/Quillary/QUILLARY.INI"));
-        EXPECT_EQ(l.database, QStringLiteral("/home/w/.local/share/Quillary/Quillary.mdb"));
-        EXPECT_EQ(l.backupDir, QStringLiteral("/home/w/.local/share/Quillary/backups"));
-        EXPECT_EQ(l.startingSettings, QStringLiteral("/opt/q/share/quillary/QUILLARY.INI"));
-        EXPECT_EQ(l.programDir, QStringLiteral("/opt/q/bin"));
-    }
-}
-
-TEST(FileLocationRule, FilesNamedOnTheCommandLineWinInEitherMode)
-{
+    const QString desktop = "desktop /home/w/.config/Quillary/QUILLARY.INI /home/w/.local/share/Quillary/Quillary.mdb "
+                            "/home/w/.local/share/Quillary/backups /opt/q/share/quillary/QUILLARY.INI ";
+    EXPECT_EQ(where(inputs(false, false, true)), desktop);
+    EXPECT_EQ(where(inputs(true, true, false)), desktop);
+    // Files named on the command line win in either mode; a named settings file is not ours to fill.
     for (bool portable : {true, false}) {
         LocationInputs in = inputs(portable, false, true);
         in.settingsOption = QStringLiteral("/tmp/a/My.ini");
         in.databaseOption = QStringLiteral("/tmp/b/../b/Other.mdb");
-        const FileLocations l = resolveFileLocations(in);
-        EXPECT_EQ(l.portable, portable);
-        EXPECT_EQ(l.settingsFile, QStringLiteral("/tmp/a/My.ini"));
-        EXPECT_EQ(l.database, QStringLiteral("/tmp/b/Other.mdb"));
-        EXPECT_TRUE(l.databaseExplicit);
-        EXPECT_TRUE(l.startingSettings.isEmpty());  // a named settings file is not ours to fill
+        EXPECT_EQ(where(in), QStringLiteral("%1 /tmp/a/My.ini /tmp/b/Other.mdb %2  named")
+                                 .arg(portable ? "portable" : "desktop",
+                                      portable ? "/opt/q/bin/backups" : "/home/w/.local/share/Quillary/backups"));
     }
     // Only the database named: the settings stay where the rule puts them.
     LocationInputs in = inputs(false, false, true);
     in.databaseOption = QStringLiteral("/tmp/b/Other.mdb");
-    const FileLocations l = resolveFileLocations(in);
-    EXPECT_EQ(l.settingsFile, QStringLiteral("/home/w/.config/Quillary/QUILLARY.INI"));
-    EXPECT_FALSE(l.startingSettings.isEmpty());
+    EXPECT_EQ(where(in), QString(desktop).replace("/home/w/.local/share/Quillary/Quillary.mdb", "/tmp/b/Other.mdb") + "named");
 }
 
 class FileLocationsOnDisk : public CoreTest {
@@ -93,11 +65,9 @@ protected:
         QDir().mkpath(path(QStringLiteral("bin")));
         QDir().mkpath(path(QStringLiteral("share/quillary")));
         writeFile(path(QStringLiteral("share/quillary/QUILLARY.INI")), "[Initialisation]\r\nMode=Publisher\r\n");
-        LocationInputs in;
-        in.program = observeProgramFolder(path(QStringLiteral("bin")));
-        in.configDir = path(QStringLiteral("home/config/Quillary"));
-        in.dataDir = path(QStringLiteral("home/data/Quillary"));
-        return resolveFileLocations(in);
+        return resolveFileLocations({.program = observeProgramFolder(path(QStringLiteral("bin"))),
+                                     .configDir = path(QStringLiteral("home/config/Quillary")),
+                                     .dataDir = path(QStringLiteral("home/data/Quillary"))});
     }
 };
 
@@ -108,56 +78,43 @@ TEST_F(FileLocationsOnDisk, SeesTheProgramsFilesAndWhetherItMayWrite)
     EXPECT_FALSE(folder.hasSettings || folder.hasDatabase);
     EXPECT_TRUE(folder.writable);
     writeIni("[Initialisation]\r\n");
-    EXPECT_TRUE(observeProgramFolder(dir()).hasSettings);
     writeFile(path(QStringLiteral("Quillary.mdb")), "");
-    EXPECT_TRUE(observeProgramFolder(dir()).hasDatabase);
-}
-
-TEST_F(FileLocationsOnDisk, SeesAFolderItMayNotWrite)
-{
-    ProgramFolder folder;
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root may write into a read-only folder";
-    QFile::setPermissions(mDir.path(), QFile::ReadOwner | QFile::ExeOwner);
     folder = observeProgramFolder(dir());
-    QFile::setPermissions(mDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_FALSE(folder.writable);
+    EXPECT_TRUE(folder.hasSettings && folder.hasDatabase);
+    // Root may write into a read-only folder: only others can be kept out.
+    if (geteuid() != 0) {
+        QFile::setPermissions(mDir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        folder = observeProgramFolder(dir());
+        QFile::setPermissions(mDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_FALSE(folder.writable);
+    }
 }
 
 TEST_F(FileLocationsOnDisk, TheFirstStartCopiesTheStartingSettingsAndMakesTheFolders)
 {
-    const FileLocations l = installed();
+    FileLocations l = installed();
     ASSERT_FALSE(l.portable);
     QString error;
     ASSERT_TRUE(provideSettingsFile(l, &error)) << error.toStdString();
     EXPECT_EQ(readFile(l.settingsFile), QByteArray("[Initialisation]\r\nMode=Publisher\r\n"));
     EXPECT_TRUE(QFileInfo(l.settingsFile).isWritable());
     EXPECT_TRUE(QFileInfo(QFileInfo(l.database).absolutePath()).isDir());
-
     // The user's own settings are kept at every later start.
     writeFile(l.settingsFile, "mine");
     ASSERT_TRUE(provideSettingsFile(l, &error));
     EXPECT_EQ(readFile(l.settingsFile), QByteArray("mine"));
-}
 
-TEST_F(FileLocationsOnDisk, WithoutAStartingFileOrInAPortableFolderNothingIsCopied)
-{
-    FileLocations l = installed();
+    // Without a starting file, or in a portable folder, nothing is copied.
+    QFile::remove(l.settingsFile);
     QFile::remove(path(QStringLiteral("share/quillary/QUILLARY.INI")));
-    QString error;
     EXPECT_TRUE(provideSettingsFile(l, &error));
     EXPECT_FALSE(QFileInfo::exists(l.settingsFile));
-
-    const FileLocations portable = FileLocations::inFolder(path(QStringLiteral("bin")));
-    EXPECT_TRUE(provideSettingsFile(portable, &error));
+    EXPECT_TRUE(provideSettingsFile(FileLocations::inFolder(path(QStringLiteral("bin"))), &error));
     EXPECT_EQ(QDir(path(QStringLiteral("bin"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-}
 
-TEST_F(FileLocationsOnDisk, AFolderThatCannotBeMadeIsReported)
-{
-    FileLocations l = installed();
+    // A folder that cannot be made is reported.
+    QDir(path(QStringLiteral("home"))).removeRecursively();
     writeFile(path(QStringLiteral("home")), "a file where the folder should be");
-    QString error;
     EXPECT_FALSE(provideSettingsFile(l, &error));
     EXPECT_TRUE(error.contains(path(QStringLiteral("home")))) << error.toStdString();
 }
@@ -180,6 +137,5 @@ TEST_F(FileLocationsOnDisk, TheSessionsDatabaseIsTheNamedOneThenTheSettingsOneTh
     }
     l.database = path(QStringLiteral("named.mdb"));
     l.databaseExplicit = true;
-    Session s(l, clock);
-    EXPECT_EQ(s.databasePath(), path(QStringLiteral("named.mdb")));
+    EXPECT_EQ(Session(l, clock).databasePath(), path(QStringLiteral("named.mdb")));
 }

@@ -28,12 +28,11 @@ TEST_F(FillRowsTest, EveryCellAsItIsShown)
 {
     // Stored dates in each form older and newer files hold, with what the grid shows.
     const QList<std::pair<QString, QString>> dates = {
-        {"'2023-02-28'", "28.02.23"},   {"'1900-01-01'", "01.01.00"}, {"'2099-12-31'", "31.12.99"},
-        {"'1850-06-15'", "15.06.50"},   {"'2150-01-02'", "02.01.50"}, {"'2023-02-30'", ""},
-        {"'2023-01-45'", ""}, {"'2023-02-13'", "13.02.23"},{"'2023-13-01'", ""},         {"'0000-01-01'", ""},
-        {"36526", "01.01.00"},          {"0", ""},
-        {"'soon'", ""},                 {"'36527'", "02.01.00"},      {"'2023-02-28T10:00:00'", "28.02.23"},
-        {"5000000000", ""},             {"-1", "29.12.99"},
+        {"'2023-02-28'", "28.02.23"}, {"'1900-01-01'", "01.01.00"}, {"'2099-12-31'", "31.12.99"},
+        {"'1850-06-15'", "15.06.50"}, {"'2150-01-02'", "02.01.50"}, {"'2023-02-30'", ""}, {"'2023-01-45'", ""},
+        {"'2023-02-13'", "13.02.23"}, {"'2023-13-01'", ""},         {"'0000-01-01'", ""}, {"36526", "01.01.00"},
+        {"0", ""}, {"'soon'", ""},    {"'36527'", "02.01.00"},      {"'2023-02-28T10:00:00'", "28.02.23"},
+        {"5000000000", ""},           {"-1", "29.12.99"},
     };
     const int kRows = 6000;  // past the point where a column of distinct names is no longer remembered
     {
@@ -43,13 +42,9 @@ TEST_F(FillRowsTest, EveryCellAsItIsShown)
             exec(QStringLiteral("INSERT INTO Work (Name, Genre_ID) VALUES ('Work %1', 1);").arg(i, 5, 10, QChar('0')));
             exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, "
                                 "Outcome, Notes) VALUES (%1, %2, %3, %4, %5, %6, 'n%7');")
-                     .arg(i + 1)
-                     .arg(1 + i % 2)
-                     .arg(dates[i % dates.size()].first)
+                     .arg(i + 1).arg(1 + i % 2).arg(dates[i % dates.size()].first)
                      .arg(i % 10 == 9 ? QStringLiteral("0") : QStringLiteral("'2024-03-0%1'").arg(1 + i % 9))
-                     .arg(i % 4)
-                     .arg(i % 3 == 0 ? QStringLiteral("NULL") : QStringLiteral("''"))
-                     .arg(i % 7));
+                     .arg(i % 4).arg(i % 3 == 0 ? QStringLiteral("NULL") : QStringLiteral("''")).arg(i % 7));
         }
         transaction.commit();
     }
@@ -61,14 +56,14 @@ TEST_F(FillRowsTest, EveryCellAsItIsShown)
     for (size_t r = 0; r < fill.ids.size(); ++r) {
         const int i = fill.ids[r] - 1;  // ordered by work name: row r is work r
         ASSERT_EQ(i, static_cast<int>(r));
-        auto cell = [&](int c) { return fill.cells.at(r * 7 + static_cast<size_t>(c)); };
-        ASSERT_EQ(cell(0), QStringLiteral("Work %1").arg(i, 5, 10, QChar('0')));
-        ASSERT_EQ(cell(1), i % 2 ? QStringLiteral("Ploughshares") : QStringLiteral("Granta"));
-        ASSERT_EQ(cell(2), dates[i % dates.size()].second) << dates[i % dates.size()].first.toStdString();
-        ASSERT_EQ(cell(3), i % 10 == 9 ? QString() : QStringLiteral("0%1.03.24").arg(1 + i % 9));
-        ASSERT_EQ(cell(4), QString::fromLatin1(statuses[i % 4]));
-        ASSERT_EQ(cell(5), QString());
-        ASSERT_EQ(cell(6), QStringLiteral("n%1").arg(i % 7));
+        QStringList row;
+        for (size_t c = 0; c < 7; ++c)
+            row << fill.cells.at(r * 7 + c);
+        ASSERT_EQ(row, QStringList({QStringLiteral("Work %1").arg(i, 5, 10, QChar('0')), i % 2 ? "Ploughshares" : "Granta",
+                                    dates[i % dates.size()].second,
+                                    i % 10 == 9 ? QString() : QStringLiteral("0%1.03.24").arg(1 + i % 9),
+                                    statuses[i % 4], QString(), QStringLiteral("n%1").arg(i % 7)}))
+            << dates[i % dates.size()].first.toStdString();
     }
     // Repeated texts are kept once.
     EXPECT_LT(fill.cells.texts.size(), size_t(kRows) + 100);
@@ -80,7 +75,5 @@ TEST_F(FillRowsTest, EveryCellAsItIsShown)
         ReadFillRows(database(), View::Work, FillStatement(View::Work, QStringLiteral("ID <= 3")));
     ASSERT_TRUE(works.ok) << works.error.toStdString();
     ASSERT_EQ(works.ids.size(), size_t(3));
-    EXPECT_EQ(works.cells.at(4), QStringLiteral("No"));
-    EXPECT_EQ(works.cells.at(9 + 4), QStringLiteral("Yes"));
-    EXPECT_EQ(works.cells.at(18 + 4), QStringLiteral("No"));
+    EXPECT_EQ(works.cells.at(4) + works.cells.at(9 + 4) + works.cells.at(18 + 4), QStringLiteral("NoYesNo"));
 }

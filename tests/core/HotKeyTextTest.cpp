@@ -1,6 +1,5 @@
 // Hot-key texts in their display and keystroke forms, the settings entries, and reading them.
 
-#include <gtest/gtest.h>
 
 #include "core/HotKeyText.h"
 #include "core/KeyCodes.h"
@@ -17,9 +16,15 @@ QString typed(const QString& keys)
     return text;
 }
 
+// Entries as caption/code/text; "none" for a value that is no entry.
+QString described(const std::optional<HotKeyEntry>& entry)
+{
+    return entry ? entry->caption + '/' + QString::number(entry->code) + '/' + entry->text : QStringLiteral("none");
+}
+
 } // namespace
 
-TEST(HotKeyTexts, DisplayAndKeystrokeForms)
+TEST(HotKeyTexts, DisplayAndKeystrokeFormsAndTheSettingsEntries)
 {
     EXPECT_EQ(KeysToText("{(}see note{)}"), "(see note)");
     EXPECT_EQ(KeysToText("{TAB}x{LEFT 3}"), "TABxLEFT 3");
@@ -28,28 +33,15 @@ TEST(HotKeyTexts, DisplayAndKeystrokeForms)
     EXPECT_EQ(TextToKeys("+a%b^c~[]{x}"), "+a%b^c~[]{x}");
     for (const QString keys : {"{(}see note{)}", "{)}x{(}", " trailing "})
         EXPECT_EQ(TextToKeys(KeysToText(keys)), keys);
-}
 
-TEST(HotKeyEntries, ParseAndCompose)
-{
+    // Split at the first two commas; the code is the middle field's leading number, rounded.
     const QString sub = QStringLiteral("_");
-    auto entry = ParseHotKeyEntry("Addr,114,1,_High_St,_Town_", sub);
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->caption, "Addr");
-    EXPECT_EQ(entry->code, 114);
-    EXPECT_EQ(entry->text, "1, High St, Town ");
-    EXPECT_FALSE(ParseHotKeyEntry("F2", sub));
-    EXPECT_FALSE(ParseHotKeyEntry("F2,113", sub));
-
-    auto code = [&](const char* field) {
-        auto e = ParseHotKeyEntry(QStringLiteral("C,%1,t").arg(QLatin1String(field)), sub);
-        return e ? e->code : -12345;
-    };
-    EXPECT_EQ(code(" 113x"), 113);
-    EXPECT_EQ(code("abc"), 0);
-    EXPECT_EQ(code("112.6"), 113);
-    EXPECT_EQ(code("99999999999999999999"), INT_MAX);
-
+    EXPECT_EQ(described(ParseHotKeyEntry("Addr,114,1,_High_St,_Town_", sub)), "Addr/114/1, High St, Town ");
+    EXPECT_EQ(described(ParseHotKeyEntry("F2", sub)) + described(ParseHotKeyEntry("F2,113", sub)), "nonenone");
+    QStringList codes;
+    for (const char* field : {" 113x", "abc", "112.6", "99999999999999999999"})
+        codes << QString::number(ParseHotKeyEntry(QStringLiteral("C,%1,t").arg(QLatin1String(field)), sub)->code);
+    EXPECT_EQ(codes.join(' '), QStringLiteral("113 0 113 %1").arg(INT_MAX));
     const QString value = ComposeHotKeyEntry("F2", 113, " {(}see note{)} ", sub);
     EXPECT_EQ(value, "F2,113,_{(}see_note{)}_");
     EXPECT_EQ(ParseHotKeyEntry(value, sub)->text, " {(}see note{)} ");
@@ -57,47 +49,32 @@ TEST(HotKeyEntries, ParseAndCompose)
 
 using LoadHotKeysTest = CoreTest;
 
-namespace {
-
-QStringList captions(const QVector<HotKeyEntry>& keys)
-{
-    QStringList list;
-    for (const HotKeyEntry& k : keys)
-        list << k.caption + QLatin1Char('/') + QString::number(k.code) + QLatin1Char('/') + k.text;
-    return list;
-}
-
-} // namespace
-
 TEST_F(LoadHotKeysTest, StopsAtGapAfterFiveAndAtMalformedEntryAndReadsLongValuesWhole)
 {
     Settings& settings = session().settings();
     settings.setSpaceChar(QStringLiteral("_"));
+    auto loaded = [&](const QByteArray& ini, QStringList* warnings = nullptr) {
+        writeIni("[Hot-Keys]\r\n" + ini);
+        settings.loadHotKeys(warnings);
+        QStringList list;
+        for (const HotKeyEntry& k : settings.hotKeys())
+            list << described(k);
+        return list.join(QLatin1Char('|'));
+    };
     QStringList warnings;
-    writeIni("[Hot-Keys]\r\n1=F2,113,Dear_Sir\r\n2=F3,114,Yours_faithfully\r\n4=F5,116,never\r\n");
-    settings.loadHotKeys(&warnings);
-    EXPECT_EQ(captions(settings.hotKeys()), QStringList({"F2/113/Dear Sir", "F3/114/Yours faithfully"}));
+    EXPECT_EQ(loaded("1=F2,113,Dear_Sir\r\n2=F3,114,Yours_faithfully\r\n4=F5,116,never\r\n", &warnings),
+              "F2/113/Dear Sir|F3/114/Yours faithfully");
     EXPECT_TRUE(warnings.isEmpty());
-
-    QByteArray six = "[Hot-Keys]\n";
+    QByteArray six;
     for (int i = 1; i <= 6; ++i)
         six += QByteArray::number(i) + "=K,1" + QByteArray::number(11 + i) + ",t\n";
-    writeIni(six);
-    settings.loadHotKeys(&warnings);
-    EXPECT_EQ(settings.hotKeys().size(), 5);
-
-    writeIni("[Hot-Keys]\n1=F2,113,Dear_Sir\n2=F3 113 no commas\n3=F4,115,later\n");
-    settings.loadHotKeys(&warnings);
-    EXPECT_EQ(captions(settings.hotKeys()), QStringList({"F2/113/Dear Sir"}));
+    EXPECT_EQ(loaded(six).count('|'), 4);
+    EXPECT_EQ(loaded("1=F2,113,Dear_Sir\n2=F3 113 no commas\n3=F4,115,later\n", &warnings), "F2/113/Dear Sir");
     ASSERT_EQ(warnings.size(), 1);
     EXPECT_TRUE(warnings[0].contains("\"2\"")) << warnings[0].toStdString();
-
     // A long value is read whole.
     const QByteArray text = QByteArray("Word_").repeated(30) + "end";
-    writeIni("[Hot-Keys]\n1=Long,113," + text + "\n");
-    settings.loadHotKeys();
-    ASSERT_EQ(settings.hotKeys().size(), 1);
-    EXPECT_EQ(settings.hotKeys()[0].text, QString::fromLatin1(text).replace('_', ' '));
+    EXPECT_EQ(loaded("1=Long,113," + text + "\n"), "Long/113/" + QString::fromLatin1(text).replace('_', ' '));
 }
 
 TEST(SendKeysNotation, ValidAndInvalidTexts)
@@ -105,6 +82,8 @@ TEST(SendKeysNotation, ValidAndInvalidTexts)
     EXPECT_EQ(typed("{(}{)}{{}{}}{+}{^}{%}{~}{[}{]}"), "(){}+^%~[]");
     EXPECT_EQ(typed("+(ec)d+ec+1"), "ECdEc!");
     EXPECT_EQ(typed("{x 3}{} 2}{+ 0}"), "xxx}}");
+    // Ordinary nesting works, Shift held through every level.
+    EXPECT_EQ(typed("+(((a)b)c)d"), "ABCd");
 
     ParsedKeys p = ParseSendKeys("^a%{F4}+{TAB}");
     ASSERT_EQ(p.strokes.size(), 3);
@@ -115,28 +94,19 @@ TEST(SendKeysNotation, ValidAndInvalidTexts)
     for (const char* bad : {"a}b", "ab{LEFT", "x{}y", "{LEFT -1}", "{x 99999999999}", "(ab", "ab)",
                             "+(a(b)", "abc+", "^%", "(a+)"})
         EXPECT_FALSE(ParseSendKeys(bad).ok()) << bad;
-}
-
-TEST(SendKeysNotation, DeeplyNestedGroupsAreRefusedInsteadOfOverflowingTheStack)
-{
+    // Deeply nested groups are refused instead of overflowing the stack.
     const ParsedKeys refused = ParseSendKeys(QString(300000, u'(') + u'a' + QString(300000, u')'));
-    EXPECT_FALSE(refused.ok());
     EXPECT_TRUE(refused.error.contains(QStringLiteral("nested"))) << refused.error.toStdString();
     EXPECT_TRUE(refused.strokes.isEmpty());
-    // Ordinary nesting still works, Shift held through every level.
-    EXPECT_EQ(typed("+(((a)b)c)d"), "ABCd");
     EXPECT_TRUE(ParseSendKeys(QString(100, u'(') + u'x' + QString(100, u')')).ok());
 }
 
 TEST(KeyCodes, VirtualKeyCodes)
 {
-    auto code = [](int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& = {}) {
-        return VirtualKeyCode(key, mods);
-    };
-    EXPECT_EQ(code(Qt::Key_F2), 113);
-    EXPECT_EQ(code(Qt::Key_A, Qt::NoModifier, "a"), 65);
-    EXPECT_EQ(code(Qt::Key_A, Qt::ShiftModifier, "A"), 65);
-    EXPECT_EQ(code(Qt::Key_Exclam, Qt::ShiftModifier), 49);
-    EXPECT_EQ(code(Qt::Key_5, Qt::KeypadModifier), 101);
-    EXPECT_EQ(code(Qt::Key_Eacute), 0);
+    EXPECT_EQ(VirtualKeyCode(Qt::Key_F2, Qt::NoModifier), 113);
+    EXPECT_EQ(VirtualKeyCode(Qt::Key_A, Qt::NoModifier), 65);
+    EXPECT_EQ(VirtualKeyCode(Qt::Key_A, Qt::ShiftModifier), 65);
+    EXPECT_EQ(VirtualKeyCode(Qt::Key_Exclam, Qt::ShiftModifier), 49);
+    EXPECT_EQ(VirtualKeyCode(Qt::Key_5, Qt::KeypadModifier), 101);
+    EXPECT_EQ(VirtualKeyCode(Qt::Key_Eacute, Qt::NoModifier), 0);
 }

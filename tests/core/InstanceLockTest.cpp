@@ -10,57 +10,35 @@
 #include "core/InstanceLock.h"
 #include "support/CoreTestEnv.h"
 
-namespace {
+using InstanceLockTest = CoreTest;
 
-// The id of a process that has ended.
-qint64 endedProcess()
+TEST_F(InstanceLockTest, OneHolderAtATimeUntilItEndsOrDies)
 {
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(0);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return child;
-}
-
-} // namespace
-
-class InstanceLockTest : public CoreTest {
-protected:
-    QString db() const { return path(QStringLiteral("Quillary.mdb")); }
-};
-
-TEST_F(InstanceLockTest, OneHolderAtATimeUntilItEndsAndAnUnwritableLockFails)
-{
-    auto first = std::make_unique<InstanceLock>(db());
-    EXPECT_EQ(first->file(), db() + QStringLiteral(".lock"));
+    const QString db = path(QStringLiteral("Quillary.mdb"));
+    auto first = std::make_unique<InstanceLock>(db);
     EXPECT_EQ(first->acquire(), InstanceLock::State::Held);
     EXPECT_EQ(first->acquire(), InstanceLock::State::Held);  // asking again keeps it
-
     InstanceLock second(dir() + QStringLiteral("sub/../Quillary.mdb"));
     EXPECT_EQ(second.acquire(), InstanceLock::State::HeldByAnother);
     EXPECT_EQ(second.holder(), QCoreApplication::applicationPid());
-
     first.reset();
-    EXPECT_FALSE(QFile::exists(db() + QStringLiteral(".lock")));
+    EXPECT_FALSE(QFile::exists(db + QStringLiteral(".lock")));
     EXPECT_EQ(second.acquire(), InstanceLock::State::Held);
 
+    // What a program that held the lock and then died leaves behind is taken over.
+    const pid_t ended = fork();
+    if (ended == 0)
+        _exit(0);
+    waitpid(ended, nullptr, 0);
+    const QString other = path(QStringLiteral("Other.mdb"));
+    writeFile(other + QStringLiteral(".lock"),
+              QByteArray::number(ended) + "\nquillary\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    InstanceLock taken(other);
+    EXPECT_EQ(taken.acquire(), InstanceLock::State::Held);
+    EXPECT_EQ(taken.holder(), QCoreApplication::applicationPid());
+
     // A lock that cannot be written lets the program run unguarded.
-    InstanceLock nowhere(path(QStringLiteral("no/such/folder/Quillary.mdb")));
-    EXPECT_EQ(nowhere.acquire(), InstanceLock::State::Failed);
-}
-
-TEST_F(InstanceLockTest, ALockLeftByACrashedProgramIsTakenOver)
-{
-    // What a program that held the lock and then died leaves behind.
-    QFile stale(db() + QStringLiteral(".lock"));
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.write(QByteArray::number(endedProcess()) + "\nquillary\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    stale.close();
-
-    InstanceLock lock(db());
-    EXPECT_EQ(lock.acquire(), InstanceLock::State::Held);
-    EXPECT_EQ(lock.holder(), QCoreApplication::applicationPid());
+    EXPECT_EQ(InstanceLock(path(QStringLiteral("no/such/folder/Quillary.mdb"))).acquire(), InstanceLock::State::Failed);
 }
 
 TEST_F(InstanceLockTest, TheKeyNamesTheFileNotTheSpelling)
@@ -71,6 +49,5 @@ TEST_F(InstanceLockTest, TheKeyNamesTheFileNotTheSpelling)
     EXPECT_EQ(InstanceLock::keyFor(path(QStringLiteral("link/Quillary.mdb"))), key);
     EXPECT_EQ(InstanceLock::keyFor(path(QStringLiteral("real/./Quillary.mdb"))), key);
     EXPECT_NE(InstanceLock::keyFor(path(QStringLiteral("real/Other.mdb"))), key);
-    // Short enough for a local socket's name.
-    EXPECT_LT(key.size(), 40);
+    EXPECT_LT(key.size(), 40);  // short enough for a local socket's name
 }

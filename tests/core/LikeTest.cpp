@@ -1,3 +1,5 @@
+// The LIKE of saved selections: Access wildcards and classes, Unicode case, in linear time.
+
 #include <QRandomGenerator>
 #include <QString>
 #include <gtest/gtest.h>
@@ -30,10 +32,9 @@ bool reference(const QString& p, const QString& t)
 
 } // namespace
 
-TEST(Like, DigitsClassesEscapeAndUnicodeCase)
+TEST(Like, DigitsClassesEscapeUnicodeCaseAndWildcardsWithoutBacktracking)
 {
-    EXPECT_TRUE(like("19##", "1984"));
-    EXPECT_FALSE(like("19##", "19x4"));
+    EXPECT_TRUE(like("19##", "1984") && !like("19##", "19x4"));
     EXPECT_TRUE(like("#", "٣"));  // Arabic-Indic digit three
     EXPECT_TRUE(like("ΣΟΦΙΑ", "σοφια"));
     EXPECT_FALSE(like("ecole", "école"));
@@ -48,13 +49,10 @@ TEST(Like, DigitsClassesEscapeAndUnicodeCase)
     EXPECT_TRUE(like("[]x]", "]"));    // ']' first is a member
     EXPECT_FALSE(like("[*?]", "a"));   // wildcards inside a class are plain members
     EXPECT_TRUE(like("[abc", "[abc")); // an unclosed class is a literal '['
-    EXPECT_TRUE(like("50\\%", "50%", U'\\'));
-    EXPECT_FALSE(like("50\\%", "50x", U'\\'));
+    EXPECT_TRUE(like("50\\%", "50%", U'\\') && !like("50\\%", "50x", U'\\'));
     EXPECT_FALSE(like("abc\\", "abc\\", U'\\'));  // a lone escape at the end matches nothing
-}
 
-TEST(Like, AgreesWithReferenceAndStaysFast)
-{
+    // The wildcards alone, against a plain matcher.
     QRandomGenerator random(20240611);
     for (int round = 0; round < 20000; ++round) {
         QString pattern, text;

@@ -3,115 +3,110 @@
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
-#include <gtest/gtest.h>
 
 #include "core/Overdue.h"
 #include "core/Listing.h"
 #include "core/ListingColumns.h"
 #include "support/CoreTestEnv.h"
 
+namespace {
+
+// id:days out/allowed days, with '*' where the days are the publisher's own; by id.
+QString describe(const QHash<int, OverdueInfo>& overdue)
+{
+    QList<int> ids = overdue.keys();
+    std::sort(ids.begin(), ids.end());
+    QStringList list;
+    for (int id : ids)
+        list << QStringLiteral("%1:%2/%3%4").arg(id).arg(overdue[id].daysOut).arg(overdue[id].allowedDays)
+                    .arg(overdue[id].publishersOwn ? QStringLiteral("*") : QString());
+    return list.join(' ');
+}
+
+} // namespace
+
 class OverdueTest : public CoreTest {
 protected:
     void SetUp() override
     {
         CoreTest::SetUp();
-        clock.date = QDate(2026, 12, 6);
         createDatabase();
         exec("INSERT INTO Publisher (Name, Answer_Within_Days) VALUES ('Brass Lantern', 30), ('Quarto', NULL);");
         exec("INSERT INTO Work (Name) VALUES ('Hidden Ticket');");
-        const char* rows[] = {
-            "1, '2026-11-05', 0, 0",           // 1: 31 days out, Brass allows 30
-            "1, '2026-11-06', 0, 0",           // 2: 30 days: not more than 30
-            "2, '2026-09-07', 0, 0",           // 3: 90 days: not more than 90
-            "2, '2026-09-06', 0, 0",           // 4: 91 days
-            "2, '2020-01-01', 0, 1",           // 5: rejected
+        addSubmissions({
+            "1, '2026-11-05', 0, 0",             // 1: 31 days out on 6 December, Brass allows 30
+            "1, '2026-11-06', 0, 0",             // 2: 30 days: not more than 30
+            "2, '2026-09-07', 0, 0",             // 3: 90 days: not more than 90
+            "2, '2026-09-06', 0, 0",             // 4: 91 days
+            "2, '2020-01-01', 0, 1",             // 5: rejected
             "2, '2020-01-01', '2020-02-01', 0",  // 6: answered, status left unreturned
-            "2, 0, 0, 0",                      // 7: no sent date
-        };
+            "2, 0, 0, 0",                        // 7: no sent date
+        });
+    }
+    void addSubmissions(std::initializer_list<const char*> rows)
+    {
         for (const char* row : rows)
             exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) "
                                 "VALUES (1, %1);").arg(QLatin1String(row)));
     }
-
-    QList<int> overdueIds()
-    {
-        QList<int> ids = overdueSubmissions(database(), overdueRule(session())).keys();
-        std::sort(ids.begin(), ids.end());
-        return ids;
-    }
+    QString overdue() { return describe(overdueSubmissions(database(), overdueRule(session()))); }
     // What the shipped kind of saved selection lists.
-    QList<int> selectedIds(const QString& condition)
+    QList<int> selectedIds(const QString& more = {})
     {
         QList<int> ids;
-        SQLite::Statement query(database(), FillStatement(View::Submission, condition).toStdString());
+        SQLite::Statement query(database(), FillStatement(View::Submission, QStringLiteral(
+            "Overdue(Status, Date_Submitted, Date_Returned, Answer_Within_Days)") + more).toStdString());
         while (query.executeStep())
             ids << query.getColumn("ID").getInt();
         std::sort(ids.begin(), ids.end());
         return ids;
     }
-    const QString kOverdue = QStringLiteral("Overdue(Status, Date_Submitted, Date_Returned, Answer_Within_Days)");
 };
 
 TEST_F(OverdueTest, ThePublishersOwnDaysOrTheSettingDecide)
 {
-    EXPECT_EQ(overdueIds(), (QList<int>{1, 4}));
-    const QHash<int, OverdueInfo> info = overdueSubmissions(database(), overdueRule(session()));
-    EXPECT_EQ(info[1].daysOut, 31);
-    EXPECT_EQ(info[1].allowedDays, 30);
-    EXPECT_TRUE(info[1].publishersOwn);
-    EXPECT_EQ(info[4].daysOut, 91);
-    EXPECT_EQ(info[4].allowedDays, 90);
-    EXPECT_FALSE(info[4].publishersOwn);
-    EXPECT_EQ(selectedIds(kOverdue), (QList<int>{1, 4}));
+    EXPECT_EQ(overdue(), "1:31/30* 4:91/90");
+    EXPECT_EQ(selectedIds(), (QList<int>{1, 4}));
 
     // A day later both boundary rows are over; the function asks the clock each time.
     clock.date = QDate(2026, 12, 7);
-    EXPECT_EQ(overdueIds(), (QList<int>{1, 2, 3, 4}));
-    EXPECT_EQ(selectedIds(kOverdue), (QList<int>{1, 2, 3, 4}));
+    EXPECT_EQ(overdue(), "1:32/30* 2:31/30* 3:91/90 4:92/90");
+    EXPECT_EQ(selectedIds(), (QList<int>{1, 2, 3, 4}));
 
     // A shorter setting reaches Quarto's rows, not Brass Lantern's own 30 days.
     clock.date = QDate(2026, 11, 20);
     session().settings().setOverdueDays(60);
-    EXPECT_EQ(overdueIds(), (QList<int>{3, 4}));
-    EXPECT_EQ(selectedIds(kOverdue + QStringLiteral(" AND Publisher LIKE 'q*'")), (QList<int>{3, 4}));
+    EXPECT_EQ(overdue(), "3:74/60 4:75/60");
+    EXPECT_EQ(selectedIds(QStringLiteral(" AND Publisher LIKE 'q*'")), (QList<int>{3, 4}));
     // A publisher that answers within 0 days has every dated unreturned row overdue.
     exec("UPDATE Publisher SET Answer_Within_Days = 0 WHERE ID = 1;");
-    EXPECT_EQ(overdueIds(), (QList<int>{1, 2, 3, 4}));
+    EXPECT_EQ(overdue(), "1:15/0* 2:14/0* 3:74/60 4:75/60");
 }
 
 TEST_F(OverdueTest, OverdueDaysIsReadFromTheSettingsFile)
 {
+    Settings& settings = session().settings();
     writeIni("[Initialisation]\r\nOverdue-Days= 45 \r\n");
-    QString warning;
-    EXPECT_EQ(readOverdueDays(session().settings(), &warning), 45);
-    EXPECT_TRUE(warning.isEmpty());
-    EXPECT_TRUE(session().settings().load().isEmpty());
-    EXPECT_EQ(session().settings().overdueDays(), 45);
-
-    for (const char* bad : {"ninety", "-3", "12.5"}) {
+    EXPECT_TRUE(settings.load().isEmpty());
+    EXPECT_EQ(settings.overdueDays(), 45);
+    // A mistake is told and gives the default; empty is the default and no mistake.
+    for (const char* bad : {"ninety", "-3", "12.5", ""}) {
         writeIni(QByteArray("[Initialisation]\r\nOverdue-Days=") + bad + "\r\n");
-        const QStringList warnings = session().settings().load();
-        ASSERT_EQ(warnings.size(), 1) << bad;
-        EXPECT_TRUE(warnings[0].contains("Overdue-Days") && warnings[0].contains(QLatin1String(bad)));
-        EXPECT_EQ(session().settings().overdueDays(), 90);
+        const QStringList warnings = settings.load();
+        QString warning;
+        EXPECT_EQ(readOverdueDays(settings, &warning), kDefaultOverdueDays);
+        EXPECT_EQ(warnings, *bad ? QStringList{warning} : QStringList()) << bad;
+        EXPECT_TRUE(!*bad || (warning.contains("Overdue-Days") && warning.contains(QLatin1String(bad)))) << bad;
+        EXPECT_EQ(settings.overdueDays(), kDefaultOverdueDays);
     }
-    writeIni("[Initialisation]\r\nOverdue-Days=\r\n");
-    EXPECT_TRUE(session().settings().load().isEmpty());
-    EXPECT_EQ(session().settings().overdueDays(), kDefaultOverdueDays);
 }
 
-TEST(OverdueRuleTest, OnlyAnUnansweredDatedSubmissionCanBeOverdue)
+TEST(OverdueRuleTest, TheDaysAreCountedInCalendarDaysAndNeverAhead)
 {
     const OverdueRule rule{QDate(2024, 3, 1), 10};
-    const QDate sent(2024, 2, 1);
-    EXPECT_TRUE(rule.isOverdue(0, sent, QDate(), std::nullopt));
-    EXPECT_FALSE(rule.isOverdue(0, sent, QDate(), 29));  // 29 days out (a leap year): not more than 29
-    EXPECT_TRUE(rule.isOverdue(0, sent, QDate(), 28));
-    EXPECT_FALSE(rule.isOverdue(2, sent, QDate(), std::nullopt));
-    EXPECT_FALSE(rule.isOverdue(0, sent, QDate(2024, 2, 20), std::nullopt));
-    EXPECT_FALSE(rule.isOverdue(0, QDate(), QDate(), std::nullopt));
-    // Sent "in the future" by a typing slip is not overdue.
-    EXPECT_FALSE(rule.isOverdue(0, QDate(2025, 1, 1), QDate(), 0));
+    EXPECT_FALSE(rule.isOverdue(0, QDate(2024, 2, 1), QDate(), 29));  // 29 days out (a leap year): not more than 29
+    EXPECT_TRUE(rule.isOverdue(0, QDate(2024, 2, 1), QDate(), 28));
+    EXPECT_FALSE(rule.isOverdue(0, QDate(2025, 1, 1), QDate(), 0));  // sent "in the future" by a typing slip
     EXPECT_EQ(rule.allowedDays(-5), 10);
 }
 
@@ -119,39 +114,24 @@ TEST_F(OverdueTest, TheFillFindsTheSameOverdueRowsAsItListsThem)
 {
     // Dates stored every way the rule reads them: a day number (as a number or a text), a
     // day that does not exist, a text that is no date.
-    const char* rows[] = {
-        "2, 46000, 0, 0",          // 8: day 46000 is 2025-12-09
-        "2, '46000', 0, 0",        // 9: the same, as text
-        "2, '2026-02-30', 0, 0",   // 10: no such day
-        "2, 'soon', 0, 0",         // 11
-        "1, '2026-1-05', 0, 0",    // 12: not ISO
-    };
-    for (const char* row : rows)
-        exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) "
-                            "VALUES (1, %1);").arg(QLatin1String(row)));
+    addSubmissions({
+        "2, 46000, 0, 0",         // 8: day 46000 is 2025-12-09
+        "2, '46000', 0, 0",       // 9: the same, as text
+        "2, '2026-02-30', 0, 0",  // 10: no such day
+        "2, 'soon', 0, 0",        // 11
+        "1, '2026-1-05', 0, 0",   // 12: not ISO
+    });
     const OverdueRule rule = overdueRule(session());
-    const QHash<int, OverdueInfo> expected = overdueSubmissions(database(), rule);
-    EXPECT_EQ(overdueIds(), (QList<int>{1, 4, 8, 9}));
+    EXPECT_EQ(overdue(), "1:31/30* 4:91/90 8:362/90 9:362/90");
 
-    for (const QString& condition : {QString(), QStringLiteral("Publisher_ID = 2")}) {
+    for (const auto& [condition, expected] : {std::pair{QString(), "1:31/30* 4:91/90 8:362/90 9:362/90"},
+                                              {QStringLiteral("Publisher_ID = 2"), "4:91/90 8:362/90 9:362/90"}}) {
         SCOPED_TRACE(condition.toStdString());
         const FillResult fill = ReadFillRows(database(), View::Submission, FillStatement(View::Submission, condition),
                                              0, &rule);
         ASSERT_TRUE(fill.ok) << fill.error.toStdString();
         ASSERT_TRUE(fill.overdue.has_value());
-        QHash<int, OverdueInfo> listed;
-        for (int id : fill.ids) {
-            if (expected.contains(id))
-                listed.insert(id, expected[id]);
-        }
-        EXPECT_EQ(fill.overdue->keys().size(), listed.size());
-        for (auto it = listed.cbegin(); it != listed.cend(); ++it) {
-            ASSERT_TRUE(fill.overdue->contains(it.key())) << it.key();
-            const OverdueInfo found = fill.overdue->value(it.key());
-            EXPECT_EQ(found.daysOut, it->daysOut);
-            EXPECT_EQ(found.allowedDays, it->allowedDays);
-            EXPECT_EQ(found.publishersOwn, it->publishersOwn);
-        }
+        EXPECT_EQ(describe(*fill.overdue), expected);
     }
     // Without a rule, or in a view without those columns, nothing is looked for.
     EXPECT_FALSE(ReadFillRows(database(), View::Submission, FillStatement(View::Submission, QString())).overdue);

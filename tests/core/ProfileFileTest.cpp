@@ -1,9 +1,10 @@
-#include "core/ProfileFile.h"
-
-#include "support/CoreTestEnv.h"
+// Settings files read and written as a person's hand-edited ones expect.
 
 #include <QFile>
 #include <sys/stat.h>
+
+#include "core/ProfileFile.h"
+#include "support/CoreTestEnv.h"
 
 using profile::readValue;
 using profile::writeValue;
@@ -43,15 +44,13 @@ QString value(const QByteArray& content, const char* section, const char* key)
 
 class ProfileFileTest : public CoreTest {};
 
-TEST(ProfileFile, ReadsHandWrittenFile)
+TEST(ProfileFile, ReadsHandWrittenFilesAsWritten)
 {
-    EXPECT_EQ(value(kHandWritten, "startup", "DATABASE"), QStringLiteral("C:\\Writing\\Quillary.mdb"));
-    EXPECT_EQ(value(kHandWritten, "Startup", "count"), QStringLiteral("12"));
-    EXPECT_EQ(value(kHandWritten, "Startup", "Quoted"), QStringLiteral("  spaced  "));
-    EXPECT_EQ(value(kHandWritten, "Startup", "Comment"), QStringLiteral("v ;x"));
     // Not keys: lines before the first section, comment lines.
-    EXPECT_FALSE(readValue(kHandWritten, "Startup", "stray").has_value());
-    EXPECT_FALSE(readValue(kHandWritten, "Startup", "; closing comment").has_value());
+    QStringList values;
+    for (const char* key : {"DATABASE", "count", "Quoted", "Comment", "stray", "; closing comment"})
+        values << value(kHandWritten, "startup", key);
+    EXPECT_EQ(values, QStringList({"C:\\Writing\\Quillary.mdb", "12", "  spaced  ", "v ;x", "<none>", "<none>"}));
 
     // Only one outer pair of matching quotes goes; mismatched or lone quotes stay.
     const QByteArray quotes("[S]\na=\"\"x\"\"\nb=\"x'\n");
@@ -61,13 +60,11 @@ TEST(ProfileFile, ReadsHandWrittenFile)
     EXPECT_EQ(value("[Ärger]\nSchlüssel=Größe\n", "ärger", "SCHLÜSSEL"), QStringLiteral("Größe"));
     const QByteArray endings("[S]\ra=1\nb=2\r\nc=3");
     EXPECT_EQ(value(endings, "S", "a") + value(endings, "S", "b") + value(endings, "S", "c"), QStringLiteral("123"));
-}
 
-TEST(ProfileFile, FirstSectionAndKeyWin)
-{
+    // The first section and key of a name win.
     const QByteArray content("[S]\nk=first\nk=second\n[T]\nk=t\n[s]\nk=third\nnew=later\n");
     EXPECT_EQ(value(content, "S", "k"), QStringLiteral("first"));
-    EXPECT_FALSE(readValue(content, "S", "new").has_value());
+    EXPECT_EQ(value(content, "S", "new"), "<none>");
 
     // Writing goes to the first key of the first section; nothing else moves.
     EXPECT_EQ(writeValue(content, "s", "K", "x"),
@@ -77,7 +74,7 @@ TEST(ProfileFile, FirstSectionAndKeyWin)
               QByteArray("[S]\nk=first\nk=second\nnew=y\n[T]\nk=t\n[s]\nk=third\nnew=later\n"));
 }
 
-TEST(ProfileFile, WritingKeepsEveryOtherByte)
+TEST(ProfileFile, WritingChangesOnlyTheValuesCharactersOrAddsOneLine)
 {
     QByteArray expected = kHandWritten;
     expected.replace("\"C:\\Writing\\Quillary.mdb\"", "\"D:\\new.mdb\"");
@@ -93,31 +90,8 @@ TEST(ProfileFile, WritingKeepsEveryOtherByte)
     EXPECT_EQ(writeValue(kHandWritten, "New", "Key", "v"), kHandWritten + "[New]\r\nKey=v\r\n");
     EXPECT_EQ(writeValue("[A]\nx=1", "S", "k", "v"), QByteArray("[A]\nx=1\n[S]\nk=v\n"));
     EXPECT_EQ(writeValue("[A]\rx=1\r", "S", "k", "v"), QByteArray("[A]\rx=1\r[S]\rk=v\r"));
-}
 
-TEST(ProfileFile, WrittenValuesReadBackWhole)
-{
-    for (const QString& v : {QString(), QStringLiteral("  padded\t"), QStringLiteral("\"quoted\""),
-                             QStringLiteral("a=b ;c"), QStringLiteral("Grüße ✓"), QStringLiteral("'x\"")})
-        EXPECT_EQ(readValue(writeValue(kHandWritten, "S", "k", v), "S", "k"), v) << qPrintable(v);
-
-    // A line break cannot be stored: it becomes a blank and the file keeps its lines.
-    const QByteArray written = writeValue("[S]\nk=1\nnext=2\n", "S", "k", "one\r\ntwo\nthree");
-    EXPECT_EQ(written, QByteArray("[S]\nk=one  two three\nnext=2\n"));
-
-    // A value may start with U+FEFF: only the file's first bytes can be a byte-order mark.
-    const QString text = QStringLiteral("\uFEFF[A] x=s");
-    const QByteArray marked = writeValue("[S]\nk=1\n", "S", "k", text);
-    EXPECT_EQ(marked, QByteArray("[S]\nk=\xEF\xBB\xBF[A] x=s\n"));
-    EXPECT_EQ(readValue(marked, "S", "k"), text);
-    EXPECT_EQ(value("\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k"), QStringLiteral("v"));
-}
-
-TEST(ProfileFile, RewritingChangesOnlyTheValuesCharacters)
-{
     // Blanks and tabs on either side of the value and the line ending stay.
-    EXPECT_EQ(writeValue("[S]\r\nAuto-Refresh = Yes\r\n", "S", "Auto-Refresh", "No"),
-              QByteArray("[S]\r\nAuto-Refresh = No\r\n"));
     EXPECT_EQ(writeValue("[S]\nk =\t old \t\nz=1", "S", "k", "new"), QByteArray("[S]\nk =\t new \t\nz=1"));
     EXPECT_EQ(writeValue("[S]\rk= v \r", "S", "k", ""), QByteArray("[S]\rk=  \r"));
     EXPECT_EQ(writeValue("[S]\nk = old  ", "S", "k", "x"), QByteArray("[S]\nk = x  "));
@@ -131,66 +105,60 @@ TEST(ProfileFile, RewritingChangesOnlyTheValuesCharacters)
     // A lone or mismatched quote is part of the value; a value that needs quotes gets them.
     EXPECT_EQ(writeValue("[S]\nk= \"x' \n", "S", "k", "y"), QByteArray("[S]\nk= y \n"));
     EXPECT_EQ(writeValue("[S]\nk= v \n", "S", "k", " padded"), QByteArray("[S]\nk= \" padded\" \n"));
+    // Whatever was written reads back whole, and writing it again changes nothing; a line
+    // break cannot be stored and becomes a blank.
     for (const QByteArray& line : {QByteArray("k = \"old\" "), QByteArray("k='a b'"), QByteArray("k= \"x' "),
-                                   QByteArray("k=  "), QByteArray("k\t=\tv\t")}) {
-        for (const QString& v : {QString(), QStringLiteral(" x "), QStringLiteral("\"y\""), QStringLiteral("'"),
-                                 QStringLiteral("a\nb")}) {
+                                   QByteArray("k=  "), QByteArray("k\t=\tv\t"), QByteArray()}) {
+        for (const QString& v : {QString(), QStringLiteral(" x "), QStringLiteral("\"y\""), QStringLiteral("'x\""),
+                                 QStringLiteral("a=b ;c"), QStringLiteral("Grüße ✓"), QStringLiteral("a\nb")}) {
             const QByteArray written = writeValue("[S]\n" + line + "\n", "S", "k", v);
             EXPECT_EQ(readValue(written, "S", "k"), QString(v).replace(QLatin1Char('\n'), QLatin1Char(' ')))
                 << written.constData();
             EXPECT_EQ(writeValue(written, "S", "k", v), written);
         }
     }
+    EXPECT_EQ(writeValue("[S]\nk=1\nnext=2\n", "S", "k", "one\r\ntwo\nthree"), QByteArray("[S]\nk=one  two three\nnext=2\n"));
+
+    // A value may start with U+FEFF: only the file's first bytes can be a byte-order mark.
+    const QString text = QStringLiteral("\uFEFF[A] x=s");
+    const QByteArray marked = writeValue("[S]\nk=1\n", "S", "k", text);
+    EXPECT_EQ(marked, QByteArray("[S]\nk=\xEF\xBB\xBF[A] x=s\n"));
+    EXPECT_EQ(readValue(marked, "S", "k"), text);
+    EXPECT_EQ(value("\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k"), QStringLiteral("v"));
 }
 
-TEST_F(ProfileFileTest, WritesFilesAndAFailedWriteKeepsTheOldOne)
+TEST_F(ProfileFileTest, AFileIsReplacedWholeOrNotAtAllAndKeepsItsPermissions)
 {
-    QString error;
-    writeIni(kHandWritten);
-    ASSERT_TRUE(profile::writeFile(iniFile(), "Startup", "Count", "13", &error)) << error.toStdString();
-    QByteArray expected = kHandWritten;
-    expected.replace("\tCount\t=\t12\t\r\n", "\tCount\t=\t13\t\r\n");
-    EXPECT_EQ(readIni(), expected);
-
     // Several keys in several sections, existing and new, in one rewrite.
-    const QVector<profile::Setting> several{{"Other", "Database", "third"}, {"Startup", "Empty", "e"},
-                                            {"Startup", "Added", "a"}, {"New", "k", "n"}};
-    ASSERT_TRUE(profile::writeFile(iniFile(), several, &error)) << error.toStdString();
-    QByteArray updated = expected;
-    updated.replace("Database=second", "Database=third").replace("Empty=\r\n", "Empty=e\r\n");
-    updated.replace("Comment=v ;x\r\n", "Comment=v ;x\r\nAdded=a\r\n").append("[New]\r\nk=n\r\n");
-    EXPECT_EQ(readIni(), updated);
-    writeIni(expected);
+    writeIni(kHandWritten);
+    ASSERT_EQ(::chmod(QFile::encodeName(iniFile()).constData(), 0640), 0);
+    QString error;
+    ASSERT_TRUE(profile::writeFile(iniFile(), {{"Other", "Database", "third"}, {"Startup", "Empty", "e"},
+                                               {"Startup", "Added", "a"}, {"New", "k", "n"}}, &error))
+        << error.toStdString();
+    QByteArray expected = kHandWritten;
+    expected.replace("Database=second", "Database=third").replace("Empty=\r\n", "Empty=e\r\n");
+    expected.replace("Comment=v ;x\r\n", "Comment=v ;x\r\nAdded=a\r\n").append("[New]\r\nk=n\r\n");
+    EXPECT_EQ(readIni(), expected);
+    EXPECT_EQ(fileMode(iniFile()), 0640);
 
     // Whose parent is a regular file, so no file can be made there, even by root.
     EXPECT_FALSE(profile::writeFile(iniFile() + QStringLiteral("/inner.ini"), "S", "k", "v", &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(readIni(), expected);
-
-    // The disk fills up half-way through the new file: the old one stays, byte for byte.
     {
+        // The disk fills up half-way through the new file, also when the first keys of a
+        // rewrite would still fit: the old one stays, byte for byte.
         const FileSizeLimit limit(expected.size());
         error.clear();
         EXPECT_FALSE(profile::writeFile(iniFile(), "Startup", "Count", QString(40, QLatin1Char('9')), &error));
         EXPECT_FALSE(error.isEmpty());
         EXPECT_EQ(readIni(), expected);
-        // Also when the first keys of a rewrite would still fit.
         error.clear();
         EXPECT_FALSE(profile::writeFile(iniFile(), {{"Startup", "Count", ""}, {"Startup", "Database", "x"},
                                                    {"Other", "Database", QString(80, QLatin1Char('y'))}}, &error));
         EXPECT_FALSE(error.isEmpty());
     }
     EXPECT_EQ(readIni(), expected);
-}
-
-TEST_F(ProfileFileTest, KeepsPermissionsAndLeavesAReadOnlyFileAlone)
-{
-    QString error;
-    writeIni("[S]\nk=1\n");
-    ASSERT_EQ(::chmod(QFile::encodeName(iniFile()).constData(), 0640), 0);
-    ASSERT_TRUE(profile::writeFile(iniFile(), "S", "k", "2", &error)) << error.toStdString();
-    EXPECT_EQ(readIni(), QByteArray("[S]\nk=2\n"));
-    EXPECT_EQ(fileMode(iniFile()), 0640);
 
     // Without write permission for its owner the file is not replaced, even by root.
     for (const mode_t mode : {mode_t(0444), mode_t(0550)}) {
@@ -198,7 +166,7 @@ TEST_F(ProfileFileTest, KeepsPermissionsAndLeavesAReadOnlyFileAlone)
         error.clear();
         EXPECT_FALSE(profile::writeFile(iniFile(), "S", "k", "3", &error));
         EXPECT_TRUE(error.contains(QStringLiteral("read-only"))) << error.toStdString();
-        EXPECT_EQ(readIni(), QByteArray("[S]\nk=2\n"));
+        EXPECT_EQ(readIni(), expected);
         EXPECT_EQ(fileMode(iniFile()), mode);
     }
 }

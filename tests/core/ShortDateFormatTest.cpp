@@ -6,7 +6,7 @@
 
 #include "core/ShortDateFormat.h"
 
-TEST(ShortDateFormat, WritesWhatQLocaleWritesInEveryLocale)
+TEST(ShortDateFormat, WritesWhatQLocaleWritesInEveryLocaleAndNothingForWhatIsNotADate)
 {
     QList<QDate> dates;
     for (int month = 1; month <= 12; ++month)
@@ -30,14 +30,10 @@ TEST(ShortDateFormat, WritesWhatQLocaleWritesInEveryLocale)
     for (const QLocale& usual : {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates),
                                  QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Japanese, QLocale::Japan)})
         EXPECT_TRUE(ShortDateFormat(usual).byHand()) << usual.name().toStdString();
-}
 
-TEST(ShortDateFormat, NothingForWhatIsNotADate)
-{
     const ShortDateFormat format(QLocale::c());
     EXPECT_EQ(format.format(QDate()), QString());
-    EXPECT_EQ(format.format(2023, 2, 29), QString());
-    EXPECT_EQ(format.format(2023, 13, 1), QString());
-    EXPECT_EQ(format.format(0, 1, 1), QString());
+    for (const auto& [year, month, day] : {std::tuple{2023, 2, 29}, {2023, 13, 1}, {0, 1, 1}})
+        EXPECT_EQ(format.format(year, month, day), QString()) << year << '-' << month << '-' << day;
     EXPECT_EQ(format.format(2024, 2, 29), QLocale::c().toString(QDate(2024, 2, 29), QLocale::ShortFormat));
 }

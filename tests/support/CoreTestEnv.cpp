@@ -43,19 +43,17 @@ QString CoreTest::path(const QString& name) const
     return dir() + name;
 }
 
-void CoreTest::writeIni(const QByteArray& content)
+QByteArray readFile(const QString& path)
 {
-    QFile file(iniFile());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray CoreTest::readIni() const
+void writeFile(const QString& path, const QByteArray& bytes)
 {
-    QFile file(iniFile());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    file.write(bytes);
 }
 
 SQLite::Database& CoreTest::createDatabase()

@@ -40,6 +40,10 @@ private:
     void (*mOldHandler)(int) = nullptr;
 };
 
+// A whole file's bytes, empty when it cannot be read; a file made or replaced with bytes.
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);
+
 struct HotKeySetting {
     QString caption;
     int code;
@@ -56,8 +60,8 @@ protected:
     QString path(const QString& name) const;
     // The settings file QUILLARY.INI in the test's folder.
     QString iniFile() const { return path(QStringLiteral("QUILLARY.INI")); }
-    void writeIni(const QByteArray& content);
-    QByteArray readIni() const;
+    void writeIni(const QByteArray& content) { writeFile(iniFile(), content); }
+    QByteArray readIni() const { return readFile(iniFile()); }
     // The test's session: its folder, settings file and clock, and the test's own connection
     // to Quillary.mdb there (windows a test starts open their own).
     Session& session() { return *mSession; }
