@@ -198,11 +198,6 @@ void GridView::fitColumnsToContents(int sampleRows)
         setColWidth(static_cast<int>(c), widths[c]);
 }
 
-void GridView::addRow(const QStringList& cells, int id)
-{
-    mModel->addRow(cells, id);
-}
-
 void GridView::replaceRows(CellTable&& cells, std::vector<int>&& ids)
 {
     // Every row the highlight covered is gone, as the view's own reset would have it.
@@ -210,29 +205,6 @@ void GridView::replaceRows(CellTable&& cells, std::vector<int>&& ids)
         mPendingSel = Range{};
     ++mInternal;
     mModel->replaceRows(std::move(cells), std::move(ids));
-    --mInternal;
-    clampCurrent();
-    applyCurrentToView();
-}
-
-void GridView::removeRow(int row)
-{
-    if (row < 1 || row >= rows())
-        return;
-    if (mModel->batching()) {
-        // The view is not told, so shift the held range as the selection model would.
-        Range& sel = mPendingSel;
-        if (!sel.empty()) {
-            if (row < sel.top) {
-                --sel.top;
-                --sel.bottom;
-            } else if (row <= sel.bottom) {
-                --sel.bottom;
-            }
-        }
-    }
-    ++mInternal;
-    mModel->removeRow(row);
     --mInternal;
     clampCurrent();
     applyCurrentToView();

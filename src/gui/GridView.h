@@ -46,8 +46,6 @@ public:
     // room is left.
     void fitColumnsToContents(int sampleRows = 300);
 
-    void addRow(const QStringList& cells, int id = 0);
-    void removeRow(int row);
     // Every data row at once (see ListingModel::replaceRows).
     void replaceRows(CellTable&& cells, std::vector<int>&& ids);
     int rowId(int row) const { return mModel->rowId(row); }

@@ -2,13 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Room reserved at once as rows come in: a view's worth of listing without copying.
-constexpr int kReserveRows = 32768;
-
-} // namespace
-
 ListingModel::ListingModel(QObject* parent) : QAbstractTableModel(parent)
 {
     mHeader.resize(mCols);
@@ -189,49 +182,6 @@ void ListingModel::setCell(int row, int col, const QString& text)
     if (!batching()) {
         const QModelIndex changed = index(row - 1, col);
         emit dataChanged(changed, changed, {Qt::DisplayRole});
-    }
-}
-
-void ListingModel::addRow(const QStringList& cells, int id)
-{
-    const int row = dataRows();
-    const bool tell = !batching();
-    if (tell)
-        beginInsertRows(QModelIndex(), row, row);
-    std::vector<quint32>& indexes = mCells.cells;
-    if (indexes.capacity() - indexes.size() < static_cast<size_t>(mCols)) {
-        // Room for a full view's worth at once: untouched capacity costs no memory,
-        // while growing step by step copies every cell again at each step.
-        const size_t wanted = std::max(indexes.capacity() * 2, static_cast<size_t>(kReserveRows) * mCols);
-        indexes.reserve(wanted);
-    }
-    const qsizetype given = cells.size();
-    for (int c = 0; c < mCols; ++c)
-        indexes.push_back(c < given ? addText(cells.at(c)) : 0);
-    mIds.push_back(id);
-    if (tell) {
-        mShownRows = row + 1;
-        endInsertRows();
-    } else {
-        mDirty = true;
-    }
-}
-
-void ListingModel::removeRow(int row)
-{
-    if (row < 1 || row > dataRows())
-        return;
-    const bool tell = !batching();
-    if (tell)
-        beginRemoveRows(QModelIndex(), row - 1, row - 1);
-    const auto first = mCells.cells.begin() + static_cast<std::ptrdiff_t>(row - 1) * mCols;
-    mCells.cells.erase(first, first + mCols);
-    mIds.erase(mIds.begin() + (row - 1));
-    if (tell) {
-        mShownRows = dataRows();
-        endRemoveRows();
-    } else {
-        mDirty = true;
     }
 }
 

@@ -35,10 +35,6 @@ public:
     void setCols(int cols);                 // at least 1
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString& text);
-    // A new last row; missing cells are blank, extra ones dropped. id: the record the row
-    // shows (0 for none), kept with the row through every change.
-    void addRow(const QStringList& cells, int id = 0);
-    void removeRow(int row);                // a data row
     // Replaces every data row at once: cells row-major, cols() per row, one id per row.
     // Cells of a short last row are blank. The vectors are taken, not copied.
     void replaceRows(CellTable&& cells, std::vector<int>&& ids);

@@ -22,12 +22,12 @@ CellTable cellTable(const QStringList& texts)
 void fill(GridView& grid, int rows, int cols, QSize shownAt = {})
 {
     grid.setCols(cols);
+    QStringList cells;
     for (int r = 1; r <= rows; ++r) {
-        QStringList cells;
         for (int c = 0; c < cols; ++c)
             cells << QStringLiteral("r%1c%2").arg(r).arg(c);
-        grid.addRow(cells);
     }
+    grid.replaceRows(cellTable(cells), std::vector<int>(static_cast<size_t>(rows), 0));
     if (shownAt.isValid()) {
         grid.resize(shownAt);
         grid.show();
@@ -199,8 +199,9 @@ TEST(GridView, InANarrowGridLongTextsGiveWayToShortOnes)
     GridView grid;
     grid.resize(1200, 300);
     grid.setCols(3);
-    grid.addRow({"A title that goes on and on for rather a long way indeed", "30/09/2024",
-                 "Notes that also go on for much longer than a column should"});
+    grid.replaceRows(cellTable({"A title that goes on and on for rather a long way indeed", "30/09/2024",
+                                "Notes that also go on for much longer than a column should"}),
+                     {0});
     grid.show();
     const QFontMetrics cells = grid.fontMetrics();
     grid.fitColumnsToContents();

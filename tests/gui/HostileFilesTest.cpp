@@ -71,6 +71,7 @@ TEST_F(HostileFilesTest, UnusableFilesAreRefusedByNameAndLeftUntouched)
     const Case cases[] = {
         {"empty", QByteArray(), "not a Quillary database"},
         {"Jet database", QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2028, '\x00'), "file is not a database"},
+        {"ZIP file", QByteArray("PK\x03\x04", 4) + QByteArray(4092, 'z'), "file is not a database"},
         {"cut in the signature", real.left(16), "file is not a database"},
         {"cut inside a page", real.left(3 * 4096 + 7), "malformed"},
         {"last page missing", real.left(real.size() - 4096), "malformed"},
@@ -97,6 +98,13 @@ TEST_F(HostileFilesTest, UnusableFilesAreRefusedByNameAndLeftUntouched)
     }
     sqlite3_vfs_unregister(&readOnlyVfs);
     sqlite3_vfs_register(gRealVfs, 1);
+
+    // A folder by the database's name.
+    ASSERT_TRUE(QFile::remove(dbFile()) && QDir(dir()).mkdir(QStringLiteral("Quillary.mdb")));
+    EXPECT_FALSE(starts());
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains(QLatin1String("not a file"))) << prompts.shown[0].text.toStdString();
+    ASSERT_TRUE(QDir(dir()).rmdir(QStringLiteral("Quillary.mdb")));
 
     // The same file, usable again, starts the program.
     realDatabase();
