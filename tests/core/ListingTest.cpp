@@ -70,7 +70,8 @@ TEST(Placeholders, TypedValuesAreDataNeverSql)
         {"[?\?] = 1", "ID] OR [ID", "[ID OR [ID] = 1"},
     };
     for (const auto& [condition, value, filled] : cases) {
-        EXPECT_EQ(ResolvePlaceholders(QString::fromUtf8(condition), [&] { return QString::fromUtf8(value); }),
+        const char* typed = value;  // clang 14 cannot capture a structured binding
+        EXPECT_EQ(ResolvePlaceholders(QString::fromUtf8(condition), [typed] { return QString::fromUtf8(typed); }),
                   QString::fromUtf8(filled))
             << condition << " with " << value;
     }
