@@ -9,6 +9,9 @@
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
 #include <string_view>
+#include <fcntl.h>
+#include <stdexcept>
+#include <unistd.h>
 #include <vector>
 
 #include "core/SchemaUpgrade.h"
@@ -254,6 +257,16 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
     sqlite3_result_int(context, matched ? 1 : 0);
 }
 
+// The file's folder written to disk, so that a rename in it survives a power cut.
+void syncFolder(const QString& file)
+{
+    const int folder = ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
 void removeDatabaseFiles(const QString& path)
 {
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
@@ -480,19 +493,29 @@ std::unique_ptr<SQLite::Database> createNew(const QString& path, QString* error)
     if (QFileInfo::exists(path))
         return fail(QStringLiteral("a file of that name already exists"));
 
-    std::unique_ptr<SQLite::Database> database;
+    // Built whole under another name and then renamed, so that a program killed on the way
+    // leaves no half-made database under the real name (the next start offers to create it
+    // again, and clears what was left).
+    const QString building = path + QLatin1String(kBuildingSuffix);
+    removeDatabaseFiles(building);
     try {
-        database = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(),
-                                                      SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLite::OPEN_NOMUTEX);
+        {
+            SQLite::Database database(building.toUtf8().toStdString(),
+                                      SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLite::OPEN_NOMUTEX);
+            prepareConnection(database);
+            createSchema(database);
+        }
+        if (!QFile::rename(building, path))
+            throw std::runtime_error("the new file could not be given its name");
+        syncFolder(path);
+        auto database = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(),
+                                                           SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
         prepareConnection(*database);
-        createSchema(*database);
+        return database;
     } catch (const std::exception& e) {
-        const QString reason = engineText(e);
-        database.reset();
-        removeDatabaseFiles(path);
-        return fail(reason);
+        removeDatabaseFiles(building);
+        return fail(engineText(e));
     }
-    return database;
 }
 
 } // namespace db

@@ -60,8 +60,10 @@ QString lockedMessage(const QString& path);
 // for (kBusyTimeoutMs), then reported with lockedMessage().
 std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* error);
 
-// Creates a new database file with the schema and lookup rows. Returns null with the
-// reason on failure, removing what it may have left behind.
+// Creates a new database file with the schema and lookup rows, built whole beside it
+// (path + kBuildingSuffix) and then renamed. Returns null with the reason on failure,
+// removing what it may have left behind.
+constexpr const char* kBuildingSuffix = ".creating";
 std::unique_ptr<SQLite::Database> createNew(const QString& path, QString* error);
 
 } // namespace db

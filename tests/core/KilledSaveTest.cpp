@@ -1,6 +1,7 @@
 // A program killed in the middle of a save leaves the file as it was before that save or
 // with all of it: never a half-written record, never a damaged file.
 
+#include <QDir>
 #include <QFileInfo>
 #include <SQLiteCpp/Database.h>
 #include <csignal>
@@ -83,4 +84,36 @@ TEST_F(KilledSaveTest, TheFileHoldsWholeSavesOnly)
     }
     EXPECT_GT(savedBefore, 0);
     EXPECT_GT(cutShort, 0);
+}
+
+TEST_F(KilledSaveTest, ACreationCutShortLeavesNoDatabaseByTheRealNameAndIsMadeAgain)
+{
+    std::mt19937 random(7122026);
+    int made = 0;
+    for (int round = 0; round < 12; ++round) {
+        const QString file = path(QStringLiteral("new%1/Quillary.mdb").arg(round));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+        const pid_t child = fork();
+        if (child == 0) {
+            QString error;
+            _exit(db::createNew(file, &error) ? 0 : 3);
+        }
+        ASSERT_GT(child, 0);
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 12000));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+
+        // Under the real name there is a whole database or nothing; what a cut creation left
+        // beside it is cleared when the database is made again.
+        QString error;
+        if (QFileInfo::exists(file)) {
+            ++made;
+            EXPECT_TRUE(db::openExisting(file, &error)) << error.toStdString();
+        } else {
+            EXPECT_TRUE(db::createNew(file, &error)) << error.toStdString();
+        }
+        EXPECT_EQ(QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files), QStringList{"Quillary.mdb"});
+    }
+    EXPECT_LT(made, 12);  // some creations were cut short
 }
