@@ -66,11 +66,6 @@ int MaxLeftCol(View view)
     return view == View::Submission ? 4 : 0;
 }
 
-QString FormatStoredDate(const QString& iso)
-{
-    return FormatStoredDate(iso, ShortDateFormat());
-}
-
 QString FormatStoredDate(const QString& iso, const ShortDateFormat& format)
 {
     QDate date = QDate::fromString(iso, Qt::ISODate);

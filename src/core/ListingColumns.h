@@ -30,9 +30,8 @@ QString NoRecordsText(View view);
 // The left column that brings the last column into view.
 int MaxLeftCol(View view);
 
-// A stored date (ISO text, or a day number counted from 30 December 1899) in the short
-// date format of the user's locale; empty for anything else.
-QString FormatStoredDate(const QString& iso);
+// A stored date (ISO text, or a day number counted from 30 December 1899) in the user's
+// short date format; empty for anything else.
 QString FormatStoredDate(const QString& iso, const ShortDateFormat& format);
 
 // A listing's cell texts, row-major. Each distinct text is kept once and the cells that
