@@ -441,11 +441,37 @@ void prepareConnection(SQLite::Database& database)
     }
 }
 
-std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* error)
+namespace {
+
+QString cannotOpen(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot open the database \"%1\": %2").arg(path, reason);
+}
+
+// Reports an exception from opening: a file another program holds in the plain words of
+// lockedMessage(), anything else with the engine's text.
+QString openingError(const QString& path, const std::exception& e)
+{
+    return isLockedByAnother(e) ? lockedMessage(path) : cannotOpen(path, engineText(e));
+}
+
+// The engine makes its journal beside the file at the first save. A folder that refuses it
+// is found now, by a change that is rolled back, rather than by the user's first save. The
+// file's bytes are not touched: the page changed stays in memory until the rollback.
+void tryJournal(SQLite::Database& database)
+{
+    SQLite::Transaction transaction(database, SQLite::TransactionBehavior::IMMEDIATE);
+    const int version = database.execAndGet("PRAGMA user_version;").getInt();
+    database.exec("PRAGMA user_version = " + std::to_string(version) + ";");
+}
+
+} // namespace
+
+std::unique_ptr<SQLite::Database> openChecked(const QString& path, QString* error)
 {
     auto fail = [&](const QString& reason) {
         if (error)
-            *error = QStringLiteral("Cannot open the database \"%1\": %2").arg(path, reason);
+            *error = cannotOpen(path, reason);
         return nullptr;
     };
     const QFileInfo info(path);
@@ -468,17 +494,45 @@ std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* err
         // The engine falls back to reading only when the file cannot be written.
         if (sqlite3_db_readonly(database->getHandle(), "main") == 1)
             return fail(QStringLiteral("the file cannot be written"));
-        if (!upgradeSchema(*database, &reason))
-            return fail(reason);
-        ensureIndexes(*database);
-    } catch (const std::exception& e) {
-        if (isLockedByAnother(e)) {
-            if (error)
-                *error = lockedMessage(path);
-            return nullptr;
+        try {
+            tryJournal(*database);
+        } catch (const SQLite::Exception& e) {
+            if (isLockedByAnother(e))
+                throw;
+            return fail(QStringLiteral("its folder %1 does not let changes be saved (%2)")
+                            .arg(info.absolutePath(), engineText(e)));
         }
-        return fail(engineText(e));
+    } catch (const std::exception& e) {
+        if (error)
+            *error = openingError(path, e);
+        return nullptr;
     }
+    return database;
+}
+
+bool finishOpening(SQLite::Database& database, const QString& path, QString* error)
+{
+    try {
+        QString reason;
+        if (!upgradeSchema(database, &reason)) {
+            if (error)
+                *error = cannotOpen(path, reason);
+            return false;
+        }
+        ensureIndexes(database);
+    } catch (const std::exception& e) {
+        if (error)
+            *error = openingError(path, e);
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* error)
+{
+    auto database = openChecked(path, error);
+    if (database && !finishOpening(*database, path, error))
+        database.reset();
     return database;
 }
 

@@ -58,7 +58,15 @@ QString lockedMessage(const QString& path);
 // Returns null and sets error (naming the engine's text or the missing part) on failure;
 // the file is never changed by a failed open. A file locked by another program is waited
 // for (kBusyTimeoutMs), then reported with lockedMessage().
+// A folder that does not let the engine make its journal is refused like a file that
+// cannot be written.
 std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* error);
+
+// openExisting() in two steps, so that the file can be copied between them: the first
+// opens and checks it and changes nothing; the second upgrades an older schema and adds
+// missing indexes. Each fails as openExisting() does.
+std::unique_ptr<SQLite::Database> openChecked(const QString& path, QString* error);
+bool finishOpening(SQLite::Database& database, const QString& path, QString* error);
 
 // Creates a new database file with the schema and lookup rows, built whole beside it
 // (path + kBuildingSuffix) and then renamed. Returns null with the reason on failure,
