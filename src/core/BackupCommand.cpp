@@ -41,14 +41,30 @@ int runBackupCommand(Session& session, const QString& target, QTextStream& out, 
     return exitcode::kOk;
 }
 
-QString makeStartBackup(Session& session)
+StartBackupReport makeStartBackup(Session& session)
 {
+    StartBackupReport report;
     SQLite::Database* database = session.database();
     if (!database)
-        return QString();
-    const RotationResult result = rotateStartBackup(*database, session.databasePath(),
-                                                    session.locations().backupDir, session.clock().today());
+        return report;
+    const QString folder = session.locations().backupDir;
+    const RotationResult result = rotateStartBackup(*database, session.databasePath(), folder, session.clock().today());
     if (result.ok)
-        return QString();
-    return QStringLiteral("Start-up backup failed: ") + result.error;
+        return report;
+    if (!result.damaged) {
+        report.status = QStringLiteral("Start-up backup failed: ") + result.error;
+        return report;
+    }
+    const QString lastGood = result.lastGood.isEmpty()
+        ? QStringLiteral("no good copy was found in %1").arg(folder)
+        : QStringLiteral("the last good copy is %1").arg(result.lastGood);
+    report.status = QStringLiteral("The database is damaged; ") + lastGood + QLatin1Char('.');
+    report.damage = QStringLiteral("The database %1 is damaged: today's start-up copy failed the check and was "
+                                   "kept apart as %2.\n\n").arg(session.databasePath(), result.damagedCopy);
+    report.damage += result.lastGood.isEmpty()
+        ? QStringLiteral("No good copy was found in %1.").arg(folder)
+        : QStringLiteral("The last good copy is %1. To go back to it, close Quillary and copy it over the database.")
+              .arg(result.lastGood);
+    report.damage += QStringLiteral("\n\n") + result.error;
+    return report;
 }

@@ -266,8 +266,17 @@ bool MainWindow::initialise()
 {
     if (!openDatabase())
         return false;
-    // Before anything is written; a failure is told, never a reason to stop.
-    const QString backupProblem = makeStartBackup(mSession);
+    // Before anything is written, the schema upgrade included; a failure is told, never a
+    // reason to stop. Damage is told in a message box: the user must know before working on.
+    const StartBackupReport backup = makeStartBackup(mSession);
+    if (!backup.damage.isEmpty())
+        mDesktop.prompts.message(this, backup.damage, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    QString error;
+    if (!db::finishOpening(*mSession.database(), mSession.databasePath(), &error)) {
+        mSession.closeDatabase();
+        mDesktop.prompts.message(nullptr, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return false;
+    }
     const QStringList warnings = mSession.settings().load();
     if (!warnings.isEmpty()) {
         mDesktop.prompts.message(this,
@@ -282,8 +291,8 @@ bool MainWindow::initialise()
     grid->setCol(0);
     grid->setRow(1);
     highlightCurrentRow();
-    if (!backupProblem.isEmpty())
-        ShowStatusMessage(this, backupProblem, 0);
+    if (!backup.status.isEmpty())
+        ShowStatusMessage(this, backup.status, 0);
     return true;
 }
 
@@ -300,7 +309,8 @@ bool MainWindow::openDatabase()
             return false;
         database = db::createNew(path, &error);
     } else {
-        database = db::openExisting(path, &error);
+        // Upgraded after the start-up copy (initialise()).
+        database = db::openChecked(path, &error);
     }
     if (!database) {
         mDesktop.prompts.message(nullptr, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
