@@ -150,18 +150,26 @@ quint64 fingerprint(const QVariantList& values)
         }
     };
     for (const QVariant& value : values) {
-        QByteArray bytes;
-        if (!value.isValid() || value.isNull())
-            bytes = "N";
-        else if (value.typeId() == QMetaType::QString)
-            bytes = 'T' + value.toString().toUtf8();
-        else if (value.typeId() == QMetaType::Double)
-            bytes = 'R' + QByteArray::number(value.toDouble(), 'g', 17);
-        else if (value.typeId() == QMetaType::QByteArray)
-            bytes = 'B' + value.toByteArray();
-        else
-            bytes = 'I' + QByteArray::number(value.toLongLong());
-        mix(bytes.constData(), bytes.size());
+        if (!value.isValid() || value.isNull()) {
+            mix("N", 1);
+        } else if (value.typeId() == QMetaType::QString) {
+            // Its UTF-16 code units, little-endian whatever the machine.
+            mix("T", 1);
+            for (const QChar c : *static_cast<const QString*>(value.constData())) {
+                const char unit[2] = {static_cast<char>(c.unicode() & 0xff), static_cast<char>(c.unicode() >> 8)};
+                mix(unit, 2);
+            }
+        } else if (value.typeId() == QMetaType::Double) {
+            const QByteArray text = 'R' + QByteArray::number(value.toDouble(), 'g', 17);
+            mix(text.constData(), text.size());
+        } else if (value.typeId() == QMetaType::QByteArray) {
+            const QByteArray bytes = 'B' + value.toByteArray();
+            mix(bytes.constData(), bytes.size());
+        } else {
+            char number[9] = {'I'};
+            qToLittleEndian<qint64>(value.toLongLong(), number + 1);
+            mix(number, 9);
+        }
         mix("\x1f", 1);
     }
     return hash;
@@ -250,6 +258,18 @@ struct NewSubmission {
     QString outcome, notes;
 };
 
+// A submission already there: the same work and publisher (references) and day sent.
+struct SubmissionKey {
+    int work;
+    int publisher;
+    qint64 day;
+    bool operator==(const SubmissionKey&) const = default;
+};
+size_t qHash(const SubmissionKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.work, key.publisher, key.day);
+}
+
 class Importer {
 public:
     Importer(SQLite::Database& database, const CsvImportTable& table, const ImportOptions& options)
@@ -285,7 +305,7 @@ private:
 
     QHash<QString, int> mGenres, mTypes, mWorks, mPublishers;
     int mFirstGenre = 0;
-    QSet<QString> mSubmissionKeys;
+    QSet<SubmissionKey> mSubmissionKeys;
     QSet<int> mSeenWorks, mSeenPublishers;
     QHash<QString, int> mStatusWordAt;  // folded word -> index in the report's list
 
@@ -383,10 +403,8 @@ void Importer::loadStored()
     if (mOptions.kind == ImportKind::Submissions) {
         SQLite::Statement query(mDatabase, "SELECT Work_ID, Publisher_ID, Date_Submitted FROM Submission;");
         while (query.executeStep())
-            mSubmissionKeys.insert(QStringLiteral("%1|%2|%3")
-                                       .arg(query.getColumn(0).getInt())
-                                       .arg(query.getColumn(1).getInt())
-                                       .arg(dayOfStored(storedValue(query.getColumn(2))).toJulianDay()));
+            mSubmissionKeys.insert(SubmissionKey{query.getColumn(0).getInt(), query.getColumn(1).getInt(),
+                                                 dayOfStored(storedValue(query.getColumn(2))).toJulianDay()});
     }
 }
 
@@ -607,7 +625,7 @@ void Importer::planSubmission(const CsvImportRow& row, QStringList& reasons)
         mSeenPublishers.insert(submission.publisher);
         ++mReport.publishers.alreadyThere;
     }
-    const QString key = QStringLiteral("%1|%2|%3").arg(submission.work).arg(submission.publisher).arg(sent.toJulianDay());
+    const SubmissionKey key{submission.work, submission.publisher, sent.toJulianDay()};
     if (mSubmissionKeys.contains(key)) {
         ++mReport.submissions.alreadyThere;
         return;

@@ -86,6 +86,10 @@ DateOrderFinding detectDateOrder(const QList<DatedText>& dates, const QLocale& l
     const DatedText* dayFirst = nullptr;
     const DatedText* monthFirst = nullptr;
     for (const DatedText& dated : dates) {
+        // Year first or blank decides nothing; spared the pattern.
+        const QString& text = dated.text;
+        if (text.isEmpty() || (text.size() >= 5 && text[4] == QLatin1Char('-')))
+            continue;
         const QRegularExpressionMatch match = numericPattern().match(dated.text.trimmed());
         if (!match.hasMatch() || match.capturedLength(1) == 4)
             continue;
@@ -157,6 +161,13 @@ ImportDateParser::Result ImportDateParser::parse(const QString& text) const
         result.empty = true;
         return result;
     }
+
+    // ISO first, read by hand: most files write it, and thousands of rows are read.
+    if (trimmed.size() == 10 && trimmed[4] == QLatin1Char('-') && trimmed[7] == QLatin1Char('-')
+        && allDigits(QStringView(trimmed).left(4)) && allDigits(QStringView(trimmed).mid(5, 2))
+        && allDigits(QStringView(trimmed).mid(8, 2)))
+        return dated(QStringView(trimmed).left(4).toInt(), QStringView(trimmed).mid(5, 2).toInt(),
+                     QStringView(trimmed).mid(8, 2).toInt());
 
     const QRegularExpressionMatch numeric = numericPattern().match(trimmed);
     if (numeric.hasMatch()) {
