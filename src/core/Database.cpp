@@ -273,11 +273,35 @@ void removeDatabaseFiles(const QString& path)
         QFile::remove(path + QLatin1String(suffix));
 }
 
+// One row per import; per table it added to, one row with the IDs it added and a
+// fingerprint of each record as it was written (see CsvImport.h).
+const char* const kImportLog = R"SQL(
+CREATE TABLE Import_Log (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Imported_At TEXT NOT NULL,
+    File_Name TEXT NOT NULL,
+    Kind TEXT NOT NULL,
+    Added INTEGER NOT NULL DEFAULT 0,
+    Already_There INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE Import_Added (
+    Import_ID INTEGER NOT NULL,
+    Table_Name TEXT NOT NULL,
+    Records BLOB NOT NULL,
+    PRIMARY KEY (Import_ID, Table_Name)
+);
+)SQL";
+
 } // namespace
 
 void createViews(SQLite::Database& database)
 {
     database.exec(kViews);
+}
+
+void createImportLog(SQLite::Database& database)
+{
+    database.exec(kImportLog);
 }
 
 void createSchema(SQLite::Database& database)
@@ -287,6 +311,7 @@ void createSchema(SQLite::Database& database)
     for (const auto& index : kListingIndexes)
         database.exec(index[1]);
     createViews(database);
+    createImportLog(database);
 
     SQLite::Statement genre(database,
         "INSERT INTO Genre (Description_Singular, Description_Plural) VALUES (?, ?);");

@@ -11,7 +11,7 @@ namespace SQLite { class Database; }
 namespace db {
 
 // The schema version this program writes and understands (PRAGMA user_version).
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 
 // Creates the six tables, the indexes and the three Expanded_ views, stamps the schema
 // version and adds a starting set of genres and publisher types, all in one transaction.
@@ -19,6 +19,10 @@ void createSchema(SQLite::Database& database);
 
 // Creates the three Expanded_ views (inside the caller's transaction).
 void createViews(SQLite::Database& database);
+
+// Creates the tables that record each import and what it added, so that the last one can
+// be undone (inside the caller's transaction).
+void createImportLog(SQLite::Database& database);
 
 // How long a connection waits for another program's lock before it gives up.
 constexpr int kBusyTimeoutMs = 3000;
