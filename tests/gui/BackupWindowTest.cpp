@@ -99,7 +99,7 @@ TEST_F(BackupWindowTest, EachStartKeepsTheDaysCopyAndBackUpDatabaseWritesWhereCh
 TEST_F(BackupWindowTest, TheStartCopyPrecedesTheUpgradeAndDamageIsToldWithTheLastGoodCopy)
 {
     // A file of the previous schema version: its start-up copy is still that version.
-    exec("DROP VIEW Expanded_Publisher; DROP VIEW Expanded_Submission;"
+    exec("DROP VIEW Expanded_Publisher; DROP VIEW Expanded_Submission; DROP TABLE Import_Added; DROP TABLE Import_Log;"
          "ALTER TABLE Publisher DROP COLUMN Answer_Within_Days;"
          "CREATE VIEW Expanded_Publisher AS SELECT *, NULL AS Type FROM Publisher;"
          "CREATE VIEW Expanded_Submission AS SELECT *, NULL AS Work, NULL AS Publisher, NULL AS Status_Desc FROM Submission;"
