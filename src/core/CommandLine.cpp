@@ -79,7 +79,10 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
         // The parser would name the program from the running application, which there is
         // not yet; the program's name is known.
         result.text = parser.helpText();
-        result.text.replace(0, result.text.indexOf(QLatin1Char('\n')), QStringLiteral("Usage: quillary [options]"));
+        result.text.replace(0, result.text.indexOf(QLatin1Char('\n')),
+                            QStringLiteral("Usage: quillary [options]\n"
+                                           "       quillary --export-csv works|publishers|submissions FILE "
+                                           "[--selection NAME] [options]"));
         return result;
     }
     if (parser.isSet(version)) {
