@@ -1,10 +1,8 @@
 #include "core/BackupCommand.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 #include <SQLiteCpp/Database.h>
-#include <exception>
 #include <memory>
 
 #include "core/CommandLine.h"
@@ -12,6 +10,7 @@
 #include "core/Clock.h"
 #include "core/Session.h"
 #include "core/Database.h"
+#include "core/OutputGuard.h"
 
 int runBackupCommand(Session& session, const QString& target, QTextStream& out, QTextStream& err)
 {
@@ -20,21 +19,16 @@ int runBackupCommand(Session& session, const QString& target, QTextStream& out, 
         err << "quillary: there is no database at " << path << " to back up.\n";
         return exitcode::kFailed;
     }
+    const QString refused = refuseOutput(target, ownFilesOf(session));
+    if (!refused.isEmpty()) {
+        err << "quillary: " << refused << '\n';
+        return exitcode::kFailed;
+    }
     QString error;
-    try {
-        // Read-only: a backup never changes the database, not even its journal.
-        SQLite::Database database(QFile::encodeName(path).toStdString(), SQLite::OPEN_READONLY);
-        db::prepareConnection(database);
-        if (!db::validateSchema(database, &error)) {
-            err << "quillary: " << path << " is not a Quillary database: " << error << '\n';
-            return exitcode::kFailed;
-        }
-        if (!backupDatabase(database, target, &error)) {
-            err << "quillary: " << error << '\n';
-            return exitcode::kFailed;
-        }
-    } catch (const std::exception& e) {
-        err << "quillary: " << path << " could not be read: " << QString::fromUtf8(e.what()) << '\n';
+    // Read-only: a backup never changes the database (a hot journal aside, see openReadOnly).
+    const std::unique_ptr<SQLite::Database> database = db::openReadOnly(path, &error);
+    if (!database || !backupDatabase(*database, target, &error)) {
+        err << "quillary: " << error << '\n';
         return exitcode::kFailed;
     }
     out << "Backed up " << path << " to " << target << '\n';

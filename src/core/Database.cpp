@@ -561,6 +561,47 @@ std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* err
     return database;
 }
 
+std::unique_ptr<SQLite::Database> openReadOnly(const QString& path, QString* error)
+{
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = QStringLiteral("Cannot read the database \"%1\": %2").arg(path, reason);
+        return nullptr;
+    };
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(QStringLiteral("the file does not exist"));
+    if (!info.isFile())
+        return fail(QStringLiteral("it is not a file"));
+
+    std::unique_ptr<SQLite::Database> database;
+    try {
+        // The engine keeps the journal beside the file that links lead to. A read-only
+        // connection cannot roll a hot one back and refuses to read; a read-write one rolls
+        // it back on its first read (and does nothing when the journal is not hot).
+        const QFileInfo journal(info.canonicalFilePath() + QStringLiteral("-journal"));
+        if (journal.exists() && journal.size() > 0) {
+            SQLite::Database writer(QFile::encodeName(path).toStdString(), SQLite::OPEN_READWRITE);
+            writer.setBusyTimeout(kBusyTimeoutMs);
+            writer.execAndGet("SELECT count(*) FROM sqlite_master;");
+        }
+        database = std::make_unique<SQLite::Database>(QFile::encodeName(path).toStdString(),
+                                                      SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX);
+        prepareConnection(*database);
+        QString reason;
+        if (!validateSchema(*database, &reason))
+            return fail(reason);
+    } catch (const std::exception& e) {
+        if (isLockedByAnother(e)) {
+            if (error)
+                *error = lockedMessage(path);
+            return nullptr;
+        }
+        return fail(engineText(e));
+    }
+    return database;
+}
+
 std::unique_ptr<SQLite::Database> createNew(const QString& path, QString* error)
 {
     auto fail = [&](const QString& reason) {

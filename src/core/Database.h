@@ -72,6 +72,12 @@ std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* err
 std::unique_ptr<SQLite::Database> openChecked(const QString& path, QString* error);
 bool finishOpening(SQLite::Database& database, const QString& path, QString* error);
 
+// Opens an existing database file for the commands that only read (a backup, an export):
+// read-only, checked like openExisting, and never upgraded or given an index, so the file
+// stays byte for byte as it was. The one write allowed first: a journal left by a writer
+// that died (a hot journal) is rolled back, as the engine requires before anyone reads.
+std::unique_ptr<SQLite::Database> openReadOnly(const QString& path, QString* error);
+
 // Creates a new database file with the schema and lookup rows, built whole beside it
 // (path + kBuildingSuffix) and then renamed. Returns null with the reason on failure,
 // removing what it may have left behind.

@@ -17,6 +17,8 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include "core/OutputGuard.h"
+
 namespace {
 
 struct BackupDeleter {
@@ -26,12 +28,6 @@ struct BackupDeleter {
 QString engineText(sqlite3* connection)
 {
     return QString::fromUtf8(sqlite3_errmsg(connection));
-}
-
-bool sameFile(const QString& a, const QString& b)
-{
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
 // Copies every page of source into the empty database at path.
@@ -154,8 +150,10 @@ bool backupDatabase(SQLite::Database& source, const QString& target, QString* er
     if (damagedCopy)
         damagedCopy->clear();
     const QString sourcePath = QString::fromStdString(source.getFilename());
-    if (sameFile(sourcePath, target)) {
-        *error = QStringLiteral("A backup cannot be written over the database itself (%1).").arg(target);
+    // The caller knows the settings file too; the database's own files are known here.
+    const QString refused = refuseOutput(target, OwnFiles{sourcePath, QString()});
+    if (!refused.isEmpty()) {
+        *error = refused;
         return false;
     }
     const QFileInfo info(target);

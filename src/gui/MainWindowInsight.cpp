@@ -2,6 +2,7 @@
 
 #include <QToolButton>
 
+#include "core/OutputGuard.h"
 #include "gui/StatisticsWindow.h"
 #include "gui/TableExport.h"
 #include "gui/MainWindow.h"
@@ -27,5 +28,5 @@ void MainWindow::exportListing()
     const bool empty = !amendButton->isEnabled();
     const TableText table = shownTable(*grid, [empty](int) { return empty; });
     const QString suggested = tr("%1s.csv").arg(viewName(mView).toLower());
-    exportTableAsCsv(this, mDesktop.prompts, suggested, table);
+    exportTableAsCsv(this, mDesktop.prompts, ownFilesOf(mSession), suggested, table);
 }

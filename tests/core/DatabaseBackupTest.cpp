@@ -142,7 +142,7 @@ TEST_F(DatabaseBackupTest, AFailedCopyLeavesTheOldTargetAndNoPartialFile)
     for (const QString& target : {path(QStringLiteral("Quillary.mdb")), dir() + QStringLiteral("./sub/../Quillary.mdb")}) {
         QDir().mkpath(path(QStringLiteral("sub")));
         EXPECT_FALSE(backupDatabase(database(), target, &error));
-        EXPECT_TRUE(error.contains(QStringLiteral("database itself"))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QStringLiteral("the database in use"))) << error.toStdString();
     }
     EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Work;")), 300);
 
