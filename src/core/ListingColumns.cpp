@@ -7,7 +7,6 @@
 #include <sqlite3.h>
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <string>
 #include <string_view>
 #include <unordered_map>

@@ -25,19 +25,6 @@ QDate isoDate(QStringView text)
 
 } // namespace
 
-int storedIsoKey(std::string_view s)
-{
-    if (s.size() != 10 || s[4] != '-' || s[7] != '-')
-        return 0;
-    int key = 0;
-    for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
-        if (s[i] < '0' || s[i] > '9')
-            return 0;
-        key = key * 10 + (s[i] - '0');
-    }
-    return key;
-}
-
 QDate decodeStoredDayNumber(qint64 days, DateRule rule)
 {
     if (days == 0 || (days < 0 && rule == DateRule::PositiveOnly) || days < kFirstDay || days > kLastDay)

@@ -37,8 +37,19 @@ QDate decodeStoredDayNumber(qint64 days, DateRule rule);
 QDate decodeStoredDayNumber(double days, DateRule rule);
 
 // Exactly "YYYY-MM-DD" read as the number YYYYMMDD without checking that the day exists;
-// 0 for any other text. A listing's cache keys its ISO dates on this.
-int storedIsoKey(std::string_view utf8);
+// 0 for any other text. A listing's cache keys its ISO dates on this, once a cell.
+inline int storedIsoKey(std::string_view s)
+{
+    if (s.size() != 10 || s[4] != '-' || s[7] != '-')
+        return 0;
+    int key = 0;
+    for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (s[i] < '0' || s[i] > '9')
+            return 0;
+        key = key * 10 + (s[i] - '0');
+    }
+    return key;
+}
 
 // The value to store for a date: its ISO text, or the integer 0 when there is none (an
 // invalid QDate). An invalid QVariant, which must not be stored, for a year beyond 1 to
