@@ -14,7 +14,6 @@
 #include "core/Overdue.h"
 #include "core/Resubmission.h"
 #include "core/StoredDate.h"
-#include "core/StoredValues.h"
 #include "core/SubmissionFacts.h"
 #include "support/CoreTestEnv.h"
 #include "support/HostileDates.h"
@@ -69,7 +68,6 @@ TEST_F(StoredDateTest, EveryReaderAgreesOnEveryHostileValue)
     sqlite3_stmt* raw = nullptr;
     ASSERT_EQ(sqlite3_prepare_v2(database().getHandle(), "SELECT Date_Submitted FROM Submission ORDER BY ID;", -1,
                                  &raw, nullptr), SQLITE_OK);
-    SQLite::Statement values(database(), "SELECT Date_Submitted FROM Submission ORDER BY ID;");
 
     ASSERT_EQ(grid.ids.size(), dates.size());
     ASSERT_EQ(facts.size(), static_cast<qsizetype>(dates.size()));
@@ -77,10 +75,8 @@ TEST_F(StoredDateTest, EveryReaderAgreesOnEveryHostileValue)
         const HostileDate& d = dates[i];
         const int id = static_cast<int>(i + 1);
         ASSERT_EQ(sqlite3_step(raw), SQLITE_ROW);
-        ASSERT_TRUE(values.executeStep());
         EXPECT_EQ(decodeStoredDate(raw, 0, DateRule::PositiveOnly), d.positiveOnly) << d.sql;
         EXPECT_EQ(decodeStoredDate(raw, 0, DateRule::Any), d.any) << d.sql;
-        EXPECT_EQ(decodeStoredDate(storedValue(values.getColumn(0)), DateRule::Any), d.any) << d.sql;
 
         ASSERT_EQ(grid.ids[i], id);  // listed by work name
         EXPECT_EQ(grid.cells.at(i * 7 + 2), format.format(d.positiveOnly)) << d.sql;
