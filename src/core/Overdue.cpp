@@ -9,7 +9,6 @@
 
 #include "core/Clock.h"
 #include "core/RecordStore.h"
-#include "core/Session.h"
 #include "core/Settings.h"
 #include "core/Database.h"
 
@@ -62,8 +61,8 @@ QVariant rowValue(sqlite3_stmt* row, int column)
 
 void overdueFunction(sqlite3_context* context, int, sqlite3_value** argv)
 {
-    const auto* session = static_cast<const Session*>(sqlite3_user_data(context));
-    const OverdueRule rule = overdueRule(*session);
+    const auto* ruleNow = static_cast<const std::function<OverdueRule()>*>(sqlite3_user_data(context));
+    const OverdueRule rule = (*ruleNow)();
     const std::optional<int> status = optionalInt(argv[0]);
     const QDate sent = decodeStoredDate(argumentValue(argv[1]), DateRule::PositiveOnly);
     const QDate returned = decodeStoredDate(argumentValue(argv[2]), DateRule::PositiveOnly);
@@ -72,24 +71,6 @@ void overdueFunction(sqlite3_context* context, int, sqlite3_value** argv)
 }
 
 } // namespace
-
-int readOverdueDays(const Settings& settings, QString* warning)
-{
-    const QString text = settings.value(QStringLiteral("Initialisation"), QStringLiteral("Overdue-Days"));
-    if (text.isEmpty())
-        return kDefaultOverdueDays;
-    bool ok = false;
-    const int days = text.toInt(&ok);
-    if (ok && days >= 0)
-        return days;
-    if (warning)
-        *warning = QCoreApplication::translate("Overdue",
-                                               "The Overdue-Days setting \"%1\" is not a whole number of days; "
-                                               "%2 is used instead.")
-                       .arg(text)
-                       .arg(kDefaultOverdueDays);
-    return kDefaultOverdueDays;
-}
 
 int OverdueRule::allowedDays(std::optional<int> answerWithinDays) const
 {
@@ -102,11 +83,6 @@ bool OverdueRule::isOverdue(int status, const QDate& sent, const QDate& returned
     if (status != 0 || returned.isValid() || !sent.isValid() || !today.isValid())
         return false;
     return sent.daysTo(today) > allowedDays(answerWithinDays);
-}
-
-OverdueRule overdueRule(const Session& session)
-{
-    return OverdueRule{session.clock().today(), session.settings().overdueDays()};
 }
 
 std::optional<OverdueInfo> overdueRow(const OverdueRule& rule, sqlite3_stmt* row, const OverdueColumns& columns)
@@ -151,13 +127,15 @@ QHash<int, OverdueInfo> overdueSubmissions(SQLite::Database& database, const Ove
     return overdue;
 }
 
-void registerOverdueFunction(SQLite::Database& database, const Session& session)
+void registerOverdueFunction(SQLite::Database& database, std::function<OverdueRule()> ruleNow)
 {
     sqlite3* handle = database.getHandle();
     // Not deterministic: the answer changes with the date.
-    const int result = sqlite3_create_function_v2(handle, "Overdue", 4, SQLITE_UTF8,
-                                                  const_cast<Session*>(&session), overdueFunction, nullptr,
-                                                  nullptr, nullptr);
+    // The engine owns the copy and deletes it with the function.
+    auto* source = new std::function<OverdueRule()>(std::move(ruleNow));
+    const int result = sqlite3_create_function_v2(
+        handle, "Overdue", 4, SQLITE_UTF8, source, overdueFunction, nullptr, nullptr,
+        [](void* p) { delete static_cast<std::function<OverdueRule()>*>(p); });
     if (result != SQLITE_OK)
         throw SQLite::Exception(handle, result);
 }

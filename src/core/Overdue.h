@@ -5,18 +5,13 @@
 #include <QDate>
 #include <QHash>
 #include <QString>
+#include <functional>
 #include <optional>
 
-class Session;
-class Settings;
+#include "core/Settings.h"
+
 namespace SQLite { class Database; }
 struct sqlite3_stmt;
-
-constexpr int kDefaultOverdueDays = 90;
-
-// Overdue-Days of [Initialisation]: a whole number of days, 0 or more. Missing or empty
-// gives the default; anything else gives the default and a warning saying why.
-int readOverdueDays(const Settings& settings, QString* warning = nullptr);
 
 struct OverdueRule {
     QDate today;
@@ -29,9 +24,6 @@ struct OverdueRule {
     bool isOverdue(int status, const QDate& sent, const QDate& returned,
                    std::optional<int> answerWithinDays) const;
 };
-
-// Today from the session's clock, the default days from its settings.
-OverdueRule overdueRule(const Session& session);
 
 struct OverdueInfo {
     int daysOut = 0;       // days since it was sent
@@ -55,6 +47,6 @@ std::optional<OverdueInfo> overdueRow(const OverdueRule& rule, sqlite3_stmt* row
 QHash<int, OverdueInfo> overdueSubmissions(SQLite::Database& database, const OverdueRule& rule);
 
 // Registers Overdue(Status, Date_Submitted, Date_Returned, Answer_Within_Days) on the
-// connection, true when the row is overdue by the rule of that moment (the session's clock
-// and settings), so that a saved selection can list the overdue submissions.
-void registerOverdueFunction(SQLite::Database& database, const Session& session);
+// connection, true when the row is overdue by the rule ruleNow gives at that moment, so
+// that a saved selection can list the overdue submissions.
+void registerOverdueFunction(SQLite::Database& database, std::function<OverdueRule()> ruleNow);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <SQLiteCpp/Database.h>
 
+#include "core/Clock.h"
 #include "core/Overdue.h"
 
 namespace {
@@ -50,10 +51,15 @@ void Session::setDatabase(std::unique_ptr<SQLite::Database> database)
     mDatabase = std::move(database);
     // Saved selections may ask for the overdue rule of this session's clock and settings.
     if (mDatabase)
-        registerOverdueFunction(*mDatabase, *this);
+        registerOverdueFunction(*mDatabase, [this] { return overdueRule(); });
 }
 
 void Session::closeDatabase()
 {
     mDatabase.reset();
+}
+
+OverdueRule Session::overdueRule() const
+{
+    return OverdueRule{mClock.today(), mSettings.overdueDays()};
 }

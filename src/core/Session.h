@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/FileLocations.h"
+#include "core/Overdue.h"
 #include "core/Settings.h"
 
 class Clock;
@@ -34,6 +35,9 @@ public:
     // the default one. A relative path in the settings file is taken from the settings
     // file's folder: a desktop program's working folder is arbitrary, that one is not.
     QString databasePath() const;
+
+    // Today from the clock, the default days from the settings.
+    OverdueRule overdueRule() const;
 
     // The open database; null before it is opened and after it is closed.
     SQLite::Database* database() const { return mDatabase.get(); }

@@ -1,5 +1,7 @@
 #include "core/Settings.h"
 
+#include <QCoreApplication>
+
 Settings::Settings(const QString& file) : mFile(file) {}
 
 QString CleanIniValue(const QString& text)
@@ -75,4 +77,22 @@ void Settings::loadHotKeys(QStringList* warnings)
         }
         mHotKeys << *entry;
     }
+}
+
+int readOverdueDays(const Settings& settings, QString* warning)
+{
+    const QString text = settings.value(QStringLiteral("Initialisation"), QStringLiteral("Overdue-Days"));
+    if (text.isEmpty())
+        return kDefaultOverdueDays;
+    bool ok = false;
+    const int days = text.toInt(&ok);
+    if (ok && days >= 0)
+        return days;
+    if (warning)
+        *warning = QCoreApplication::translate("Overdue",
+                                               "The Overdue-Days setting \"%1\" is not a whole number of days; "
+                                               "%2 is used instead.")
+                       .arg(text)
+                       .arg(kDefaultOverdueDays);
+    return kDefaultOverdueDays;
 }

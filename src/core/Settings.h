@@ -7,8 +7,17 @@
 
 #include "core/View.h"
 #include "core/HotKeyText.h"
-#include "core/Overdue.h"
 #include "core/ProfileFile.h"
+
+// Days after which an unreturned submission is overdue when neither the settings nor the
+// publisher say otherwise.
+constexpr int kDefaultOverdueDays = 90;
+
+class Settings;
+
+// Overdue-Days of [Initialisation]: a whole number of days, 0 or more. Missing or empty
+// gives the default; anything else gives the default and a warning saying why.
+int readOverdueDays(const Settings& settings, QString* warning = nullptr);
 
 class Settings {
 public:

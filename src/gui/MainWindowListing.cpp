@@ -69,7 +69,7 @@ void MainWindow::fillGrid()
     if (SQLite::Database* database = mSession.database())
     {
         // The Submission view's overdue rows are found as its rows are read.
-        const OverdueRule rule = overdueRule(mSession);
+        const OverdueRule rule = mSession.overdueRule();
         rows = ReadFillRows(*database, mView, FillStatement(mView, condition), expectedRows,
                             mView == View::Submission ? &rule : nullptr);
     }

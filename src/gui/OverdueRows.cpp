@@ -34,7 +34,7 @@ QString markOverdueRows(GridView& grid, Session& session, View view, std::option
     const bool fromFill = known.has_value();
     QHash<int, OverdueInfo> overdue;
     try {
-        overdue = fromFill ? std::move(*known) : overdueSubmissions(*session.database(), overdueRule(session));
+        overdue = fromFill ? std::move(*known) : overdueSubmissions(*session.database(), session.overdueRule());
     } catch (const RecordStoreError& e) {
         model.setRowNotes({}, QColor());
         return tr("; overdue submissions could not be found: %1").arg(e.message());

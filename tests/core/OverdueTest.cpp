@@ -49,7 +49,7 @@ protected:
             exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) "
                                 "VALUES (1, %1);").arg(QLatin1String(row)));
     }
-    QString overdue() { return describe(overdueSubmissions(database(), overdueRule(session()))); }
+    QString overdue() { return describe(overdueSubmissions(database(), session().overdueRule())); }
     // What the shipped kind of saved selection lists.
     QList<int> selectedIds(const QString& more = {})
     {
@@ -121,7 +121,7 @@ TEST_F(OverdueTest, TheFillFindsTheSameOverdueRowsAsItListsThem)
         "2, 'soon', 0, 0",        // 11
         "1, '2026-1-05', 0, 0",   // 12: not ISO
     });
-    const OverdueRule rule = overdueRule(session());
+    const OverdueRule rule = session().overdueRule();
     EXPECT_EQ(overdue(), "1:31/30* 4:91/90 8:362/90 9:362/90");
 
     for (const auto& [condition, expected] : {std::pair{QString(), "1:31/30* 4:91/90 8:362/90 9:362/90"},

@@ -50,7 +50,7 @@ TEST_F(StoredDateTest, EveryReaderAgreesOnEveryHostileValue)
         transaction.commit();
     }
     clock.date = QDate(9999, 12, 31);  // every date but the last is overdue
-    const OverdueRule rule = overdueRule(session());
+    const OverdueRule rule = session().overdueRule();
 
     const ShortDateFormat format;
     const FillResult grid = ReadFillRows(database(), View::Submission, FillStatement(View::Submission, QString()));
