@@ -40,6 +40,16 @@ ctest --test-dir build-asan --output-on-failure -j"$jobs"
 # Each fuzz target works on a copy of its corpus, so new inputs never land in the tree.
 # A crash, a time-out (-timeout, seconds per input) or an invariant's abort ends the target
 # with a non-zero status and leaves the input in the work folder, which is then kept.
+# Every fuzz/fuzz_*.cpp must have been built: one missing from the list or the build is a
+# failure, not a target quietly left out.
+for source in fuzz/fuzz_*.cpp; do
+  target=$(basename "$source" .cpp)
+  if ! grep -qx "$target" build-asan/fuzz/targets.txt || [ ! -x "build-asan/fuzz/$target" ]; then
+    echo "Fuzz target $target ($source) was not built."
+    exit 1
+  fi
+done
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillary-fuzz.XXXXXX")
 failed=()
 while read -r target; do

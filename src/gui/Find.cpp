@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/Cancellation.h"
 #include "gui/GridView.h"
 
 bool CellMatches(const QString& cell, const QString& text, FindOptions options)
@@ -14,8 +15,10 @@ bool CellMatches(const QString& cell, const QString& text, FindOptions options)
     return cell.contains(text, cs);
 }
 
-FindHit FindCell(const ListingModel& grid, bool fromStart, int row, int col, const QString& text, FindOptions options)
+FindHit FindCell(const ListingModel& grid, bool fromStart, int row, int col, const QString& text, FindOptions options,
+                 Cancellation* cancellation)
 {
+    constexpr int kCellsBetweenChecks = 4096;
     const int rows = grid.rows();
     const int cols = grid.cols();
     int startRow = 1;
@@ -33,8 +36,14 @@ FindHit FindCell(const ListingModel& grid, bool fromStart, int row, int col, con
     // Cells share their texts: each distinct text is compared once.
     const CellTable& table = grid.cellTable();
     std::vector<signed char> matches(table.texts.size(), -1);
+    int untilCheck = kCellsBetweenChecks;
     for (int r = qMax(1, startRow); r < rows; ++r) {
         for (int c = (r == startRow ? startCol : 0); c < cols; ++c) {
+            if (cancellation && --untilCheck == 0) {
+                untilCheck = kCellsBetweenChecks;
+                if (cancellation->check())
+                    return {false, 0, 0, true};
+            }
             const quint32 index = table.cells[static_cast<size_t>(r - 1) * cols + c];
             signed char& match = matches[index];
             if (match < 0)

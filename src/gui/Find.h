@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class Cancellation;
 class ListingModel;
 
 struct FindOptions {
@@ -18,7 +19,10 @@ struct FindHit {
     bool found = false;
     int row = 0;  // grid row (data rows from 1)
     int col = 0;
+    bool cancelled = false;  // stopped by cancellation before the last cell (found is false)
 };
 
 // fromStart: search from row 1, column 0; otherwise from the cell after (row, col).
-FindHit FindCell(const ListingModel& grid, bool fromStart, int row, int col, const QString& text, FindOptions options);
+// cancellation, when given, is checked every few thousand cells and stops the search.
+FindHit FindCell(const ListingModel& grid, bool fromStart, int row, int col, const QString& text, FindOptions options,
+                 Cancellation* cancellation = nullptr);

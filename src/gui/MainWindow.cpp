@@ -143,7 +143,6 @@ void MainWindow::buildControls()
     connect(refreshButton, &QToolButton::clicked, this, whenIdle([this] { onRefreshClicked(); }));
     connect(settingsButton, &QToolButton::clicked, this, whenIdle([this] { onSettingsClicked(); }));
     connect(statisticsButton, &QToolButton::clicked, this, whenIdle([this] { showStatistics(); }));
-    connect(statisticsButton, &QToolButton::clicked, this, whenIdle([this] { showStatistics(); }));
     connect(selectionCombo, qOverload<int>(&QComboBox::activated), this, whenIdle([this] { onSelectionChosen(); }));
     connect(grid, &GridView::cellClicked, this, whenIdle([this] { highlightCurrentRow(); }));
     connect(grid, &GridView::cellDoubleClicked, this, whenIdle([this] { onGridDoubleClicked(); }));
@@ -348,8 +347,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // The Find dialog, kept hidden between uses, goes with the main window.
     if (mFind)
         mFind->close();
-    if (mStatistics)
-        mStatistics->close();
     if (mStatistics)
         mStatistics->close();
     event->accept();
