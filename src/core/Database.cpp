@@ -433,6 +433,7 @@ void prepareConnection(SQLite::Database& database)
                   "PRAGMA temp_store = MEMORY;"
                   "PRAGMA synchronous = FULL;");
     sqlite3* handle = database.getHandle();
+    sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
     for (int args : {2, 3}) {
         const int result = sqlite3_create_function_v2(handle, "like", args,
             SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr, nullptr);

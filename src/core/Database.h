@@ -35,8 +35,14 @@ bool validateSchema(SQLite::Database& database, QString* error);
 constexpr long long kMmapBytes = 256LL * 1024 * 1024;
 constexpr int kCacheKib = 32 * 1024;
 
-// Registers the program's like() (see Like.h) and the busy time-out, and sets the reading
-// pragmas above, on a connection. Writes nothing to the file.
+// The longest single value (text or blob) or row a connection makes or reads, far above
+// any real record: a selection such as randomblob(900000000) is refused with the engine's
+// "string or blob too big" instead of taking the memory.
+constexpr int kMaxValueBytes = 64 * 1024 * 1024;
+
+// Registers the program's like() (see Like.h) and the busy time-out, sets the reading
+// pragmas above and caps values at kMaxValueBytes, on a connection. Writes nothing to the
+// file.
 void prepareConnection(SQLite::Database& database);
 
 // The indexes the listings use beyond those of the first schema, by name.

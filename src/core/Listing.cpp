@@ -10,6 +10,7 @@
 
 SelectionSection ReadSelectionSection(const Settings& settings, View view)
 {
+    const Settings::Reading reading(settings);
     SelectionSection result;
     const QString section = viewName(view) + QStringLiteral("-SQL");
     for (int i = 1;; ++i) {

@@ -367,7 +367,9 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
         }
     }
     if (rc != SQLITE_DONE) {
-        result.error = QString::fromUtf8(sqlite3_errmsg(handle));
+        result.cancelled = rc == SQLITE_INTERRUPT;
+        result.error = result.cancelled ? QStringLiteral("The listing was cancelled before it was complete.")
+                                        : QString::fromUtf8(sqlite3_errmsg(handle));
         result.ids.clear();
         result.cells = CellTable();
         result.overdue.reset();

@@ -48,6 +48,9 @@ struct CellTable {
 
 struct FillResult {
     bool ok = false;
+    // Stopped on request (see QueryGuard) before the last row: not ok, no rows, and error
+    // says it was cancelled rather than giving an engine fault.
+    bool cancelled = false;
     QString error;                 // the engine's text when !ok
     std::vector<int> ids;          // one per row
     CellTable cells;               // ViewColumns(view).size() per row

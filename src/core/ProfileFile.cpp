@@ -103,6 +103,12 @@ bool sameName(const QByteArray& stored, const QString& wanted)
     return decode(stored).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
+// Names compare without regard to case: equal names fold to the same text.
+QString foldedName(const QString& name)
+{
+    return name.toCaseFolded();
+}
+
 QString cleanName(const QString& name)
 {
     QString clean = name;
@@ -209,21 +215,41 @@ std::optional<QByteArray> readAll(const QString& path, QString* error)
 
 std::optional<QString> readValue(const QByteArray& content, const QString& section, const QString& key)
 {
+    return Index(content).value(section, key);
+}
+
+Index::Index(const QByteArray& content)
+{
     const QVector<Line> lines = splitLines(content);
-    const SectionSpan span = findSection(content, lines, cleanName(section));
-    if (span.header < 0)
-        return std::nullopt;
-    const QString wanted = cleanName(key);
-    for (qsizetype i = span.header + 1; i < span.end; ++i) {
-        const Parsed parsed = parse(content, lines[i]);
-        if (parsed.kind != Kind::Key || !sameName(parsed.name, wanted))
-            continue;
-        QByteArray value = trimmed(content.mid(parsed.equals + 1, lines[i].end - parsed.equals - 1));
-        if (isQuotedPair(value))
-            value = value.mid(1, value.size() - 2);
-        return decode(value);
+    // The keys of the section being read; none before the first section, and none in a
+    // later section of a name already seen.
+    QHash<QString, QString>* keys = nullptr;
+    for (const Line& line : lines) {
+        const Parsed parsed = parse(content, line);
+        if (parsed.kind == Kind::Section) {
+            const QString name = foldedName(decode(parsed.name));
+            keys = mValues.contains(name) ? nullptr : &mValues[name];
+        } else if (parsed.kind == Kind::Key && keys) {
+            const QString name = foldedName(decode(parsed.name));
+            if (keys->contains(name))
+                continue;
+            QByteArray value = trimmed(content.mid(parsed.equals + 1, line.end - parsed.equals - 1));
+            if (isQuotedPair(value))
+                value = value.mid(1, value.size() - 2);
+            keys->insert(name, decode(value));
+        }
     }
-    return std::nullopt;
+}
+
+std::optional<QString> Index::value(const QString& section, const QString& key) const
+{
+    const auto keys = mValues.constFind(foldedName(cleanName(section)));
+    if (keys == mValues.constEnd())
+        return std::nullopt;
+    const auto found = keys->constFind(foldedName(cleanName(key)));
+    if (found == keys->constEnd())
+        return std::nullopt;
+    return *found;
 }
 
 QByteArray writeValue(const QByteArray& content, const QString& section, const QString& key, const QString& value)
@@ -271,6 +297,11 @@ std::optional<QString> readFile(const QString& path, const QString& section, con
     if (!content)
         return std::nullopt;
     return readValue(*content, section, key);
+}
+
+std::optional<QByteArray> readContent(const QString& path)
+{
+    return readAll(path, nullptr);
 }
 
 QByteArray writeValues(QByteArray content, const QVector<Setting>& settings)

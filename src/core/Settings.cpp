@@ -13,17 +13,47 @@ QString CleanIniValue(const QString& text)
 
 QString Settings::value(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    const std::optional<QString> found = mFile.isEmpty() ? std::nullopt : profile::readFile(mFile, section, key);
+    std::optional<QString> found;
+    if (mReading) {
+        found = mReading->value(section, key);
+    } else if (!mFile.isEmpty()) {
+        ++mReads;
+        found = profile::readFile(mFile, section, key);
+    }
     return CleanIniValue(found ? *found : defaultValue);
+}
+
+Settings::Reading::Reading(const Settings& settings) : mSettings(settings)
+{
+    if (settings.mReading)
+        return;
+    mOwn = true;
+    std::optional<QByteArray> content;
+    if (!settings.mFile.isEmpty()) {
+        ++settings.mReads;
+        content = profile::readContent(settings.mFile);
+    }
+    settings.mReading.emplace(content.value_or(QByteArray()));
+}
+
+Settings::Reading::~Reading()
+{
+    if (mOwn)
+        mSettings.mReading.reset();
 }
 
 bool Settings::write(const QVector<profile::Setting>& values, QString* error) const
 {
-    return profile::writeFile(mFile, values, error);
+    const bool written = profile::writeFile(mFile, values, error);
+    // What is read next is what was written.
+    if (written && mReading)
+        mReading.emplace(profile::readContent(mFile).value_or(QByteArray()));
+    return written;
 }
 
 QStringList Settings::load()
 {
+    const Reading reading(*this);
     const QString init = QStringLiteral("Initialisation");
     QStringList warnings;
 
@@ -59,6 +89,7 @@ QStringList Settings::load()
 
 void Settings::loadHotKeys(QStringList* warnings)
 {
+    const Reading reading(*this);
     mHotKeys.clear();
     for (int n = 1; n <= kMaxHotKeys; ++n) {
         const QString key = QString::number(n);

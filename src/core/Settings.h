@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <optional>
 
 #include "core/View.h"
 #include "core/HotKeyText.h"
@@ -17,8 +18,26 @@ public:
     const QString& file() const { return mFile; }
 
     // A value read whole, blanks around it and anything from a NUL on removed; the default
-    // when the file or the key is missing.
+    // when the file or the key is missing. Read from the file as it is now, or, while a
+    // Reading lives, from the file as it was when that began.
     QString value(const QString& section, const QString& key, const QString& defaultValue = QString()) const;
+
+    // While one lives, value() reads from one copy of the file, read when it began: a load
+    // that asks for thousands of keys reads the file once, and sees it as it was at one
+    // moment. Within a longer-lived Reading, a shorter one changes nothing.
+    class Reading {
+    public:
+        explicit Reading(const Settings& settings);
+        ~Reading();
+        Reading(const Reading&) = delete;
+        Reading& operator=(const Reading&) = delete;
+
+    private:
+        const Settings& mSettings;
+        bool mOwn = false;
+    };
+    // How many times the file has been read so far.
+    int fileReads() const { return mReads; }
     // Writes every value in one replacement of the file: all of them land, or the file
     // stays as it was and error says why.
     bool write(const QVector<profile::Setting>& values, QString* error) const;
@@ -46,6 +65,8 @@ public:
 
 private:
     QString mFile;
+    mutable std::optional<profile::Index> mReading;
+    mutable int mReads = 0;
     bool mAutoRefresh = false;
     QString mSpaceChar;
     QVector<HotKeyEntry> mHotKeys;

@@ -1,6 +1,7 @@
 // The settings helpers and the start-up reading of the settings file.
 
 #include "core/Conversions.h"
+#include "core/Listing.h"
 #include "core/Settings.h"
 #include "support/CoreTestEnv.h"
 
@@ -62,4 +63,39 @@ TEST_F(SettingsTest, StartupSettingsAndTheirGuards)
     EXPECT_EQ(settings.load().size(), 1);
     EXPECT_TRUE(settings.autoRefresh());
     EXPECT_EQ(settings.spaceChar(), QStringLiteral("_"));
+}
+
+TEST_F(SettingsTest, ALoadReadsTheFileOnce)
+{
+    // 20,000 selections, with a later duplicate section and key that must not win, and the
+    // hot keys and start-up values beside them.
+    const int kSelections = 20000;
+    QByteArray ini = "\xEF\xBB\xBF; saved selections\r\n[Initialisation]\r\nMode=Submission\r\n[Work-SQL]\r\n";
+    for (int i = 1; i <= kSelections; ++i)
+        ini += QByteArray::number(i) + " = \"Caption " + QByteArray::number(i) + ",ID > " + QByteArray::number(i) + "\"\r\n";
+    ini += "1=Duplicate,ID = 0\r\nDEFAULT=2\r\n[Hot-Keys]\r\n1=F2,113,Dear_Sir\r\n[work-sql]\r\n20001=Late,ID = 0\r\n";
+    writeIni(ini);
+    Settings& settings = session().settings();
+
+    const int before = settings.fileReads();
+    const SelectionSection section = ReadSelectionSection(settings, View::Work);
+    EXPECT_EQ(settings.fileReads(), before + 1);
+    ASSERT_EQ(section.selections.size(), kSelections);
+    EXPECT_EQ(section.defaultIndex, 1);
+    // The same values as each key read on its own from the file.
+    for (int i : {1, 2, 9999, kSelections}) {
+        const QString whole = profile::readFile(iniFile(), QStringLiteral("Work-SQL"), QString::number(i)).value();
+        EXPECT_EQ(section.selections[i - 1].caption + QLatin1Char(',') + section.selections[i - 1].condition, whole);
+    }
+    EXPECT_EQ(section.selections[kSelections - 1].condition, QStringLiteral("ID > 20000"));
+
+    EXPECT_TRUE(settings.load().isEmpty());
+    EXPECT_EQ(settings.fileReads(), before + 2);
+    EXPECT_EQ(settings.startView(), View::Submission);
+    ASSERT_EQ(settings.hotKeys().size(), 1);
+    EXPECT_EQ(settings.hotKeys()[0].text, QStringLiteral("Dear Sir"));
+
+    // Outside a load each value is read as the file is now.
+    writeIni("[Initialisation]\r\nMode=Publisher\r\n");
+    EXPECT_EQ(settings.value(QStringLiteral("initialisation"), QStringLiteral("mode")), QStringLiteral("Publisher"));
 }
