@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/Cancellation.h"
 #include "gui/ListingModel.h"
 
 bool cellMatches(const QString& cell, const QString& text, FindOptions options)
@@ -15,8 +16,10 @@ bool cellMatches(const QString& cell, const QString& text, FindOptions options)
 }
 
 FindHit findCell(const ListingModel& listing, bool fromStart, int row, int column, const QString& text,
-                 FindOptions options)
+                 FindOptions options, Cancellation* cancellation)
 {
+    constexpr int kCellsBetweenChecks = 4096;
+    int untilCheck = kCellsBetweenChecks;
     const int rows = listing.recordCount();
     const int columns = listing.columnCount();
     int startRow = 0;
@@ -34,6 +37,11 @@ FindHit findCell(const ListingModel& listing, bool fromStart, int row, int colum
     std::vector<signed char> matches(table.texts.size(), -1);
     for (int r = qMax(0, startRow); r < rows; ++r) {
         for (int c = (r == startRow ? startColumn : 0); c < columns; ++c) {
+            if (cancellation && --untilCheck == 0) {
+                untilCheck = kCellsBetweenChecks;
+                if (cancellation->check())
+                    return {false, 0, 0, true};
+            }
             const quint32 index = table.cells[static_cast<size_t>(r) * columns + c];
             signed char& match = matches[index];
             if (match < 0)

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class Cancellation;
 class ListingModel;
 
 struct FindOptions {
@@ -18,9 +19,11 @@ struct FindHit {
     bool found = false;
     int row = 0;
     int column = 0;
+    bool cancelled = false;  // stopped on request before the last cell
 };
 
 // Searches the records' cells (never a "nothing found" row). fromStart: from the first
-// cell; otherwise from the cell after (row, column).
+// cell; otherwise from the cell after (row, column). cancellation, when given, is asked
+// every few thousand cells.
 FindHit findCell(const ListingModel& listing, bool fromStart, int row, int column, const QString& text,
-                 FindOptions options);
+                 FindOptions options, Cancellation* cancellation = nullptr);

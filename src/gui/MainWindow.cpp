@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
@@ -16,6 +17,7 @@
 #include <SQLiteCpp/Database.h>
 
 #include "core/BackupCommand.h"
+#include "core/Cancellation.h"
 #include "core/Database.h"
 #include "gui/AboutDialog.h"
 #include "gui/BackupActions.h"
@@ -120,23 +122,25 @@ void MainWindow::buildControls()
     struct ButtonDef {
         QAction* action;
         const char* name;
+        const char* icon;
         bool startsGroup;
     };
     const ButtonDef defs[] = {
-        {exitAction, "exitButton", false},
-        {worksAction, "worksButton", true},
-        {publishersAction, "publishersButton", false},
-        {submissionsAction, "submissionsButton", false},
-        {newAction, "newButton", true},
-        {amendAction, "amendButton", false},
-        {deleteAction, "deleteButton", false},
-        {findAction, "findButton", true},
-        {refreshAction, "refreshButton", true},
-        {settingsAction, "settingsButton", true},
-        {statisticsAction, "statisticsButton", true},
+        {exitAction, "exitButton", "exit", false},
+        {worksAction, "worksButton", "works", true},
+        {publishersAction, "publishersButton", "publishers", false},
+        {submissionsAction, "submissionsButton", "submissions", false},
+        {newAction, "newButton", "new", true},
+        {amendAction, "amendButton", "amend", false},
+        {deleteAction, "deleteButton", "delete", false},
+        {findAction, "findButton", "find", true},
+        {refreshAction, "refreshButton", "refresh", true},
+        {settingsAction, "settingsButton", "settings", true},
+        {statisticsAction, "statisticsButton", "statistics", true},
     };
     for (const ButtonDef& d : defs) {
-        QToolButton* button = makePictureButton(buttonBar, QLatin1String(d.name), QString(), d.action->toolTip());
+        QToolButton* button = makePictureButton(buttonBar, QLatin1String(d.name), QLatin1String(d.icon),
+                                                 d.action->toolTip());
         button->setDefaultAction(d.action);
         // The tooltip is a picture button's only text, so it is its name too.
         button->setAccessibleName(d.action->toolTip());
@@ -176,6 +180,10 @@ void MainWindow::buildControls()
     statusPanel = new StatusPanel(client);
     column->addWidget(statusPanel);
     createMessageTimer(this, statusPanel);
+    connect(statusPanel, &StatusPanel::cancelClicked, this, [this] {
+        if (mStoppable)
+            mStoppable->cancel();
+    });
 
     connect(selectionCombo, qOverload<int>(&QComboBox::activated), this, [this](int index) {
         if (!isBusy())
@@ -230,6 +238,73 @@ MainWindow::BusyScope::~BusyScope()
 void MainWindow::letPaint()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+namespace {
+
+// While work can be stopped, Esc stops it and the Cancel button takes its click; no other
+// key or click reaches any window.
+class StopKeys : public QObject {
+public:
+    StopKeys(Cancellation& cancellation, QObject* cancelButton)
+        : mCancellation(cancellation), mCancelButton(cancelButton)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~StopKeys() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            event->accept();  // no shortcut fires meanwhile
+            return true;
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                mCancellation.cancel();
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return watched != mCancelButton;
+        default:
+            return false;
+        }
+    }
+
+private:
+    Cancellation& mCancellation;
+    QObject* mCancelButton;
+};
+
+// How long work runs before the window offers to stop it.
+constexpr qint64 kMomentMs = 400;
+
+} // namespace
+
+bool MainWindow::pollStop(Cancellation& cancellation)
+{
+    if (cancellation.elapsedMs() < kMomentMs)
+        return false;
+    if (!mStoppable) {
+        mStoppable = &cancellation;
+        statusPanel->setCancelVisible(true);
+        // A slow first fill must not keep the window from showing.
+        setUpdatesEnabled(true);
+    }
+    StopKeys keys(cancellation, statusPanel->findChild<QObject*>(QStringLiteral("cancelButton")));
+    QCoreApplication::processEvents();
+    return cancellation.cancelled();
+}
+
+void MainWindow::endStoppable()
+{
+    mStoppable = nullptr;
+    statusPanel->setCancelVisible(false);
 }
 
 int MainWindow::visibleRows() const

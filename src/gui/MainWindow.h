@@ -12,6 +12,7 @@
 #include "core/View.h"
 #include "gui/Prompts.h"
 
+class Cancellation;
 class QAction;
 class QComboBox;
 class QToolButton;
@@ -84,6 +85,10 @@ private:
     };
     // Lets the window paint; input waits until the work is done.
     static void letPaint();
+    // The poll of long work that can be stopped: past a moment the window shows itself with
+    // the Cancel button, and its events run; only Esc and Cancel reach it. True to stop.
+    bool pollStop(Cancellation& cancellation);
+    void endStoppable();
 
     void createActions();
     void buildControls();
@@ -130,6 +135,7 @@ private:
     FindDialog* mFind = nullptr;
     StatisticsWindow* mStatistics = nullptr;
     int mBusy = 0;
+    Cancellation* mStoppable = nullptr;  // the work Esc or Cancel stops now
     bool mCloseRequested = false;  // a close that arrived while busy, carried out after
     std::set<View> mReportedSections;  // views whose selection problems were told
 };

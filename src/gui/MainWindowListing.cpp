@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 
+#include "core/Cancellation.h"
 #include "core/ListingColumns.h"
 #include "core/ListingReader.h"
 #include "gui/Find.h"
@@ -78,8 +79,10 @@ void MainWindow::fillGrid()
     const QString prompt = tr("Enter a value for this Selection.\n\nWildcard characters (*/?) may be used.");
     const QString condition = mListing.conditionForFill(
         [&](const QString& caption) { return mDesktop.prompts.input(this, prompt, caption); });
-    FillResult rows = readListing(mSession, view(), condition, std::max(mLastFillRows, 0));
-    if (!rows.ok) {
+    Cancellation cancellation([&] { return pollStop(cancellation); });
+    FillResult rows = readListing(mSession, view(), condition, std::max(mLastFillRows, 0), &cancellation);
+    endStoppable();
+    if (!rows.ok && !rows.cancelled) {
         // A bad condition must not end the program: say why and list nothing.
         mDesktop.prompts.message(this,
             QStringLiteral("The %1 view could not be listed with this selection:\n\n%2").arg(viewName(view()), rows.error),
@@ -107,8 +110,11 @@ void MainWindow::fillGrid()
 
     statusPanel->setFillMode(false);
     statusPanel->setTextColor(Qt::black);
-    ShowStatusMessage(this, viewName(view()) + QStringLiteral(" View - ") + QString::number(n)
-                          + QStringLiteral(" records found") + overdue, 0);
+    if (rows.cancelled)
+        ShowStatusMessage(this, viewName(view()) + tr(" View - listing cancelled"), 0);
+    else
+        ShowStatusMessage(this, viewName(view()) + QStringLiteral(" View - ") + QString::number(n)
+                              + QStringLiteral(" records found") + overdue, 0);
     grid->fitColumnsToContents();
     grid->setVisible(true);
 }
@@ -146,8 +152,12 @@ void MainWindow::findInGrid(FindMode mode, const QString& text)
         BusyScope busy(this);
         letPaint();
         const FindOptions options = mFind ? FindOptions{mFind->matchCase(), mFind->wholeCell()} : FindOptions{};
+        Cancellation cancellation([&] { return pollStop(cancellation); });
         hit = findCell(*grid->listingModel(), mode == FindMode::First, grid->currentRow(), grid->currentColumn(),
-                       text, options);
+                       text, options, &cancellation);
+        endStoppable();
+        if (hit.cancelled)
+            return;
         grid->setFocus();
         if (hit.found) {
             // The whole row is highlighted while the current cell stays on the match.

@@ -374,6 +374,34 @@ TEST_F(MainWindowTest, InputArrivingDuringAFillNeverActsOnTheHalfBuiltListing)
     EXPECT_FALSE(w.session().database());
 }
 
+TEST_F(MainWindowTest, ARunawaySelectionShowsTheWindowEscStopsItAndExitEnds)
+{
+    createDatabase();
+    exec(QStringLiteral("INSERT INTO Work (Name, Genre_ID) VALUES ('Alpha', 1)"));
+    session().closeDatabase();
+    // Counts without end: only a stop ends it.
+    writeIni("[Work-SQL]\r\n1=Runaway,(WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) "
+             "SELECT count(*) FROM c) > 0\r\nDefault=1\r\n");
+    window = std::make_unique<MainWindow>(desktop(), clock, mDir.path());
+    bool offered = false;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (child<QToolButton>(window, "cancelButton")->isVisible() && window->updatesEnabled()) {
+            offered = true;
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        }
+    });
+    user.start(100);
+    ASSERT_TRUE(window->load());
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(names(), QStringList{"(No Works Found)"});
+    EXPECT_EQ(caption(), QStringLiteral("Work View - listing cancelled "));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_FALSE(child<QToolButton>(window, "cancelButton")->isVisible() || child<QAction>(window, "amendAction")->isEnabled());
+    child<QAction>(window, "exitAction")->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST(StatusMessage, ClearsAfterItsTimeAndRestartsOnANewOne)
 {
     QWidget window;
