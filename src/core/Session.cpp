@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <SQLiteCpp/Database.h>
 
+#include "core/Database.h"
 #include "core/Overdue.h"
 
 namespace {
@@ -51,6 +52,16 @@ void Session::setDatabase(std::unique_ptr<SQLite::Database> database)
     // Saved selections may ask for the overdue rule of this session's clock and settings.
     if (mDatabase)
         registerOverdueFunction(*mDatabase, *this);
+}
+
+bool Session::openDatabase(bool create, QString* error)
+{
+    std::unique_ptr<SQLite::Database> database
+        = create ? db::createNew(databasePath(), error) : db::openExisting(databasePath(), error);
+    if (!database)
+        return false;
+    setDatabase(std::move(database));
+    return true;
 }
 
 void Session::closeDatabase()

@@ -14,11 +14,9 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
-#include <SQLiteCpp/Database.h>
 
 #include "core/BackupCommand.h"
 #include "core/Cancellation.h"
-#include "core/Database.h"
 #include "gui/AboutDialog.h"
 #include "gui/BackupActions.h"
 #include "gui/FindDialog.h"
@@ -358,23 +356,19 @@ bool MainWindow::initialise()
 bool MainWindow::openDatabase()
 {
     const QString path = mSession.databasePath();
-    QString error;
-    std::unique_ptr<SQLite::Database> database;
-    if (!QFileInfo::exists(path)) {
+    const bool create = !QFileInfo::exists(path);
+    if (create) {
         const auto answer = mDesktop.prompts.message(nullptr,
             QStringLiteral("The database file %1 does not exist. Create a new database there?").arg(path),
             Prompts::Buttons::YesNo, Prompts::Icon::Question, Prompts::Answer::Yes);
         if (answer != Prompts::Answer::Yes)
             return false;
-        database = db::createNew(path, &error);
-    } else {
-        database = db::openExisting(path, &error);
     }
-    if (!database) {
+    QString error;
+    if (!mSession.openDatabase(create, &error)) {
         mDesktop.prompts.message(nullptr, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
-    mSession.setDatabase(std::move(database));
     return true;
 }
 
