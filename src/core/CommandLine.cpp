@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "core/OutputGuard.h"
 #include "core/Version.h"
 
 QString versionLine()
@@ -19,8 +20,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "A database of a writer's works, the publishers they go to and the submissions made.\n"
-        "Without options, the settings and database are found by the usual rule (see the README).\n"
-        "quillary --export-csv works|publishers|submissions FILE [--selection NAME] writes a listing as CSV."));
+        "Without options, the settings and database are found by the usual rule (see the README)."));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help and ends."));
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
@@ -35,7 +35,16 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
                                     QStringLiteral("Writes a consistent copy of the database to this file and ends, "
                                                    "without a window. Exit code 0 when the copy was made."),
                                     QStringLiteral("file"));
-    parser.addOptions({help, version, config, database, backup});
+    const QCommandLineOption exportCsv(QStringLiteral("export-csv"),
+                                       QStringLiteral("Writes the listing of a view (works, publishers or submissions) "
+                                                      "as CSV to the FILE that follows, and ends, without a window."),
+                                       QStringLiteral("view"));
+    const QCommandLineOption selection(QStringLiteral("selection"),
+                                       QStringLiteral("With --export-csv: lists what this saved selection selects."),
+                                       QStringLiteral("name"));
+    parser.addOptions({help, version, config, database, backup, exportCsv, selection});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("With --export-csv: the CSV file to write."),
+                                 QStringLiteral("[FILE]"));
     QCommandLineOption exitAfterFirstFill(QStringLiteral("exit-after-first-fill"));
     exitAfterFirstFill.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(exitAfterFirstFill);
@@ -62,14 +71,18 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
     };
     if (!parser.parse(arguments))
         return fail(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return fail(QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().constFirst()));
+    const QStringList positional = parser.positionalArguments();
+    if (!parser.isSet(exportCsv) && !positional.isEmpty())
+        return fail(QStringLiteral("Unexpected argument: %1").arg(positional.constFirst()));
     if (parser.isSet(help)) {
         result.action = CommandLine::Action::ShowHelp;
         // The parser would name the program from the running application, which there is
         // not yet; the program's name is known.
         result.text = parser.helpText();
-        result.text.replace(0, result.text.indexOf(QLatin1Char('\n')), QStringLiteral("Usage: quillary [options]"));
+        result.text.replace(0, result.text.indexOf(QLatin1Char('\n')),
+                            QStringLiteral("Usage: quillary [options]\n"
+                                           "       quillary --export-csv works|publishers|submissions FILE "
+                                           "[--selection NAME] [options]"));
         return result;
     }
     if (parser.isSet(version)) {
@@ -90,12 +103,48 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
     result.database = absolute(parser.value(database));
     result.backupTarget = absolute(parser.value(backup));
     result.exitAfterFirstFill = parser.isSet(exitAfterFirstFill);
+
+    if (parser.isSet(exportCsv)) {
+        const QString usage = QStringLiteral("Usage: quillary --export-csv works|publishers|submissions FILE "
+                                             "[--selection NAME]");
+        if (parser.isSet(backup))
+            return fail(QStringLiteral("--export-csv and --backup cannot be asked for together."));
+        if (positional.size() != 1 || positional.constFirst().isEmpty())
+            return fail(usage);
+        const QString viewText = parser.value(exportCsv).toLower();
+        if (viewText == QLatin1String("works"))
+            result.exportView = View::Work;
+        else if (viewText == QLatin1String("publishers"))
+            result.exportView = View::Publisher;
+        else if (viewText == QLatin1String("submissions"))
+            result.exportView = View::Submission;
+        else
+            return fail(QStringLiteral("\"%1\" is not a view: use works, publishers or submissions.\n%2")
+                            .arg(parser.value(exportCsv), usage));
+        result.exportTarget = absolute(positional.constFirst());
+        result.selectionGiven = parser.isSet(selection);
+        result.selection = parser.value(selection);
+    } else if (parser.isSet(selection)) {
+        return fail(QStringLiteral("--selection goes with --export-csv."));
+    }
+
+    // A name that cannot be kept as it is would reach another file than the one meant.
+    for (const QString& file : {result.settingsFile, result.database, result.backupTarget, result.exportTarget}) {
+        if (!representableFileName(file))
+            return fail(QStringLiteral("The file name %1 cannot be used: it holds characters that a file name "
+                                       "on this system cannot keep.").arg(file));
+    }
     if (!result.settingsFile.isEmpty() && !QFileInfo(result.settingsFile).isFile())
-        return fail(QStringLiteral("The settings file %1 does not exist.").arg(result.settingsFile));
-    if (!result.backupTarget.isEmpty()) {
+        return fail(QFileInfo(result.settingsFile).isDir()
+                        ? QStringLiteral("The settings file %1 is a folder.").arg(result.settingsFile)
+                        : QStringLiteral("The settings file %1 does not exist.").arg(result.settingsFile));
+    if (!result.database.isEmpty() && QFileInfo(result.database).isDir())
+        return fail(QStringLiteral("The database %1 is a folder, not a database file.").arg(result.database));
+    if (!result.backupTarget.isEmpty() || !result.exportTarget.isEmpty()) {
+        // Only the window offers to create a database.
         if (!result.database.isEmpty() && !QFileInfo(result.database).isFile())
             return fail(QStringLiteral("The database %1 does not exist.").arg(result.database));
-        result.action = CommandLine::Action::Backup;
+        result.action = result.backupTarget.isEmpty() ? CommandLine::Action::ExportCsv : CommandLine::Action::Backup;
     }
     return result;
 }

@@ -41,15 +41,23 @@ bool writeCsvFile(const QString& path, const QStringList& header, const QList<QS
                   QString* error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, and written until done: a write cut short by a full disk then reports the
+    // system's reason on the next try, where a buffered flush says only "Unknown error".
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString();
         return false;
     }
     const QByteArray bytes = csvDocument(header, rows);
-    // commit() does not report a flush cut short (a full disk) and would put the cut-off
-    // file in place: the flush is checked first.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            break;
+        done += written;
+    }
+    // commit() would put a cut-off file in place: only a whole one is committed.
+    if (done != bytes.size() || !file.commit()) {
         if (error)
             *error = file.errorString();
         file.cancelWriting();

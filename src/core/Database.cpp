@@ -273,11 +273,35 @@ void removeDatabaseFiles(const QString& path)
         QFile::remove(path + QLatin1String(suffix));
 }
 
+// One row per import; per table it added to, one row with the IDs it added and a
+// fingerprint of each record as it was written (see CsvImport.h).
+const char* const kImportLog = R"SQL(
+CREATE TABLE Import_Log (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Imported_At TEXT NOT NULL,
+    File_Name TEXT NOT NULL,
+    Kind TEXT NOT NULL,
+    Added INTEGER NOT NULL DEFAULT 0,
+    Already_There INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE Import_Added (
+    Import_ID INTEGER NOT NULL,
+    Table_Name TEXT NOT NULL,
+    Records BLOB NOT NULL,
+    PRIMARY KEY (Import_ID, Table_Name)
+);
+)SQL";
+
 } // namespace
 
 void createViews(SQLite::Database& database)
 {
     database.exec(kViews);
+}
+
+void createImportLog(SQLite::Database& database)
+{
+    database.exec(kImportLog);
 }
 
 void createSchema(SQLite::Database& database)
@@ -287,6 +311,7 @@ void createSchema(SQLite::Database& database)
     for (const auto& index : kListingIndexes)
         database.exec(index[1]);
     createViews(database);
+    createImportLog(database);
 
     SQLite::Statement genre(database,
         "INSERT INTO Genre (Description_Singular, Description_Plural) VALUES (?, ?);");
@@ -442,11 +467,37 @@ void prepareConnection(SQLite::Database& database)
     }
 }
 
-std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* error)
+namespace {
+
+QString cannotOpen(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot open the database \"%1\": %2").arg(path, reason);
+}
+
+// Reports an exception from opening: a file another program holds in the plain words of
+// lockedMessage(), anything else with the engine's text.
+QString openingError(const QString& path, const std::exception& e)
+{
+    return isLockedByAnother(e) ? lockedMessage(path) : cannotOpen(path, engineText(e));
+}
+
+// The engine makes its journal beside the file at the first save. A folder that refuses it
+// is found now, by a change that is rolled back, rather than by the user's first save. The
+// file's bytes are not touched: the page changed stays in memory until the rollback.
+void tryJournal(SQLite::Database& database)
+{
+    SQLite::Transaction transaction(database, SQLite::TransactionBehavior::IMMEDIATE);
+    const int version = database.execAndGet("PRAGMA user_version;").getInt();
+    database.exec("PRAGMA user_version = " + std::to_string(version) + ";");
+}
+
+} // namespace
+
+std::unique_ptr<SQLite::Database> openChecked(const QString& path, QString* error)
 {
     auto fail = [&](const QString& reason) {
         if (error)
-            *error = QStringLiteral("Cannot open the database \"%1\": %2").arg(path, reason);
+            *error = cannotOpen(path, reason);
         return nullptr;
     };
     const QFileInfo info(path);
@@ -469,9 +520,78 @@ std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* err
         // The engine falls back to reading only when the file cannot be written.
         if (sqlite3_db_readonly(database->getHandle(), "main") == 1)
             return fail(QStringLiteral("the file cannot be written"));
-        if (!upgradeSchema(*database, &reason))
+        try {
+            tryJournal(*database);
+        } catch (const SQLite::Exception& e) {
+            if (isLockedByAnother(e))
+                throw;
+            return fail(QStringLiteral("its folder %1 does not let changes be saved (%2)")
+                            .arg(info.absolutePath(), engineText(e)));
+        }
+    } catch (const std::exception& e) {
+        if (error)
+            *error = openingError(path, e);
+        return nullptr;
+    }
+    return database;
+}
+
+bool finishOpening(SQLite::Database& database, const QString& path, QString* error)
+{
+    try {
+        QString reason;
+        if (!upgradeSchema(database, &reason)) {
+            if (error)
+                *error = cannotOpen(path, reason);
+            return false;
+        }
+        ensureIndexes(database);
+    } catch (const std::exception& e) {
+        if (error)
+            *error = openingError(path, e);
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* error)
+{
+    auto database = openChecked(path, error);
+    if (database && !finishOpening(*database, path, error))
+        database.reset();
+    return database;
+}
+
+std::unique_ptr<SQLite::Database> openReadOnly(const QString& path, QString* error)
+{
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = QStringLiteral("Cannot read the database \"%1\": %2").arg(path, reason);
+        return nullptr;
+    };
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(QStringLiteral("the file does not exist"));
+    if (!info.isFile())
+        return fail(QStringLiteral("it is not a file"));
+
+    std::unique_ptr<SQLite::Database> database;
+    try {
+        // The engine keeps the journal beside the file that links lead to. A read-only
+        // connection cannot roll a hot one back and refuses to read; a read-write one rolls
+        // it back on its first read (and does nothing when the journal is not hot).
+        const QFileInfo journal(info.canonicalFilePath() + QStringLiteral("-journal"));
+        if (journal.exists() && journal.size() > 0) {
+            SQLite::Database writer(QFile::encodeName(path).toStdString(), SQLite::OPEN_READWRITE);
+            writer.setBusyTimeout(kBusyTimeoutMs);
+            writer.execAndGet("SELECT count(*) FROM sqlite_master;");
+        }
+        database = std::make_unique<SQLite::Database>(QFile::encodeName(path).toStdString(),
+                                                      SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX);
+        prepareConnection(*database);
+        QString reason;
+        if (!validateSchema(*database, &reason))
             return fail(reason);
-        ensureIndexes(*database);
     } catch (const std::exception& e) {
         if (isLockedByAnother(e)) {
             if (error)

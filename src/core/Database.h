@@ -11,7 +11,7 @@ namespace SQLite { class Database; }
 namespace db {
 
 // The schema version this program writes and understands (PRAGMA user_version).
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 
 // Creates the six tables, the indexes and the three Expanded_ views, stamps the schema
 // version and adds a starting set of genres and publisher types, all in one transaction.
@@ -19,6 +19,10 @@ void createSchema(SQLite::Database& database);
 
 // Creates the three Expanded_ views (inside the caller's transaction).
 void createViews(SQLite::Database& database);
+
+// Creates the tables that record each import and what it added, so that the last one can
+// be undone (inside the caller's transaction).
+void createImportLog(SQLite::Database& database);
 
 // How long a connection waits for another program's lock before it gives up.
 constexpr int kBusyTimeoutMs = 3000;
@@ -64,7 +68,21 @@ QString lockedMessage(const QString& path);
 // Returns null and sets error (naming the engine's text or the missing part) on failure;
 // the file is never changed by a failed open. A file locked by another program is waited
 // for (kBusyTimeoutMs), then reported with lockedMessage().
+// A folder that does not let the engine make its journal is refused like a file that
+// cannot be written.
 std::unique_ptr<SQLite::Database> openExisting(const QString& path, QString* error);
+
+// openExisting() in two steps, so that the file can be copied between them: the first
+// opens and checks it and changes nothing; the second upgrades an older schema and adds
+// missing indexes. Each fails as openExisting() does.
+std::unique_ptr<SQLite::Database> openChecked(const QString& path, QString* error);
+bool finishOpening(SQLite::Database& database, const QString& path, QString* error);
+
+// Opens an existing database file for the commands that only read (a backup, an export):
+// read-only, checked like openExisting, and never upgraded or given an index, so the file
+// stays byte for byte as it was. The one write allowed first: a journal left by a writer
+// that died (a hot journal) is rolled back, as the engine requires before anyone reads.
+std::unique_ptr<SQLite::Database> openReadOnly(const QString& path, QString* error);
 
 // Creates a new database file with the schema and lookup rows, built whole beside it
 // (path + kBuildingSuffix) and then renamed. Returns null with the reason on failure,

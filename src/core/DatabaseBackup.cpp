@@ -1,5 +1,7 @@
 #include "core/DatabaseBackup.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +12,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <cerrno>
+#include <signal.h>
 #include <sqlite3.h>
+#include <unistd.h>
+
+#include "core/OutputGuard.h"
 
 namespace {
 
@@ -21,12 +28,6 @@ struct BackupDeleter {
 QString engineText(sqlite3* connection)
 {
     return QString::fromUtf8(sqlite3_errmsg(connection));
-}
-
-bool sameFile(const QString& a, const QString& b)
-{
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
 // Copies every page of source into the empty database at path.
@@ -87,13 +88,72 @@ bool copyPages(SQLite::Database& source, const QString& path, const BackupOption
     return true;
 }
 
+
+// What the engine's quick_check says of an open connection: "ok" alone, or the problems.
+bool quickCheck(sqlite3* connection, QString* problem)
+{
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(connection, "PRAGMA quick_check(3);", -1, &statement, nullptr) != SQLITE_OK) {
+        *problem = engineText(connection);
+        return false;
+    }
+    QStringList found;
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+        found << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_DONE) {
+        *problem = QString::fromUtf8(sqlite3_errstr(rc));
+        return false;
+    }
+    if (found == QStringList{QStringLiteral("ok")})
+        return true;
+    *problem = found.join(QStringLiteral("; "));
+    return false;
+}
+
+const QString kPartTag = QStringLiteral(".part-");
+// How long a partial copy of the same target may go unwritten before it is taken for a
+// killed backup's, even when its process number has been given to another program.
+constexpr qint64 kStalePartSecs = 600;
+
+bool processRunning(qint64 pid)
+{
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+// A killed backup leaves its partial copy (and the copy's journal) behind: removed when
+// the process that wrote it is gone, or, for the same target, when it is no longer written.
+void removeStaleParts(const QFileInfo& target)
+{
+    const QRegularExpression pattern(QStringLiteral("^(.+)\\.part-(?:(\\d+)-)?[0-9a-f]{12}(?:-journal|-wal|-shm)?$"));
+    const QDir folder = target.absoluteDir();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const QFileInfo& file : folder.entryInfoList({QLatin1Char('*') + kPartTag + QLatin1Char('*')}, QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch match = pattern.match(file.fileName());
+        if (!match.hasMatch())
+            continue;
+        const QString pid = match.captured(2);
+        const bool ownerGone = !pid.isEmpty() && !processRunning(pid.toLongLong());
+        const bool sameTarget = match.captured(1) == target.fileName();
+        const bool idle = file.lastModified().toUTC().secsTo(now) > kStalePartSecs;
+        if (ownerGone || (sameTarget && (pid.isEmpty() || idle)))
+            QFile::remove(file.absoluteFilePath());
+    }
+}
+
 } // namespace
 
-bool backupDatabase(SQLite::Database& source, const QString& target, QString* error, const BackupOptions& options)
+bool backupDatabase(SQLite::Database& source, const QString& target, QString* error, const BackupOptions& options,
+                    QString* damagedCopy)
 {
+    if (damagedCopy)
+        damagedCopy->clear();
     const QString sourcePath = QString::fromStdString(source.getFilename());
-    if (sameFile(sourcePath, target)) {
-        *error = QStringLiteral("A backup cannot be written over the database itself (%1).").arg(target);
+    // The caller knows the settings file too; the database's own files are known here.
+    const QString refused = refuseOutput(target, OwnFiles{sourcePath, QString()});
+    if (!refused.isEmpty()) {
+        *error = refused;
         return false;
     }
     const QFileInfo info(target);
@@ -105,12 +165,31 @@ bool backupDatabase(SQLite::Database& source, const QString& target, QString* er
         *error = QStringLiteral("The folder %1 does not exist.").arg(info.absolutePath());
         return false;
     }
-    // A unique name in the same folder, so the final move is a rename on one file system.
-    const QString partial = info.absoluteFilePath() + QStringLiteral(".part-")
-                          + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    removeStaleParts(info);
+    // A unique name in the same folder, so the final move is a rename on one file system;
+    // the process number tells a later backup whether its writer is still running.
+    const QString partial = info.absoluteFilePath() + kPartTag + QString::number(QCoreApplication::applicationPid())
+                          + QLatin1Char('-') + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    auto moveTo = [&partial](const QString& to) {
+        return std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(to).constData()) == 0;
+    };
     QString reason;
     bool ok = copyPages(source, partial, options, &reason);
-    if (ok && std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(info.absoluteFilePath()).constData()) != 0) {
+    if (ok) {
+        // Pages are copied as they are, so a damaged database gives a damaged copy.
+        QString problem;
+        if (!checkDatabaseFile(partial, &problem)) {
+            const QString apart = damagedBackupName(info.absoluteFilePath());
+            const bool kept = moveTo(apart);
+            if (kept && damagedCopy)
+                *damagedCopy = apart;
+            reason = QStringLiteral("the database is damaged (%1)").arg(problem);
+            if (kept)
+                reason += QStringLiteral("; the damaged copy was kept apart as %1").arg(apart);
+            ok = false;
+        }
+    }
+    if (ok && !moveTo(info.absoluteFilePath())) {
         reason = QStringLiteral("the copy could not be moved into place");
         ok = false;
     }
@@ -123,6 +202,27 @@ bool backupDatabase(SQLite::Database& source, const QString& target, QString* er
     return true;
 }
 
+QString damagedBackupName(const QString& target)
+{
+    const QFileInfo info(target);
+    QString name = info.completeBaseName() + QStringLiteral(".damaged");
+    if (!info.suffix().isEmpty())
+        name += QLatin1Char('.') + info.suffix();
+    return info.dir().filePath(name);
+}
+
+bool checkDatabaseFile(const QString& file, QString* problem)
+{
+    sqlite3* connection = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &connection, SQLITE_OPEN_READONLY, nullptr);
+    std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(connection, sqlite3_close);
+    if (rc != SQLITE_OK) {
+        *problem = connection ? engineText(connection) : QStringLiteral("out of memory");
+        return false;
+    }
+    return quickCheck(connection, problem);
+}
+
 QString datedBackupName(const QString& databasePath, const QDate& date)
 {
     const QFileInfo info(databasePath);
@@ -131,6 +231,42 @@ QString datedBackupName(const QString& databasePath, const QDate& date)
         name += QLatin1Char('.') + info.suffix();
     return name;
 }
+
+namespace {
+
+// This database's dated copies in dir, oldest first: the good ones, or those kept apart
+// as damaged.
+QStringList datedCopies(const QDir& dir, const QString& databasePath, bool damaged)
+{
+    const QFileInfo info(databasePath);
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    const QRegularExpression pattern(QLatin1Char('^') + QRegularExpression::escape(info.completeBaseName())
+                                     + QStringLiteral("-(\\d{4}-\\d{2}-\\d{2})")
+                                     + (damaged ? QStringLiteral("\\.damaged") : QString())
+                                     + QRegularExpression::escape(suffix) + QLatin1Char('$'));
+    QStringList copies;
+    for (const QString& name : dir.entryList(QDir::Files)) {
+        const QRegularExpressionMatch match = pattern.match(name);
+        if (match.hasMatch() && QDate::fromString(match.captured(1), Qt::ISODate).isValid())
+            copies << name;
+    }
+    // The date in the name orders them; ISO dates sort as text.
+    std::sort(copies.begin(), copies.end());
+    return copies;
+}
+
+QStringList removeOldest(const QDir& dir, QStringList copies, int keep)
+{
+    QStringList removed;
+    while (copies.size() > keep) {
+        const QString oldest = dir.filePath(copies.takeFirst());
+        if (QFile::remove(oldest))
+            removed << oldest;
+    }
+    return removed;
+}
+
+} // namespace
 
 RotationResult rotateStartBackup(SQLite::Database& source, const QString& databasePath, const QString& folder,
                                  const QDate& today, int keep, const BackupOptions& options)
@@ -144,30 +280,28 @@ RotationResult rotateStartBackup(SQLite::Database& source, const QString& databa
     const QDir dir(folder);
     result.file = dir.filePath(datedBackupName(databasePath, today));
     if (!QFileInfo::exists(result.file)) {
-        if (!backupDatabase(source, result.file, &result.error, options)) {
+        if (!backupDatabase(source, result.file, &result.error, options, &result.damagedCopy)) {
             result.ok = false;
-            return result;
+            result.damaged = !result.damagedCopy.isEmpty();
+        } else {
+            result.made = true;
         }
-        result.made = true;
     }
-
-    const QFileInfo info(databasePath);
-    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
-    const QRegularExpression pattern(QLatin1Char('^') + QRegularExpression::escape(info.completeBaseName())
-                                     + QStringLiteral("-(\\d{4}-\\d{2}-\\d{2})")
-                                     + QRegularExpression::escape(suffix) + QLatin1Char('$'));
-    QStringList copies;
-    for (const QString& name : dir.entryList(QDir::Files)) {
-        const QRegularExpressionMatch match = pattern.match(name);
-        if (match.hasMatch() && QDate::fromString(match.captured(1), Qt::ISODate).isValid())
-            copies << name;
+    if (result.damaged) {
+        // The newest copy that is still sound; one that is not (made before copies were
+        // checked) is kept apart too, so that it never counts as good again.
+        QStringList copies = datedCopies(dir, databasePath, false);
+        while (!copies.isEmpty() && result.lastGood.isEmpty()) {
+            const QString newest = dir.filePath(copies.takeLast());
+            QString problem;
+            if (checkDatabaseFile(newest, &problem))
+                result.lastGood = newest;
+            else
+                std::rename(QFile::encodeName(newest).constData(), QFile::encodeName(damagedBackupName(newest)).constData());
+        }
     }
-    // The date in the name orders them; ISO dates sort as text.
-    std::sort(copies.begin(), copies.end());
-    while (copies.size() > keep) {
-        const QString oldest = dir.filePath(copies.takeFirst());
-        if (QFile::remove(oldest))
-            result.removed << oldest;
-    }
+    if (result.ok)
+        result.removed = removeOldest(dir, datedCopies(dir, databasePath, false), keep);
+    removeOldest(dir, datedCopies(dir, databasePath, true), keep);
     return result;
 }

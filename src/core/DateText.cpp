@@ -1,12 +1,10 @@
 #include "core/DateText.h"
 
 #include <QStringList>
-#include <cmath>
+
+#include "core/StoredDate.h"
 
 namespace {
-
-// Day 0 of the day-number scale older databases stored dates in.
-const QDate kDayZero(1899, 12, 30);
 
 // Only ASCII digits: QChar::isDigit would take other scripts' digits too.
 bool allDigits(const QString& part)
@@ -18,13 +16,6 @@ bool allDigits(const QString& part)
             return false;
     }
     return true;
-}
-
-QString fromDayNumber(double days)
-{
-    if (!(days >= 1.0) || days > 3.0e6)
-        return QString();
-    return FormatDateText(kDayZero.addDays(static_cast<qint64>(std::floor(days))));
 }
 
 } // namespace
@@ -55,44 +46,10 @@ QString FormatDateText(const QDate& date)
     return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : QString();
 }
 
-QVariant StoredDate(const QString& text)
+QVariant encodeTypedDate(const QString& text)
 {
     if (text.trimmed().isEmpty())
-        return QVariant(0);
+        return encodeStoredDate(QDate());
     const std::optional<QDate> date = ParseDateText(text);
-    if (!date)
-        return QVariant();
-    return QVariant(date->toString(Qt::ISODate));
-}
-
-QString ShowStoredDate(const QVariant& stored)
-{
-    if (!stored.isValid() || stored.isNull())
-        return QString();
-    switch (stored.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-        return fromDayNumber(static_cast<double>(stored.toLongLong()));
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return fromDayNumber(stored.toDouble());
-    default:
-        break;
-    }
-    const QString text = stored.toString().trimmed();
-    // A day number that arrived as text ("0" among them).
-    bool isNumber = false;
-    const double days = text.toDouble(&isNumber);
-    if (isNumber)
-        return fromDayNumber(days);
-    // ISO date, possibly followed by a time.
-    QString isoDay = text;
-    if (text.size() > 10 && (text[10] == QLatin1Char(' ') || text[10] == QLatin1Char('T')))
-        isoDay = text.left(10);
-    const QDate date = QDate::fromString(isoDay, QStringLiteral("yyyy-MM-dd"));
-    return FormatDateText(date);
+    return date ? encodeStoredDate(*date) : QVariant();
 }

@@ -1,7 +1,6 @@
 #pragma once
-// Dates as the Submission editor types, shows and stores them. Typed and shown as
-// "dd/mm/yyyy" whatever the desktop's locale; stored as ISO text "YYYY-MM-DD", with the
-// integer 0 for "no date".
+// Dates as the Submission editor types and shows them: "dd/mm/yyyy" whatever the
+// desktop's locale. How they are stored is StoredDate.h's business.
 
 #include <QDate>
 #include <QString>
@@ -16,10 +15,7 @@ std::optional<QDate> ParseDateText(const QString& text);
 // "dd/mm/yyyy"; the empty text for an invalid date.
 QString FormatDateText(const QDate& date);
 
-// The value to store for a typed date: ISO text, or the integer 0 when the text is empty
-// (or blank). An invalid QVariant when the text is not a date, which must not be stored.
-QVariant StoredDate(const QString& text);
-
-// A stored date as shown in the editor: empty for 0, Null or anything that is not a date;
-// ISO text, or a day number counted from 30 December 1899 (greater than 0), as dd/mm/yyyy.
-QString ShowStoredDate(const QVariant& stored);
+// The value to store for a typed date (see StoredDate.h): ISO text, or the integer 0 when
+// the text is empty or blank. An invalid QVariant when the text is not a date, which must
+// not be stored.
+QVariant encodeTypedDate(const QString& text);

@@ -4,9 +4,11 @@
 #include <QFileInfo>
 #include <QTextStream>
 #include <SQLiteCpp/Database.h>
-#include <cstring>
 
+#include "core/CommandLine.h"
 #include "core/Csv.h"
+#include "core/OutputGuard.h"
+#include "core/SchemaUpgrade.h"
 #include "core/Session.h"
 #include "core/Database.h"
 #include "core/ListingColumns.h"
@@ -14,88 +16,46 @@
 
 namespace {
 
-const QString kOption = QStringLiteral("--export-csv");
-const QString kSelection = QStringLiteral("--selection");
-
 QString tr(const char* text)
 {
     return QCoreApplication::translate("ExportCsvCommand", text);
 }
 
-QString usage()
-{
-    return tr("Usage: quillary --export-csv works|publishers|submissions FILE [--selection NAME]");
-}
-
 } // namespace
 
-bool isExportCsvCommand(const QStringList& args)
+int runExportCsvCommand(Session& session, const CommandLine& command, QTextStream& out, QTextStream& err)
 {
-    return args.mid(1).contains(kOption);
-}
-
-bool isExportCsvCommand(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--export-csv") == 0)
-            return true;
-    }
-    return false;
-}
-
-int exportCsvCommand(const QStringList& args, const QString& appDir, Clock& clock, QTextStream& out,
-                     QTextStream& err)
-{
-    auto fail = [&err](const QString& message, int code) {
-        err << message << Qt::endl;
-        return code;
+    auto fail = [&err](const QString& message) {
+        err << "quillary: " << message << Qt::endl;
+        return exitcode::kFailed;
     };
+    const View view = command.exportView;
+    const QString viewText = viewName(view).toLower() + QLatin1Char('s');
+    const QString& file = command.exportTarget;
 
-    // --export-csv VIEW FILE, and --selection NAME anywhere after the program's name.
-    QStringList rest = args.mid(1);
-    QString selectionName;
-    bool selectionGiven = false;
-    const qsizetype selectionAt = rest.indexOf(kSelection);
-    if (selectionAt >= 0) {
-        if (selectionAt + 1 >= rest.size())
-            return fail(tr("--selection needs the name of a saved selection.") + QLatin1Char('\n') + usage(), 2);
-        selectionName = rest.at(selectionAt + 1);
-        selectionGiven = true;
-        rest.remove(selectionAt, 2);
-    }
-    const qsizetype at = rest.indexOf(kOption);
-    if (at != 0 || rest.size() != 3)
-        return fail(usage(), 2);
-    const QString viewText = rest.at(1).toLower();
-    const QString file = rest.at(2);
-    View view;
-    if (viewText == QLatin1String("works"))
-        view = View::Work;
-    else if (viewText == QLatin1String("publishers"))
-        view = View::Publisher;
-    else if (viewText == QLatin1String("submissions"))
-        view = View::Submission;
-    else
-        return fail(tr("\"%1\" is not a view: use works, publishers or submissions.").arg(rest.at(1)) +
-                        QLatin1Char('\n') + usage(), 2);
-    if (file.isEmpty())
-        return fail(usage(), 2);
-
-    Session session(appDir, clock);
     for (const QString& warning : session.settings().load())
         err << tr("Warning: %1").arg(warning) << Qt::endl;
 
     const QString path = session.databasePath();
+    const QString refused = refuseOutput(file, ownFilesOf(session));
+    if (!refused.isEmpty())
+        return fail(refused);
     if (!QFileInfo::exists(path))
-        return fail(tr("The database file %1 does not exist.").arg(path), 1);
+        return fail(tr("The database file %1 does not exist.").arg(path));
     QString error;
-    std::unique_ptr<SQLite::Database> database = db::openExisting(path, &error);
+    std::unique_ptr<SQLite::Database> database = db::openReadOnly(path, &error);
     if (!database)
-        return fail(error, 1);
+        return fail(error);
+    // Reading never upgrades; the window does that once, in one transaction.
+    if (db::schemaVersion(*database) < db::kSchemaVersion)
+        return fail(tr("The database %1 was written by an older version of Quillary. Open it in the window "
+                       "once to bring it up to date, then export again.")
+                        .arg(path));
     session.setDatabase(std::move(database));
 
     QString condition;
-    if (selectionGiven) {
+    if (command.selectionGiven) {
+        const QString& selectionName = command.selection;
         const SelectionSection section = ReadSelectionSection(session.settings(), view);
         const Selection* found = nullptr;
         QStringList captions;
@@ -106,18 +66,16 @@ int exportCsvCommand(const QStringList& args, const QString& appDir, Clock& cloc
         }
         if (!found)
             return fail(tr("There is no saved selection \"%1\" for %2. The saved selections are: %3")
-                            .arg(selectionName, viewText, captions.join(QStringLiteral(", "))),
-                        1);
+                            .arg(selectionName, viewText, captions.join(QStringLiteral(", "))));
         if (found->condition.contains(QStringLiteral("??")))
             return fail(tr("The selection \"%1\" asks for a value each time; it cannot be used here.")
-                            .arg(found->caption),
-                        1);
+                            .arg(found->caption));
         condition = found->condition;
     }
 
     const FillResult rows = ReadFillRows(*session.database(), view, FillStatement(view, condition));
     if (!rows.ok)
-        return fail(tr("The %1 could not be listed: %2").arg(viewText, rows.error), 1);
+        return fail(tr("The %1 could not be listed: %2").arg(viewText, rows.error));
 
     QStringList header;
     for (const ColumnDef& column : ViewColumns(view))
@@ -131,7 +89,7 @@ int exportCsvCommand(const QStringList& args, const QString& appDir, Clock& cloc
         table << cells;
     }
     if (!writeCsvFile(file, header, table, &error))
-        return fail(tr("%1 could not be written: %2").arg(file, error), 1);
+        return fail(tr("%1 could not be written: %2").arg(file, error));
     out << tr("Wrote %1 %2 to %3").arg(table.size()).arg(viewText, file) << Qt::endl;
-    return 0;
+    return exitcode::kOk;
 }

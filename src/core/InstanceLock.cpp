@@ -3,37 +3,92 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <sys/stat.h>
 
 namespace {
 
 QString absolutePath(const QString& path)
 {
     const QFileInfo info(path);
-    // The database may not exist yet; its folder does when it can be created.
+    // The database may not exist yet; its folder does when it can be created. Links to
+    // the file itself are followed too.
+    const QString real = info.canonicalFilePath();
+    if (!real.isEmpty())
+        return real;
     const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
     return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : folder + QLatin1Char('/') + info.fileName();
 }
 
+// "<device>-<inode>" of the file, empty when it does not exist.
+QString identity(const QString& path)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return QString();
+    return QStringLiteral("%1-%2").arg(quint64(status.st_dev), 0, 16).arg(quint64(status.st_ino), 0, 16);
+}
+
+QString shortHash(const QString& text)
+{
+    const QByteArray hash = QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256);
+    return QStringLiteral("quillary-") + QString::fromLatin1(hash.toHex().left(24));
+}
+
+// Takes lock unless a running program holds it. Qt takes a lock over when its process is
+// gone, but a process number given since to another Quillary looks alive to it; the
+// holder's own lock on the open file says whether it still runs, whatever its number.
+QLockFile::LockError take(QLockFile& lock)
+{
+    if (lock.tryLock(0))
+        return QLockFile::NoError;
+    if (lock.error() != QLockFile::LockFailedError)
+        return lock.error();
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    // Only a lock file written whole (its holder had locked it first) is judged.
+    if (lock.getLockInfo(&pid, &host, &application) && lock.removeStaleLockFile() && lock.tryLock(0))
+        return QLockFile::NoError;
+    return lock.error() == QLockFile::NoError ? QLockFile::LockFailedError : lock.error();
+}
+
 } // namespace
 
-InstanceLock::InstanceLock(const QString& databasePath)
-    : mFile(absolutePath(databasePath) + QStringLiteral(".lock")), mLock(std::make_unique<QLockFile>(mFile))
+InstanceLock::InstanceLock(const QString& databasePath) : mFile(absolutePath(databasePath) + QStringLiteral(".lock"))
 {
-    // Held for as long as the program runs: only a dead holder makes it stale, never age.
-    mLock->setStaleLockTime(0);
+    QStringList files{mFile};
+    const QString id = identity(databasePath);
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!id.isEmpty() && !runtime.isEmpty())
+        files << runtime + QStringLiteral("/quillary-") + id + QStringLiteral(".lock");
+    for (const QString& file : files) {
+        mLocks.push_back(std::make_unique<QLockFile>(file));
+        // Held for as long as the program runs: only a dead holder makes it stale, never age.
+        mLocks.back()->setStaleLockTime(0);
+    }
 }
 
 InstanceLock::State InstanceLock::acquire()
 {
     if (mState == State::Held)
         return mState;
-    if (mLock->tryLock(0)) {
-        mState = State::Held;
-    } else if (mLock->error() == QLockFile::LockFailedError) {
-        // tryLock() removes a lock whose process is gone; one still there is alive.
+    mBlocking = nullptr;
+    bool held = false;
+    for (const auto& lock : mLocks) {
+        const QLockFile::LockError error = take(*lock);
+        if (error == QLockFile::LockFailedError) {
+            mBlocking = lock.get();
+            break;
+        }
+        held = held || error == QLockFile::NoError;
+    }
+    if (mBlocking) {
+        for (const auto& lock : mLocks)
+            lock->unlock();
         mState = State::HeldByAnother;
     } else {
-        mState = State::Failed;
+        mState = held ? State::Held : State::Failed;
     }
     return mState;
 }
@@ -43,11 +98,15 @@ qint64 InstanceLock::holder() const
     qint64 pid = 0;
     QString host;
     QString application;
-    return mLock->getLockInfo(&pid, &host, &application) ? pid : 0;
+    return mBlocking && mBlocking->getLockInfo(&pid, &host, &application) ? pid : 0;
 }
 
-QString InstanceLock::keyFor(const QString& databasePath)
+QStringList InstanceLock::keysFor(const QString& databasePath)
 {
-    const QByteArray hash = QCryptographicHash::hash(absolutePath(databasePath).toUtf8(), QCryptographicHash::Sha256);
-    return QStringLiteral("quillary-") + QString::fromLatin1(hash.toHex().left(24));
+    QStringList keys;
+    const QString id = identity(databasePath);
+    if (!id.isEmpty())
+        keys << shortHash(id);
+    keys << shortHash(absolutePath(databasePath));
+    return keys;
 }

@@ -1,10 +1,14 @@
 #pragma once
 // One running program per database: a lock file beside the database, held while the
-// program runs. A lock left by a program that crashed is taken over.
+// program runs, and one named for the file's identity (device and inode) in the user's
+// runtime folder, so that a hard link in another folder finds the program that has the
+// file open. A lock left by a program that ended without letting go is taken over.
 
 #include <QLockFile>
 #include <QString>
+#include <QStringList>
 #include <memory>
+#include <vector>
 
 class InstanceLock {
 public:
@@ -14,21 +18,23 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // Takes the lock unless a running program holds it. Failed means the lock file could
-    // not be written (a read-only folder, a folder that does not exist yet): the program
-    // may still run, unguarded.
+    // Takes the locks unless a running program holds one. Failed means no lock file could
+    // be written (a read-only folder, a folder that does not exist yet): the program may
+    // still run, unguarded.
     State acquire();
     State state() const { return mState; }
-    // The lock file, "<database>.lock".
+    // The lock file beside the database, "<database>.lock".
     QString file() const { return mFile; }
     // The process that holds it when it is held by another; 0 when unknown.
     qint64 holder() const;
 
-    // A name that stands for the database: the same for every path that reaches the file.
-    static QString keyFor(const QString& databasePath);
+    // Names that stand for the database, the same for every path that reaches the file:
+    // one for its identity while it exists, then one for its real path.
+    static QStringList keysFor(const QString& databasePath);
 
 private:
     QString mFile;
-    std::unique_ptr<QLockFile> mLock;
+    std::vector<std::unique_ptr<QLockFile>> mLocks;
+    QLockFile* mBlocking = nullptr;
     State mState = State::Failed;
 };

@@ -7,7 +7,6 @@
 #include <sqlite3.h>
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -26,7 +25,8 @@ const QVector<ColumnDef>& ViewColumns(View view)
         {QStringLiteral("Currently Submitted?"), QStringLiteral("Submitted?"), CellFormat::YesNo},
         {QStringLiteral("Accepted?"), QStringLiteral("Accepted?"), CellFormat::YesNo},
         {QStringLiteral("Published?"), QStringLiteral("Published?"), CellFormat::YesNo},
-        {QStringLiteral("Date Of Outstanding Submission"), QStringLiteral("Date_Submitted"), CellFormat::Date},
+        {QStringLiteral("Date Of Outstanding Submission"), QStringLiteral("Date_Submitted"), CellFormat::Date,
+         DateRule::Any},
     };
     static const QVector<ColumnDef> publisher = {
         {QStringLiteral("Publisher"), QStringLiteral("Name"), CellFormat::Text},
@@ -64,19 +64,6 @@ QString NoRecordsText(View view)
 int MaxLeftCol(View view)
 {
     return view == View::Submission ? 4 : 0;
-}
-
-QString FormatStoredDate(const QString& iso, const ShortDateFormat& format)
-{
-    QDate date = QDate::fromString(iso, Qt::ISODate);
-    if (!date.isValid()) {
-        bool ok = false;
-        const int days = iso.toInt(&ok);
-        if (!ok || days == 0)
-            return QString();
-        date = QDate(1899, 12, 30).addDays(days);
-    }
-    return format.format(date);
 }
 
 quint32 CellTable::add(const QString& text)
@@ -194,39 +181,44 @@ private:
     std::string mKeys;  // the bytes of every text kept, one after another
 };
 
-// Dates repeat too: each distinct stored value is formatted once. ISO dates are found
-// without making a text, those of 1900 to 2099 in a flat table by their digits.
+// Dates repeat too: each distinct stored value is decoded and formatted once, and the
+// cache holds the codec's answers. ISO dates are found without making a text, those of
+// 1900 to 2099 in a flat table by their digits. An ISO date reads the same under either
+// rule; a day number or other text is remembered under its column's rule.
 class DateCache {
 public:
-    quint32 index(sqlite3_stmt* statement, int column, int type, CellTable& table)
+    quint32 index(sqlite3_stmt* statement, int column, int type, DateRule rule, CellTable& table)
     {
+        const size_t byRule = rule == DateRule::Any ? 1 : 0;
         if (type == SQLITE_INTEGER) {
-            const sqlite3_int64 days = sqlite3_column_int64(statement, column);
-            auto found = mNumbers.find(days);
-            if (found == mNumbers.end())
-                found = mNumbers.emplace(days, table.add(dayNumberText(days))).first;
+            const qint64 days = sqlite3_column_int64(statement, column);
+            auto found = mNumbers[byRule].find(days);
+            if (found == mNumbers[byRule].end())
+                found = mNumbers[byRule].emplace(days, table.add(mFormat.format(decodeStoredDayNumber(days, rule)))).first;
             return found->second;
         }
+        if (type == SQLITE_FLOAT)  // rare: not remembered
+            return table.add(mFormat.format(decodeStoredDayNumber(sqlite3_column_double(statement, column), rule)));
         const std::string_view bytes = ColumnBytes(statement, column);
-        if (const int key = IsoKey(bytes)) {
+        if (const int key = storedIsoKey(bytes)) {
             const int year = key / 10000;
             const int month = key / 100 % 100;
             const int day = key % 100;
             if (year >= kFirstYear && year < kFirstYear + kYears && month >= 1 && month <= 12 && day >= 1 && day <= 31) {
                 quint32& slot = mRecent[static_cast<size_t>(((year - kFirstYear) * 12 + month - 1) * 32 + day)];
                 if (slot == 0)
-                    slot = table.add(mFormat.format(year, month, day)) + 1;
+                    slot = table.add(formatted(bytes, rule)) + 1;
                 return slot - 1;
             }
             auto found = mIso.find(key);
             if (found == mIso.end())
-                found = mIso.emplace(key, table.add(mFormat.format(year, month, day))).first;
+                found = mIso.emplace(key, table.add(formatted(bytes, rule))).first;
             return found->second;
         }
         const QString stored = TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-        auto found = mOthers.constFind(stored);
-        if (found == mOthers.constEnd())
-            found = mOthers.insert(stored, table.add(FormatStoredDate(stored, mFormat)));
+        auto found = mOthers[byRule].constFind(stored);
+        if (found == mOthers[byRule].constEnd())
+            found = mOthers[byRule].insert(stored, table.add(mFormat.format(decodeStoredDateText(stored, rule))));
         return *found;
     }
 
@@ -234,34 +226,17 @@ private:
     static constexpr int kFirstYear = 1900;
     static constexpr int kYears = 200;
 
-    // As FormatStoredDate() reads a day number: a whole number of int's range but 0.
-    QString dayNumberText(sqlite3_int64 days) const
+    QString formatted(std::string_view bytes, DateRule rule) const
     {
-        if (days == 0 || days < std::numeric_limits<int>::min() || days > std::numeric_limits<int>::max())
-            return QString();
-        return mFormat.format(QDate(1899, 12, 30).addDays(days));
-    }
-
-    // YYYY-MM-DD as the number YYYYMMDD; 0 for anything else.
-    static int IsoKey(std::string_view s)
-    {
-        if (s.size() != 10 || s[4] != '-' || s[7] != '-')
-            return 0;
-        int key = 0;
-        for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
-            if (s[i] < '0' || s[i] > '9')
-                return 0;
-            key = key * 10 + (s[i] - '0');
-        }
-        return key;
+        return mFormat.format(decodeStoredDateText(bytes, rule));
     }
 
     ShortDateFormat mFormat;
     // By year, month and day (32 slots a month): the text's index + 1, 0 until formatted.
     std::vector<quint32> mRecent = std::vector<quint32>(static_cast<size_t>(kYears) * 12 * 32);
-    std::unordered_map<sqlite3_int64, quint32> mNumbers;
+    std::unordered_map<qint64, quint32> mNumbers[2];  // by rule
     std::unordered_map<int, quint32> mIso;
-    QHash<QString, quint32> mOthers;
+    QHash<QString, quint32> mOthers[2];  // by rule
 };
 
 // The most rows a view can list, from its table's highest ID (its IDs only grow), without
@@ -361,7 +336,7 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
                 table.cells.push_back(sqlite3_column_int64(query, c) != 0 ? yes : no);
                 break;
             case CellFormat::Date:
-                table.cells.push_back(dates.index(query, c, type, table));
+                table.cells.push_back(dates.index(query, c, type, defs[d].dateRule, table));
                 break;
             }
         }

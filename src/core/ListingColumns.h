@@ -9,6 +9,7 @@
 
 #include "core/Overdue.h"
 #include "core/ShortDateFormat.h"
+#include "core/StoredDate.h"
 #include "core/View.h"
 
 namespace SQLite { class Database; }
@@ -16,23 +17,20 @@ namespace SQLite { class Database; }
 enum class CellFormat {
     Text,          // the value as text, Null empty
     YesNo,         // "Yes" when true, "No" otherwise (Null included)
-    Date,          // a date in the short date format; Null and the missing date (0) empty
+    Date,          // a stored date in the short date format by the column's rule; no date empty
 };
 
 struct ColumnDef {
     QString header;
     QString source;   // column of the view's query
     CellFormat format;
+    DateRule dateRule = DateRule::PositiveOnly;  // CellFormat::Date only
 };
 
 const QVector<ColumnDef>& ViewColumns(View view);
 QString NoRecordsText(View view);
 // The left column that brings the last column into view.
 int MaxLeftCol(View view);
-
-// A stored date (ISO text, or a day number counted from 30 December 1899) in the user's
-// short date format; empty for anything else.
-QString FormatStoredDate(const QString& iso, const ShortDateFormat& format);
 
 // A listing's cell texts, row-major. Each distinct text is kept once and the cells that
 // show it refer to it: a listing repeats statuses, dates, publishers and Yes/No thousands

@@ -1,5 +1,5 @@
 #include "core/Overdue.h"
-#include "core/StoredValues.h"
+#include "core/StoredDate.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
@@ -11,7 +11,6 @@
 #include "core/RecordStore.h"
 #include "core/Session.h"
 #include "core/Settings.h"
-#include "core/SubmissionFacts.h"
 #include "core/Database.h"
 
 namespace {
@@ -28,7 +27,9 @@ QVariant argumentValue(sqlite3_value* value)
     case SQLITE_FLOAT:
         return QVariant(sqlite3_value_double(value));
     case SQLITE_TEXT:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(value))));
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(value)), sqlite3_value_bytes(value)));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_value_blob(value)), sqlite3_value_bytes(value)));
     default:
         return QVariant();
     }
@@ -59,34 +60,14 @@ QVariant rowValue(sqlite3_stmt* row, int column)
     }
 }
 
-// dateFromStored() of a column, reading an ISO date's digits in place: a listing has
-// thousands of them.
-QDate rowDate(sqlite3_stmt* row, int column)
-{
-    if (sqlite3_column_type(row, column) == SQLITE_TEXT && sqlite3_column_bytes(row, column) == 10) {
-        const auto* s = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
-        int parts[3] = {0, 0, 0};
-        bool iso = s[4] == '-' && s[7] == '-';
-        for (int i = 0; iso && i < 10; ++i) {
-            if (i == 4 || i == 7)
-                continue;
-            iso = s[i] >= '0' && s[i] <= '9';
-            int& part = parts[i < 4 ? 0 : i < 7 ? 1 : 2];
-            part = part * 10 + (s[i] - '0');
-        }
-        if (iso)
-            return QDate(parts[0], parts[1], parts[2]);  // invalid for a day that is not
-    }
-    return dateFromStored(rowValue(row, column));
-}
-
 void overdueFunction(sqlite3_context* context, int, sqlite3_value** argv)
 {
     const auto* session = static_cast<const Session*>(sqlite3_user_data(context));
     const OverdueRule rule = overdueRule(*session);
     const std::optional<int> status = optionalInt(argv[0]);
-    const bool overdue = status && rule.isOverdue(*status, dateFromStored(argumentValue(argv[1])),
-                                                  dateFromStored(argumentValue(argv[2])), optionalInt(argv[3]));
+    const QDate sent = decodeStoredDate(argumentValue(argv[1]), DateRule::PositiveOnly);
+    const QDate returned = decodeStoredDate(argumentValue(argv[2]), DateRule::PositiveOnly);
+    const bool overdue = status && rule.isOverdue(*status, sent, returned, optionalInt(argv[3]));
     sqlite3_result_int(context, overdue ? 1 : 0);
 }
 
@@ -134,8 +115,8 @@ std::optional<OverdueInfo> overdueRow(const OverdueRule& rule, sqlite3_stmt* row
     const int status = sqlite3_column_int(row, columns.status);
     if (status != 0)
         return std::nullopt;  // the rule holds only unreturned ones: spare reading the dates
-    const QDate sent = rowDate(row, columns.sent);
-    const QDate returned = rowDate(row, columns.returned);
+    const QDate sent = decodeStoredDate(row, columns.sent, DateRule::PositiveOnly);
+    const QDate returned = decodeStoredDate(row, columns.returned, DateRule::PositiveOnly);
     const QVariant ownValue = rowValue(row, columns.answerWithin);
     bool isNumber = false;
     const int ownDays = ownValue.toInt(&isNumber);

@@ -1,4 +1,5 @@
 #include "core/Resubmission.h"
+#include "core/StoredDate.h"
 #include "core/StoredValues.h"
 
 #include <QCoreApplication>
@@ -7,7 +8,6 @@
 #include <SQLiteCpp/Statement.h>
 
 #include "core/RecordStore.h"
-#include "core/SubmissionFacts.h"
 #include "core/Database.h"
 
 namespace {
@@ -48,8 +48,8 @@ std::optional<EarlierSubmission> earlierSubmission(SQLite::Database& database, i
                                                         : EarlierSubmission::Kind::Rejected;
         earlier.work = QString::fromUtf8(query.getColumn(2).getText());
         earlier.publisher = QString::fromUtf8(query.getColumn(3).getText());
-        earlier.sent = dateFromStored(storedValue(query.getColumn(4)));
-        earlier.returned = dateFromStored(storedValue(query.getColumn(5)));
+        earlier.sent = decodeStoredDate(storedValue(query.getColumn(4)), DateRule::PositiveOnly);
+        earlier.returned = decodeStoredDate(storedValue(query.getColumn(5)), DateRule::PositiveOnly);
         return earlier;
     } catch (const std::exception& e) {
         throw storeError(database, e);

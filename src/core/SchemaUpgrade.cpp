@@ -22,6 +22,12 @@ void toVersion2(SQLite::Database& database)
     createViews(database);
 }
 
+// Version 3: the log of imports, which undoing the last one reads.
+void toVersion3(SQLite::Database& database)
+{
+    createImportLog(database);
+}
+
 } // namespace
 
 int schemaVersion(SQLite::Database& database)
@@ -43,6 +49,10 @@ bool upgradeSchema(SQLite::Database& database, QString* error)
         if (version < 2) {
             toVersion2(database);
             version = 2;
+        }
+        if (version < 3) {
+            toVersion3(database);
+            version = 3;
         }
         database.exec("PRAGMA user_version = " + std::to_string(version) + ";");
         transaction.commit();

@@ -57,7 +57,7 @@ void Session::setDatabase(std::unique_ptr<SQLite::Database> database)
 bool Session::openDatabase(bool create, QString* error)
 {
     std::unique_ptr<SQLite::Database> database
-        = create ? db::createNew(databasePath(), error) : db::openExisting(databasePath(), error);
+        = create ? db::createNew(databasePath(), error) : db::openChecked(databasePath(), error);
     if (!database)
         return false;
     setDatabase(std::move(database));

@@ -1,4 +1,5 @@
 #include "core/SubmissionFacts.h"
+#include "core/StoredDate.h"
 #include "core/StoredValues.h"
 
 #include <SQLiteCpp/Database.h>
@@ -18,22 +19,6 @@ const char* const kFacts =
 
 } // namespace
 
-QDate dateFromStored(const QVariant& value)
-{
-    if (!value.isValid() || value.isNull())
-        return QDate();
-    if (value.typeId() == QMetaType::QString) {
-        const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
-        if (date.isValid())
-            return date;
-    }
-    bool isNumber = false;
-    const qlonglong days = value.toLongLong(&isNumber);
-    if (!isNumber || days <= 0)
-        return QDate();
-    return QDate(1899, 12, 30).addDays(days);
-}
-
 QList<SubmissionFact> loadSubmissionFacts(SQLite::Database& database)
 {
     QList<SubmissionFact> facts;
@@ -48,8 +33,8 @@ QList<SubmissionFact> loadSubmissionFacts(SQLite::Database& database)
             fact.publisher = QString::fromUtf8(query.getColumn(4).getText());
             fact.workExists = query.getColumn(5).getInt() != 0;
             fact.publisherExists = query.getColumn(6).getInt() != 0;
-            fact.sent = dateFromStored(storedValue(query.getColumn(7)));
-            fact.returned = dateFromStored(storedValue(query.getColumn(8)));
+            fact.sent = decodeStoredDate(storedValue(query.getColumn(7)), DateRule::PositiveOnly);
+            fact.returned = decodeStoredDate(storedValue(query.getColumn(8)), DateRule::PositiveOnly);
             fact.status = query.getColumn(9).getInt();
             if (!query.getColumn(10).isNull())
                 fact.answerWithinDays = query.getColumn(10).getInt();

@@ -27,11 +27,5 @@ struct SubmissionFact {
     bool isAccepted() const { return status == 2 || status == 3; }
 };
 
-// A stored date as a date: ISO text "YYYY-MM-DD", or a day number counted from
-// 30 December 1899 (greater than 0) as older files hold. Invalid for 0, Null and
-// anything else.
-QDate dateFromStored(const QVariant& stored);
-
-
 // All submissions, in ID order. Throws RecordStoreError when the engine fails.
 QList<SubmissionFact> loadSubmissionFacts(SQLite::Database& database);

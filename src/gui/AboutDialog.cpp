@@ -14,8 +14,9 @@
 #include "gui/PictureButton.h"
 #include "gui/Prompts.h"
 
-AboutDialog::AboutDialog(Links& links, QWidget* parent, const QString& settingsFile, const QString& databaseFile)
-    : QDialog(parent), mLinks(links)
+AboutDialog::AboutDialog(Links& links, QWidget* parent, const QString& settingsFile, const QString& databaseFile,
+                         const QString& webAddress)
+    : QDialog(parent), mLinks(links), mWebAddress(webAddress)
 {
     setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(tr("About ") + kProgramTitle);
@@ -28,7 +29,8 @@ AboutDialog::AboutDialog(Links& links, QWidget* parent, const QString& settingsF
     okButton = frame.bar.ok;
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    // The icon at the left; title and version beside it, the web address below them.
+    // The icon at the left; title, version and licence beside it, the web address and the files
+    // below them.
     auto* body = new QHBoxLayout;
     const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
     body->setContentsMargins(3 * margin, 2 * margin, 3 * margin, 2 * margin);
@@ -55,20 +57,27 @@ AboutDialog::AboutDialog(Links& links, QWidget* parent, const QString& settingsF
     texts->addWidget(versionLabel);
     texts->addSpacing(fontMetrics().height());
 
-    webLabel = new QLabel(kMakerWebAddress, this);
-    webLabel->setObjectName(QStringLiteral("webLabel"));
-    texts->addWidget(webLabel);
-    QFont link = webLabel->font();
-    link.setUnderline(true);
-    webLabel->setFont(link);
-    QPalette palette = webLabel->palette();
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
-    webLabel->setPalette(palette);
-    webLabel->setCursor(Qt::PointingHandCursor);
-    // Keyboard users reach the address too: it takes the focus and opens on Space.
-    webLabel->setFocusPolicy(Qt::StrongFocus);
-    webLabel->setAccessibleName(QStringLiteral("Web site ") + kMakerWebAddress);
-    webLabel->installEventFilter(this);
+    licenceLabel = new QLabel(tr("Free software under the GNU General Public License, version 3 or later"), this);
+    licenceLabel->setObjectName(QStringLiteral("licenceLabel"));
+    licenceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    texts->addWidget(licenceLabel);
+
+    if (!mWebAddress.isEmpty()) {
+        webLabel = new QLabel(mWebAddress, this);
+        webLabel->setObjectName(QStringLiteral("webLabel"));
+        texts->addWidget(webLabel);
+        QFont link = webLabel->font();
+        link.setUnderline(true);
+        webLabel->setFont(link);
+        QPalette palette = webLabel->palette();
+        palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
+        webLabel->setPalette(palette);
+        webLabel->setCursor(Qt::PointingHandCursor);
+        // Keyboard users reach the address too: it takes the focus and opens on Space.
+        webLabel->setFocusPolicy(Qt::StrongFocus);
+        webLabel->setAccessibleName(tr("Web site %1").arg(mWebAddress));
+        webLabel->installEventFilter(this);
+    }
 
     // The files in use, so that the writer knows what to back up; a long path loses its
     // middle on screen, the whole one is in the tooltip.
@@ -100,12 +109,12 @@ QString AboutDialog::versionText()
 
 bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == webLabel) {
+    if (webLabel && watched == webLabel) {
         const bool click = event->type() == QEvent::MouseButtonRelease;
         const bool key = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
         if (click || key) {
             // What the desktop makes of the address is its own business: nothing is shown.
-            mLinks.open(kMakerWebAddress);
+            mLinks.open(mWebAddress);
             return true;
         }
     }

@@ -1,22 +1,26 @@
 #pragma once
-// The About box: the program's title, version, icon and its maker's web address.
+// The About box: the program's title, version, icon and licence, its web address when the
+// build was given one, and the files in use.
 
 #include <QDialog>
+
+#include "core/Version.h"
 
 class QLabel;
 class Links;
 class QPushButton;
 class QFrame;
 
-inline const QString kMakerWebAddress = QStringLiteral("https://quillary.example.org/");
+// The address the build was given; empty when it was given none.
+inline const QString kHomepageUrl = QStringLiteral(QUILLARY_HOMEPAGE_URL);
 
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    // links opens the maker's web address. The settings file and database in use are
-    // shown when given.
+    // links opens the web address, shown only when there is one. The settings file and
+    // database in use are shown when given.
     explicit AboutDialog(Links& links, QWidget* parent = nullptr, const QString& settingsFile = QString(),
-                      const QString& databaseFile = QString());
+                         const QString& databaseFile = QString(), const QString& webAddress = kHomepageUrl);
 
     static QString versionText();
 
@@ -30,9 +34,11 @@ private:
     QLabel* iconLabel = nullptr;
     QLabel* titleLabel = nullptr;
     QLabel* versionLabel = nullptr;
-    QLabel* webLabel = nullptr;
+    QLabel* licenceLabel = nullptr;
+    QLabel* webLabel = nullptr;  // none without an address
     QLabel* settingsFileLabel = nullptr;
     QLabel* databaseFileLabel = nullptr;
 
     Links& mLinks;
+    QString mWebAddress;
 };

@@ -7,8 +7,10 @@
 #include "gui/StatusMessage.h"
 #include "core/Clock.h"
 #include "core/DatabaseBackup.h"
+#include "core/OutputGuard.h"
 #include "core/Session.h"
 #include "gui/Prompts.h"
+#include "gui/TableExport.h"
 
 void backUpDatabaseInteractively(QWidget* window, Session& session, Prompts& prompts)
 {
@@ -22,8 +24,10 @@ void backUpDatabaseInteractively(QWidget* window, Session& session, Prompts& pro
     if (folder.isEmpty())
         folder = QDir::homePath();
     const QString suggested = QDir(folder).filePath(datedBackupName(session.databasePath(), session.clock().today()));
-    const QString target = prompts.saveFileName(window, QStringLiteral("Back Up Database"), suggested,
-                                                QStringLiteral("Quillary databases (*.mdb);;All files (*)"));
+    const QString target = checkedSaveName(
+        window, prompts, ownFilesOf(session),
+        prompts.saveFileName(window, QStringLiteral("Back Up Database"), suggested,
+                             QStringLiteral("Quillary databases (*.mdb);;All files (*)")));
     if (target.isEmpty())
         return;
     QString error;

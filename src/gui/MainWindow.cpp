@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "core/BackupCommand.h"
+#include "core/Database.h"
 #include "core/Cancellation.h"
 #include "gui/AboutDialog.h"
 #include "gui/BackupActions.h"
@@ -338,8 +339,17 @@ bool MainWindow::initialise()
 {
     if (!openDatabase())
         return false;
-    // Before anything is written; a failure is told, never a reason to stop.
-    const QString backupProblem = makeStartBackup(mSession);
+    // Before anything is written, the schema upgrade included; a failure is told, never a
+    // reason to stop. Damage is told in a message box: the user must know before working on.
+    const StartBackupReport backup = makeStartBackup(mSession);
+    if (!backup.damage.isEmpty())
+        mDesktop.prompts.message(this, backup.damage, Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    QString error;
+    if (!db::finishOpening(*mSession.database(), mSession.databasePath(), &error)) {
+        mSession.closeDatabase();
+        mDesktop.prompts.message(nullptr, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return false;
+    }
     const QStringList warnings = mSession.settings().load();
     if (!warnings.isEmpty()) {
         mDesktop.prompts.message(this,
@@ -348,8 +358,8 @@ bool MainWindow::initialise()
             Prompts::Buttons::Ok, Prompts::Icon::Warning);
     }
     switchView(mSession.settings().startView());
-    if (!backupProblem.isEmpty())
-        ShowStatusMessage(this, backupProblem, 0);
+    if (!backup.status.isEmpty())
+        ShowStatusMessage(this, backup.status, 0);
     return true;
 }
 

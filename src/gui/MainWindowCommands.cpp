@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "core/OutputGuard.h"
 #include "core/RecordStore.h"
 #include "gui/GridView.h"
 #include "gui/ListingModel.h"
@@ -162,5 +163,5 @@ void MainWindow::exportListing()
     const bool empty = !mListing.hasRecords();
     const TableText table = shownTable(*grid, [empty](int) { return empty; });
     const QString suggested = tr("%1s.csv").arg(viewName(view()).toLower());
-    exportTableAsCsv(this, mDesktop.prompts, suggested, table);
+    exportTableAsCsv(this, mDesktop.prompts, ownFilesOf(mSession), suggested, table);
 }

@@ -9,6 +9,7 @@
 #include "core/BackupCommand.h"
 #include "core/Clock.h"
 #include "core/CommandLine.h"
+#include "core/ExportCsvCommand.h"
 #include "core/FileLocations.h"
 #include "core/Session.h"
 #include "gui/SingleInstance.h"
@@ -32,7 +33,8 @@ FileLocations locationsFor(const CommandLine& command)
                                                        command.settingsFile, command.database));
 }
 
-int runBackup(int argc, char* argv[], const CommandLine& command)
+// --backup and --export-csv: no window, so no display is needed.
+int runCommand(int argc, char* argv[], const CommandLine& command)
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
@@ -45,6 +47,8 @@ int runBackup(int argc, char* argv[], const CommandLine& command)
     }
     SystemClock clock;
     Session session(locations, clock);
+    if (command.action == CommandLine::Action::ExportCsv)
+        return runExportCsvCommand(session, command, out, err);
     return runBackupCommand(session, command.backupTarget, out, err);
 }
 
@@ -120,7 +124,8 @@ int runQuillary(int argc, char* argv[])
         QTextStream(stderr) << "quillary: " << command.text << '\n';
         return exitcode::kUsage;
     case CommandLine::Action::Backup:
-        return runBackup(argc, argv, command);
+    case CommandLine::Action::ExportCsv:
+        return runCommand(argc, argv, command);
     case CommandLine::Action::RunWindow:
         break;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // What main() does: reads the command line, then either answers it (help, version, a
-// backup without a window) or starts the window on the database the location rule finds.
+// backup or an export without a window) or starts the window on the database the location
+// rule finds.
 
 // Returns the process's exit code (CommandLine.h's exitcode).
 int runQuillary(int argc, char* argv[]);

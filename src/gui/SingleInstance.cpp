@@ -8,10 +8,27 @@ namespace {
 const QByteArray kRequest = "activate\n";
 const QByteArray kReply = "ok\n";
 
+// Asks the program listening under key to come to the front; true when it said it will.
+bool askToActivate(const QString& key, int timeoutMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(key);
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(kRequest);
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return false;
+    while (socket.bytesAvailable() < kReply.size()) {
+        if (!socket.waitForReadyRead(timeoutMs))
+            return false;
+    }
+    return socket.readAll().startsWith(kReply);
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString& databasePath, QObject* parent)
-    : QObject(parent), mKey(InstanceLock::keyFor(databasePath)), mLock(databasePath)
+    : QObject(parent), mKeys(InstanceLock::keysFor(databasePath)), mLock(databasePath)
 {
 }
 
@@ -28,38 +45,35 @@ SingleInstance::Claim SingleInstance::claim(int timeoutMs)
     case InstanceLock::State::HeldByAnother:
         break;
     }
-    QLocalSocket socket;
-    socket.connectToServer(mKey);
-    if (!socket.waitForConnected(timeoutMs))
-        return Claim::AlreadyRunning;
-    socket.write(kRequest);
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return Claim::AlreadyRunning;
-    while (socket.bytesAvailable() < kReply.size()) {
-        if (!socket.waitForReadyRead(timeoutMs))
-            return Claim::AlreadyRunning;
+    // The first listens under every name it had; a name missing then (the file it created)
+    // is simply not answered.
+    for (const QString& key : mKeys) {
+        if (askToActivate(key, timeoutMs))
+            return Claim::Handed;
     }
-    return socket.readAll().startsWith(kReply) ? Claim::Handed : Claim::AlreadyRunning;
+    return Claim::AlreadyRunning;
 }
 
 void SingleInstance::listen()
 {
-    mServer = std::make_unique<QLocalServer>();
-    // Only this user's programs may ask.
-    mServer->setSocketOptions(QLocalServer::UserAccessOption);
-    // We hold the lock, so a socket left under this name is a crashed program's.
-    QLocalServer::removeServer(mKey);
-    if (!mServer->listen(mKey)) {
-        // Later starts will say the program is open instead of bringing it forward.
-        mServer.reset();
-        return;
+    for (const QString& key : mKeys) {
+        auto server = std::make_unique<QLocalServer>();
+        // Only this user's programs may ask.
+        server->setSocketOptions(QLocalServer::UserAccessOption);
+        // We hold the lock, so a socket left under this name is a crashed program's.
+        QLocalServer::removeServer(key);
+        // One that cannot listen leaves later starts saying the program is open instead.
+        if (!server->listen(key))
+            continue;
+        QLocalServer* listening = server.get();
+        connect(listening, &QLocalServer::newConnection, this, [this, listening] { answer(listening); });
+        mServers.push_back(std::move(server));
     }
-    connect(mServer.get(), &QLocalServer::newConnection, this, &SingleInstance::answer);
 }
 
-void SingleInstance::answer()
+void SingleInstance::answer(QLocalServer* server)
 {
-    while (QLocalSocket* socket = mServer->nextPendingConnection()) {
+    while (QLocalSocket* socket = server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         auto read = [this, socket] {
             if (!socket->canReadLine())

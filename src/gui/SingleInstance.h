@@ -1,11 +1,13 @@
 #pragma once
 // A second start on the same database hands over to the running program instead of
-// opening the file twice: the lock file says whether one runs, a local socket named for
-// the database asks it to bring its window to the front.
+// opening the file twice: the locks say whether one runs, a local socket named for the
+// database file (the same through any link) asks it to bring its window to the front.
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <memory>
+#include <vector>
 
 #include "core/InstanceLock.h"
 
@@ -36,11 +38,11 @@ signals:
 
 private:
     void listen();
-    void answer();
+    void answer(QLocalServer* server);
 
-    QString mKey;
+    QStringList mKeys;
     InstanceLock mLock;
-    std::unique_ptr<QLocalServer> mServer;
+    std::vector<std::unique_ptr<QLocalServer>> mServers;
 };
 
 // What a second start tells the user when the first did not answer.

@@ -29,6 +29,7 @@
 #include <algorithm>
 
 #include "core/Clock.h"
+#include "core/OutputGuard.h"
 #include "core/RecordStore.h"
 #include "core/Session.h"
 #include "gui/TableExport.h"
@@ -463,10 +464,10 @@ void StatisticsWindow::exportCurrent()
 {
     switch (mTabs->currentIndex()) {
     case kPublishersTab:
-        exportTableAsCsv(this, mPrompts, tr("publisher-statistics.csv"), shownTable(*mPublisherTable));
+        exportTableAsCsv(this, mPrompts, ownFilesOf(mSession), tr("publisher-statistics.csv"), shownTable(*mPublisherTable));
         break;
     case kWorksTab:
-        exportTableAsCsv(this, mPrompts, tr("work-statistics.csv"), shownTable(*mWorkTable));
+        exportTableAsCsv(this, mPrompts, ownFilesOf(mSession), tr("work-statistics.csv"), shownTable(*mWorkTable));
         break;
     case kMonthTab:
         saveChart(mMonthChart, tr("submissions-per-month.png"));
@@ -491,6 +492,9 @@ bool StatisticsWindow::saveChart(QChartView* view, const QString& suggested)
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix.isEmpty())
         path += QStringLiteral(".png");
+    path = checkedSaveName(this, mPrompts, ownFilesOf(mSession), path);
+    if (path.isEmpty())
+        return false;
     bool saved = false;
     if (suffix == QLatin1String("svg")) {
         QSvgGenerator svg;

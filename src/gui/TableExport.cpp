@@ -7,6 +7,7 @@
 #include <QTableView>
 
 #include "core/Csv.h"
+#include "core/OutputGuard.h"
 #include "gui/Prompts.h"
 
 TableText shownTable(const QTableView& view, const std::function<bool(int row)>& skipRow)
@@ -37,7 +38,19 @@ TableText shownTable(const QTableView& view, const std::function<bool(int row)>&
     return table;
 }
 
-bool exportTableAsCsv(QWidget* parent, Prompts& prompts, const QString& suggested, const TableText& table)
+QString checkedSaveName(QWidget* parent, Prompts& prompts, const OwnFiles& own, const QString& path)
+{
+    if (path.isEmpty())
+        return path;
+    const QString refused = refuseOutput(path, own);
+    if (refused.isEmpty())
+        return path;
+    prompts.message(parent, refused, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    return QString();
+}
+
+bool exportTableAsCsv(QWidget* parent, Prompts& prompts, const OwnFiles& own, const QString& suggested,
+                      const TableText& table)
 {
     QString path = prompts.saveFileName(parent, QCoreApplication::translate("TableExport", "Export as CSV"), suggested,
                                         QCoreApplication::translate("TableExport", "CSV files (*.csv)"));
@@ -45,6 +58,9 @@ bool exportTableAsCsv(QWidget* parent, Prompts& prompts, const QString& suggeste
         return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
+    path = checkedSaveName(parent, prompts, own, path);
+    if (path.isEmpty())
+        return false;
     QString error;
     if (!writeCsvFile(path, table.header, table.rows, &error)) {
         prompts.message(parent,

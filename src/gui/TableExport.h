@@ -9,6 +9,7 @@
 
 class Prompts;
 class QTableView;
+struct OwnFiles;
 class QWidget;
 
 struct TableText {
@@ -21,5 +22,11 @@ struct TableText {
 TableText shownTable(const QTableView& view, const std::function<bool(int row)>& skipRow = {});
 
 // Asks for a file name (suggested: the name offered) and writes the table there. False when
-// cancelled or when the file could not be written (the user has been told why).
-bool exportTableAsCsv(QWidget* parent, Prompts& prompts, const QString& suggested, const TableText& table);
+// cancelled, when the name is one of own (refused, nothing written) or when the file could
+// not be written (the user has been told why).
+bool exportTableAsCsv(QWidget* parent, Prompts& prompts, const OwnFiles& own, const QString& suggested,
+                      const TableText& table);
+
+// The name chosen in a save box, checked against the program's own files: empty when none
+// was chosen, or when it was refused and the user told why (a critical message).
+QString checkedSaveName(QWidget* parent, Prompts& prompts, const OwnFiles& own, const QString& path);

@@ -48,6 +48,15 @@ TEST_F(CommandLineTest, EachOptionAsksForItsActionWithFilesFromTheWorkingFolder)
                                  QStringLiteral("--backup"), QStringLiteral("copy.mdb")});
     EXPECT_EQ(b.action, CommandLine::Action::Backup);
     EXPECT_EQ(b.database + '|' + b.backupTarget, path(QStringLiteral("Quillary.mdb")) + '|' + path(QStringLiteral("copy.mdb")));
+    // The export is read by the same parser: its file may come before or after the options.
+    const CommandLine e = parse({QStringLiteral("--export-csv"), QStringLiteral("Publishers"), QStringLiteral("out/p.csv"),
+                                 QStringLiteral("--selection"), QStringLiteral("Brass Only"),
+                                 QStringLiteral("--database"), QStringLiteral("Quillary.mdb")});
+    EXPECT_EQ(e.action, CommandLine::Action::ExportCsv) << e.text.toStdString();
+    EXPECT_EQ(e.exportView, View::Publisher);
+    EXPECT_EQ(e.exportTarget + '|' + e.database, path(QStringLiteral("out/p.csv")) + '|' + path(QStringLiteral("Quillary.mdb")));
+    EXPECT_TRUE(e.selectionGiven && e.selection == QStringLiteral("Brass Only"));
+    EXPECT_FALSE(parse({QStringLiteral("--export-csv"), QStringLiteral("works"), QStringLiteral("w.csv")}).selectionGiven);
 }
 
 TEST_F(CommandLineTest, MistakesAreRefusedWithAMessage)
@@ -60,6 +69,13 @@ TEST_F(CommandLineTest, MistakesAreRefusedWithAMessage)
         {{QStringLiteral("--config"), QStringLiteral("missing.ini")}, path(QStringLiteral("missing.ini"))},
         {{QStringLiteral("--database"), QStringLiteral("gone.mdb"), QStringLiteral("--backup"), QStringLiteral("x.mdb")},
          path(QStringLiteral("gone.mdb"))},
+        {{QStringLiteral("--database"), QStringLiteral(".")}, QStringLiteral("is a folder")},
+        {{QStringLiteral("--config"), QStringLiteral(".")}, QStringLiteral("is a folder")},
+        {{QStringLiteral("--backup"), QStringLiteral("bad\uFFFD.mdb")}, QStringLiteral("cannot be used")},
+        {{QStringLiteral("--export-csv"), QStringLiteral("works")}, QStringLiteral("Usage: quillary --export-csv")},
+        {{QStringLiteral("--export-csv"), QStringLiteral("works"), QStringLiteral("a.csv"), QStringLiteral("b.csv")},
+         QStringLiteral("Usage: quillary --export-csv")},
+        {{QStringLiteral("--selection"), QStringLiteral("x")}, QStringLiteral("goes with --export-csv")},
     };
     for (const auto& [arguments, says] : cases) {
         const CommandLine result = parse(arguments);

@@ -1,6 +1,8 @@
 // CSV as other programs read it: RFC 4180 quoting, CRLF, UTF-8, and a file that is
 // written whole or not at all.
 
+#include <cerrno>
+#include <cstring>
 
 #include "core/Csv.h"
 #include "support/InsightData.h"
@@ -35,9 +37,10 @@ TEST_F(CsvFileTest, AFileThatCannotBeWrittenIsReportedAndAnOldOneKept)
     EXPECT_FALSE(writeCsvFile(path(QStringLiteral("no/such/folder/out.csv")), {QStringLiteral("A")}, {}, &error));
     EXPECT_FALSE(error.isEmpty());
     {
-        // A full disk part way: the old file stays whole.
+        // A full disk part way: the old file stays whole, and the system's reason is told.
         FileSizeLimit limit(10);
         EXPECT_FALSE(writeCsvFile(file, {QStringLiteral("A")}, {{QString(100, QLatin1Char('x'))}}, &error));
+        EXPECT_TRUE(error.contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << error.toStdString();
     }
     EXPECT_EQ(readFile(file), QByteArray("A\r\n1\r\n"));
 }

@@ -1,15 +1,22 @@
 // Backups: a copy is a whole database of this program, also while another connection
-// writes; a failed copy leaves nothing; the start-up copies keep one a day for seven days.
+// writes; a failed copy leaves nothing; the start-up copies keep one a day for seven days;
+// a damaged database is told and never rotates the good copies away.
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Transaction.h>
+#include <QTextStream>
 #include <atomic>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 #include "core/BackupCommand.h"
+#include "core/CommandLine.h"
 #include "core/DatabaseBackup.h"
 #include "core/Database.h"
 #include "support/CoreTestEnv.h"
@@ -135,7 +142,7 @@ TEST_F(DatabaseBackupTest, AFailedCopyLeavesTheOldTargetAndNoPartialFile)
     for (const QString& target : {path(QStringLiteral("Quillary.mdb")), dir() + QStringLiteral("./sub/../Quillary.mdb")}) {
         QDir().mkpath(path(QStringLiteral("sub")));
         EXPECT_FALSE(backupDatabase(database(), target, &error));
-        EXPECT_TRUE(error.contains(QStringLiteral("database itself"))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QStringLiteral("the database in use"))) << error.toStdString();
     }
     EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Work;")), 300);
 
@@ -157,6 +164,31 @@ TEST_F(DatabaseBackupTest, AFailedCopyLeavesTheOldTargetAndNoPartialFile)
     // A successful copy then replaces the old file whole.
     EXPECT_TRUE(copyAndOpen(target));
     EXPECT_EQ(QDir(mDir.path()).entryList({QStringLiteral("*.part-*")}, QDir::Files), QStringList());
+
+    // What killed backups left: removed when their process is gone, or when a copy of the
+    // same target has not been written for long; a running backup's is left alone.
+    const pid_t ended = fork();
+    if (ended == 0)
+        _exit(0);
+    waitpid(ended, nullptr, 0);
+    const QString dead = QString::number(ended);
+    const QString alive = QString::number(QCoreApplication::applicationPid());
+    const QStringList stale{"copy.mdb.part-" + dead + "-0123456789ab", "copy.mdb.part-" + dead + "-0123456789ab-journal",
+                            "other.mdb.part-" + dead + "-0123456789ab", "copy.mdb.part-" + alive + "-00000000000a"};
+    const QStringList kept{"other.mdb.part-" + alive + "-00000000000b", "copy.mdb.part-" + alive + "-00000000000c",
+                           "notes.part-1"};
+    for (const QString& name : stale + kept)
+        writeFile(path(name), "left");
+    QFile old(path(stale.last()));
+    ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    old.close();
+    EXPECT_TRUE(copyAndOpen(target));
+    QStringList left = QDir(mDir.path()).entryList({QStringLiteral("*.part-*")}, QDir::Files);
+    QStringList wanted = kept;
+    left.sort();
+    wanted.sort();
+    EXPECT_EQ(left, wanted);
 }
 
 class StartBackupTest : public DatabaseBackupTest {
@@ -208,10 +240,60 @@ TEST_F(StartBackupTest, OneCopyADayForTheLastSevenDaysOfStartsAndAFailureIsTold)
     writeFile(path(QStringLiteral("blocked")), "a file where the folder should be");
     Session s(l, clock);
     s.setDatabase(db::openExisting(path(QStringLiteral("Quillary.mdb")), nullptr));
-    const QString told = makeStartBackup(s);
+    const QString told = makeStartBackup(s).status;
     EXPECT_TRUE(told.startsWith(QStringLiteral("Start-up backup failed")) && told.contains(path(QStringLiteral("blocked"))))
         << told.toStdString();
     QFile::remove(path(QStringLiteral("blocked")));
-    EXPECT_EQ(makeStartBackup(s), QString());
+    EXPECT_EQ(makeStartBackup(s).status, QString());
     EXPECT_TRUE(QFileInfo::exists(l.backupDir + QStringLiteral("/Quillary-2026-12-06.mdb")));
+}
+
+TEST_F(StartBackupTest, ADamagedDatabaseFailsEveryCopyAndTheGoodCopiesStay)
+{
+    for (int day = 1; day <= 3; ++day)
+        ASSERT_TRUE(startOn(QDate(2026, 11, day)).made);
+    // One page in the middle of the file overwritten with garbage, as a failing disk would.
+    const QString file = path(QStringLiteral("Quillary.mdb"));
+    session().closeDatabase();
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+    const qint64 page = 4096;
+    ASSERT_TRUE(damaged.seek((damaged.size() / page / 2) * page));
+    damaged.write(QByteArray(page, '\xa5'));
+    damaged.close();
+    // A copy made by a version that did not check its copies, under a good copy's name.
+    ASSERT_TRUE(QFile::copy(file, folder() + QStringLiteral("/Quillary-2026-11-04.mdb")));
+
+    // Written to a file: refused, the old target unchanged, the damaged copy kept apart.
+    const QString target = path(QStringLiteral("copy.mdb"));
+    writeFile(target, "yesterday's copy");
+    QString error;
+    QString apart;
+    EXPECT_FALSE(backupDatabase(database(), target, &error, {}, &apart));
+    EXPECT_TRUE(error.contains(QStringLiteral("the database is damaged"))) << error.toStdString();
+    EXPECT_EQ(apart, path(QStringLiteral("copy.damaged.mdb")));
+    EXPECT_TRUE(QFileInfo::exists(apart));
+    EXPECT_EQ(readFile(target), QByteArray("yesterday's copy"));
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    EXPECT_EQ(runBackupCommand(session(), path(QStringLiteral("cli.mdb")), outStream, errStream), exitcode::kFailed);
+    EXPECT_TRUE(err.contains(QStringLiteral("damaged"))) << err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("cli.mdb"))));
+
+    // Ten days of starts on it: each is told with the newest copy that passes the check;
+    // no good copy is let go, and the damaged ones are kept apart, the last seven of them.
+    const QString lastGood = folder() + QStringLiteral("/Quillary-2026-11-03.mdb");
+    for (int day = 5; day <= 14; ++day) {
+        const RotationResult r = startOn(QDate(2026, 11, day));
+        EXPECT_TRUE(!r.ok && r.damaged && r.removed.isEmpty());
+        EXPECT_EQ(r.lastGood, lastGood);
+        EXPECT_EQ(r.damagedCopy, folder() + QStringLiteral("/Quillary-2026-11-%1.damaged.mdb").arg(day, 2, 10, QLatin1Char('0')));
+    }
+    const QDir backups(folder());
+    EXPECT_EQ(backups.entryList({QStringLiteral("Quillary-*.damaged.mdb")}, QDir::Files).size(), 7);
+    EXPECT_EQ(backups.entryList({QStringLiteral("Quillary-2026-11-0?.mdb")}, QDir::Files),
+              (QStringList{"Quillary-2026-11-01.mdb", "Quillary-2026-11-02.mdb", lastGood.section('/', -1)}));
+    EXPECT_TRUE(checkDatabaseFile(lastGood, &error)) << error.toStdString();
 }

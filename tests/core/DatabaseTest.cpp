@@ -2,11 +2,21 @@
 
 #include <QFile>
 #include <SQLiteCpp/Database.h>
+#include <sqlite3.h>
 
 #include "core/Database.h"
 #include "support/CoreTestEnv.h"
 
 namespace {
+
+// Refuses to make a journal, as a folder the user may not write does (except for root).
+int refuseJournal(sqlite3_vfs* vfs, const char* name, sqlite3_file* file, int flags, int* outFlags)
+{
+    if (flags & SQLITE_OPEN_MAIN_JOURNAL)
+        return SQLITE_CANTOPEN;
+    auto* real = static_cast<sqlite3_vfs*>(vfs->pAppData);
+    return real->xOpen(real, name, file, flags, outFlags);
+}
 
 class DatabaseTest : public CoreTest {
 protected:
@@ -70,6 +80,18 @@ TEST_F(DatabaseTest, OpenAndCreateTakeOnlyTheirOwnFilesAndLeaveOthersUntouched)
     EXPECT_EQ(opened->execAndGet("PRAGMA journal_mode;").getString(), "delete");
     EXPECT_EQ(opened->execAndGet("PRAGMA synchronous;").getInt(), 2);
     opened.reset();
+
+    // A folder where the journal cannot be made is found at open, not at the first save.
+    sqlite3_vfs* real = sqlite3_vfs_find(nullptr);
+    sqlite3_vfs refusing = *real;
+    refusing.zName = "quillary-test-nojournal";
+    refusing.pAppData = real;
+    refusing.xOpen = &refuseJournal;
+    sqlite3_vfs_register(&refusing, 1);
+    expectRefused(dbPath(), "", "does not let changes be saved");
+    sqlite3_vfs_unregister(&refusing);
+    sqlite3_vfs_register(real, 1);
+    EXPECT_FALSE(QFile::exists(dbPath() + "-journal"));
 
     EXPECT_FALSE(db::openExisting(path("missing.mdb"), &error));
     EXPECT_TRUE(error.contains("does not exist"));

@@ -1,4 +1,5 @@
-// The lock beside the database: one holder at a time, a crashed holder's lock taken over.
+// The locks of a database: one holder at a time through any path or link, a crashed
+// holder's lock taken over even when its process number lives on in another program.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,19 +36,40 @@ TEST_F(InstanceLockTest, OneHolderAtATimeUntilItEndsOrDies)
               QByteArray::number(ended) + "\nquillary\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     InstanceLock taken(other);
     EXPECT_EQ(taken.acquire(), InstanceLock::State::Held);
-    EXPECT_EQ(taken.holder(), QCoreApplication::applicationPid());
+
+    // The same, but its number now belongs to a running program of the same name (this
+    // one): without its holder's lock on the file, it is stale all the same.
+    const QString reused = path(QStringLiteral("Reused.mdb"));
+    writeFile(reused + QStringLiteral(".lock"), QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+                                                    + QCoreApplication::applicationName().toUtf8() + '\n'
+                                                    + QSysInfo::machineHostName().toUtf8() + '\n');
+    EXPECT_EQ(InstanceLock(reused).acquire(), InstanceLock::State::Held);
 
     // A lock that cannot be written lets the program run unguarded.
     EXPECT_EQ(InstanceLock(path(QStringLiteral("no/such/folder/Quillary.mdb"))).acquire(), InstanceLock::State::Failed);
 }
 
-TEST_F(InstanceLockTest, TheKeyNamesTheFileNotTheSpelling)
+TEST_F(InstanceLockTest, EveryLinkToTheFileFindsItsHolder)
 {
     QDir().mkpath(path(QStringLiteral("real")));
+    QDir().mkpath(path(QStringLiteral("elsewhere")));
     ASSERT_TRUE(QFile::link(path(QStringLiteral("real")), path(QStringLiteral("link"))));
-    const QString key = InstanceLock::keyFor(path(QStringLiteral("real/Quillary.mdb")));
-    EXPECT_EQ(InstanceLock::keyFor(path(QStringLiteral("link/Quillary.mdb"))), key);
-    EXPECT_EQ(InstanceLock::keyFor(path(QStringLiteral("real/./Quillary.mdb"))), key);
-    EXPECT_NE(InstanceLock::keyFor(path(QStringLiteral("real/Other.mdb"))), key);
-    EXPECT_LT(key.size(), 40);  // short enough for a local socket's name
+    const QString db = path(QStringLiteral("real/Quillary.mdb"));
+    writeFile(db, "a database");
+    ASSERT_TRUE(QFile::link(db, path(QStringLiteral("elsewhere/Symbolic.mdb"))));
+    ASSERT_EQ(::link(QFile::encodeName(db).constData(), QFile::encodeName(path(QStringLiteral("elsewhere/Hard.mdb"))).constData()), 0);
+    const QStringList names{QStringLiteral("link/Quillary.mdb"), QStringLiteral("real/./Quillary.mdb"),
+                            QStringLiteral("elsewhere/Symbolic.mdb"), QStringLiteral("elsewhere/Hard.mdb")};
+
+    const QStringList keys = InstanceLock::keysFor(db);
+    EXPECT_LT(keys.first().size(), 40);  // short enough for a local socket's name
+    InstanceLock first(db);
+    ASSERT_EQ(first.acquire(), InstanceLock::State::Held);
+    for (const QString& name : names) {
+        EXPECT_EQ(InstanceLock::keysFor(path(name)).first(), keys.first()) << name.toStdString();
+        EXPECT_EQ(InstanceLock(path(name)).acquire(), InstanceLock::State::HeldByAnother) << name.toStdString();
+    }
+    // The lock file sits beside the real file, whichever link named it.
+    EXPECT_EQ(InstanceLock(path(QStringLiteral("elsewhere/Symbolic.mdb"))).file(), db + QStringLiteral(".lock"));
+    EXPECT_NE(InstanceLock::keysFor(path(QStringLiteral("real/Other.mdb"))), keys);
 }

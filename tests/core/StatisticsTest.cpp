@@ -119,13 +119,8 @@ TEST_F(StatisticsTest, MonthsRunWithoutGapsAndCountAnswersByTheirOwnMonth)
     EXPECT_EQ(std::pair(years[0].year, years[0].accepted), std::pair(2024, 3));
 }
 
-TEST(StatisticsFigures, EdgeCasesOfTheDatesTheDayFiguresAndTheYears)
+TEST(StatisticsFigures, EdgeCasesOfTheDayFiguresAndTheYears)
 {
-    // Stored dates: ISO text, or a day number of older files; nothing else.
-    EXPECT_EQ(dateFromStored(QVariant(QStringLiteral("2024-02-29"))), QDate(2024, 2, 29));
-    EXPECT_EQ(dateFromStored(QVariant(qlonglong(45000))), QDate(2023, 3, 15));
-    for (const QVariant& none : {QVariant(qlonglong(0)), QVariant(QStringLiteral("2024-02-30")), QVariant()})
-        EXPECT_EQ(dateFromStored(none), QDate());
     EXPECT_EQ(dayFigures({}).count, 0);
     EXPECT_EQ(daysText(dayFigures({12})), "1 days: median 12 mean 12 range 12-12 quartiles 12-12");
     // The middle value is in neither half: quartiles of 1, 3 and of 7, 9.

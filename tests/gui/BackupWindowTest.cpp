@@ -95,3 +95,47 @@ TEST_F(BackupWindowTest, EachStartKeepsTheDaysCopyAndBackUpDatabaseWritesWhereCh
     EXPECT_EQ(tips, "Settings: " + QDir::toNativeSeparators(iniFile()) + "|Database: "
                         + QDir::toNativeSeparators(path("Quillary.mdb")));
 }
+
+TEST_F(BackupWindowTest, TheStartCopyPrecedesTheUpgradeAndDamageIsToldWithTheLastGoodCopy)
+{
+    // A file of the previous schema version: its start-up copy is still that version.
+    exec("DROP VIEW Expanded_Publisher; DROP VIEW Expanded_Submission; DROP TABLE Import_Added; DROP TABLE Import_Log;"
+         "ALTER TABLE Publisher DROP COLUMN Answer_Within_Days;"
+         "CREATE VIEW Expanded_Publisher AS SELECT *, NULL AS Type FROM Publisher;"
+         "CREATE VIEW Expanded_Submission AS SELECT *, NULL AS Work, NULL AS Publisher, NULL AS Status_Desc FROM Submission;"
+         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
+         "INSERT INTO Publisher (Name) SELECT printf('%.300c', 'p') || i FROM n;"
+         "PRAGMA user_version = 1;");
+    start();
+    const QString good = path("backups/Quillary-2026-12-06.mdb");
+    auto version = [](const QString& file) {
+        return SQLite::Database(file.toStdString(), SQLite::OPEN_READONLY).execAndGet("PRAGMA user_version;").getInt();
+    };
+    EXPECT_EQ(version(good), 1);
+    EXPECT_EQ(version(path("Quillary.mdb")), db::kSchemaVersion);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    window.reset();
+
+    // A page of publishers (which the Work view does not read) overwritten with garbage:
+    // the next day's start says so, and the program runs.
+    QFile file(path("Quillary.mdb"));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray bytes = file.readAll();
+    qint64 page = 4096;
+    // A table's leaf page (type 13) holding publishers' names.
+    while (page < bytes.size() && !(bytes[page] == 13 && bytes.mid(page, 4096).contains(QByteArray(300, 'p'))))
+        page += 4096;
+    ASSERT_LT(page, bytes.size());
+    ASSERT_TRUE(file.seek(page));
+    file.write(QByteArray(4096, '\xa5'));
+    file.close();
+    clock.date = QDate(2026, 12, 7);
+    const QString told = start();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Warning);
+    EXPECT_TRUE(prompts.shown[0].text.contains("is damaged") && prompts.shown[0].text.contains(good))
+        << prompts.shown[0].text.toStdString();
+    EXPECT_TRUE(told.contains(good)) << told.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(path("backups/Quillary-2026-12-07.damaged.mdb")));
+    EXPECT_FALSE(QFileInfo::exists(path("backups/Quillary-2026-12-07.mdb")));
+}

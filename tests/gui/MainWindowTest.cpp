@@ -318,15 +318,22 @@ TEST_F(MainWindowTest, GridKeysAndDeleteRefuseOutstandingWorkAndReselectANeighbo
     EXPECT_EQ(count("Submission"), 1);
 }
 
-TEST_F(MainWindowTest, AboutShowsTheVersionAndOpensTheWebAddress)
+TEST_F(MainWindowTest, AboutShowsTheVersionTheLicenceAndAWebAddressOnlyWhenTheBuildHasOne)
 {
-    AboutDialog about(links);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+$")).match(child<QLabel>(about, "versionLabel")->text()).hasMatch());
+    // Without an address: the licence and the files, and no link.
+    AboutDialog plain(links, nullptr, iniFile(), path("Quillary.mdb"), QString());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+$")).match(child<QLabel>(plain, "versionLabel")->text()).hasMatch());
+    EXPECT_TRUE(child<QLabel>(plain, "licenceLabel")->text().contains("GNU General Public License, version 3 or later"));
+    EXPECT_TRUE(child<QLabel>(plain, "databaseFileLabel")->toolTip().endsWith("Quillary.mdb"));
+    EXPECT_EQ(plain.findChild<QLabel*>("webLabel"), nullptr);
+
+    const QString address = QStringLiteral("https://writers.invalid/quillary");
+    AboutDialog about(links, nullptr, QString(), QString(), address);
     about.show();
     click(child<QLabel>(about, "webLabel"));
     links.result = false;  // no browser: nothing is shown, the box stays
     click(child<QLabel>(about, "webLabel"));
-    EXPECT_EQ(links.opened, (QStringList{kMakerWebAddress, kMakerWebAddress}));
+    EXPECT_EQ(links.opened, (QStringList{address, address}));
     EXPECT_TRUE(about.isVisible() && prompts.shown.isEmpty());
     QTest::keyClick(&about, Qt::Key_Return);  // OK is the default button
     EXPECT_FALSE(about.isVisible());

@@ -3,10 +3,12 @@
 // Submissions" selection, File > Export Listing giving back the grid's cells, and Statistics.
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QStandardItemModel>
 #include <QToolButton>
+#include <QTest>
 #include <SQLiteCpp/Database.h>
 
 #include "gui/GridView.h"
@@ -111,6 +113,28 @@ TEST_F(OverdueListingTest, ExportListingWritesTheGridsCellsInTheirOrder)
     window->session().database()->exec("DELETE FROM Submission;");
     window->refresh();
     EXPECT_EQ(exported("empty.csv").toStdString(), "Work,Publisher,Submitted,Returned,Status,Outcome,Notes\r\n");
+}
+
+TEST_F(OverdueListingTest, ExportListingOverTheDatabaseIsRefusedAndTheWindowCarriesOn)
+{
+    const QByteArray before = readFile(path("Quillary.mdb"));
+    const int rows = model().rowCount();
+    ASSERT_TRUE(QFile::link(path("Quillary.mdb"), path("link.csv")));
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == window.get(); }));
+    // The save box itself has asked "replace?" and been told Yes.
+    prompts.saveNames = {path("Quillary.mdb")};
+    QTest::keyClick(child<GridView>(window, "grid"), Qt::Key_E, Qt::ControlModifier);
+    prompts.saveNames = {path("link.csv")};
+    child<QAction>(window, "exportAction")->trigger();
+    ASSERT_EQ(prompts.shown.size(), 2);
+    EXPECT_TRUE(prompts.shown[0].text.contains(path("Quillary.mdb")) && prompts.shown[0].text.contains("the database in use"))
+        << prompts.shown[0].text.toStdString();
+    EXPECT_TRUE(prompts.shown[1].text.contains(path("link.csv"))) << prompts.shown[1].text.toStdString();
+    EXPECT_EQ(readFile(path("Quillary.mdb")), before);
+    window->refresh();
+    EXPECT_EQ(model().rowCount(), rows);
 }
 
 TEST_F(OverdueListingTest, StatisticsOpensFromTheButtonAndTheMenuOnce)

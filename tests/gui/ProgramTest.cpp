@@ -70,6 +70,7 @@ TEST_F(ProgramTest, HelpVersionAndMistakes)
         {{"--frobnicate"}, exitcode::kUsage, "frobnicate"},
         {{"--config", "nowhere.ini"}, exitcode::kUsage, path(QStringLiteral("nowhere.ini"))},
         {{"--export-csv", "books", "x.csv"}, exitcode::kUsage, "\"books\" is not a view"},
+        {{"--database", "."}, exitcode::kUsage, "is a folder"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -134,4 +135,44 @@ TEST_F(ProgramTest, ASecondStartOnAnOpenDatabaseHandsOverWithoutOpeningIt)
     EXPECT_EQ(r.exitCode, exitcode::kOk) << r.err.toStdString();
     EXPECT_EQ(asked.count(), 1);
     EXPECT_FALSE(QFileInfo::exists(db()));
+}
+
+TEST_F(ProgramTest, ExportCsvFindsTheFilesByTheRuleAndNeverWritesOverThem)
+{
+    // Installed, with an empty home but for the database in the data folder.
+    QDir().mkpath(path(QStringLiteral("prefix/bin")));
+    const QString program = path(QStringLiteral("prefix/bin/quillary"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLARY_EXECUTABLE), program));
+    createDatabase();
+    exec(QStringLiteral("INSERT INTO Work (Name, Genre_ID) VALUES ('Zebra Song', 1);"));
+    const QString data = path(QStringLiteral("xdg/data/Quillary/Quillary.mdb"));
+    QDir().mkpath(QFileInfo(data).absolutePath());
+    ASSERT_TRUE(QFile::copy(db(), data));
+    Outcome r = run({QStringLiteral("--export-csv"), QStringLiteral("works"), QStringLiteral("works.csv")}, program);
+    EXPECT_EQ(r.exitCode, exitcode::kOk) << r.err.toStdString();
+    EXPECT_TRUE(readFile(path(QStringLiteral("works.csv"))).contains("Zebra Song"));
+    EXPECT_EQ(QDir(path(QStringLiteral("prefix/bin"))).entryList(QDir::Files), QStringList{QStringLiteral("quillary")});
+
+    // --database and --config are taken; the files in use are never the output.
+    writeIni("[Initialisation]\r\n");
+    const QByteArray database = readFile(db()), settings = readIni();
+    ASSERT_TRUE(QFile::link(db(), path(QStringLiteral("link.csv"))));
+    const QStringList files{QStringLiteral("--config"), iniFile(), QStringLiteral("--database"), db()};
+    for (const QString& own : {db(), path(QStringLiteral("link.csv")), iniFile()}) {
+        for (const QStringList& command : {QStringList{QStringLiteral("--export-csv"), QStringLiteral("works"), own},
+                                           QStringList{QStringLiteral("--backup"), own}}) {
+            r = run(files + command);
+            EXPECT_EQ(r.exitCode, exitcode::kFailed) << command.join(' ').toStdString();
+            EXPECT_TRUE(r.err.contains(own)) << r.err.toStdString();
+        }
+    }
+    EXPECT_EQ(readFile(db()), database);
+    EXPECT_EQ(readIni(), settings);
+
+    // A name that is not valid in the system's encoding is refused, not written as another.
+    r = run({QStringLiteral("-c"), QStringLiteral("exec \"$0\" --database \"$1\" --export-csv works \"$(printf 'bad\\377.csv')\""),
+             QStringLiteral(QUILLARY_EXECUTABLE), db()},
+            QStringLiteral("/bin/sh"));
+    EXPECT_EQ(r.exitCode, exitcode::kUsage) << r.err.toStdString();
+    EXPECT_TRUE(QDir(mDir.path()).entryList({QStringLiteral("bad*")}).isEmpty());
 }

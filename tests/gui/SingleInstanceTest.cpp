@@ -1,8 +1,11 @@
 // A second start on the same database asks the first to come forward instead of opening
 // the file; a first that does not answer is reported as already open.
 
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <future>
+#include <unistd.h>
 
 #include "core/InstanceLock.h"
 #include "gui/SingleInstance.h"
@@ -41,6 +44,22 @@ TEST_F(SingleInstanceTest, ASecondStartIsHandedToTheFirstUntilTheFirstEnds)
     EXPECT_EQ(next.claim(), SingleInstance::Claim::First);
     EXPECT_EQ(claimElsewhere(db()), SingleInstance::Claim::Handed);
     EXPECT_EQ(asked.count(), 1);
+}
+
+TEST_F(SingleInstanceTest, ALinkToTheOpenFileFromAnotherFolderIsHandedOver)
+{
+    writeFile(db(), "a database");
+    QDir().mkpath(path(QStringLiteral("elsewhere")));
+    const QString hard = path(QStringLiteral("elsewhere/Hard.mdb"));
+    const QString symbolic = path(QStringLiteral("elsewhere/Symbolic.mdb"));
+    ASSERT_EQ(::link(QFile::encodeName(db()).constData(), QFile::encodeName(hard).constData()), 0);
+    ASSERT_TRUE(QFile::link(db(), symbolic));
+    SingleInstance first(hard);
+    QSignalSpy asked(&first, &SingleInstance::activationRequested);
+    ASSERT_EQ(first.claim(), SingleInstance::Claim::First);
+    EXPECT_EQ(claimElsewhere(db()), SingleInstance::Claim::Handed);
+    EXPECT_EQ(claimElsewhere(symbolic), SingleInstance::Claim::Handed);
+    EXPECT_EQ(asked.count(), 2);
 }
 
 TEST_F(SingleInstanceTest, AFirstThatDoesNotAnswerIsReportedAsOpen)

@@ -3,6 +3,7 @@
 
 #include "gui/editors/SubmissionEditor.h"
 #include "support/EditorTestKit.h"
+#include "support/HostileDates.h"
 
 class SubmissionEditorTest : public QuillaryTest {
 protected:
@@ -115,6 +116,20 @@ TEST_F(SubmissionEditorTest, DatesEmptyStoredAsZeroNonDatesDroppedOrRefusedAndAW
     clickItem(works, 0);
     press(editor, "okButton");
     EXPECT_EQ(stored(2, "Work_ID || Status"), "11");
+}
+
+TEST_F(SubmissionEditorTest, StoredDatesShowAsTheGridShowsThemAPositiveDayNumberOrAnIsoDate)
+{
+    // The returned date holds each value, so that the fields are checked against each other too.
+    int id = 2;
+    for (const HostileDate& d : hostileDates()) {
+        exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) "
+                            "VALUES (1, 1, %1, %1, 1)").arg(QLatin1String(d.sql)));
+        auto editor = open("Amend", ++id);
+        ASSERT_TRUE(editor);
+        const QString shown = d.positiveOnly.isValid() ? d.positiveOnly.toString("dd/MM/yyyy") : QString();
+        EXPECT_EQ(submitted->text() + '|' + returned->text(), shown + '|' + shown) << d.sql;
+    }
 }
 
 TEST_F(SubmissionEditorTest, SendingAWorkAgainAsksAndNoKeepsTheEditorAsTyped)

@@ -12,6 +12,7 @@
 #include "core/RecordStore.h"
 #include "core/Resubmission.h"
 #include "core/DateText.h"
+#include "core/StoredDate.h"
 #include "core/Clock.h"
 #include "core/Session.h"
 #include "gui/editors/EditorWidgets.h"
@@ -142,8 +143,9 @@ bool SubmissionEditor::loadRecord(RecordStore& store, int id)
         return false;
     mStoredWork = record->workId;
     mStoredPublisher = record->publisherId;
-    submittedEdit->setText(ShowStoredDate(record->dateSubmitted));
-    returnedEdit->setText(ShowStoredDate(record->dateReturned));
+    // A submission's dates: a day number of 0 or below shows as no date.
+    submittedEdit->setText(FormatDateText(decodeStoredDate(record->dateSubmitted, DateRule::PositiveOnly)));
+    returnedEdit->setText(FormatDateText(decodeStoredDate(record->dateReturned, DateRule::PositiveOnly)));
     outcomeEdit->setPlainText(record->outcome);
     notesEdit->setPlainText(record->notes);
     submittedTodayButton->setVisible(false);
@@ -183,7 +185,7 @@ EditorWindow::SaveResult SubmissionEditor::beforeSave()
     const std::pair<QLineEdit*, QString> dates[] = {{submittedEdit, QStringLiteral("Submitted")},
                                                     {returnedEdit, QStringLiteral("Returned")}};
     for (const auto& [field, name] : dates) {
-        if (!StoredDate(field->text()).isValid()) {
+        if (!encodeTypedDate(field->text()).isValid()) {
             field->setFocus(Qt::OtherFocusReason);
             return refuse(tr("The %1 date \"%2\" is not a date (dd/mm/yyyy).").arg(name, field->text()));
         }
@@ -217,8 +219,8 @@ int SubmissionEditor::writeRecord(RecordStore& store, int id)
     submission.id = id;
     submission.workId = selectedItemId(workList);
     submission.publisherId = selectedItemId(publisherList);
-    submission.dateSubmitted = StoredDate(submittedEdit->text());
-    submission.dateReturned = StoredDate(returnedEdit->text());
+    submission.dateSubmitted = encodeTypedDate(submittedEdit->text());
+    submission.dateReturned = encodeTypedDate(returnedEdit->text());
     submission.outcome = outcomeEdit->toPlainText();
     submission.notes = notesEdit->toPlainText();
     // No status chosen: a stored one stays, a new row takes the table's default (outstanding).

@@ -1,0 +1,159 @@
+#pragma once
+// Importing a writer's history from a CSV file: works, publishers or submissions, each row
+// matched to what is stored by name and added when missing. All or nothing: any row that
+// cannot be read refuses the whole file and nothing is written. Each import is logged in
+// the database so that the last one can be undone exactly.
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "core/CsvImportFile.h"
+#include "core/ImportDates.h"
+
+namespace SQLite { class Database; }
+
+enum class ImportKind { Works, Publishers, Submissions };
+
+// "works", "publishers", "submissions", as the command line writes them.
+QString importKindName(ImportKind kind);
+std::optional<ImportKind> importKindFromName(const QString& name);
+
+// What a column of the file fills. Ignored: the column is not read.
+enum class ImportField {
+    Ignored,
+    // Works and publishers
+    Name,
+    // Works
+    Genre, YearWritten, YearLastAmended, Submit, Submitted, Accepted, Published,
+    // Publishers
+    Type, Guidelines, Comments, Address, Email, Web, SubmitTo, SubmittedTo, AnswerWithinDays,
+    // Submissions
+    Work, Publisher, DateSent, DateReturned, Status, Outcome, Notes,
+};
+
+// The fields a kind of record takes, in the order a mapping lists them.
+QList<ImportField> importFields(ImportKind kind);
+// The field's caption ("Date Sent").
+QString importFieldCaption(ImportField field);
+// Without a column for it the file is refused: a submission's work and publisher, a
+// work's or publisher's name.
+bool isRequiredField(ImportKind kind, ImportField field);
+// One field per header column, found by the column's name (letter case and surrounding
+// blanks aside): the names this program's export writes first, then common ones. Each
+// field is taken by one column at most; the rest are Ignored.
+QList<ImportField> mapColumns(ImportKind kind, const QStringList& header);
+
+// The stored status for a status word, letter case and blanks aside: the four captions and
+// the words other trackers use. Nothing for any other word.
+std::optional<int> knownStatusWord(const QString& word);
+// "unreturned", "rejected", "accepted", "published" (any case) as the stored status.
+std::optional<int> statusFromName(const QString& name);
+// The caption of a stored status ("Rejected").
+QString statusCaption(int status);
+// "WORD=STATUS" as the command line gives a mapping; false when it is not one.
+bool parseStatusMapping(const QString& text, QString* word, int* status);
+
+struct ImportOptions {
+    ImportKind kind = ImportKind::Submissions;
+    // The wizard's own mapping, one field per file column; otherwise mapColumns().
+    std::optional<QList<ImportField>> columns;
+    // Otherwise found from the file's dates (detectDateOrder()).
+    std::optional<DateOrder> dateOrder;
+    // The user's own words, any case, to a stored status; they come before the known words.
+    QHash<QString, int> statusWords;
+    // Computes the whole report and writes nothing.
+    bool dryRun = false;
+    // Before a real import the database is copied into backupFolder, named after
+    // databasePath with the date of importedAt and "before-import".
+    QString backupFolder;
+    QString databasePath;
+    QDateTime importedAt = QDateTime::currentDateTime();
+    // As the log records it.
+    QString fileName;
+    // Month names and the order used when the file decides none.
+    QLocale locale;
+};
+
+struct ImportCounts {
+    int added = 0;
+    int alreadyThere = 0;
+    int refused = 0;
+};
+
+struct RefusedRow {
+    int line = 0;
+    QString reason;
+};
+
+struct StatusWordUse {
+    QString word;                 // as the file first wrote it
+    int rows = 0;
+    std::optional<int> status;    // nothing: unknown, the file is refused
+    bool mappedByUser = false;
+};
+
+struct ImportReport {
+    // Imported (a dry run: it would be). False when the file, a row or the database refused.
+    bool ok = false;
+    bool written = false;
+    QString error;                // the refusal of the whole file or the database's failure
+    int errorLine = 0;
+    QString encoding;
+    QString separator;            // "comma", "semicolon", "tab"
+    DateOrder dateOrder = DateOrder::DayMonthYear;
+    bool dateOrderGiven = false;       // by the options
+    bool dateOrderFromLocale = false;  // nothing in the file decided it
+    QStringList header;
+    QList<ImportField> columns;        // one per header column
+    QStringList ignoredColumns;
+    QList<StatusWordUse> statusWords;  // submissions: each distinct word, in order of appearance
+    QStringList unknownStatusWords;
+    // What was (or would be) added, found already stored, and refused, by kind of record.
+    ImportCounts works, publishers, submissions, genres, publisherTypes;
+    QList<RefusedRow> refusedRows;     // every one, in file order
+    QString backupFile;                // the copy made before writing
+    int importId = 0;                  // its log entry
+};
+
+// Imports the rows of a file already read (readCsvImport). Nothing is written unless the
+// whole file is accepted, the copy is made, and options.dryRun is false.
+ImportReport importCsv(SQLite::Database& database, const CsvImportTable& table, const ImportOptions& options);
+// Reads the file, then imports it; options.fileName defaults to the file's name.
+ImportReport importCsvFile(SQLite::Database& database, const QString& path, ImportOptions options);
+
+// The copy's name for an import: Quillary-2026-12-07-before-import-1.mdb, the number the
+// first one not in folder.
+QString beforeImportBackupName(const QString& databasePath, const QString& folder, const QDate& date);
+
+struct ImportLogEntry {
+    int id = 0;
+    QDateTime importedAt;
+    QString fileName;
+    ImportKind kind = ImportKind::Submissions;
+    int added = 0;
+    int alreadyThere = 0;
+    // The records it added, by table, as logged (some may have been deleted since).
+    int works = 0, publishers = 0, submissions = 0, genres = 0, publisherTypes = 0;
+};
+
+// The last import not undone; nothing when there is none.
+std::optional<ImportLogEntry> lastImport(SQLite::Database& database);
+
+struct UndoReport {
+    bool ok = false;
+    QString error;
+    // Removed by kind; kept: added by the import but used by a record added since.
+    int works = 0, publishers = 0, submissions = 0, genres = 0, publisherTypes = 0;
+    int kept = 0;
+};
+
+// Removes what the last import added, in one transaction: its submissions, then its works,
+// publishers, genres and publisher types that nothing else uses now; then the works'
+// Submitted? follows their unreturned submissions. Refused, with nothing changed, when a
+// record it added has been amended since.
+UndoReport undoLastImport(SQLite::Database& database);

@@ -1,0 +1,363 @@
+// Importing another program's CSV: reading the file, its dates and status words, all or
+// nothing, the flags, undo, and reading the program's own export back.
+
+#include <QDir>
+#include <QLocale>
+#include <SQLiteCpp/Database.h>
+
+#include "core/Csv.h"
+#include "core/CsvImport.h"
+#include "core/Database.h"
+#include "core/Listing.h"
+#include "core/ListingColumns.h"
+#include "support/CoreTestEnv.h"
+
+namespace {
+
+const QLocale kUk(QLocale::English, QLocale::UnitedKingdom);
+
+// A view's listing as the CSV export writes it.
+QByteArray exportView(SQLite::Database& database, View view)
+{
+    const FillResult rows = ReadFillRows(database, view, FillStatement(view, QString()));
+    QStringList header;
+    for (const ColumnDef& column : ViewColumns(view))
+        header << column.header;
+    QList<QStringList> table;
+    for (size_t r = 0; r < rows.ids.size(); ++r) {
+        QStringList cells;
+        for (qsizetype c = 0; c < header.size(); ++c)
+            cells << rows.cells.at(r * static_cast<size_t>(header.size()) + static_cast<size_t>(c));
+        table << cells;
+    }
+    return csvDocument(header, table);
+}
+
+} // namespace
+
+class CsvImportTest : public CoreTest {
+protected:
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        QLocale::setDefault(kUk);
+        createDatabase();
+    }
+    void TearDown() override
+    {
+        QLocale::setDefault(QLocale::system());
+        CoreTest::TearDown();
+    }
+
+    ImportOptions options(ImportKind kind) const
+    {
+        ImportOptions o;
+        o.kind = kind;
+        o.backupFolder = path(QStringLiteral("Backups"));
+        o.databasePath = path(QStringLiteral("Quillary.mdb"));
+        o.importedAt = QDateTime(QDate(2026, 12, 7), QTime(10, 0));
+        o.fileName = QStringLiteral("history.csv");
+        o.locale = kUk;
+        return o;
+    }
+    ImportReport import(const QByteArray& csv, const ImportOptions& o)
+    {
+        return importCsv(database(), readCsvImport(csv), o);
+    }
+    ImportReport import(ImportKind kind, const QByteArray& csv) { return import(csv, options(kind)); }
+    QString submissions()
+    {
+        QStringList rows;
+        SQLite::Statement query(database(),
+            "SELECT w.Name, p.Name, s.Date_Submitted, s.Date_Returned, s.Status, s.Outcome FROM Submission s "
+            "JOIN Work w ON w.ID = s.Work_ID JOIN Publisher p ON p.ID = s.Publisher_ID ORDER BY s.ID;");
+        while (query.executeStep())
+            rows << QString::fromStdString(query.getColumn(0).getString() + "|" + query.getColumn(1).getString() + "|"
+                                           + query.getColumn(2).getString() + "|" + query.getColumn(3).getString()
+                                           + "|" + query.getColumn(4).getString() + "|"
+                                           + query.getColumn(5).getString());
+        return rows.join(QLatin1Char('\n'));
+    }
+};
+
+TEST_F(CsvImportTest, ReadsEncodingsSeparatorsAndQuotingAndRefusesBrokenFiles)
+{
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString encoding;
+        QChar separator;
+        QList<QStringList> rows;  // the header first
+        int errorLine;            // -1: read
+    };
+    const QByteArray utf16 = QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(u"A;B\r\nÉ;x\r\n"), 20);
+    const Case cases[] = {
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBFTitle,Market\r\nCaf\xC3\xA9,Zine\r\n", "UTF-8 with byte-order mark",
+         ',', {{"Title", "Market"}, {"Café", "Zine"}}, -1},
+        {"UTF-16 with a byte-order mark", utf16, "UTF-16LE", ';', {{"A", "B"}, {"É", "x"}}, -1},
+        {"Windows-1252", "Title\tMarket\nCaf\xE9 \x93Noir\x94\tZine\n", "Windows-1252", '\t',
+         {{"Title", "Market"}, {"Café “Noir”", "Zine"}}, -1},
+        {"quoted separators, quotes and line breaks; fewer fields",
+         "a,b,c\n\"x, y\",\"say \"\"hi\"\"\",\"two\r\nlines\"\nonly\n", "UTF-8", ',',
+         {{"a", "b", "c"}, {"x, y", "say \"hi\"", "two\r\nlines"}, {"only", "", ""}}, -1},
+        {"binary", QByteArray("a,b\n1,\0\x01\x02", 10), "UTF-8", ',', {}, 2},
+        {"unclosed quote names its line", "a,b\n1,2\n3,\"open\n4,5\n", "UTF-8", ',', {}, 3},
+        {"more fields than the header", "a,b\n1,2\n\n1,2,3\n", "UTF-8", ',', {}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CsvImportTable table = readCsvImport(c.bytes);
+        EXPECT_EQ(table.encoding, c.encoding);
+        if (c.errorLine >= 0) {
+            EXPECT_FALSE(table.ok);
+            EXPECT_EQ(table.errorLine, c.errorLine) << table.error.toStdString();
+            EXPECT_TRUE(table.error.contains(QStringLiteral("Line %1").arg(c.errorLine)));
+            continue;
+        }
+        ASSERT_TRUE(table.ok) << table.error.toStdString();
+        EXPECT_EQ(table.separator, c.separator);
+        EXPECT_EQ(table.header, c.rows.first());
+        ASSERT_EQ(table.rows.size(), c.rows.size() - 1);
+        for (qsizetype r = 0; r < table.rows.size(); ++r)
+            EXPECT_EQ(table.rows[r].fields, c.rows[r + 1]);
+    }
+    // Too large a file is refused before it is read.
+    const QString big = path(QStringLiteral("big.csv"));
+    QFile file(big);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(kMaxImportFileBytes + 1));
+    file.close();
+    const CsvImportTable refused = readCsvImportFile(big);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("50 MB")));
+}
+
+TEST_F(CsvImportTest, ReadsDateFormsAndFindsTheirOrder)
+{
+    const ImportDateParser dmy(DateOrder::DayMonthYear, kUk);
+    const ImportDateParser mdy(DateOrder::MonthDayYear, kUk);
+    struct Case {
+        const char* text;
+        const ImportDateParser& parser;
+        QDate expected;  // invalid: refused
+    };
+    const Case cases[] = {
+        {"2024-03-05", dmy, {2024, 3, 5}},
+        {"2024-03-05 14:30:00", mdy, {2024, 3, 5}},
+        {"05/03/2024", dmy, {2024, 3, 5}},
+        {"3/5/2024", mdy, {2024, 3, 5}},
+        {"05.03.2024", dmy, {2024, 3, 5}},
+        {"2024/3/5", dmy, {2024, 3, 5}},
+        {"5 Mar 2024", mdy, {2024, 3, 5}},
+        {"March 5, 2024", dmy, {2024, 3, 5}},
+        {"5-Sept-2024", dmy, {2024, 9, 5}},
+        {"31/02/2024", dmy, {}},
+        {"05/03/24", dmy, {}},
+        {"5 Mar 24", dmy, {}},
+        {"soon", dmy, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const ImportDateParser::Result result = c.parser.parse(QString::fromLatin1(c.text));
+        EXPECT_EQ(result.date, c.expected);
+        EXPECT_EQ(result.error.isEmpty(), c.expected.isValid());
+    }
+    EXPECT_TRUE(dmy.parse(QStringLiteral("  ")).empty);
+
+    const DateOrderFinding dayFirst = detectDateOrder({{2, "01/02/2024"}, {3, "25/02/2024"}}, QLocale::c());
+    EXPECT_EQ(dayFirst.order, DateOrder::DayMonthYear);
+    EXPECT_FALSE(dayFirst.fromLocale);
+    EXPECT_EQ(detectDateOrder({{2, "02/25/2024"}}, kUk).order, DateOrder::MonthDayYear);
+    const DateOrderFinding undecided = detectDateOrder({{2, "01/02/2024"}, {3, "2024-12-30"}},
+                                                       QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(undecided.order, DateOrder::MonthDayYear);
+    EXPECT_TRUE(undecided.fromLocale);
+    const DateOrderFinding both = detectDateOrder({{2, "25/02/2024"}, {7, "02/25/2024"}}, kUk);
+    EXPECT_FALSE(both.ok);
+    EXPECT_TRUE(both.error.contains(QStringLiteral("line 2")) && both.error.contains(QStringLiteral("line 7")));
+
+    // In a file: the order found is applied, and a bad date refuses its row.
+    const ImportReport report = import(ImportKind::Submissions,
+        "Title,Market,Date Sent,Date Returned,Result\nRain,Zine,3/14/2024,4/1/2024,Declined\n"
+        "Sun,Zine,2/30/2024,,\n");
+    EXPECT_FALSE(report.ok);
+    EXPECT_EQ(report.dateOrder, DateOrder::MonthDayYear);
+    ASSERT_EQ(report.refusedRows.size(), 1);
+    EXPECT_EQ(report.refusedRows[0].line, 3);
+    ImportOptions given = options(ImportKind::Submissions);
+    given.dateOrder = DateOrder::MonthDayYear;
+    ASSERT_TRUE(import("Title,Market,Date Sent\nRain,Zine,3/4/2024\n", given).ok);
+    EXPECT_EQ(submissions(), QStringLiteral("Rain|Zine|2024-03-04|0|0|"));
+}
+
+TEST_F(CsvImportTest, StatusWordsMapToTheFourStatusesKeepingTheWordAsOutcome)
+{
+    const QByteArray csv = "Story;Venue;Sent;Responded;Decision;Outcome\n"
+                           "A;Z;2024-01-01;;Pending;\n"
+                           "B;Z;2024-01-02;2024-02-01;\"Rejection, Form\";\n"
+                           "C;Z;2024-01-03;2024-02-01;Withdrawn;changed my mind\n"
+                           "D;Z;2024-01-04;2024-02-01;acceptance;\n"
+                           "E;Z;2024-01-05;2024-02-01;PUBLISHED;\n"
+                           "F;Z;2024-01-06;2024-02-01;Shortlisted;\n"
+                           "G;Z;2024-01-07;2024-02-01;;\n";
+    const ImportReport refused = import(ImportKind::Submissions, csv);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.unknownStatusWords, QStringList{QStringLiteral("Shortlisted")});
+    ASSERT_EQ(refused.refusedRows.size(), 2);
+    EXPECT_EQ(refused.refusedRows[1].line, 8);
+    EXPECT_TRUE(refused.refusedRows[1].reason.contains(QStringLiteral("returned but no status")));
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Submission;")), 0);
+
+    ImportOptions mapped = options(ImportKind::Submissions);
+    QString word;
+    int status = -1;
+    ASSERT_TRUE(parseStatusMapping(QStringLiteral("shortlisted=Accepted"), &word, &status));
+    mapped.statusWords.insert(word, status);
+    const ImportReport report = import(csv.left(csv.lastIndexOf("G;")), mapped);
+    ASSERT_TRUE(report.ok) << report.error.toStdString();
+    EXPECT_TRUE(report.statusWords.last().mappedByUser);
+    EXPECT_EQ(submissions(), QStringLiteral("A|Z|2024-01-01|0|0|Pending\n"
+                                            "B|Z|2024-01-02|2024-02-01|1|Rejection, Form\n"
+                                            "C|Z|2024-01-03|2024-02-01|1|changed my mind\n"
+                                            "D|Z|2024-01-04|2024-02-01|2|acceptance\n"
+                                            "E|Z|2024-01-05|2024-02-01|3|\n"
+                                            "F|Z|2024-01-06|2024-02-01|2|Shortlisted"));
+}
+
+TEST_F(CsvImportTest, AllOrNothingDryRunAndASecondImportAddNothing)
+{
+    const QByteArray good = "Title,Market,Date Sent,Result\nRain,Zine,2024-01-01,Rejected\nrain,zine,2024-01-01,\n"
+                            "Sun,Other Zine,2024-02-01,Pending\n";
+    database().exec("INSERT INTO Work (Name) VALUES ('Before');");
+    const QString file = path(QStringLiteral("Quillary.mdb"));
+    const QByteArray before = readFile(file);
+
+    // One bad row: every refused row listed, the file unchanged, no copy made.
+    const ImportReport bad = import(ImportKind::Submissions, good + ",Zine,2024-03-01,\nX,Zine,soon,\n");
+    EXPECT_FALSE(bad.ok);
+    ASSERT_EQ(bad.refusedRows.size(), 2);
+    EXPECT_EQ(bad.refusedRows[0].line, 5);
+    EXPECT_EQ(bad.refusedRows[1].line, 6);
+    EXPECT_EQ(bad.submissions.added, 2);
+    EXPECT_EQ(readFile(file), before);
+    EXPECT_FALSE(QDir(path(QStringLiteral("Backups"))).exists());
+
+    ImportOptions dry = options(ImportKind::Submissions);
+    dry.dryRun = true;
+    const ImportReport dryRun = import(good, dry);
+    EXPECT_TRUE(dryRun.ok);
+    EXPECT_FALSE(dryRun.written);
+    EXPECT_EQ(dryRun.works.added, 2);
+    EXPECT_EQ(readFile(file), before);
+
+    const ImportReport first = import(ImportKind::Submissions, good);
+    ASSERT_TRUE(first.ok) << first.error.toStdString();
+    EXPECT_EQ(first.submissions.added, 2);
+    EXPECT_EQ(first.submissions.alreadyThere, 1);  // the same row in other letter case
+    EXPECT_TRUE(first.backupFile.endsWith(QStringLiteral("Backups/Quillary-2026-12-07-before-import-1.mdb")));
+    SQLite::Database backup(first.backupFile.toStdString(), SQLite::OPEN_READONLY);
+    EXPECT_EQ(backup.execAndGet("SELECT count(*) FROM Work;").getInt(), 1);
+    EXPECT_EQ(backup.execAndGet("SELECT count(*) FROM Submission;").getInt(), 0);
+
+    const ImportReport second = import(ImportKind::Submissions, good);
+    ASSERT_TRUE(second.ok);
+    EXPECT_EQ(second.submissions.added + second.works.added + second.publishers.added, 0);
+    EXPECT_EQ(second.submissions.alreadyThere, 3);
+    EXPECT_TRUE(second.backupFile.endsWith(QStringLiteral("before-import-2.mdb")));
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Submission;")), 2);
+}
+
+TEST_F(CsvImportTest, FlagsFollowTheImportedSubmissions)
+{
+    database().exec("INSERT INTO Work (Name, \"Submit?\", \"Submitted?\") VALUES ('Old', 1, 1);"
+                    "INSERT INTO Publisher (Name, \"Submit_To?\") VALUES ('Zine', 1);");
+    ASSERT_TRUE(import(ImportKind::Submissions, "Work,Publisher,Submitted,Returned,Status\n"
+                                                "Old,zine,2024-01-01,2024-02-01,Rejected\n"
+                                                "New,Zine,2024-01-01,,\n"
+                                                "Won,Mag,2024-01-01,2024-02-01,Published\n")
+                    .ok);
+    EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Name || \"Submit?\" || \"Submitted?\" || \"Accepted?\" || "
+                                       "\"Published?\" || ifnull(Genre_ID, '-'), ' ') FROM Work;")),
+              QStringLiteral("Old1000- New01001 Won00111"));
+    EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Name || \"Submit_To?\" || \"Submitted_To?\", ' ') "
+                                       "FROM Publisher;")),
+              QStringLiteral("Zine11 Mag01"));
+    // A works import stores the flags the file gives; a missing required column refuses it.
+    ASSERT_TRUE(import(ImportKind::Works, "Title,Genre,Accepted?\nFresh,Sonnet,Yes\n").ok);
+    EXPECT_EQ(queryText(QStringLiteral("SELECT \"Accepted?\" || g.Description_Singular FROM Work w "
+                                       "JOIN Genre g ON g.ID = w.Genre_ID WHERE Name = 'Fresh';")),
+              QStringLiteral("1Sonnet"));
+    const ImportReport noName = import(ImportKind::Publishers, "Type,Web\nMagazine,x\n");
+    EXPECT_FALSE(noName.ok);
+    EXPECT_EQ(noName.ignoredColumns, QStringList());
+}
+
+TEST_F(CsvImportTest, UndoRemovesExactlyWhatTheLastImportAddedUnlessAmended)
+{
+    database().exec("INSERT INTO Work (Name) VALUES ('Old');");
+    const QString before = queryText(QStringLiteral("SELECT group_concat(Name || \"Submitted?\") FROM Work;"));
+    ASSERT_TRUE(import(ImportKind::Publishers, "Market,Type\nZine,Podcast\n").ok);
+    ASSERT_TRUE(import(ImportKind::Submissions, "Title,Market,Sent\nOld,Zine,2024-01-01\nNew,Zine,2024-01-02\n"
+                                                "New,Other,2024-01-03\n").ok);
+    const std::optional<ImportLogEntry> last = lastImport(database());
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->submissions, 3);
+    EXPECT_EQ(last->works, 1);
+    EXPECT_EQ(last->publishers, 1);
+
+    // An added record amended since: refused, nothing removed.
+    database().exec("UPDATE Submission SET Notes = 'mine' WHERE ID = 2;");
+    const UndoReport refused = undoLastImport(database());
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("changed since")));
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Submission;")), 3);
+    database().exec("UPDATE Submission SET Notes = '' WHERE ID = 2;");
+
+    const UndoReport undone = undoLastImport(database());
+    ASSERT_TRUE(undone.ok) << undone.error.toStdString();
+    EXPECT_EQ(undone.submissions, 3);
+    EXPECT_EQ(undone.works, 1);
+    EXPECT_EQ(undone.publishers, 1);
+    EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Name || \"Submitted?\") FROM Work;")), before);
+    EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Name) FROM Publisher;")), QStringLiteral("Zine"));
+
+    // Then the publishers import; its type goes with it, a record still used stays.
+    database().exec("INSERT INTO Submission (Work_ID, Publisher_ID) VALUES (1, 1);");
+    const UndoReport second = undoLastImport(database());
+    ASSERT_TRUE(second.ok);
+    EXPECT_EQ(second.kept, 2);
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Publisher_Type WHERE Description = 'Podcast';")), 1);
+    EXPECT_FALSE(lastImport(database()));
+    EXPECT_FALSE(undoLastImport(database()).ok);
+}
+
+TEST_F(CsvImportTest, TheProgramsOwnExportReadsBackTheSame)
+{
+    database().exec(
+        "INSERT INTO Work (Name, Genre_ID, Year_Written, Year_Last_Amended, \"Submit?\") VALUES "
+        "('Rain, Again', 5, '2019', '2021', 1), ('Quote \"Me\"', 1, '', '', 0), ('Line\nBreak', 3, '2020', '', 0);"
+        "INSERT INTO Publisher (Name, Type_ID, Guidelines, Comments, \"Submit_To?\") VALUES "
+        "('Zine', 1, 'No simultaneous', '=SUM(A1)', 1), ('Press', NULL, '', '', 0);"
+        "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome, Notes) VALUES "
+        "(1, 1, '2024-03-05', '2024-04-01', 1, 'Form', 'n'), (1, 2, '2024-05-06', 0, 0, '', ''), "
+        "(2, 1, '2023-12-25', '2024-01-02', 3, '', 'paid'), (3, 2, '2024-01-13', '2024-02-01', 2, '', '');"
+        "UPDATE Work SET \"Submitted?\" = 1 WHERE ID = 1; UPDATE Work SET \"Accepted?\" = 1, \"Published?\" = 1 WHERE ID = 2;"
+        "UPDATE Work SET \"Accepted?\" = 1 WHERE ID = 3; UPDATE Publisher SET \"Submitted_To?\" = 1;");
+    const View views[] = {View::Work, View::Publisher, View::Submission};
+    QByteArray exported[3];
+    for (int v = 0; v < 3; ++v)
+        exported[v] = exportView(database(), views[v]);
+
+    QString error;
+    auto copy = db::createNew(path(QStringLiteral("Copy.mdb")), &error);
+    ASSERT_TRUE(copy) << error.toStdString();
+    const ImportKind kinds[] = {ImportKind::Works, ImportKind::Publishers, ImportKind::Submissions};
+    for (int v = 0; v < 3; ++v) {
+        ImportOptions o = options(kinds[v]);
+        o.databasePath = path(QStringLiteral("Copy.mdb"));
+        const ImportReport report = importCsv(*copy, readCsvImport(exported[v]), o);
+        ASSERT_TRUE(report.ok) << report.error.toStdString();
+    }
+    for (int v = 0; v < 3; ++v)
+        EXPECT_EQ(exportView(*copy, views[v]).toStdString(), exported[v].toStdString());
+}
