@@ -350,7 +350,7 @@ int main(int argc, char** argv)
         }
         v.engine = median(engineTimes);
         v.fill = median(fillTimes);
-        v.rows = grid->rows() - 1;
+        v.rows = grid->model()->rowCount();
         if (v.view == View::Work) {
             std::vector<double> finds;
             for (int run = 0; run < kRuns; ++run) {
@@ -406,7 +406,7 @@ int main(int argc, char** argv)
         }
     }
 
-    window->onExitClicked();
+    window->exitProgram();
     delete window;
     return allMet || reportOnly ? 0 : 1;
 }

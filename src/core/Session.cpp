@@ -5,6 +5,7 @@
 #include <SQLiteCpp/Database.h>
 
 #include "core/Clock.h"
+#include "core/Database.h"
 #include "core/Overdue.h"
 
 namespace {
@@ -52,6 +53,16 @@ void Session::setDatabase(std::unique_ptr<SQLite::Database> database)
     // Saved selections may ask for the overdue rule of this session's clock and settings.
     if (mDatabase)
         registerOverdueFunction(*mDatabase, [this] { return overdueRule(); });
+}
+
+bool Session::openDatabase(bool create, QString* error)
+{
+    std::unique_ptr<SQLite::Database> database
+        = create ? db::createNew(databasePath(), error) : db::openChecked(databasePath(), error);
+    if (!database)
+        return false;
+    setDatabase(std::move(database));
+    return true;
 }
 
 void Session::closeDatabase()

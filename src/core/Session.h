@@ -42,6 +42,10 @@ public:
     // The open database; null before it is opened and after it is closed.
     SQLite::Database* database() const { return mDatabase.get(); }
     void setDatabase(std::unique_ptr<SQLite::Database> database);
+    // Opens databasePath() checked but not yet upgraded (see db::openChecked), or first
+    // creates it with the schema and lookup rows when create is set; false with the reason
+    // when that fails.
+    bool openDatabase(bool create, QString* error);
     // Closing twice, or closing what is not open, does nothing.
     void closeDatabase();
 

@@ -1,5 +1,5 @@
 #pragma once
-// Finding text in the grid's cells, row by row and column by column, without wrapping.
+// Finding text in a listing's cells, row by row and column by column, without wrapping.
 
 #include <QString>
 
@@ -13,16 +13,17 @@ struct FindOptions {
 
 // Does the cell text match the search text under the options? An empty cell contains
 // nothing; an empty search text is contained in every non-empty cell.
-bool CellMatches(const QString& cell, const QString& text, FindOptions options);
+bool cellMatches(const QString& cell, const QString& text, FindOptions options);
 
 struct FindHit {
     bool found = false;
-    int row = 0;  // grid row (data rows from 1)
-    int col = 0;
-    bool cancelled = false;  // stopped by cancellation before the last cell (found is false)
+    int row = 0;
+    int column = 0;
+    bool cancelled = false;  // stopped on request before the last cell
 };
 
-// fromStart: search from row 1, column 0; otherwise from the cell after (row, col).
-// cancellation, when given, is checked every few thousand cells and stops the search.
-FindHit FindCell(const ListingModel& grid, bool fromStart, int row, int col, const QString& text, FindOptions options,
-                 Cancellation* cancellation = nullptr);
+// Searches the records' cells (never a "nothing found" row). fromStart: from the first
+// cell; otherwise from the cell after (row, column). cancellation, when given, is asked
+// every few thousand cells.
+FindHit findCell(const ListingModel& listing, bool fromStart, int row, int column, const QString& text,
+                 FindOptions options, Cancellation* cancellation = nullptr);

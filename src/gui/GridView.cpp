@@ -1,16 +1,15 @@
 #include "gui/GridView.h"
 
-#include <QHash>
-
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <algorithm>
 #include <numeric>
+
+#include "gui/ListingModel.h"
 
 GridView::GridView(QWidget* parent) : QTableView(parent), mModel(new ListingModel(this))
 {
@@ -18,10 +17,7 @@ GridView::GridView(QWidget* parent) : QTableView(parent), mModel(new ListingMode
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setShowGrid(true);
-    setAlternatingRowColors(false);
     setWordWrap(false);
-    setSortingEnabled(false);
     setCornerButtonEnabled(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -32,109 +28,52 @@ GridView::GridView(QWidget* parent) : QTableView(parent), mModel(new ListingMode
     vertical->setSectionResizeMode(QHeaderView::Fixed);
     QHeaderView* horizontal = horizontalHeader();
     horizontal->setSectionResizeMode(QHeaderView::Interactive);
-    horizontal->setStretchLastSection(false);
     horizontal->setSectionsClickable(false);
     horizontal->setHighlightSections(false);
     horizontal->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Data rows as high as the header row, so the rows that fit follow from one height.
     vertical->setDefaultSectionSize(headerRowHeight());
 
-    mWidths.assign(static_cast<size_t>(mModel->cols()), horizontal->defaultSectionSize());
-    // Only the user's resizing is kept: the header's own reset after a batch gives every
-    // column its default width, which must not replace the widths held for it.
+    // The user's resizing is kept as the column's own width.
     connect(horizontal, &QHeaderView::sectionResized, this, [this](int index, int, int size) {
-        if (mModel->batching() || mResetting || mStretching || index < 0 || index >= static_cast<int>(mWidths.size()))
+        if (mStretching || index < 0 || index >= static_cast<int>(mWidths.size()))
             return;
         mWidths[static_cast<size_t>(index)] = size;
         stretchLastColumn();
     });
-    connect(mModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { mResetting = true; });
-    connect(mModel, &QAbstractItemModel::modelReset, this, [this] { mResetting = false; });
-    connect(mModel, &ListingModel::batchStarted, this, &GridView::onBatchStarted);
-    connect(mModel, &ListingModel::batchEnded, this, &GridView::onBatchEnded);
+    // A new listing brings new columns: their widths come with the next fit.
+    connect(mModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { mWidths.clear(); });
 }
 
-int GridView::rows() const
+void GridView::setCurrentCell(int row, int column)
 {
-    return mModel->rows();
+    const QModelIndex index = mModel->index(row, column);
+    if (index.isValid())
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void GridView::setRows(int rows)
+void GridView::scrollToCell(int row, int column)
 {
-    ++mInternal;
-    mModel->setRows(rows);
-    --mInternal;
-    clampCurrent();
-    applyCurrentToView();
+    // The scroll range follows the rows only once the delayed layout has run.
+    executeDelayedItemsLayout();
+    const int maxTop = std::max(mModel->rowCount() - visibleRows(), 0);
+    verticalScrollBar()->setValue(std::min(std::max(row, 0), maxTop));
+    horizontalScrollBar()->setValue(std::min(std::max(column, 0), mMaxLeftColumn));
 }
 
-int GridView::cols() const
+int GridView::topRow() const
 {
-    return mModel->cols();
+    return verticalScrollBar()->value();
 }
 
-void GridView::setCols(int cols)
+int GridView::leftColumn() const
 {
-    ++mInternal;
-    mModel->setCols(cols);
-    --mInternal;
-    mWidths.resize(static_cast<size_t>(mModel->cols()), horizontalHeader()->defaultSectionSize());
-    clampCurrent();
-    applyCurrentToView();
+    return horizontalScrollBar()->value();
 }
 
-int GridView::row() const
+int GridView::columnWidthHeld(int column) const
 {
-    return mRow;
-}
-
-void GridView::setRow(int row)
-{
-    if (row >= 0 && row < rows())
-        moveCurrent(row, mCol);
-}
-
-int GridView::col() const
-{
-    return mCol;
-}
-
-void GridView::setCol(int col)
-{
-    if (col >= 0 && col < cols())
-        moveCurrent(mRow, col);
-}
-
-QString GridView::text() const
-{
-    return mModel->cell(mRow, mCol);
-}
-
-void GridView::setText(const QString& text)
-{
-    mModel->setCell(mRow, mCol, text);
-}
-
-QString GridView::cellText(int row, int col) const
-{
-    return mModel->cell(row, col);
-}
-
-int GridView::colWidth(int col) const
-{
-    if (col < 0 || col >= static_cast<int>(mWidths.size()))
-        return 0;
-    return mWidths[static_cast<size_t>(col)];
-}
-
-void GridView::setColWidth(int col, int pixels)
-{
-    if (col < 0 || col >= static_cast<int>(mWidths.size()))
-        return;
-    pixels = std::max(pixels, 0);
-    mWidths[static_cast<size_t>(col)] = pixels;
-    if (!mModel->batching())
-        horizontalHeader()->resizeSection(col, pixels);
+    return column >= 0 && column < static_cast<int>(mWidths.size()) ? mWidths[static_cast<size_t>(column)] : 0;
 }
 
 void GridView::fitColumnsToContents(int sampleRows)
@@ -150,28 +89,31 @@ void GridView::fitColumnsToContents(int sampleRows)
     const int widest = std::max(50 * cellMetrics.averageCharWidth(), viewport()->width() * 2 / 5);
     // Texts shorter than this (dates, years, Yes and No, short names) are never cut.
     const int shortest = 20 * cellMetrics.averageCharWidth() + cellPadding;
-    const int lastRow = std::min(rows() - 1, std::max(sampleRows, 0));
+    const int columns = mModel->columnCount();
+    const int sample = std::min(mModel->rowCount(), std::max(sampleRows, 0));
     std::vector<int> widths;
     std::vector<int> spare;  // what a column may give up when the grid is too narrow
     // Cells share their texts (Yes and No, genres, dates): each is measured once.
     const CellTable& table = mModel->cellTable();
     std::vector<int> measured(table.texts.size(), -1);
     auto advance = [&](int r, int c) {
-        const quint32 index = table.cells[static_cast<size_t>(r - 1) * cols() + c];
+        if (mModel->recordCount() == 0)
+            return cellMetrics.horizontalAdvance(mModel->cellText(r, c));
+        const quint32 index = table.cells[static_cast<size_t>(r) * columns + c];
         int& width = measured[index];
         if (width < 0)
             width = cellMetrics.horizontalAdvance(table.texts[index]);
         return width;
     };
-    for (int c = 0; c < cols(); ++c) {
+    for (int c = 0; c < columns; ++c) {
         QStyleOptionHeader option;
         option.initFrom(header);
         option.fontMetrics = header->fontMetrics();
-        option.text = mModel->cell(0, c);
+        option.text = mModel->headerData(c, Qt::Horizontal).toString();
         option.section = c;
         const int caption = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
         int cells = 0;
-        for (int r = 1; r <= lastRow; ++r)
+        for (int r = 0; r < sample; ++r)
             cells = std::max(cells, advance(r, c));
         const int width = std::max(caption, std::min(cells + cellPadding, widest));
         widths.push_back(width);
@@ -194,96 +136,24 @@ void GridView::fitColumnsToContents(int sampleRows)
         const auto most = std::max_element(spare.begin(), spare.end()) - spare.begin();
         widths[static_cast<size_t>(most)] -= std::min(excess - given, spare[static_cast<size_t>(most)]);
     }
-    for (size_t c = 0; c < widths.size(); ++c)
-        setColWidth(static_cast<int>(c), widths[c]);
-}
-
-void GridView::replaceRows(CellTable&& cells, std::vector<int>&& ids)
-{
-    // Every row the highlight covered is gone, as the view's own reset would have it.
-    if (mModel->batching())
-        mPendingSel = Range{};
-    ++mInternal;
-    mModel->replaceRows(std::move(cells), std::move(ids));
-    --mInternal;
-    clampCurrent();
-    applyCurrentToView();
-}
-
-int GridView::selStartRow() const
-{
-    return currentSelection().top;
-}
-
-int GridView::selEndRow() const
-{
-    return currentSelection().bottom;
-}
-
-int GridView::selStartCol() const
-{
-    return currentSelection().left;
-}
-
-int GridView::selEndCol() const
-{
-    return currentSelection().right;
-}
-
-void GridView::setSelectionRange(int startRow, int startCol, int endRow, int endCol)
-{
-    Range range;
-    range.top = std::min(startRow, endRow);
-    range.bottom = std::max(startRow, endRow);
-    range.left = std::min(startCol, endCol);
-    range.right = std::max(startCol, endCol);
-    if (mModel->batching())
-        mPendingSel = range;
-    else
-        applySelectionToView(clampRange(range));
-}
-
-int GridView::topRow() const
-{
-    if (mModel->batching())
-        return mPendingTop;
-    return verticalScrollBar()->value() + 1;
-}
-
-void GridView::setTopRow(int row)
-{
-    const int top = std::clamp(row, 1, std::max(rows() - 1, 1));
-    if (mModel->batching()) {
-        mPendingTop = top;
-        return;
-    }
-    // The scroll range follows the rows only once the delayed layout has run.
-    executeDelayedItemsLayout();
-    verticalScrollBar()->setValue(top - 1);
-}
-
-int GridView::leftCol() const
-{
-    if (mModel->batching())
-        return mPendingLeft;
-    return horizontalScrollBar()->value();
-}
-
-void GridView::setLeftCol(int col)
-{
-    const int left = std::clamp(col, 0, cols() - 1);
-    if (mModel->batching()) {
-        mPendingLeft = left;
-        return;
-    }
-    executeDelayedItemsLayout();
-    horizontalScrollBar()->setValue(left);
+    mWidths = widths;
+    mStretching = true;
+    for (int c = 0; c < columns; ++c)
+        header->resizeSection(c, widths[static_cast<size_t>(c)]);
+    mStretching = false;
+    stretchLastColumn();
 }
 
 int GridView::headerRowHeight() const
 {
+    // The height of a header section with a caption, whether or not there are columns yet.
     const QHeaderView* header = horizontalHeader();
-    return std::max(header->minimumHeight(), header->sizeHint().height());
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.fontMetrics = header->fontMetrics();
+    option.text = QStringLiteral("Xg");
+    const int section = header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).height();
+    return std::max({header->minimumHeight(), header->sizeHint().height(), section});
 }
 
 int GridView::visibleRows() const
@@ -292,68 +162,42 @@ int GridView::visibleRows() const
     return pitch > 0 ? viewport()->height() / pitch : 0;
 }
 
-void GridView::setVisible(bool visible)
-{
-    // Qt also calls this (for example when the parent is shown), so only the hide
-    // that opened a batch may close it, and only once.
-    if (!visible && !mHiddenBatch) {
-        mHiddenBatch = true;
-        mModel->beginBatch();
-    }
-    QTableView::setVisible(visible);
-    if (visible && mHiddenBatch) {
-        mHiddenBatch = false;
-        mModel->endBatch();
-    }
-}
-
 void GridView::keyPressEvent(QKeyEvent* event)
 {
-    syncViewCurrent();
-    bool consumed = false;
-    emit keyDown(event, &consumed);
-    if (consumed) {
-        event->accept();
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit enterPressed();
         return;
+    case Qt::Key_Insert:
+        emit insertPressed();
+        return;
+    case Qt::Key_Delete:
+        emit deletePressed();
+        return;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        if (ctrl && mModel->rowCount() > 0) {
+            // The first cell with the view at its start, or the last with the view at its end.
+            const bool end = event->key() == Qt::Key_End;
+            const int row = end ? mModel->rowCount() - 1 : 0;
+            const int column = end ? mModel->columnCount() - 1 : 0;
+            setCurrentCell(row, column);
+            scrollToCell(row, end ? mMaxLeftColumn : 0);
+            return;
+        }
+        break;
+    default:
+        break;
     }
-    // The handler may have moved the current cell.
-    syncViewCurrent();
     QTableView::keyPressEvent(event);
-}
-
-void GridView::mousePressEvent(QMouseEvent* event)
-{
-    syncViewCurrent();
-    QTableView::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
-        emit cellClicked();
-}
-
-void GridView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    syncViewCurrent();
-    QTableView::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
-        emit cellDoubleClicked();
-}
-
-void GridView::focusInEvent(QFocusEvent* event)
-{
-    syncViewCurrent();
-    QTableView::focusInEvent(event);
-}
-
-void GridView::paintEvent(QPaintEvent* event)
-{
-    syncViewCurrent();
-    QTableView::paintEvent(event);
 }
 
 void GridView::resizeEvent(QResizeEvent* event)
 {
     QTableView::resizeEvent(event);
     stretchLastColumn();
-    emit resized();
 }
 
 void GridView::updateGeometries()
@@ -366,8 +210,8 @@ void GridView::updateGeometries()
 void GridView::stretchLastColumn()
 {
     QHeaderView* header = horizontalHeader();
-    const int last = std::min({cols(), header->count(), static_cast<int>(mWidths.size())}) - 1;
-    if (mStretching || mResetting || mModel->batching() || last < 0)
+    const int last = std::min(header->count(), static_cast<int>(mWidths.size())) - 1;
+    if (mStretching || last < 0)
         return;
     int others = 0;
     for (int c = 0; c < last; ++c)
@@ -380,151 +224,4 @@ void GridView::stretchLastColumn()
     mStretching = true;
     header->resizeSection(last, wanted);
     mStretching = false;
-}
-
-void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
-{
-    QTableView::currentChanged(current, previous);
-    // Our own moves are reported by moveCurrent; the view's reaction to rows being
-    // removed or reset is not a move of the grid's current cell.
-    if (mInternal > 0 || mModel->batching() || !current.isValid())
-        return;
-    const int row = current.row() + 1;
-    const int col = current.column();
-    if (row == mRow && col == mCol)
-        return;
-    mRow = row;
-    mCol = col;
-    emit currentCellChanged();
-}
-
-void GridView::moveCurrent(int row, int col)
-{
-    const bool changed = row != mRow || col != mCol;
-    mRow = row;
-    mCol = col;
-    applyCurrentToView();
-    if (changed)
-        emit currentCellChanged();
-}
-
-void GridView::clampCurrent()
-{
-    const int row = std::min(mRow, rows() - 1);
-    const int col = std::min(mCol, cols() - 1);
-    if (row != mRow || col != mCol)
-        moveCurrent(row, col);
-}
-
-void GridView::applyCurrentToView()
-{
-    // The header row has no index in the view; the view keeps its last data cell.
-    if (mModel->batching() || mRow < 1)
-        return;
-    // A search makes every cell current in turn; the view follows once, when events
-    // next run or before it needs its current index itself.
-    if (!mViewCurrentPending) {
-        mViewCurrentPending = true;
-        QMetaObject::invokeMethod(this, &GridView::syncViewCurrent, Qt::QueuedConnection);
-    }
-}
-
-void GridView::syncViewCurrent()
-{
-    if (!mViewCurrentPending)
-        return;
-    mViewCurrentPending = false;
-    if (mModel->batching() || mRow < 1)
-        return;
-    const QModelIndex index = mModel->index(mRow - 1, mCol);
-    if (!index.isValid() || index == currentIndex())
-        return;
-    ++mInternal;
-    // Making a cell current from code neither scrolls nor changes the highlight.
-    const bool scroll = hasAutoScroll();
-    setAutoScroll(false);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    setAutoScroll(scroll);
-    --mInternal;
-}
-
-GridView::Range GridView::viewSelection() const
-{
-    Range range;
-    const QItemSelection selection = selectionModel()->selection();
-    bool first = true;
-    for (const QItemSelectionRange& part : selection) {
-        if (!part.isValid())
-            continue;
-        if (first) {
-            range.top = part.top() + 1;
-            range.bottom = part.bottom() + 1;
-            range.left = part.left();
-            range.right = part.right();
-            first = false;
-        } else {
-            range.top = std::min(range.top, part.top() + 1);
-            range.bottom = std::max(range.bottom, part.bottom() + 1);
-            range.left = std::min(range.left, part.left());
-            range.right = std::max(range.right, part.right());
-        }
-    }
-    return range;
-}
-
-GridView::Range GridView::currentSelection() const
-{
-    Range range = clampRange(mModel->batching() ? mPendingSel : viewSelection());
-    if (range.empty()) {
-        range.top = range.bottom = mRow;
-        range.left = range.right = mCol;
-    }
-    return range;
-}
-
-GridView::Range GridView::clampRange(Range range) const
-{
-    if (range.empty())
-        return Range();
-    range.top = std::max(range.top, 1);
-    range.bottom = std::min(range.bottom, rows() - 1);
-    range.left = std::max(range.left, 0);
-    range.right = std::min(range.right, cols() - 1);
-    return range.empty() ? Range() : range;
-}
-
-void GridView::applySelectionToView(const Range& range)
-{
-    if (range.empty()) {
-        selectionModel()->clearSelection();
-        return;
-    }
-    const QItemSelection selection(mModel->index(range.top - 1, range.left),
-                                   mModel->index(range.bottom - 1, range.right));
-    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-}
-
-void GridView::onBatchStarted()
-{
-    // The view is about to fall behind the model: hold what it shows now.
-    mPendingSel = viewSelection();
-    mPendingTop = verticalScrollBar()->value() + 1;
-    mPendingLeft = horizontalScrollBar()->value();
-}
-
-void GridView::onBatchEnded()
-{
-    ++mInternal;
-    QHeaderView* header = horizontalHeader();
-    const int count = std::min(cols(), header->count());
-    for (int c = 0; c < count; ++c)
-        header->resizeSection(c, mWidths[static_cast<size_t>(c)]);
-    --mInternal;
-    stretchLastColumn();
-    applySelectionToView(clampRange(mPendingSel));
-    clampCurrent();
-    applyCurrentToView();
-    syncViewCurrent();
-    setTopRow(mPendingTop);
-    setLeftCol(mPendingLeft);
 }

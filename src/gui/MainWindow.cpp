@@ -7,24 +7,24 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <SQLiteCpp/Database.h>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
 
-#include "gui/StatusMessage.h"
-#include "core/Database.h"
 #include "core/BackupCommand.h"
+#include "core/Database.h"
+#include "core/Cancellation.h"
 #include "gui/AboutDialog.h"
 #include "gui/BackupActions.h"
-#include "gui/StatisticsWindow.h"
 #include "gui/FindDialog.h"
 #include "gui/GridView.h"
 #include "gui/PictureButton.h"
-#include "gui/Prompts.h"
+#include "gui/StatisticsWindow.h"
+#include "gui/StatusMessage.h"
 #include "gui/StatusPanel.h"
 
 namespace {
@@ -45,14 +45,64 @@ MainWindow::MainWindow(Desktop desktop, Clock& clock, const FileLocations& locat
     setObjectName(QStringLiteral("MainWindow"));
     setWindowIcon(programIcon());
     setWindowTitle(kProgramTitle);
+    createActions();
     buildControls();
     buildMenus();
+    updateCommands();
     // The size the window returns to from maximized (and keeps where nothing maximizes it).
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         resize(screen->availableSize() * 4 / 5);
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::createActions()
+{
+    InitQuillaryResources();
+    // A command the user starts does nothing while the window is busy.
+    auto make = [this](QAction** action, const char* name, const QString& text, const QKeySequence& key,
+                       const char* icon, const QString& tip, auto handler) {
+        *action = new QAction(text, this);
+        (*action)->setObjectName(QLatin1String(name));
+        (*action)->setShortcut(key);
+        (*action)->setShortcutContext(Qt::WindowShortcut);
+        if (icon)
+            (*action)->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))));
+        (*action)->setToolTip(tip);
+        connect(*action, &QAction::triggered, this, [this, handler] {
+            if (!isBusy())
+                handler();
+        });
+    };
+    using K = QKeySequence;
+    make(&worksAction, "worksAction", tr("&Works"), K(Qt::CTRL | Qt::Key_W), "works", tr("View Works"),
+         [this] { switchView(View::Work); });
+    make(&publishersAction, "publishersAction", tr("&Publishers"), K(Qt::CTRL | Qt::Key_P), "publishers",
+         tr("View Publishers"), [this] { switchView(View::Publisher); });
+    make(&submissionsAction, "submissionsAction", tr("&Submissions"), K(Qt::CTRL | Qt::Key_S), "submissions",
+         tr("View Submissions"), [this] { switchView(View::Submission); });
+    make(&newAction, "newAction", tr("&New"), K(Qt::CTRL | Qt::Key_N), "new", QString(), [this] { newRecord(); });
+    make(&amendAction, "amendAction", tr("&Amend"), K(Qt::CTRL | Qt::Key_A), "amend", QString(),
+         [this] { amendRecord(); });
+    make(&deleteAction, "deleteAction", tr("&Delete"), K(Qt::CTRL | Qt::Key_D), "delete", QString(),
+         [this] { deleteRecord(); });
+    make(&findAction, "findAction", tr("&Find ..."), K(Qt::CTRL | Qt::Key_F), "find", tr("Find In Display"),
+         [this] { showFindDialog(); });
+    make(&findNextAction, "findNextAction", tr("&Find Next"), K(Qt::Key_F3), nullptr, QString(),
+         [this] { findInGrid(FindMode::Next, mFind ? mFind->findText() : QString()); });
+    make(&refreshAction, "refreshAction", tr("&Refresh"), K(), "refresh", tr("Refresh Display"), [this] { refresh(); });
+    make(&settingsAction, "settingsAction", tr("Edit Se&ttings"), K(Qt::CTRL | Qt::Key_T), "settings",
+         tr("Edit Settings"), [this] { showSettings(); });
+    make(&statisticsAction, "statisticsAction", tr("S&tatistics"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_S), "statistics",
+         tr("Statistics"), [this] { showStatistics(); });
+    make(&exportAction, "exportAction", tr("&Export Listing..."), K(Qt::CTRL | Qt::Key_E), nullptr, QString(),
+         [this] { exportListing(); });
+    make(&backupAction, "backupAction", tr("&Back Up Database ..."), K(), nullptr, QString(),
+         [this] { backUpDatabase(); });
+    make(&aboutAction, "aboutAction", tr("&About"), K(), nullptr, QString(), [this] { showAbout(); });
+    make(&exitAction, "exitAction", tr("E&xit"), K(Qt::CTRL | Qt::Key_X), "exit", tr("Exit Quillary"),
+         [this] { exitProgram(); });
+}
 
 void MainWindow::buildControls()
 {
@@ -64,41 +114,42 @@ void MainWindow::buildControls()
     column->setSpacing(2);
 
     // The button bar across the top, in groups, with the selection box at its right end.
-    buttonBar = new QFrame(client);
+    auto* buttonBar = new QFrame(client);
     buttonBar->setObjectName(QStringLiteral("buttonBar"));
     buttonBar->setFrameShape(QFrame::StyledPanel);
     QHBoxLayout* bar = makeButtonBarLayout(buttonBar);
-
     struct ButtonDef {
-        QToolButton** button;
+        QAction* action;
         const char* name;
         const char* icon;
-        const char* tip;
         bool startsGroup;
     };
     const ButtonDef defs[] = {
-        {&exitButton, "exitButton", "exit", QT_TR_NOOP("Exit Quillary"), false},
-        {&worksButton, "worksButton", "works", QT_TR_NOOP("View Works"), true},
-        {&publishersButton, "publishersButton", "publishers", QT_TR_NOOP("View Publishers"), false},
-        {&submissionsButton, "submissionsButton", "submissions", QT_TR_NOOP("View Submissions"), false},
-        {&newButton, "newButton", "new", QT_TR_NOOP("Enter New "), true},
-        {&amendButton, "amendButton", "amend", QT_TR_NOOP("Amend Current "), false},
-        {&deleteButton, "deleteButton", "delete", QT_TR_NOOP("Delete Current "), false},
-        {&findButton, "findButton", "find", QT_TR_NOOP("Find In Display"), true},
-        {&refreshButton, "refreshButton", "refresh", QT_TR_NOOP("Refresh Display"), true},
-        {&settingsButton, "settingsButton", "settings", QT_TR_NOOP("Edit Settings"), true},
-        {&statisticsButton, "statisticsButton", "statistics", QT_TR_NOOP("Statistics"), true},
+        {exitAction, "exitButton", "exit", false},
+        {worksAction, "worksButton", "works", true},
+        {publishersAction, "publishersButton", "publishers", false},
+        {submissionsAction, "submissionsButton", "submissions", false},
+        {newAction, "newButton", "new", true},
+        {amendAction, "amendButton", "amend", false},
+        {deleteAction, "deleteButton", "delete", false},
+        {findAction, "findButton", "find", true},
+        {refreshAction, "refreshButton", "refresh", true},
+        {settingsAction, "settingsButton", "settings", true},
+        {statisticsAction, "statisticsButton", "statistics", true},
     };
     for (const ButtonDef& d : defs) {
-        QToolButton* b = makePictureButton(buttonBar, QLatin1String(d.name), QLatin1String(d.icon), tr(d.tip));
+        QToolButton* button = makePictureButton(buttonBar, QLatin1String(d.name), QLatin1String(d.icon),
+                                                 d.action->toolTip());
+        button->setDefaultAction(d.action);
+        // The tooltip is a picture button's only text, so it is its name too.
+        button->setAccessibleName(d.action->toolTip());
+        connect(d.action, &QAction::changed, button, [button, action = d.action] {
+            button->setAccessibleName(action->toolTip());
+        });
         if (d.startsGroup)
             bar->addSpacing(buttonGroupGap(buttonBar));
-        bar->addWidget(b);
-        *d.button = b;
+        bar->addWidget(button);
     }
-    // These three name the current view; the names are set when the mouse comes over them.
-    for (QToolButton* b : {newButton, amendButton, deleteButton})
-        b->installEventFilter(this);
 
     selectionCombo = new QComboBox(buttonBar);
     selectionCombo->setObjectName(QStringLiteral("selectionCombo"));
@@ -112,7 +163,7 @@ void MainWindow::buildControls()
     column->addWidget(buttonBar);
 
     // The grid fills the rest; it always shows a useful number of rows.
-    gridFrame = new QFrame(client);
+    auto* gridFrame = new QFrame(client);
     gridFrame->setObjectName(QStringLiteral("gridFrame"));
     gridFrame->setFrameShape(QFrame::StyledPanel);
     auto* gridBox = new QVBoxLayout(gridFrame);
@@ -121,97 +172,48 @@ void MainWindow::buildControls()
     grid = new GridView(gridFrame);
     grid->setObjectName(QStringLiteral("grid"));
     grid->setMinimumHeight(grid->headerRowHeight() * (kMinVisibleRows + 1) + 2 * grid->frameWidth()
-                              + grid->horizontalScrollBar()->sizeHint().height());
+                           + grid->horizontalScrollBar()->sizeHint().height());
     gridBox->addWidget(grid);
     column->addWidget(gridFrame, 1);
 
     statusPanel = new StatusPanel(client);
     column->addWidget(statusPanel);
-    messageTimer = createMessageTimer(this, statusPanel);
+    createMessageTimer(this, statusPanel);
+    connect(statusPanel, &StatusPanel::cancelClicked, this, [this] {
+        if (mStoppable)
+            mStoppable->cancel();
+    });
 
-    // The rows that fit follow the grid's real size (maximising, restoring, dragging).
-    connect(grid, &GridView::resized, this, [this] { mVisibleRows = grid->visibleRows(); });
-
-    connect(exitButton, &QToolButton::clicked, this, whenIdle([this] { onExitClicked(); }));
-    connect(worksButton, &QToolButton::clicked, this, whenIdle([this] { switchView(View::Work); }));
-    connect(publishersButton, &QToolButton::clicked, this, whenIdle([this] { switchView(View::Publisher); }));
-    connect(submissionsButton, &QToolButton::clicked, this, whenIdle([this] { switchView(View::Submission); }));
-    connect(newButton, &QToolButton::clicked, this, whenIdle([this] { newRecord(); }));
-    connect(amendButton, &QToolButton::clicked, this, whenIdle([this] { amendRecord(); }));
-    connect(deleteButton, &QToolButton::clicked, this, whenIdle([this] { deleteRecord(); }));
-    connect(findButton, &QToolButton::clicked, this, whenIdle([this] { onFindClicked(); }));
-    connect(refreshButton, &QToolButton::clicked, this, whenIdle([this] { onRefreshClicked(); }));
-    connect(settingsButton, &QToolButton::clicked, this, whenIdle([this] { onSettingsClicked(); }));
-    connect(statisticsButton, &QToolButton::clicked, this, whenIdle([this] { showStatistics(); }));
-    connect(selectionCombo, qOverload<int>(&QComboBox::activated), this, whenIdle([this] { onSelectionChosen(); }));
-    connect(grid, &GridView::cellClicked, this, whenIdle([this] { highlightCurrentRow(); }));
-    connect(grid, &GridView::cellDoubleClicked, this, whenIdle([this] { onGridDoubleClicked(); }));
-    connect(grid, &GridView::keyDown, this, &MainWindow::onGridKeyDown);
+    connect(selectionCombo, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+        if (!isBusy())
+            onSelectionActivated(index);
+    });
+    // Clicks and keys that arrive while the listing is rebuilt must not act on it.
+    grid->installEventFilter(this);
+    grid->viewport()->installEventFilter(this);
+    connect(grid, &QAbstractItemView::doubleClicked, this, [this] { amendAction->trigger(); });
+    connect(grid, &GridView::enterPressed, this, &MainWindow::onGridEnterPressed);
+    connect(grid, &GridView::insertPressed, newAction, &QAction::trigger);
+    connect(grid, &GridView::deletePressed, deleteAction, &QAction::trigger);
 }
 
 void MainWindow::buildMenus()
 {
-    auto addItem = [this](QMenu* menu, const char* name, const QString& caption, const QKeySequence& key, int index,
-                          void (MainWindow::*handler)(int)) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, whenIdle([this, handler, index] { (this->*handler)(index); }));
-        return action;
-    };
-    auto addMenu = [this](const char* name, const QString& caption) {
+    auto addMenu = [this](const char* name, const QString& caption, const QList<QAction*>& actions) {
         QMenu* menu = menuBar()->addMenu(caption);
         menu->setObjectName(QLatin1String(name));
-        return menu;
+        for (QAction* action : actions) {
+            if (action)
+                menu->addAction(action);
+            else
+                menu->addSeparator();
+        }
     };
-
-    fileMenu = addMenu("fileMenu", tr("&File"));
-    backupAction = addItem(fileMenu, "backupAction", tr("&Back Up Database ..."), QKeySequence(), 0,
-                           &MainWindow::onFileMenuItem);
-    exportAction = fileMenu->addAction(tr("&Export Listing..."));
-    exportAction->setObjectName(QStringLiteral("exportAction"));
-    exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    connect(exportAction, &QAction::triggered, this, whenIdle([this] { exportListing(); }));
-    fileMenu->addSeparator();
-    exitAction = addItem(fileMenu, "exitAction", tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X), 99,
-                         &MainWindow::onFileMenuItem);
-
-    viewMenu = addMenu("viewMenu", tr("&View"));
-    viewActions[0] = addItem(viewMenu, "worksAction", tr("&Works"), QKeySequence(Qt::CTRL | Qt::Key_W), 0,
-                             &MainWindow::onViewMenuItem);
-    viewActions[1] = addItem(viewMenu, "publishersAction", tr("&Publishers"), QKeySequence(Qt::CTRL | Qt::Key_P), 1,
-                             &MainWindow::onViewMenuItem);
-    viewActions[2] = addItem(viewMenu, "submissionsAction", tr("&Submissions"), QKeySequence(Qt::CTRL | Qt::Key_S),
-                             2, &MainWindow::onViewMenuItem);
-
-    viewMenu->addSeparator();
-    statisticsAction = viewMenu->addAction(tr("S&tatistics"));
-    statisticsAction->setObjectName(QStringLiteral("statisticsAction"));
-    statisticsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    connect(statisticsAction, &QAction::triggered, this, whenIdle([this] { showStatistics(); }));
-
-    editMenu = addMenu("editMenu", tr("&Edit"));
-    editActions[0] = addItem(editMenu, "newAction", tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), 0,
-                             &MainWindow::onEditMenuItem);
-    editActions[1] = addItem(editMenu, "amendAction", tr("&Amend"), QKeySequence(Qt::CTRL | Qt::Key_A), 1,
-                             &MainWindow::onEditMenuItem);
-    editActions[2] = addItem(editMenu, "deleteAction", tr("&Delete"), QKeySequence(Qt::CTRL | Qt::Key_D), 2,
-                             &MainWindow::onEditMenuItem);
-    editActions[3] = editMenu->addSeparator();
-    editActions[4] = addItem(editMenu, "settingsAction", tr("Edit Se&ttings"), QKeySequence(Qt::CTRL | Qt::Key_T), 4,
-                             &MainWindow::onEditMenuItem);
-
-    findMenu = addMenu("findMenu", tr("&Find"));
-    findActions[0] = addItem(findMenu, "findAction", tr("&Find ..."), QKeySequence(Qt::CTRL | Qt::Key_F), 0,
-                             &MainWindow::onFindMenuItem);
-    findActions[1] = addItem(findMenu, "findNextAction", tr("&Find Next"), QKeySequence(Qt::Key_F3), 1,
-                             &MainWindow::onFindMenuItem);
-
-    helpMenu = addMenu("helpMenu", tr("&Help"));
-    aboutAction = helpMenu->addAction(tr("&About"));
-    aboutAction->setObjectName(QStringLiteral("aboutAction"));
-    connect(aboutAction, &QAction::triggered, this, whenIdle([this] { onAboutTriggered(); }));
+    addMenu("fileMenu", tr("&File"), {backupAction, exportAction, nullptr, exitAction});
+    addMenu("viewMenu", tr("&View"), {worksAction, publishersAction, submissionsAction, nullptr, statisticsAction});
+    addMenu("editMenu", tr("&Edit"), {newAction, amendAction, deleteAction, nullptr, settingsAction});
+    addMenu("findMenu", tr("&Find"), {findAction, findNextAction});
+    addMenu("helpMenu", tr("&Help"), {aboutAction});
 }
 
 MainWindow::BusyScope::BusyScope(MainWindow* window) : mWindow(window)
@@ -235,6 +237,78 @@ MainWindow::BusyScope::~BusyScope()
 void MainWindow::letPaint()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+namespace {
+
+// While work can be stopped, Esc stops it and the Cancel button takes its click; no other
+// key or click reaches any window.
+class StopKeys : public QObject {
+public:
+    StopKeys(Cancellation& cancellation, QObject* cancelButton)
+        : mCancellation(cancellation), mCancelButton(cancelButton)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~StopKeys() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            event->accept();  // no shortcut fires meanwhile
+            return true;
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                mCancellation.cancel();
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return watched != mCancelButton;
+        default:
+            return false;
+        }
+    }
+
+private:
+    Cancellation& mCancellation;
+    QObject* mCancelButton;
+};
+
+// How long work runs before the window offers to stop it.
+constexpr qint64 kMomentMs = 400;
+
+} // namespace
+
+bool MainWindow::pollStop(Cancellation& cancellation)
+{
+    if (cancellation.elapsedMs() < kMomentMs)
+        return false;
+    if (!mStoppable) {
+        mStoppable = &cancellation;
+        statusPanel->setCancelVisible(true);
+        // A slow first fill must not keep the window from showing.
+        setUpdatesEnabled(true);
+    }
+    StopKeys keys(cancellation, statusPanel->findChild<QObject*>(QStringLiteral("cancelButton")));
+    QCoreApplication::processEvents();
+    return cancellation.cancelled();
+}
+
+void MainWindow::endStoppable()
+{
+    mStoppable = nullptr;
+    statusPanel->setCancelVisible(false);
+}
+
+int MainWindow::visibleRows() const
+{
+    return grid->visibleRows();
 }
 
 bool MainWindow::load()
@@ -283,13 +357,7 @@ bool MainWindow::initialise()
                 .arg(mSession.settings().file(), warnings.join(QStringLiteral("\n\n"))),
             Prompts::Buttons::Ok, Prompts::Icon::Warning);
     }
-    mView = mSession.settings().startView();
-    setCaptionForView();
-    setGridColumns();
-    loadSelections();
-    grid->setCol(0);
-    grid->setRow(1);
-    highlightCurrentRow();
+    switchView(mSession.settings().startView());
     if (!backup.status.isEmpty())
         ShowStatusMessage(this, backup.status, 0);
     return true;
@@ -298,40 +366,42 @@ bool MainWindow::initialise()
 bool MainWindow::openDatabase()
 {
     const QString path = mSession.databasePath();
-    QString error;
-    std::unique_ptr<SQLite::Database> database;
-    if (!QFileInfo::exists(path)) {
+    const bool create = !QFileInfo::exists(path);
+    if (create) {
         const auto answer = mDesktop.prompts.message(nullptr,
             QStringLiteral("The database file %1 does not exist. Create a new database there?").arg(path),
             Prompts::Buttons::YesNo, Prompts::Icon::Question, Prompts::Answer::Yes);
         if (answer != Prompts::Answer::Yes)
             return false;
-        database = db::createNew(path, &error);
-    } else {
-        // Upgraded after the start-up copy (initialise()).
-        database = db::openChecked(path, &error);
     }
-    if (!database) {
+    QString error;
+    if (!mSession.openDatabase(create, &error)) {
         mDesktop.prompts.message(nullptr, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
-    mSession.setDatabase(std::move(database));
     return true;
 }
 
 void MainWindow::setCaptionForView()
 {
-    setWindowTitle(tr("Quillary : ") + viewName(mView) + QStringLiteral(" View"));
+    setWindowTitle(tr("Quillary : ") + viewName(view()) + QStringLiteral(" View"));
 }
 
-void MainWindow::closeDatabase()
+void MainWindow::updateCommands()
+{
+    // Amend and Delete act on a record: there is none in an empty listing.
+    amendAction->setEnabled(mListing.hasRecords());
+    deleteAction->setEnabled(mListing.hasRecords());
+    // The record commands name the view they act in.
+    const QString name = viewName(view());
+    newAction->setToolTip(QStringLiteral("Enter New ") + name);
+    amendAction->setToolTip(QStringLiteral("Amend Current ") + name);
+    deleteAction->setToolTip(QStringLiteral("Delete Current ") + name);
+}
+
+void MainWindow::exitProgram()
 {
     mSession.closeDatabase();
-}
-
-void MainWindow::onExitClicked()
-{
-    closeDatabase();
     close();
 }
 
@@ -343,7 +413,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    closeDatabase();
+    mSession.closeDatabase();
     // The Find dialog, kept hidden between uses, goes with the main window.
     if (mFind)
         mFind->close();
@@ -352,69 +422,29 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void MainWindow::onFileMenuItem(int index)
+void MainWindow::backUpDatabase()
 {
-    if (index == 0)
-        backUpDatabaseInteractively(this, mSession, mDesktop.prompts);
-    else if (index == 99)
-        onExitClicked();
+    backUpDatabaseInteractively(this, mSession, mDesktop.prompts);
 }
 
-void MainWindow::onViewMenuItem(int index)
-{
-    static const View views[] = {View::Work, View::Publisher, View::Submission};
-    if (index < 0 || index > 2)
-        return;
-    mView = views[index];
-    for (int i = 0; i < 3; ++i)
-        viewActions[i]->setEnabled(i != index);
-    BusyScope busy(this);
-    setGridColumns();
-    loadSelections();
-    setCaptionForView();
-}
-
-void MainWindow::onEditMenuItem(int index)
-{
-    switch (index) {
-    case 0: newRecord(); break;
-    case 1: if (amendButton->isEnabled()) amendRecord(); break;
-    case 2: if (deleteButton->isEnabled()) deleteRecord(); break;
-    case 4: onSettingsClicked(); break;
-    default: break;
-    }
-}
-
-void MainWindow::onFindMenuItem(int index)
-{
-    if (index == 0)
-        onFindClicked();
-    else if (index == 1)
-        findInGrid(FindMode::Next, mFind ? mFind->findText() : QString());
-}
-
-void MainWindow::onAboutTriggered()
+void MainWindow::showAbout()
 {
     AboutDialog about(mDesktop.links, this, mSession.settings().file(), mSession.databasePath());
     about.exec();
 }
 
-void MainWindow::highlightCurrentRow()
-{
-    // Highlight the whole current row.
-    const int row = grid->row();
-    grid->setSelectionRange(row, 0, row, grid->cols() - 1);
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Enter || event->type() == QEvent::ToolTip) {
-        if (watched == newButton)
-            setButtonToolTip(newButton, QStringLiteral("Enter New ") + viewName(mView));
-        else if (watched == amendButton)
-            setButtonToolTip(amendButton, QStringLiteral("Amend Current ") + viewName(mView));
-        else if (watched == deleteButton)
-            setButtonToolTip(deleteButton, QStringLiteral("Delete Current ") + viewName(mView));
+    if ((watched == grid || watched == grid->viewport()) && isBusy()) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return true;
+        default:
+            break;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

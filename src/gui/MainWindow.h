@@ -1,25 +1,20 @@
 #pragma once
-// The main window: a grid browser over one view (Works, Publishers or Submissions),
-// narrowed by saved selections, with the commands that open the editors and dialogs.
+// The main window: a grid listing one view (Works, Publishers or Submissions), narrowed by
+// saved selections, with one action per command for the menus and the button bar.
 
-#include <optional>
 #include <QMainWindow>
-#include <QSet>
 #include <QString>
-#include <QStringList>
-#include <array>
 #include <set>
 
+#include "core/CurrentListing.h"
 #include "core/Editing.h"
 #include "core/Session.h"
 #include "core/View.h"
 #include "gui/Prompts.h"
 
+class Cancellation;
 class QAction;
 class QComboBox;
-class QFrame;
-class QMenu;
-class QTimer;
 class QToolButton;
 class GridView;
 class StatusPanel;
@@ -43,96 +38,41 @@ public:
 
     // What the windows share: settings, database, clock.
     Session& session() { return mSession; }
-    // The view listed now.
-    View view() const { return mView; }
-
-    // The condition the chosen selection resolved to, its typed values in place.
-    const QString& resolvedCondition() const { return mWhere; }
-    // The condition of each saved selection listed, plus a spare empty one.
-    const QStringList& selectionConditions() const { return mSelections; }
-    // A record was written since the listing was filled (by an editor with refresh off).
-    bool dataChanged() const { return mDataChanged; }
-    void noteDataChanged() { mDataChanged = true; }
+    // What is listed: the view, its selections, the record to select, whether any is listed.
+    CurrentListing& listing() { return mListing; }
+    const CurrentListing& listing() const { return mListing; }
+    View view() const { return mListing.view(); }
     // Whole rows the grid shows at its present size.
-    int visibleRows() const { return mVisibleRows; }
+    int visibleRows() const;
+    StatisticsWindow* statisticsWindow() const { return mStatistics; }
+    // True while the listing is being built, refreshed or searched: commands do not start.
+    bool isBusy() const { return mBusy > 0; }
 
 public slots:
-    // Menu handlers, one per submenu, by item index.
-    void onFileMenuItem(int index);
-    void onViewMenuItem(int index);
-    void onEditMenuItem(int index);
-    void onFindMenuItem(int index);
-    void onAboutTriggered();
-
-    // Browsing.
-    void setGridColumns();
-    void fillGrid();
-    void reselectRecord();
-    void loadSelections();
-    QString resolveSelection(const QString& caption, const QString& condition);
-    void onSelectionChosen();
     void switchView(View view);
-    void onRefreshClicked();
-    void highlightCurrentRow();
+    // Lists the view anew under the chosen selection; the first row current.
+    void fillGrid();
+    void refresh();
+    void onSelectionActivated(int index);
     void findInGrid(FindMode mode, const QString& text);
-    void onFindClicked();
-
-    // Record commands.
+    void showFindDialog();
     void newRecord();
     void amendRecord();
     void deleteRecord();
-    void onSettingsClicked();
-
-public:
-    // The Statistics window and the CSV export of the listing (MainWindowInsight.cpp).
+    void showSettings();
     void showStatistics();
-    // Writes the grid's listing as shown to a CSV file the user names.
+    // Writes the listing as shown to a CSV file the user names.
     void exportListing();
-    StatisticsWindow* statisticsWindow() const { return mStatistics; }
-
+    void backUpDatabase();
+    void showAbout();
     // Closes the database and the window.
-    void onExitClicked();
-
-    // True while the listing is being built, refreshed or searched: commands do not start.
-    bool isBusy() const { return mBusy > 0; }
+    void exitProgram();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Controls; tests find them by their object names.
-    QFrame* buttonBar = nullptr;
-    QToolButton* exitButton = nullptr;
-    QToolButton* worksButton = nullptr;
-    QToolButton* publishersButton = nullptr;
-    QToolButton* submissionsButton = nullptr;
-    QToolButton* newButton = nullptr;
-    QToolButton* amendButton = nullptr;
-    QToolButton* deleteButton = nullptr;
-    QToolButton* findButton = nullptr;
-    QToolButton* refreshButton = nullptr;
-    QToolButton* settingsButton = nullptr;
-    QToolButton* statisticsButton = nullptr;
-    QComboBox* selectionCombo = nullptr;
-    QFrame* gridFrame = nullptr;
-    GridView* grid = nullptr;
-    StatusPanel* statusPanel = nullptr;
-    QTimer* messageTimer = nullptr;
-    QMenu* fileMenu = nullptr;
-    QMenu* viewMenu = nullptr;
-    QMenu* editMenu = nullptr;
-    QMenu* findMenu = nullptr;
-    QMenu* helpMenu = nullptr;
-    QAction* exitAction = nullptr;
-    QAction* backupAction = nullptr;                 // mnuFileItem(99)
-    QAction* exportAction = nullptr;               // File > Export Listing
-    QAction* statisticsAction = nullptr;           // View > Statistics
-    std::array<QAction*, 3> viewActions{};          // Works, Publishers, Submissions
-    std::array<QAction*, 5> editActions{};          // New, Amend, Delete, separator, Edit Settings
-    std::array<QAction*, 2> findActions{};          // Find ..., Find Next
-    QAction* aboutAction = nullptr;
-
     // Marks the window busy for its lifetime (nests); the hourglass shows meanwhile.
     class BusyScope {
     public:
@@ -145,47 +85,57 @@ private:
     };
     // Lets the window paint; input waits until the work is done.
     static void letPaint();
-    // A handler for a user's command that does nothing while the window is busy.
-    template <class F>
-    auto whenIdle(F handler)
-    {
-        return [this, handler] {
-            if (!isBusy())
-                handler();
-        };
-    }
+    // The poll of long work that can be stopped: past a moment the window shows itself with
+    // the Cancel button, and its events run; only Esc and Cancel reach it. True to stop.
+    bool pollStop(Cancellation& cancellation);
+    void endStoppable();
 
-    bool initialise();
-    void closeDatabase();
+    void createActions();
     void buildControls();
     void buildMenus();
-    void setCaptionForView();
-    void onGridKeyDown(QKeyEvent* event, bool* consumed);
-    void onGridDoubleClicked();
-    void afterEditor();
-    // Opens the editor of the current view modally; what it did.
-    EditResult showEditor(const EditRequest& request);
+    bool initialise();
     bool openDatabase();
+    void setColumns();
+    void loadSelections();
+    void reselectRecord();
+    void updateCommands();
+    void setCaptionForView();
+    void onGridEnterPressed();
+    void afterEditor();
+    EditResult showEditor(const EditRequest& request);
     void applyEditResult(const EditResult& result);
+    // The record of the current row; 0 when none is listed.
+    int currentRecord() const;
 
-    // Window state the browsing and commands keep.
-    QString mWhere;
-    int mSelectionResolved = -1;   // the selectionCombo index that produced mWhere
-    View mWhereView = View::Work;  // the view whose selection produced mWhere
-    QStringList mSelections;       // the condition of each selectionCombo item, plus a spare empty one
-    int mSelectId = 0;             // the record to make current after the next fill
-    bool mDataChanged = false;     // a record was written since the listing was filled
-    int mVisibleRows = 0;
-    int mMaxTopRow = 1;
-    std::optional<View> mLastFillView;  // the view the grid's rows were read for
-    int mMaxLeftCol = 0;
+    // One action per command; the menus and the button bar show them.
+    QAction* worksAction = nullptr;
+    QAction* publishersAction = nullptr;
+    QAction* submissionsAction = nullptr;
+    QAction* newAction = nullptr;
+    QAction* amendAction = nullptr;
+    QAction* deleteAction = nullptr;
+    QAction* findAction = nullptr;
+    QAction* findNextAction = nullptr;
+    QAction* refreshAction = nullptr;
+    QAction* settingsAction = nullptr;
+    QAction* statisticsAction = nullptr;
+    QAction* exportAction = nullptr;
+    QAction* backupAction = nullptr;
+    QAction* aboutAction = nullptr;
+    QAction* exitAction = nullptr;
+
+    QComboBox* selectionCombo = nullptr;
+    GridView* grid = nullptr;
+    StatusPanel* statusPanel = nullptr;
 
     Desktop mDesktop;
     Session mSession;
-    View mView = View::Work;
+    CurrentListing mListing;
+    int mLastFillRows = -1;        // rows the view's last fill listed, -1 before one
     FindDialog* mFind = nullptr;
     StatisticsWindow* mStatistics = nullptr;
     int mBusy = 0;
+    Cancellation* mStoppable = nullptr;  // the work Esc or Cancel stops now
     bool mCloseRequested = false;  // a close that arrived while busy, carried out after
     std::set<View> mReportedSections;  // views whose selection problems were told
 };

@@ -1,18 +1,17 @@
-// The main window's record commands: New, Amend (stepping through the grid's rows) and
-// Delete, and the keys and clicks of the grid that start them.
+// The main window's record commands: New, Amend (stepping through the listing's rows) and
+// Delete, the grid's Enter key, and the Settings, Statistics and Export commands.
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QKeyEvent>
-#include <QToolButton>
 
-#include "gui/StatusMessage.h"
+#include "core/OutputGuard.h"
 #include "core/RecordStore.h"
-#include "gui/SettingsDialog.h"
-#include "gui/editors/EditorLauncher.h"
-#include "gui/MainWindow.h"
 #include "gui/GridView.h"
-#include "gui/Prompts.h"
+#include "gui/ListingModel.h"
+#include "gui/MainWindow.h"
+#include "gui/SettingsDialog.h"
+#include "gui/StatisticsWindow.h"
+#include "gui/TableExport.h"
+#include "gui/editors/EditorLauncher.h"
 
 EditResult MainWindow::showEditor(const EditRequest& request)
 {
@@ -22,43 +21,48 @@ EditResult MainWindow::showEditor(const EditRequest& request)
 void MainWindow::applyEditResult(const EditResult& result)
 {
     if (result.dataChanged)
-        mDataChanged = true;
+        mListing.setDataChanged(true);
     if (result.selectId != 0)
-        mSelectId = result.selectId;
+        mListing.setRecordToSelect(result.selectId);
+}
+
+int MainWindow::currentRecord() const
+{
+    return grid->listingModel()->recordId(grid->currentRow());
 }
 
 void MainWindow::newRecord()
 {
-    applyEditResult(showEditor(EditRequest{mView, EditMode::New, 0, false, false}));
+    applyEditResult(showEditor(EditRequest{view(), EditMode::New, 0, false, false}));
     afterEditor();
 }
 
 void MainWindow::amendRecord()
 {
-    if (!amendButton->isEnabled())
+    if (!mListing.hasRecords())
         return;
-    const int lastRow = grid->rows() - 1;
-    mDataChanged = false;
-    EditRequest request{mView, EditMode::Amend, grid->rowId(grid->row()), grid->row() == 1,
-                        grid->row() == lastRow};
+    const int lastRow = grid->listingModel()->recordCount() - 1;
+    int row = std::max(grid->currentRow(), 0);
+    mListing.setDataChanged(false);
+    EditRequest request{view(), EditMode::Amend, currentRecord(), row == 0, row == lastRow};
     for (;;) {
         const EditResult result = showEditor(request);
         applyEditResult(result);
         request.atFirstRow = false;
         request.atLastRow = false;
-        if (result.step == Step::Previous && grid->row() > 1) {
-            grid->setRow(grid->row() - 1);
-            request.atFirstRow = grid->row() == 1;
-        } else if (result.step == Step::Next && grid->row() < lastRow) {
-            grid->setRow(grid->row() + 1);
-            request.atLastRow = grid->row() == lastRow;
-        } else if (result.step != Step::None) {
-            break;  // no row there to step to
-        }
-        request.recordId = grid->rowId(grid->row());
-        highlightCurrentRow();
         if (result.step == Step::None)
             break;
+        // The editor steps through the rows of the listing as it was when the command began.
+        if (result.step == Step::Previous && row > 0)
+            --row;
+        else if (result.step == Step::Next && row < lastRow)
+            ++row;
+        else
+            break;  // no row there to step to
+        grid->setCurrentCell(row, std::max(grid->currentColumn(), 0));
+        request.atFirstRow = row == 0;
+        request.atLastRow = row == lastRow;
+        request.recordId = currentRecord();
     }
     afterEditor();
 }
@@ -68,123 +72,96 @@ void MainWindow::afterEditor()
     BusyScope busy(this);
     update();
     letPaint();
-    if (mSession.settings().autoRefresh() && mDataChanged) {
+    if (mSession.settings().autoRefresh() && mListing.dataChanged()) {
         fillGrid();
         reselectRecord();
-        mDataChanged = false;
+        mListing.setDataChanged(false);
     }
     grid->setFocus();
 }
 
 void MainWindow::deleteRecord()
 {
-    SQLite::Database* database = mSession.database();
-    if (!deleteButton->isEnabled() || !database)
+    if (!mListing.hasRecords() || !mSession.database())
         return;
-    const int row = grid->row();
-    mSelectId = grid->rowId(row);
-    const QString viewMode = viewName(mView);
-    Prompts* prompts = &mDesktop.prompts;
-    RecordStore store(*database);
+    const int row = grid->currentRow();
+    const int id = currentRecord();
+    mListing.setRecordToSelect(id);
+    const QString viewMode = viewName(view());
+    Prompts& prompts = mDesktop.prompts;
+    RecordStore store(*mSession.database());
     try {
-        const int count = store.outstandingSubmissions(mView, mSelectId);
-        if (count >= 1) {
-            prompts->message(this, QStringLiteral("Can't delete this ") + viewMode + QStringLiteral(" - submissions exist for it."),
-                             Prompts::Buttons::Ok, Prompts::Icon::Information);
+        if (store.outstandingSubmissions(view(), id) >= 1) {
+            prompts.message(this, QStringLiteral("Can't delete this ") + viewMode + QStringLiteral(" - submissions exist for it."),
+                            Prompts::Buttons::Ok, Prompts::Icon::Information);
             return;
         }
-        if (prompts->message(this, QStringLiteral("Are you sure you want to delete this ") + viewMode + QStringLiteral("?"),
-                             Prompts::Buttons::YesNo, Prompts::Icon::Question, Prompts::Answer::Yes)
+        if (prompts.message(this, QStringLiteral("Are you sure you want to delete this ") + viewMode + QStringLiteral("?"),
+                            Prompts::Buttons::YesNo, Prompts::Icon::Question, Prompts::Answer::Yes)
             != Prompts::Answer::Yes)
             return;
-        store.deleteRecord(mView, mSelectId);
+        store.deleteRecord(view(), id);
     } catch (const RecordStoreError& e) {
         const QString text = e.isLocked()
             ? e.message()
             : QStringLiteral("The %1 could not be deleted: %2").arg(viewMode, e.message());
-        prompts->message(this, text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        prompts.message(this, text, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return;
     }
     if (!mSession.settings().autoRefresh())
         return;
-    const int lastRow = grid->rows() - 1;
-    if (row == lastRow && row >= 3)
-        mSelectId = grid->rowId(row - 1);
+    // The neighbour takes the deleted row's place: the one below, or above for the last row.
+    const ListingModel* model = grid->listingModel();
+    const int lastRow = model->recordCount() - 1;
+    if (row == lastRow && row >= 2)
+        mListing.setRecordToSelect(model->recordId(row - 1));
     else if (row < lastRow)
-        mSelectId = grid->rowId(row + 1);
+        mListing.setRecordToSelect(model->recordId(row + 1));
     else
-        mSelectId = 0;
+        mListing.setRecordToSelect(0);
     BusyScope busy(this);
     fillGrid();
     reselectRecord();
     grid->setFocus();
 }
 
-void MainWindow::onGridDoubleClicked()
+void MainWindow::onGridEnterPressed()
 {
-    if (amendButton->isEnabled())
-        amendRecord();
-}
-
-void MainWindow::onGridKeyDown(QKeyEvent* event, bool* consumed)
-{
-    if (isBusy()) {
-        // The grid is being rebuilt: no key may act on the rows it is about to replace.
-        *consumed = true;
+    if (isBusy())
         return;
-    }
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    {
-        // The refresh after the editor moves to column 0; Enter brings the user back to
-        // the column they were in.
-        const int column = grid->col();
-        onGridDoubleClicked();
-        if (grid->rows() > 1 && column < grid->cols() && grid->col() != column) {
-            grid->setCol(column);
-            highlightCurrentRow();
-        }
-        *consumed = true;
-        break;
-    }
-    case Qt::Key_Insert:
-        newRecord();
-        *consumed = true;
-        break;
-    case Qt::Key_Delete:
-        deleteRecord();
-        *consumed = true;
-        break;
-    case Qt::Key_Home:
-        if (ctrl) {
-            grid->setCol(0);
-            grid->setRow(1);
-            grid->setTopRow(1);
-            grid->setLeftCol(0);
-            highlightCurrentRow();
-            *consumed = true;
-        }
-        break;
-    case Qt::Key_End:
-        if (ctrl) {
-            grid->setCol(grid->cols() - 1);
-            grid->setRow(grid->rows() - 1);
-            grid->setTopRow(mMaxTopRow);
-            grid->setLeftCol(mMaxLeftCol);
-            highlightCurrentRow();
-            *consumed = true;
-        }
-        break;
-    default:
-        break;
-    }
+    // The refresh after the editor moves to column 0; Enter brings the user back to the
+    // column they were in.
+    const int column = grid->currentColumn();
+    amendAction->trigger();
+    if (column >= 0 && grid->currentRow() >= 0 && grid->currentColumn() != column)
+        grid->setCurrentCell(grid->currentRow(), column);
 }
 
-
-void MainWindow::onSettingsClicked()
+void MainWindow::showSettings()
 {
     SettingsDialog settings(mSession.settings(), mDesktop.prompts, this);
     settings.exec();
+}
+
+void MainWindow::showStatistics()
+{
+    // One window, kept between uses; it reads the records again each time it is asked for.
+    if (!mStatistics) {
+        mStatistics = new StatisticsWindow(mSession, mDesktop.prompts, this);
+        mStatistics->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    if (!mStatistics->reload())
+        return;
+    mStatistics->show();
+    mStatistics->raise();
+    mStatistics->activateWindow();
+}
+
+void MainWindow::exportListing()
+{
+    // The "nothing found" line of an empty listing is no record.
+    const bool empty = !mListing.hasRecords();
+    const TableText table = shownTable(*grid, [empty](int) { return empty; });
+    const QString suggested = tr("%1s.csv").arg(viewName(view()).toLower());
+    exportTableAsCsv(this, mDesktop.prompts, ownFilesOf(mSession), suggested, table);
 }

@@ -5,20 +5,16 @@
 #include <QColor>
 #include <QHash>
 #include <QString>
-#include <optional>
 
 #include "core/Overdue.h"
-#include "core/View.h"
 
-class GridView;
-class Session;
+class ListingModel;
 
 // The shade of an overdue row.
 QColor overdueShade();
 
-// Marks the overdue rows of the grid's listing (none outside the Submission view) and
-// returns what the status panel adds to its record count: how many rows are overdue and
-// how they are shown; empty outside the Submission view. known: the overdue submissions
-// when the fill found them already; otherwise they are looked up.
-QString markOverdueRows(GridView& grid, Session& session, View view,
-                        std::optional<QHash<int, OverdueInfo>> known = std::nullopt);
+// Marks the listed overdue submissions the fill found (by record ID) and returns what the
+// status panel adds to its record count: how many are overdue and how they are shown.
+QString markOverdueRows(ListingModel& listing, QHash<int, OverdueInfo> overdue);
+// Takes every mark away (the other views).
+void clearOverdueRows(ListingModel& listing);

@@ -4,14 +4,39 @@
 #include <QPainter>
 #include <QStyleOptionFrame>
 #include <QTimer>
+#include <QToolButton>
 
-StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent)
+StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent), mCancel(new QToolButton(this))
 {
     setObjectName(QStringLiteral("statusPanel"));
     setAccessibleName(QString());
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     // One line high in any layout: a window made small must not squeeze the caption away.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    mCancel->setObjectName(QStringLiteral("cancelButton"));
+    mCancel->setText(tr("Cancel"));
+    mCancel->setToolTip(tr("Stop listing (Esc)"));
+    mCancel->setAutoRaise(true);
+    mCancel->setFocusPolicy(Qt::NoFocus);
+    mCancel->hide();
+    connect(mCancel, &QToolButton::clicked, this, &StatusPanel::cancelClicked);
+}
+
+void StatusPanel::setCancelVisible(bool visible)
+{
+    mCancel->setVisible(visible);
+}
+
+bool StatusPanel::cancelVisible() const
+{
+    return mCancel->isVisibleTo(this);
+}
+
+void StatusPanel::resizeEvent(QResizeEvent*)
+{
+    // Inside the frame at the right end, never taller than the panel.
+    const int width = mCancel->sizeHint().width();
+    mCancel->setGeometry(this->width() - width - 1, 1, width, height() - 2);
 }
 
 void StatusPanel::setCaption(const QString& caption)

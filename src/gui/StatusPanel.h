@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QTimer;
+class QToolButton;
 
 class StatusPanel : public QWidget {
     Q_OBJECT
@@ -23,16 +24,25 @@ public:
     QColor textColor() const { return mTextColor; }
     void setTextColor(const QColor& colour);
 
+    // The Cancel button at the right end, shown while long work can be stopped.
+    void setCancelVisible(bool visible);
+    bool cancelVisible() const;
+
     QSize sizeHint() const override;
+
+signals:
+    void cancelClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QString mCaption;
     bool mFillMode = false;
     int mFillPercent = 0;
     QColor mTextColor = Qt::black;
+    QToolButton* mCancel;
 };
 
 // Creates the window's "messageTimer", which clears the panel's caption each time it fires.

@@ -6,6 +6,7 @@
 #include <deque>
 
 #include "gui/GridView.h"
+#include "gui/ListingModel.h"
 #include "gui/MainWindow.h"
 #include "gui/editors/WorkEditor.h"
 #include "support/EditorTestKit.h"
@@ -21,7 +22,7 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
     ASSERT_TRUE(window.load());
     auto* grid = child<GridView>(window, "grid");
     auto* amend = child<QToolButton>(window, "amendButton");
-    grid->setRow(1);
+    grid->setCurrentCell(0, 0);
 
     // Each modal Work editor, once it shows, is handed to script from inside its modal loop.
     std::function<void(WorkEditor*)> script;
@@ -58,13 +59,13 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
     EXPECT_EQ(shown.join(','), "Alpha 01,Beta 11,Gamma 10,Bravo 11");
     EXPECT_EQ(prompts.texts(), QStringList{"Changes have been made; shall I save them?"});
     // The save refreshed the listing and the saved work is the current row.
-    EXPECT_FALSE(window.dataChanged());
-    EXPECT_EQ(grid->row(), 2);
-    EXPECT_EQ(grid->cellText(2, 0), "Bravo");
+    EXPECT_FALSE(window.listing().dataChanged());
+    EXPECT_EQ(grid->currentRow(), 1);
+    EXPECT_EQ(grid->listingModel()->cellText(1, 0), "Bravo");
 
     // Enter opens the editor and comes back to its column; Amend clicked while the listing
     // refreshes after the save opens nothing.
-    grid->setCol(2);
+    grid->setCurrentCell(1, 2);
     grid->setFocus();
     int editors = 0;
     bool amendTried = false;
@@ -81,10 +82,10 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
     QTest::keyClick(grid, Qt::Key_Return);
     ASSERT_TRUE(amendTried);
     EXPECT_EQ(editors, 1) << "an editor opened on the half-refreshed listing";
-    EXPECT_FALSE(window.dataChanged());
-    EXPECT_EQ(grid->cellText(2, 0), "Brio");
-    EXPECT_EQ(grid->row(), 2);
-    EXPECT_EQ(grid->col(), 2);
+    EXPECT_FALSE(window.listing().dataChanged());
+    EXPECT_EQ(grid->listingModel()->cellText(1, 0), "Brio");
+    EXPECT_EQ(grid->currentRow(), 1);
+    EXPECT_EQ(grid->currentColumn(), 2);
 
     // Deleted since the listing was filled: reported, no editor, the listing refreshed.
     exec("DELETE FROM Work WHERE Name = 'Brio'");
@@ -92,5 +93,5 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
     click(amend);
     EXPECT_EQ(shown.size() + editors, 5);
     EXPECT_EQ(prompts.texts(), QStringList{"This Work no longer exists."});
-    EXPECT_EQ(grid->rows(), 3);
+    EXPECT_EQ(grid->model()->rowCount(), 2);
 }

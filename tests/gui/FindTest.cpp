@@ -13,13 +13,12 @@ TEST(Find, ALongSearchStopsWhenCancelled)
     for (int r = 0; r < kRows; ++r)
         cells.cells.push_back(cells.add(r == kRows - 1 ? QStringLiteral("needle") : QStringLiteral("hay")));
     ListingModel grid;
-    grid.setCols(1);
-    grid.replaceRows(std::move(cells), std::vector<int>(kRows, 1));
+    grid.setListing({QStringLiteral("Name")}, std::move(cells), std::vector<int>(kRows, 1));
 
     int polls = 0;
     Cancellation cancellation([&polls] { return ++polls == 2; }, std::chrono::milliseconds(0));
-    const FindHit stopped = FindCell(grid, true, 0, 0, QStringLiteral("needle"), {}, &cancellation);
+    const FindHit stopped = findCell(grid, true, 0, 0, QStringLiteral("needle"), {}, &cancellation);
     EXPECT_TRUE(stopped.cancelled && !stopped.found);
     EXPECT_EQ(polls, 2);
-    EXPECT_EQ(FindCell(grid, true, 0, 0, QStringLiteral("needle"), {}).row, kRows);
+    EXPECT_EQ(findCell(grid, true, 0, 0, QStringLiteral("needle"), {}).row, kRows - 1);
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/GridView.h"
+#include "gui/ListingModel.h"
 
 namespace {
 
@@ -18,27 +19,25 @@ CellTable cellTable(const QStringList& texts)
     return table;
 }
 
-// Rows 1 to rows of cells "r<row>c<col>"; shown at the given size when there is one.
-void fill(GridView& grid, int rows, int cols, QSize shownAt = {})
+// rows rows of cells "r<row>c<col>" under headers "h<col>", each row's ID 100 + row;
+// shown at the given size when there is one.
+void fill(GridView& grid, int rows, int cols, QSize shownAt = {}, QStringList headers = {})
 {
-    grid.setCols(cols);
     QStringList cells;
-    for (int r = 1; r <= rows; ++r) {
+    for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c)
             cells << QStringLiteral("r%1c%2").arg(r).arg(c);
     }
-    grid.replaceRows(cellTable(cells), std::vector<int>(static_cast<size_t>(rows), 0));
+    for (int c = headers.size(); c < cols; ++c)
+        headers << QStringLiteral("h%1").arg(c);
+    std::vector<int> ids;
+    for (int r = 0; r < rows; ++r)
+        ids.push_back(100 + r);
+    grid.listingModel()->setListing(headers, cellTable(cells), std::move(ids), QStringLiteral("(None)"));
     if (shownAt.isValid()) {
         grid.resize(shownAt);
         grid.show();
     }
-}
-
-void setCell(GridView& grid, int row, int col, const QString& text)
-{
-    grid.setRow(row);
-    grid.setCol(col);
-    grid.setText(text);
 }
 
 // The model tester reports its complaints as warnings.
@@ -51,146 +50,110 @@ void collectTesterFailures(QtMsgType type, const QMessageLogContext&, const QStr
 
 } // namespace
 
-TEST(GridView, HeaderCaptionsAndCellsSetOverAndOverReadBack)
-{
-    GridView grid;
-    fill(grid, 20, 3);
-    setCell(grid, 0, 1, "Genre");
-    EXPECT_EQ(grid.gridModel()->headerData(1, Qt::Horizontal).toString(), "Genre");
-    // The texts no cell shows any more are dropped on the way.
-    for (int round = 0; round < 50; ++round) {
-        for (int r = 1; r <= 20; ++r)
-            setCell(grid, r, round % 3, QStringLiteral("%1/%2").arg(r).arg(round));
-    }
-    for (int r = 1; r <= 20; ++r)
-        EXPECT_EQ(grid.cellText(r, 0) + grid.cellText(r, 1) + grid.cellText(r, 2), QStringLiteral("%1/48%1/49%1/47").arg(r));
-}
-
-TEST(GridView, CurrentCellSelectionScrollingVisibleRowsAndKeys)
-{
-    GridView grid;
-    fill(grid, 100, 12, QSize(300, 200));
-    grid.setTopRow(1);
-    grid.setRow(80);
-    grid.setCol(3);
-    grid.setRow(101);  // out of range: ignored
-    EXPECT_EQ(grid.text(), "r80c3");
-    QCoreApplication::processEvents();
-    EXPECT_EQ(grid.currentIndex(), grid.gridModel()->index(79, 3));
-    EXPECT_EQ(grid.topRow(), 1);  // the view follows without scrolling
-
-    grid.setSelectionRange(50, 11, 50, 0);
-    EXPECT_EQ(QVector<int>({grid.selStartRow(), grid.selStartCol(), grid.selEndCol()}), QVector<int>({50, 0, 11}));
-    grid.setTopRow(40);
-    EXPECT_EQ(grid.topRow(), 40);
-    EXPECT_EQ(grid.rowAt(0), 39);
-    // The rows visible are the whole rows that fit.
-    EXPECT_LE(grid.visibleRows() * grid.rowHeight(0), grid.viewport()->height());
-    EXPECT_GT((grid.visibleRows() + 1) * grid.rowHeight(0), grid.viewport()->height());
-
-    // A key a handler consumes moves nothing; others act from the cell made current by
-    // code, even before events have run.
-    grid.setRow(5);
-    QSignalSpy moved(&grid, &GridView::currentCellChanged);
-    bool consume = true;
-    QObject::connect(&grid, &GridView::keyDown, &grid, [&](QKeyEvent*, bool* consumed) { *consumed = consume; });
-    QTest::keyClick(&grid, Qt::Key_Down);
-    EXPECT_EQ(QPoint(grid.row(), moved.count()), QPoint(5, 0));
-    consume = false;
-    QTest::keyClick(&grid, Qt::Key_Down);
-    EXPECT_EQ(QPoint(grid.row(), moved.count()), QPoint(6, 1));
-}
-
-TEST(GridView, AHiddenFillIsOneResetAndReplacedRowsKeepTheirIdsWithTheModelConsistent)
+TEST(GridView, AListingIsReplacedInOneResetAndAnEmptyOneShowsItsTextAsNoRecord)
 {
     gTesterFailures.clear();
     const QtMessageHandler previous = qInstallMessageHandler(collectTesterFailures);
     {
         GridView grid;
-        QAbstractItemModelTester tester(grid.gridModel(), QAbstractItemModelTester::FailureReportingMode::Warning);
-        ListingModel* model = grid.gridModel();
+        ListingModel* model = grid.listingModel();
+        QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Warning);
         fill(grid, 30, 4, QSize(380, 280));
-        setCell(grid, 3, 0, "changed");
-
-        // Hidden, rows come without a signal each; shown again, one reset, and what was set
-        // meanwhile holds in the view.
-        QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
-        QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
         QSignalSpy reset(model, &QAbstractItemModel::modelReset);
-        grid.hide();
-        grid.setRows(1);
+        QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
         fill(grid, 1000, 5);
-        grid.setRow(600);
-        grid.setSelectionRange(600, 0, 600, 4);
-        grid.setTopRow(590);
-        EXPECT_EQ(grid.text(), "r600c0");  // reads during the batch see the grid as it is
-        grid.show();
-        EXPECT_EQ(QVector<int>({int(inserted.count() + changed.count()), int(reset.count())}), QVector<int>({0, 1}));
-        EXPECT_EQ(grid.verticalHeader()->count(), 1000);
-        EXPECT_EQ(grid.currentIndex(), model->index(599, 0));
-        EXPECT_TRUE(grid.selectionModel()->isSelected(model->index(599, 4)));
-        EXPECT_EQ(grid.rowAt(0), 589);
+        EXPECT_EQ(QVector<int>({int(reset.count()), int(inserted.count())}), QVector<int>({1, 0}));
+        EXPECT_EQ(QVector<int>({model->rowCount(), model->columnCount(), model->recordId(600), model->rowOfRecord(700)}),
+                  QVector<int>({1000, 5, 700, 600}));
+        EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString() + model->cellText(999, 4), "h4r999c4");
 
-        // Replacing every row, shown: the view reset at once, the current row kept inside the
-        // new rows, the IDs with their rows.
-        grid.setCols(3);
-        grid.replaceRows(cellTable({"a", "b", "c", "d", "e", "f"}), {7, 9});
-        ASSERT_EQ(grid.rows(), 3);
-        EXPECT_EQ(model->rowCount(), 2);
-        EXPECT_EQ(grid.cellText(2, 0), "d");
-        EXPECT_EQ(QVector<int>({grid.rowId(2), grid.rowOfId(7), grid.row()}), QVector<int>({9, 1, 2}));
-        // Hidden: one reset when shown again; a short last row is padded with blanks.
-        grid.setVisible(false);
-        grid.setSelectionRange(1, 0, 2, 2);
-        grid.replaceRows(cellTable({"x", "y", "z", "w"}), {1, 2});
-        EXPECT_EQ(grid.cellText(2, 0) + "|" + grid.cellText(2, 2), "w|");
-        EXPECT_EQ(model->rowCount(), 2);  // what the view was last told
-        grid.setVisible(true);
-        EXPECT_EQ(reset.count(), 3);
-        EXPECT_TRUE(grid.selectionModel()->selectedIndexes().isEmpty());
+        // A short last row is padded with blanks.
+        model->setListing({"a", "b"}, cellTable({"x", "y", "z"}), {1, 2});
+        EXPECT_EQ(model->cellText(1, 0) + "|" + model->cellText(1, 1), "z|");
+        // Nothing listed: one row with the text, which is no record.
+        model->setListing({"a", "b"}, {}, {}, QStringLiteral("(No Works Found)"));
+        EXPECT_EQ(model->rowCount(), 1);
+        EXPECT_EQ(model->data(model->index(0, 0)).toString(), "(No Works Found)");
+        EXPECT_EQ(QVector<int>({model->recordCount(), model->recordId(0), model->rowOfRecord(0)}), QVector<int>({0, 0, -1}));
+
+        // Noted rows: a shade, and the note as tooltip and accessible description.
+        fill(grid, 3, 2);
+        model->setRowNotes({[](int id) { return id == 101; }, [](int id) { return QString::number(id); }}, Qt::red);
+        EXPECT_EQ(model->data(model->index(1, 1), Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
+        EXPECT_EQ(model->data(model->index(1, 0), Qt::AccessibleDescriptionRole).toString(), "101");
+        EXPECT_FALSE(model->data(model->index(0, 0), Qt::ToolTipRole).isValid());
     }
     qInstallMessageHandler(previous);
     EXPECT_TRUE(gTesterFailures.isEmpty()) << gTesterFailures.join('\n').toStdString();
+}
+
+TEST(GridView, TheCurrentRowIsHighlightedWholeAndCtrlHomeAndEndGoToTheEnds)
+{
+    GridView grid;
+    fill(grid, 100, 12, QSize(300, 200));
+    grid.setMaxLeftColumn(4);
+    grid.setCurrentCell(80, 3);
+    grid.setCurrentCell(100, 3);  // out of range: ignored
+    EXPECT_EQ(QPoint(grid.currentRow(), grid.currentColumn()), QPoint(80, 3));
+    EXPECT_EQ(grid.selectionModel()->selectedIndexes().size(), 12);
+    // Scrolled to a row, it is the top one, unless that would leave room below the last row.
+    grid.scrollToCell(40, 7);
+    EXPECT_EQ(QPoint(grid.topRow(), grid.leftColumn()), QPoint(40, 4));
+    // The rows visible are the whole rows that fit.
+    EXPECT_LE(grid.visibleRows() * grid.rowHeight(0), grid.viewport()->height());
+    EXPECT_GT((grid.visibleRows() + 1) * grid.rowHeight(0), grid.viewport()->height());
+
+    QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(QPoint(grid.currentRow(), grid.currentColumn()), QPoint(99, 11));
+    EXPECT_EQ(QPoint(grid.topRow(), grid.leftColumn()), QPoint(100 - grid.visibleRows(), 4));
+    QTest::keyClick(&grid, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(QPoint(grid.currentRow(), grid.currentColumn()), QPoint(0, 0));
+    EXPECT_EQ(QPoint(grid.topRow(), grid.leftColumn()), QPoint(0, 0));
+    // The command keys go to whoever starts the commands; other keys move as usual.
+    QSignalSpy deleted(&grid, &GridView::deletePressed);
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(QPoint(grid.currentRow(), int(deleted.count())), QPoint(1, 1));
 }
 
 TEST(GridView, ColumnsFitTheHeaderAndASampleOfRows)
 {
     GridView grid;
     grid.resize(1200, 300);
-    grid.setVisible(false);
-    fill(grid, 600, 3);
-    setCell(grid, 0, 1, "A Header Much Wider Than Any Of Its Cells Ever Is");
-    setCell(grid, 450, 0, "a cell far down, wider than the rest");
-    grid.setVisible(true);
-    const QFontMetrics cells = grid.fontMetrics();
-    const int farCell = cells.horizontalAdvance(grid.cellText(450, 0));
+    QStringList cells;
+    for (int r = 0; r < 600; ++r)
+        cells << (r == 450 ? QStringLiteral("a cell far down, wider than the rest") : QStringLiteral("r%1").arg(r)) << "";
+    const QString header = "A Header Much Wider Than Any Of Its Cells Ever Is";
+    grid.listingModel()->setListing({"h0", header}, cellTable(cells), std::vector<int>(600, 1));
+    grid.show();
+    const QFontMetrics metrics = grid.fontMetrics();
+    const int farCell = metrics.horizontalAdvance(grid.listingModel()->cellText(450, 0));
 
     // Only the sample is measured: the cell beyond it may be cut, the header never.
     grid.fitColumnsToContents(100);
-    EXPECT_LT(grid.colWidth(0), farCell);
-    EXPECT_GT(grid.colWidth(0), cells.horizontalAdvance(QStringLiteral("r100c0")));
-    EXPECT_GT(grid.colWidth(1), grid.horizontalHeader()->fontMetrics().horizontalAdvance(grid.cellText(0, 1)));
-    EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), grid.colWidth(0));
+    EXPECT_LT(grid.columnWidthHeld(0), farCell);
+    EXPECT_GT(grid.columnWidthHeld(0), metrics.horizontalAdvance(QStringLiteral("r99")));
+    EXPECT_GT(grid.columnWidthHeld(1), grid.horizontalHeader()->fontMetrics().horizontalAdvance(header));
+    EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), grid.columnWidthHeld(0));
     // A sample that reaches the cell makes room for it.
     grid.fitColumnsToContents(500);
-    EXPECT_GT(grid.colWidth(0), farCell);
+    EXPECT_GT(grid.columnWidthHeld(0), farCell);
 }
 
 TEST(GridView, TheLastColumnTakesTheRoomLeftButNeverLessThanItsOwnWidth)
 {
     GridView grid;
-    fill(grid, 3, 2, QSize(640, 480));
-    setCell(grid, 0, 1, "Date Of Outstanding Submission");
+    fill(grid, 3, 2, QSize(640, 480), {"h0", "Date Of Outstanding Submission"});
     grid.fitColumnsToContents();
-    const int first = grid.colWidth(0);
-    const int own = grid.colWidth(1);
+    const int first = grid.columnWidthHeld(0);
+    const int own = grid.columnWidthHeld(1);
     // For each room given: what the last column's section should be.
     for (const int room : {first + own + 80, first + own - 10, first + own + 30}) {
         grid.resize(grid.width() - grid.viewport()->width() + room, 200);
         QCoreApplication::processEvents();
         // Too little room: the header stays whole and the grid scrolls.
         EXPECT_EQ(grid.horizontalHeader()->sectionSize(1), std::max(own, grid.viewport()->width() - first)) << room;
-        EXPECT_EQ(grid.colWidth(1), own) << room;  // the stretch is not taken for the column's own width
+        EXPECT_EQ(grid.columnWidthHeld(1), own) << room;  // the stretch is not taken for the column's own width
     }
 }
 
@@ -198,21 +161,20 @@ TEST(GridView, InANarrowGridLongTextsGiveWayToShortOnes)
 {
     GridView grid;
     grid.resize(1200, 300);
-    grid.setCols(3);
-    grid.replaceRows(cellTable({"A title that goes on and on for rather a long way indeed", "30/09/2024",
-                                "Notes that also go on for much longer than a column should"}),
-                     {0});
+    const QStringList texts{"A title that goes on and on for rather a long way indeed", "30/09/2024",
+                            "Notes that also go on for much longer than a column should"};
+    grid.listingModel()->setListing({"a", "b", "c"}, cellTable(texts), {1});
     grid.show();
     const QFontMetrics cells = grid.fontMetrics();
     grid.fitColumnsToContents();
     // With room enough every text shows whole.
     for (int c = 0; c < 3; ++c)
-        EXPECT_GT(grid.colWidth(c), cells.horizontalAdvance(grid.cellText(1, c))) << c;
+        EXPECT_GT(grid.columnWidthHeld(c), cells.horizontalAdvance(texts[c])) << c;
 
     grid.resize(400, 300);
     QCoreApplication::processEvents();
     grid.fitColumnsToContents();
-    EXPECT_GT(grid.colWidth(1), cells.horizontalAdvance(grid.cellText(1, 1)));
-    EXPECT_LT(grid.colWidth(0), cells.horizontalAdvance(grid.cellText(1, 0)));
-    EXPECT_LE(grid.colWidth(0) + grid.colWidth(1) + grid.colWidth(2), grid.viewport()->width());
+    EXPECT_GT(grid.columnWidthHeld(1), cells.horizontalAdvance(texts[1]));
+    EXPECT_LT(grid.columnWidthHeld(0), cells.horizontalAdvance(texts[0]));
+    EXPECT_LE(grid.columnWidthHeld(0) + grid.columnWidthHeld(1) + grid.columnWidthHeld(2), grid.viewport()->width());
 }

@@ -12,6 +12,7 @@
 #include <SQLiteCpp/Database.h>
 
 #include "gui/GridView.h"
+#include "gui/ListingModel.h"
 #include "gui/MainWindow.h"
 #include "gui/OverdueRows.h"
 #include "gui/StatisticsWindow.h"
@@ -43,14 +44,14 @@ protected:
         ASSERT_TRUE(window->load());
     }
 
-    GridView& grid() { return *child<GridView>(window, "grid"); }
+    ListingModel& model() { return *child<GridView>(window, "grid")->listingModel(); }
     QString caption() { return child<StatusPanel>(window, "statusPanel")->caption(); }
     QList<int> shadedIds()
     {
         QList<int> ids;
-        for (int r = 1; r < grid().rows(); ++r) {
-            if (grid().gridModel()->data(grid().gridModel()->index(r - 1, 0), Qt::BackgroundRole).value<QColor>() == overdueShade())
-                ids << grid().rowId(r);
+        for (int r = 0; r < model().rowCount(); ++r) {
+            if (model().data(model().index(r, 0), Qt::BackgroundRole).value<QColor>() == overdueShade())
+                ids << model().recordId(r);
         }
         std::sort(ids.begin(), ids.end());
         return ids;
@@ -62,12 +63,11 @@ protected:
 
 TEST_F(OverdueListingTest, OverdueRowsAreShadedExplainedAndCounted)
 {
-    ASSERT_EQ(grid().rows(), 1 + 15);
+    ASSERT_EQ(model().rowCount(), 15);
     EXPECT_EQ(shadedIds(), (QList<int>{5, 14}));
     EXPECT_TRUE(caption().contains("15 records found; 2 overdue (shaded orange)")) << caption().toStdString();
-    ListingModel* model = grid().gridModel();
-    auto note = [&](int id, int col, int role) { return model->data(model->index(grid().rowOfId(id) - 1, col), role); };
-    for (int c = 0; c < model->columnCount(); ++c)
+    auto note = [&](int id, int col, int role) { return model().data(model().index(model().rowOfRecord(id), col), role); };
+    for (int c = 0; c < model().columnCount(); ++c)
         EXPECT_EQ(note(5, c, Qt::AccessibleDescriptionRole).toString(), "Overdue: sent 245 days ago; this publisher answers within 200 days");
     EXPECT_EQ(note(14, 3, Qt::ToolTipRole).toString(), "Overdue: sent 91 days ago; the Overdue-Days setting allows 90 days");
     EXPECT_FALSE(note(15, 0, Qt::ToolTipRole).isValid());
@@ -75,13 +75,12 @@ TEST_F(OverdueListingTest, OverdueRowsAreShadedExplainedAndCounted)
     // The shipped selection lists exactly those.
     QComboBox* selections = child<QComboBox>(window, "selectionCombo");
     ASSERT_GE(selections->findText("Overdue Submissions"), 0);
-    selections->setCurrentIndex(selections->findText("Overdue Submissions"));
-    window->onSelectionChosen();
-    EXPECT_EQ(grid().rows(), 1 + 2);
+    window->onSelectionActivated(selections->findText("Overdue Submissions"));
+    EXPECT_EQ(model().rowCount(), 2);
     EXPECT_TRUE(caption().contains(" 2 records found; 2 overdue (shaded orange)")) << caption().toStdString();
     // A day later 15 is over too; other views are never shaded.
     clock.date = clock.date.addDays(1);
-    window->onRefreshClicked();
+    window->refresh();
     EXPECT_EQ(shadedIds(), (QList<int>{5, 14, 15}));
     window->switchView(View::Work);
     EXPECT_TRUE(shadedIds().isEmpty());
@@ -99,34 +98,34 @@ TEST_F(OverdueListingTest, ExportListingWritesTheGridsCellsInTheirOrder)
     // A note with a comma, quotes and a line break travels whole.
     window->session().database()->exec(
         "UPDATE Submission SET Notes = 'said \"no\", kindly' || char(13) || char(10) || 'see letter' WHERE ID = 1;");
-    window->onRefreshClicked();
+    window->refresh();
     const QByteArray bytes = exported("listing.csv");
     EXPECT_TRUE(bytes.endsWith("\r\n"));
     const QList<QStringList> csv = readCsv(bytes);
-    ASSERT_EQ(csv.size(), grid().rows());
-    for (int r = 0; r < grid().rows(); ++r) {
+    ASSERT_EQ(csv.size(), model().rowCount() + 1);
+    for (int r = 0; r < model().rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < grid().cols(); ++c)
-            cells << grid().cellText(r, c);
-        EXPECT_EQ(csv[r], cells) << r;
+        for (int c = 0; c < model().columnCount(); ++c)
+            cells << model().cellText(r, c);
+        EXPECT_EQ(csv[r + 1], cells) << r;
     }
     // An empty listing writes the header alone, not the "nothing found" line.
     window->session().database()->exec("DELETE FROM Submission;");
-    window->onRefreshClicked();
+    window->refresh();
     EXPECT_EQ(exported("empty.csv").toStdString(), "Work,Publisher,Submitted,Returned,Status,Outcome,Notes\r\n");
 }
 
 TEST_F(OverdueListingTest, ExportListingOverTheDatabaseIsRefusedAndTheWindowCarriesOn)
 {
     const QByteArray before = readFile(path("Quillary.mdb"));
-    const int rows = grid().rows();
+    const int rows = model().rowCount();
     ASSERT_TRUE(QFile::link(path("Quillary.mdb"), path("link.csv")));
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == window.get(); }));
     // The save box itself has asked "replace?" and been told Yes.
     prompts.saveNames = {path("Quillary.mdb")};
-    QTest::keyClick(&grid(), Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(child<GridView>(window, "grid"), Qt::Key_E, Qt::ControlModifier);
     prompts.saveNames = {path("link.csv")};
     child<QAction>(window, "exportAction")->trigger();
     ASSERT_EQ(prompts.shown.size(), 2);
@@ -134,8 +133,8 @@ TEST_F(OverdueListingTest, ExportListingOverTheDatabaseIsRefusedAndTheWindowCarr
         << prompts.shown[0].text.toStdString();
     EXPECT_TRUE(prompts.shown[1].text.contains(path("link.csv"))) << prompts.shown[1].text.toStdString();
     EXPECT_EQ(readFile(path("Quillary.mdb")), before);
-    window->onRefreshClicked();
-    EXPECT_EQ(grid().rows(), rows);
+    window->refresh();
+    EXPECT_EQ(model().rowCount(), rows);
 }
 
 TEST_F(OverdueListingTest, StatisticsOpensFromTheButtonAndTheMenuOnce)
