@@ -70,8 +70,9 @@ void MainWindow::fillGrid()
     {
         // The Submission view's overdue rows are found as its rows are read.
         const OverdueRule rule = overdueRule(mSession);
+        const Currency currency = mSession.settings().currency();
         rows = ReadFillRows(*database, mView, FillStatement(mView, condition), expectedRows,
-                            mView == View::Submission ? &rule : nullptr);
+                            mView == View::Submission ? &rule : nullptr, &currency);
     }
     else
         rows.error = QStringLiteral("The database is not open.");
