@@ -129,7 +129,7 @@ SubmissionEditor::SubmissionEditor(Session& session, Desktop desktop, QWidget* p
             paidEdit->clear();
     });
     // Only a new submission follows its publisher's usual fee; an amendment keeps what was paid.
-    connect(publisherList, &QListWidget::currentRowChanged, this, [this] {
+    connect(publisherList, &QListWidget::itemSelectionChanged, this, [this] {
         if (isNew())
             takeUsualFee();
     });
