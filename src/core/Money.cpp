@@ -111,8 +111,9 @@ Currency::Currency(const QString& code, const QLocale& locale)
         mCode = QStringLiteral("XXX");  // the "C" locale names none
     mDigits = digitsOf(mCode);
     mSymbol = mCode == localeCode ? locale.currencySymbol(QLocale::CurrencySymbol) : knownSymbol(mCode);
-    if (mSymbol.isEmpty())
-        mSymbol = mCode;
+    // "No currency" shows plain numbers.
+    if (mSymbol.isEmpty() || mCode == QLatin1String("XXX"))
+        mSymbol = mCode == QLatin1String("XXX") ? QString() : mCode;
 }
 
 bool Currency::isCode(const QString& code)

@@ -24,6 +24,8 @@ TEST(Money, AmountsAreTypedAndShownExactlyInTheirCurrency)
     const Currency dinars(QStringLiteral("KWD"), kBritish);
     const Currency euros(QStringLiteral("EUR"), kGerman);
     EXPECT_EQ(Currency(QString(), kGerman).code(), QStringLiteral("EUR"));
+    // A locale without a currency (C) shows plain numbers.
+    EXPECT_EQ(Currency(QString(), QLocale::c()).format(1250), QStringLiteral("12.50"));
     EXPECT_EQ(pounds.digits(), 2);
     EXPECT_EQ(yen.digits(), 0);
     EXPECT_EQ(dinars.digits(), 3);
