@@ -47,9 +47,9 @@ QStringList Settings::load()
         warnings << overdueWarning;
 
     // Only the label of the amounts: another code never converts them.
-    const QString currency = value(init, QStringLiteral("Currency")).toUpper();
-    if (Currency::isCode(currency)) {
-        mCurrencyCode = currency;
+    const QString currency = value(init, QStringLiteral("Currency"));
+    if (Currency::isCode(currency.toUpper())) {
+        mCurrencyCode = currency.toUpper();
     } else {
         mCurrencyCode.clear();
         warnings << QStringLiteral("The Currency setting \"%1\" is not a three-letter currency code such as GBP; "
