@@ -72,9 +72,10 @@ const char* const kUpdateSubmission =
 const char* const kUpdateSubmissionWithStatus =
     "UPDATE Submission SET Work_ID = ?, Publisher_ID = ?, Date_Submitted = ?, Date_Returned = ?, Outcome = ?, "
     "Notes = ?, Fee = ?, Payment = ?, Date_Paid = ?, Status = ? WHERE ID = ?;";
-// Only a submission still unreturned is withdrawn.
+// Only a submission still unreturned is withdrawn. An outcome already written stays after the word.
 const char* const kWithdraw =
-    "UPDATE Submission SET Status = 1, Date_Returned = ?, Outcome = 'Withdrawn' WHERE ID = ? AND Status = 0;";
+    "UPDATE Submission SET Status = 1, Date_Returned = ?, Outcome = CASE WHEN trim(ifnull(Outcome, '')) = '' "
+    "THEN 'Withdrawn' ELSE 'Withdrawn; ' || Outcome END WHERE ID = ? AND Status = 0;";
 const char* const kWorkOfSubmission = "SELECT Work_ID FROM Submission WHERE ID = ?;";
 const char* const kStoredSubmission = "SELECT Work_ID, Status FROM Submission WHERE ID = ?;";
 const char* const kWorkExists = "SELECT 1 FROM Work WHERE ID = ?;";

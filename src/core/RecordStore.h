@@ -137,7 +137,8 @@ public:
     int saveSubmission(const SubmissionRecord& submission);
 
     // Withdraws the submissions of those IDs that are still unreturned, in one transaction:
-    // each becomes Rejected, returned on today with the outcome "Withdrawn", and its work's
+    // each becomes Rejected, returned on today with the outcome "Withdrawn" (followed by any
+    // outcome it already had: "Withdrawn; queried in May"), and its work's
     // Submitted? follows its unreturned submissions as after any rejection. Returns how many.
     int withdrawSubmissions(const QList<int>& ids, const QDate& today);
 

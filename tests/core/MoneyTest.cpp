@@ -139,7 +139,8 @@ TEST_F(MoneyStoreTest, AfterAnAcceptanceTheOthersAreListedAndWithdrawnTogether)
     add("1, 1, '2023-05-01', '2023-06-01', 1");  // already answered
     add("2, 1, '2024-01-01', 0, 0");             // another work
     const int accepted = add("1, 1, '2024-03-01', '2024-04-01', 2");
-    exec("UPDATE Submission SET Outcome = 'kept' WHERE Work_ID = 2;");
+    exec("UPDATE Submission SET Outcome = 'kept' WHERE Work_ID = 2;"
+         "UPDATE Submission SET Outcome = 'queried in May' WHERE ID = " + QString::number(owl) + ";");
 
     const QList<OtherSubmission> others = otherUnreturned(database(), 1, accepted);
     ASSERT_EQ(others.size(), 2);
@@ -153,7 +154,7 @@ TEST_F(MoneyStoreTest, AfterAnAcceptanceTheOthersAreListedAndWithdrawnTogether)
     EXPECT_EQ(store.withdrawSubmissions({quarto, owl}, QDate(2024, 4, 3)), 0);
     EXPECT_EQ(queryText("SELECT group_concat(Status || ' ' || Date_Returned || ' ' || Outcome, '; ') FROM Submission "
                         "WHERE ID IN (" + QString::number(quarto) + ", " + QString::number(owl) + ");"),
-              QStringLiteral("1 2024-04-02 Withdrawn; 1 2024-04-02 Withdrawn"));
+              QStringLiteral("1 2024-04-02 Withdrawn; 1 2024-04-02 Withdrawn; queried in May"));
     EXPECT_EQ(queryInt("SELECT \"Submitted?\" FROM Work WHERE ID = 1;"), 0);
     EXPECT_TRUE(otherUnreturned(database(), 1, accepted).isEmpty());
     EXPECT_EQ(queryText("SELECT Outcome || Status FROM Submission WHERE Work_ID = 2;"), QStringLiteral("kept0"));
