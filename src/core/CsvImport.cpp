@@ -1,4 +1,5 @@
 #include "core/CsvImport.h"
+#include "core/Money.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -59,6 +60,9 @@ const QList<FieldNames>& fieldNames(ImportKind kind)
         {ImportField::Status, {"Status", "Response", "Result", "Decision"}},
         {ImportField::Outcome, {"Outcome"}},
         {ImportField::Notes, {"Notes", "Comments"}},
+        {ImportField::Fee, {"Fee", "Fee Paid", "Reading Fee", "Entry Fee"}},
+        {ImportField::Payment, {"Payment", "Paid", "Amount Paid", "Earned"}},
+        {ImportField::DatePaid, {"Paid On", "Date Paid"}},
     };
     return kind == ImportKind::Works ? works : kind == ImportKind::Publishers ? publishers : submissions;
 }
@@ -175,6 +179,16 @@ quint64 fingerprint(const QVariantList& values)
     return hash;
 }
 
+// A submission without money (Null, Null, 0) leaves those three out of its fingerprint, as
+// imports logged before the money columns existed wrote it.
+QVariantList withoutEmptyMoney(bool isSubmission, QVariantList values)
+{
+    if (isSubmission && values.size() == 10 && !values[7].isValid() && !values[8].isValid() && values[9].isValid()
+        && values[9].typeId() != QMetaType::QString && values[9].toLongLong() == 0)
+        values.resize(7);
+    return values;
+}
+
 void bindValue(SQLite::Statement& statement, int index, const QVariant& value)
 {
     if (!value.isValid() || value.isNull())
@@ -193,7 +207,7 @@ struct LoggedTable {
     const char* columns;
 };
 const LoggedTable kLoggedTables[] = {
-    {"Submission", "Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome, Notes"},
+    {"Submission", "Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome, Notes, Fee, Payment, Date_Paid"},
     {"Work", "Name, Genre_ID, Year_Written, Year_Last_Amended"},
     {"Publisher",
      "Name, Type_ID, Guidelines, Comments, Address, \"E-Mail_Address\", Web_Address, Answer_Within_Days"},
@@ -256,6 +270,8 @@ struct NewSubmission {
     QVariant sent, returned;
     int status = SubmissionRecord::kUnreturned;
     QString outcome, notes;
+    QVariant fee, payment;  // whole numbers of the smallest unit; invalid: none
+    QVariant paid;          // as the other dates
 };
 
 // A submission already there: the same work and publisher (references) and day sent.
@@ -273,7 +289,7 @@ size_t qHash(const SubmissionKey& key, size_t seed = 0)
 class Importer {
 public:
     Importer(SQLite::Database& database, const CsvImportTable& table, const ImportOptions& options)
-        : mDatabase(database), mTable(table), mOptions(options)
+        : mDatabase(database), mTable(table), mOptions(options), mCurrency(options.currency, options.locale)
     {
     }
 
@@ -302,6 +318,7 @@ private:
     ImportReport mReport;
     QHash<ImportField, int> mColumnOf;
     std::optional<ImportDateParser> mDates;
+    Currency mCurrency;
 
     QHash<QString, int> mGenres, mTypes, mWorks, mPublishers;
     int mFirstGenre = 0;
@@ -361,7 +378,7 @@ bool Importer::findDateOrder()
         mReport.dateOrderGiven = true;
     } else {
         QList<DatedText> dates;
-        for (const ImportField field : {ImportField::DateSent, ImportField::DateReturned}) {
+        for (const ImportField field : {ImportField::DateSent, ImportField::DateReturned, ImportField::DatePaid}) {
             if (!hasColumn(field))
                 continue;
             for (const CsvImportRow& row : mTable.rows)
@@ -560,6 +577,7 @@ void Importer::planSubmission(const CsvImportRow& row, QStringList& reasons)
     const std::pair<ImportField, QVariant*> dates[] = {
         {ImportField::DateSent, &submission.sent},
         {ImportField::DateReturned, &submission.returned},
+        {ImportField::DatePaid, &submission.paid},
     };
     QDate returned;
     QDate sent;
@@ -571,8 +589,21 @@ void Importer::planSubmission(const CsvImportRow& row, QStringList& reasons)
             continue;
         }
         *into = storedDateOf(date.date);
-        (field == ImportField::DateSent ? sent : returned) = date.date;
+        if (field == ImportField::DateSent)
+            sent = date.date;
+        else if (field == ImportField::DateReturned)
+            returned = date.date;
     }
+    for (const ImportField field : {ImportField::Fee, ImportField::Payment}) {
+        const QString text = cell(row, field);
+        const Currency::Parsed amount = mCurrency.parse(text);
+        if (!amount.ok())
+            reasons << QStringLiteral("%1 \"%2\": %3").arg(importFieldCaption(field), text.trimmed(), amount.error);
+        else if (amount.minor)
+            (field == ImportField::Fee ? submission.fee : submission.payment) = qlonglong(*amount.minor);
+    }
+    if (!submission.payment.isValid())
+        submission.paid = 0;
     submission.outcome = cell(row, ImportField::Outcome);
     submission.notes = cell(row, ImportField::Notes);
 
@@ -670,7 +701,7 @@ void Importer::write()
             statement.bind(index++, flag ? 1 : 0);
         statement.exec();
         const qint64 id = mDatabase.getLastInsertRowid();
-        added[table].push_back({id, fingerprint(values)});
+        added[table].push_back({id, fingerprint(withoutEmptyMoney(table == kSubmissions, values))});
         return static_cast<int>(id);
     };
     auto resolve = [](int ref, const std::vector<int>& newIds) {
@@ -713,14 +744,14 @@ void Importer::write()
     QSet<int> touchedWorks, touchedPublishers, acceptedWorks, publishedWorks;
     {
         SQLite::Statement statement(mDatabase,
-            "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome, Notes) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?);");
+            "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome, Notes, "
+            "Fee, Payment, Date_Paid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
         for (const NewSubmission& s : mNewSubmissions) {
             const int work = resolve(s.work, workIds);
             const int publisher = resolve(s.publisher, publisherIds);
             insert(statement, kSubmissions,
                    {qlonglong(work), qlonglong(publisher), s.sent, s.returned, qlonglong(s.status), s.outcome,
-                    s.notes},
+                    s.notes, s.fee, s.payment, s.paid.isValid() ? s.paid : QVariant(qlonglong(0))},
                    {});
             touchedWorks.insert(work);
             touchedPublishers.insert(publisher);
@@ -901,6 +932,9 @@ QString importFieldCaption(ImportField field)
     case ImportField::Status: return QStringLiteral("Status");
     case ImportField::Outcome: return QStringLiteral("Outcome");
     case ImportField::Notes: return QStringLiteral("Notes");
+    case ImportField::Fee: return QStringLiteral("Fee");
+    case ImportField::Payment: return QStringLiteral("Payment");
+    case ImportField::DatePaid: return QStringLiteral("Paid On");
     }
     return QString();
 }
@@ -1069,7 +1103,7 @@ UndoReport undoLastImport(SQLite::Database& database)
                 QVariantList values;
                 for (int c = 0; c < query.getColumnCount(); ++c)
                     values << storedValue(query.getColumn(c));
-                if (fingerprint(values) != record.fingerprint) {
+                if (fingerprint(withoutEmptyMoney(t == kSubmissions, values)) != record.fingerprint) {
                     const QString what = t == kSubmissions ? QStringLiteral("A submission it added")
                                        : t == kWorks ? QStringLiteral("The work \"%1\"").arg(values[0].toString())
                                        : t == kPublishers ? QStringLiteral("The publisher \"%1\"").arg(values[0].toString())

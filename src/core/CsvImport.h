@@ -33,7 +33,7 @@ enum class ImportField {
     // Publishers
     Type, Guidelines, Comments, Address, Email, Web, SubmitTo, SubmittedTo, AnswerWithinDays,
     // Submissions
-    Work, Publisher, DateSent, DateReturned, Status, Outcome, Notes,
+    Work, Publisher, DateSent, DateReturned, Status, Outcome, Notes, Fee, Payment, DatePaid,
 };
 
 // The fields a kind of record takes, in the order a mapping lists them.
@@ -75,8 +75,12 @@ struct ImportOptions {
     QDateTime importedAt = QDateTime::currentDateTime();
     // As the log records it.
     QString fileName;
-    // Month names and the order used when the file decides none.
+    // Month names and the order used when the file decides none; amounts in its number
+    // format are read too.
     QLocale locale;
+    // The database's currency (the Currency setting); empty: the locale's. Amounts labelled
+    // with another currency refuse their row.
+    QString currency;
 };
 
 struct ImportCounts {

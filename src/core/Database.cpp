@@ -53,7 +53,9 @@ CREATE TABLE Publisher (
     "Submitted_To?" INTEGER NOT NULL DEFAULT 0,
     "E-Mail_Address" TEXT,
     Web_Address TEXT,
-    Answer_Within_Days INTEGER
+    Answer_Within_Days INTEGER,
+    Simultaneous INTEGER,
+    Usual_Fee INTEGER
 );
 CREATE TABLE Submission (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -63,7 +65,10 @@ CREATE TABLE Submission (
     Date_Returned NOT NULL DEFAULT 0,
     Status INTEGER NOT NULL DEFAULT 0,
     Outcome TEXT,
-    Notes TEXT
+    Notes TEXT,
+    Fee INTEGER,
+    Payment INTEGER,
+    Date_Paid NOT NULL DEFAULT 0
 );
 CREATE TABLE Publisher_Genre (
     Publisher_ID INTEGER NOT NULL,
@@ -120,7 +125,9 @@ SELECT p.ID AS ID,
        p."E-Mail_Address" AS "E-Mail_Address",
        p.Web_Address AS Web_Address,
        p.Type_ID AS Type_ID,
-       p.Answer_Within_Days AS Answer_Within_Days
+       p.Answer_Within_Days AS Answer_Within_Days,
+       p.Simultaneous AS Simultaneous,
+       p.Usual_Fee AS Usual_Fee
 FROM Publisher AS p
 LEFT JOIN Publisher_Type AS t ON t.ID = p.Type_ID;
 
@@ -138,7 +145,10 @@ SELECT s.ID AS ID,
        s.Status AS Status,
        s.Work_ID AS Work_ID,
        s.Publisher_ID AS Publisher_ID,
-       p.Answer_Within_Days AS Answer_Within_Days
+       p.Answer_Within_Days AS Answer_Within_Days,
+       s.Fee AS Fee,
+       s.Payment AS Payment,
+       s.Date_Paid AS Date_Paid
 FROM Submission AS s
 LEFT JOIN Work AS w ON w.ID = s.Work_ID
 LEFT JOIN Publisher AS p ON p.ID = s.Publisher_ID;
@@ -218,6 +228,16 @@ const AddedColumn kAddedColumns[] = {
     {"Publisher", "Answer_Within_Days", 2},
     {"Expanded_Publisher", "Answer_Within_Days", 2},
     {"Expanded_Submission", "Answer_Within_Days", 2},
+    {"Publisher", "Simultaneous", 4},
+    {"Publisher", "Usual_Fee", 4},
+    {"Submission", "Fee", 4},
+    {"Submission", "Payment", 4},
+    {"Submission", "Date_Paid", 4},
+    {"Expanded_Publisher", "Simultaneous", 4},
+    {"Expanded_Publisher", "Usual_Fee", 4},
+    {"Expanded_Submission", "Fee", 4},
+    {"Expanded_Submission", "Payment", 4},
+    {"Expanded_Submission", "Date_Paid", 4},
 };
 
 QString engineText(const std::exception& e)

@@ -11,7 +11,7 @@ namespace SQLite { class Database; }
 namespace db {
 
 // The schema version this program writes and understands (PRAGMA user_version).
-constexpr int kSchemaVersion = 3;
+constexpr int kSchemaVersion = 4;
 
 // Creates the six tables, the indexes and the three Expanded_ views, stamps the schema
 // version and adds a starting set of genres and publisher types, all in one transaction.

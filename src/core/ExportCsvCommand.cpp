@@ -73,7 +73,9 @@ int runExportCsvCommand(Session& session, const CommandLine& command, QTextStrea
         condition = found->condition;
     }
 
-    const FillResult rows = ReadFillRows(*session.database(), view, FillStatement(view, condition));
+    const Currency currency = session.settings().currency();
+    const FillResult rows = ReadFillRows(*session.database(), view, FillStatement(view, condition), 0, nullptr,
+                                         &currency);
     if (!rows.ok)
         return fail(tr("The %1 could not be listed: %2").arg(viewText, rows.error));
 

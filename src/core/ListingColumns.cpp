@@ -44,6 +44,8 @@ const QVector<ColumnDef>& ViewColumns(View view)
         {QStringLiteral("Status"), QStringLiteral("Status_Desc"), CellFormat::Text},
         {QStringLiteral("Outcome"), QStringLiteral("Outcome"), CellFormat::Text},
         {QStringLiteral("Notes"), QStringLiteral("Notes"), CellFormat::Text},
+        {QStringLiteral("Fee"), QStringLiteral("Fee"), CellFormat::Money},
+        {QStringLiteral("Payment"), QStringLiteral("Payment"), CellFormat::Money},
     };
     if (view == View::Publisher)
         return publisher;
@@ -259,8 +261,10 @@ int RowsAtMost(sqlite3* handle, View view)
 } // namespace
 
 FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows,
-                        const OverdueRule* overdueRule)
+                        const OverdueRule* overdueRule, const Currency* currency)
 {
+    const Currency localeCurrency;
+    const Currency& money = currency ? *currency : localeCurrency;
     FillResult result;
     if (!CheckReadOnlyStatement(database, statement, &result.error))
         return result;
@@ -314,6 +318,7 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
         result.overdue.emplace();
     std::vector<TextCache> texts(defs.size());
     DateCache dates;
+    std::unordered_map<sqlite3_int64, quint32> amounts;
     int rc;
     while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
         result.ids.push_back(idColumn >= 0 ? sqlite3_column_int(query, idColumn) : 0);
@@ -337,6 +342,18 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
                 break;
             case CellFormat::Date:
                 table.cells.push_back(dates.index(query, c, type, defs[d].dateRule, table));
+                break;
+            case CellFormat::Money:
+                // A whole number; anything else stored there is shown as it is.
+                if (type == SQLITE_INTEGER) {
+                    // Fees repeat: each amount is formatted once.
+                    const sqlite3_int64 minor = sqlite3_column_int64(query, c);
+                    auto found = amounts.find(minor);
+                    if (found == amounts.end())
+                        found = amounts.emplace(minor, table.add(money.format(minor))).first;
+                    table.cells.push_back(found->second);
+                } else
+                    table.cells.push_back(texts[d].index(ColumnBytes(query, c), table));
                 break;
             }
         }

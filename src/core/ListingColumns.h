@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/Money.h"
 #include "core/Overdue.h"
 #include "core/ShortDateFormat.h"
 #include "core/StoredDate.h"
@@ -18,6 +19,7 @@ enum class CellFormat {
     Text,          // the value as text, Null empty
     YesNo,         // "Yes" when true, "No" otherwise (Null included)
     Date,          // a stored date in the short date format by the column's rule; no date empty
+    Money,         // an amount in the currency's format; Null empty
 };
 
 struct ColumnDef {
@@ -60,5 +62,6 @@ struct FillResult {
 // Runs statement (checked to be one read-only statement) and formats every cell.
 // expectedRows: room made at once (the size of the last fill is a good guess).
 // overdueRule: also find the overdue rows as they are read, sparing a second statement.
+// currency: how amounts are shown; null: the locale's currency.
 FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows = 0,
-                        const OverdueRule* overdueRule = nullptr);
+                        const OverdueRule* overdueRule = nullptr, const Currency* currency = nullptr);

@@ -20,6 +20,7 @@ FillResult readListing(const Session& session, View view, const QString& conditi
     if (cancellation)
         guard.emplace(*database, *cancellation);
     const OverdueRule rule = session.overdueRule();
+    const Currency currency = session.settings().currency();
     return ReadFillRows(*database, view, FillStatement(view, condition), expectedRows,
-                        view == View::Submission ? &rule : nullptr);
+                        view == View::Submission ? &rule : nullptr, &currency);
 }

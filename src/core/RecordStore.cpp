@@ -22,10 +22,10 @@ const char* const kWorkById =
     "\"Published?\" FROM Work WHERE ID = ?;";
 const char* const kPublisherById =
     "SELECT ID, Name, Type_ID, Guidelines, Comments, Address, \"Submit_To?\", \"Submitted_To?\", "
-    "\"E-Mail_Address\", Web_Address, Answer_Within_Days FROM Publisher WHERE ID = ?;";
+    "\"E-Mail_Address\", Web_Address, Answer_Within_Days, Simultaneous, Usual_Fee FROM Publisher WHERE ID = ?;";
 const char* const kSubmissionById =
-    "SELECT ID, Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Outcome, Notes, Status "
-    "FROM Submission WHERE ID = ?;";
+    "SELECT ID, Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Outcome, Notes, Status, Fee, Payment, "
+    "Date_Paid FROM Submission WHERE ID = ?;";
 const char* const kPublisherGenres =
     "SELECT Genre_ID FROM Publisher_Genre WHERE Publisher_ID = ? ORDER BY Genre_ID;";
 
@@ -50,26 +50,33 @@ const char* const kUpdateWork =
     "\"Submitted?\" = ?, \"Accepted?\" = ?, \"Published?\" = ? WHERE ID = ?;";
 const char* const kInsertPublisher =
     "INSERT INTO Publisher (Name, Type_ID, Guidelines, Comments, Address, \"Submit_To?\", \"Submitted_To?\", "
-    "\"E-Mail_Address\", Web_Address, Answer_Within_Days) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);";
+    "\"E-Mail_Address\", Web_Address, Answer_Within_Days, Simultaneous, Usual_Fee) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);";
 const char* const kUpdatePublisher =
     "UPDATE Publisher SET Name = ?, Type_ID = ?, Guidelines = ?, Comments = ?, Address = ?, \"Submit_To?\" = ?, "
-    "\"Submitted_To?\" = ?, \"E-Mail_Address\" = ?, Web_Address = ?, Answer_Within_Days = ? WHERE ID = ?;";
+    "\"Submitted_To?\" = ?, \"E-Mail_Address\" = ?, Web_Address = ?, Answer_Within_Days = ?, Simultaneous = ?, "
+    "Usual_Fee = ? WHERE ID = ?;";
 const char* const kDeletePublisherGenres = "DELETE FROM Publisher_Genre WHERE Publisher_ID = ?;";
 const char* const kInsertPublisherGenre = "INSERT INTO Publisher_Genre (Publisher_ID, Genre_ID) VALUES (?, ?);";
 
 // Without a status the column is left out: a new row takes the default, a stored one stays.
 const char* const kInsertSubmission =
-    "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Outcome, Notes) "
-    "VALUES (?, ?, ?, ?, ?, ?);";
+    "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Outcome, Notes, Fee, Payment, "
+    "Date_Paid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?);";
 const char* const kInsertSubmissionWithStatus =
-    "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Outcome, Notes, Status) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?);";
+    "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Outcome, Notes, Fee, Payment, "
+    "Date_Paid, Status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);";
 const char* const kUpdateSubmission =
     "UPDATE Submission SET Work_ID = ?, Publisher_ID = ?, Date_Submitted = ?, Date_Returned = ?, Outcome = ?, "
-    "Notes = ? WHERE ID = ?;";
+    "Notes = ?, Fee = ?, Payment = ?, Date_Paid = ? WHERE ID = ?;";
 const char* const kUpdateSubmissionWithStatus =
     "UPDATE Submission SET Work_ID = ?, Publisher_ID = ?, Date_Submitted = ?, Date_Returned = ?, Outcome = ?, "
-    "Notes = ?, Status = ? WHERE ID = ?;";
+    "Notes = ?, Fee = ?, Payment = ?, Date_Paid = ?, Status = ? WHERE ID = ?;";
+// Only a submission still unreturned is withdrawn. An outcome already written stays after the word.
+const char* const kWithdraw =
+    "UPDATE Submission SET Status = 1, Date_Returned = ?, Outcome = CASE WHEN trim(ifnull(Outcome, '')) = '' "
+    "THEN 'Withdrawn' ELSE 'Withdrawn; ' || Outcome END WHERE ID = ? AND Status = 0;";
+const char* const kWorkOfSubmission = "SELECT Work_ID FROM Submission WHERE ID = ?;";
 const char* const kStoredSubmission = "SELECT Work_ID, Status FROM Submission WHERE ID = ?;";
 const char* const kWorkExists = "SELECT 1 FROM Work WHERE ID = ?;";
 const char* const kPublisherExists = "SELECT 1 FROM Publisher WHERE ID = ?;";
@@ -127,6 +134,30 @@ void put(SQLite::Statement& statement, int index, const std::optional<int>& valu
         statement.bind(index, *value);
     else
         statement.bind(index);
+}
+
+void put(SQLite::Statement& statement, int index, const std::optional<qint64>& value)
+{
+    if (value)
+        statement.bind(index, static_cast<int64_t>(*value));
+    else
+        statement.bind(index);
+}
+
+void put(SQLite::Statement& statement, int index, const std::optional<bool>& value)
+{
+    if (value)
+        statement.bind(index, *value ? 1 : 0);
+    else
+        statement.bind(index);
+}
+
+// An amount as stored: a whole number; Null, or anything that is not one, is none.
+std::optional<qint64> amount(const SQLite::Column& column)
+{
+    bool isNumber = false;
+    const qlonglong n = storedValue(column).toLongLong(&isNumber);
+    return isNumber ? std::optional<qint64>(n) : std::nullopt;
 }
 
 // Dates keep their type: ISO text, or an integer (0 for no date).
@@ -268,6 +299,9 @@ std::optional<PublisherRecord> RecordStore::publisher(int id)
             publisher.email = storedText(query.getColumn(8));
             publisher.web = storedText(query.getColumn(9));
             publisher.answerWithinDays = number(query.getColumn(10));
+            if (const std::optional<int> simultaneous = number(query.getColumn(11)))
+                publisher.simultaneous = *simultaneous != 0;
+            publisher.usualFee = amount(query.getColumn(12));
         }
         publisher.genreIds = publisherGenreIds(id);
         return publisher;
@@ -290,6 +324,9 @@ std::optional<SubmissionRecord> RecordStore::submission(int id)
         submission.outcome = storedText(query.getColumn(5));
         submission.notes = storedText(query.getColumn(6));
         submission.status = number(query.getColumn(7));
+        submission.fee = amount(query.getColumn(8));
+        submission.payment = amount(query.getColumn(9));
+        submission.datePaid = storedValue(query.getColumn(10));
         return submission;
     });
 }
@@ -384,8 +421,10 @@ int RecordStore::savePublisher(const PublisherRecord& publisher)
             put(write, 8, publisher.email);
             put(write, 9, publisher.web);
             put(write, 10, publisher.answerWithinDays);
+            put(write, 11, publisher.simultaneous);
+            put(write, 12, publisher.usualFee);
             if (!isNew)
-                write.bind(11, publisher.id);
+                write.bind(13, publisher.id);
             if (write.exec() == 0)
                 throw RecordStoreError(RecordStoreError::Reason::Gone,
                                        QStringLiteral("This Publisher no longer exists."));
@@ -443,7 +482,11 @@ int RecordStore::saveSubmission(const SubmissionRecord& submission)
         put(write, 4, submission.dateReturned);
         put(write, 5, submission.outcome);
         put(write, 6, submission.notes);
-        int next = 7;
+        put(write, 7, submission.fee);
+        put(write, 8, submission.payment);
+        // No date is stored as 0, as Date_Submitted is.
+        put(write, 9, submission.datePaid.isValid() ? submission.datePaid : QVariant(0));
+        int next = 10;
         if (withStatus)
             write.bind(next++, *submission.status);
         if (!isNew)
@@ -480,6 +523,34 @@ int RecordStore::saveSubmission(const SubmissionRecord& submission)
         }
         transaction.commit();
         return id;
+    });
+}
+
+int RecordStore::withdrawSubmissions(const QList<int>& ids, const QDate& today)
+{
+    return guarded(mDatabase, [&] {
+        SQLite::Transaction transaction = writeTransaction(mDatabase);
+        const std::string returned = today.toString(Qt::ISODate).toStdString();
+        SQLite::Statement withdraw(mDatabase, kWithdraw);
+        SQLite::Statement workOf(mDatabase, kWorkOfSubmission);
+        QList<int> works;
+        int withdrawn = 0;
+        for (const int id : ids) {
+            withdraw.reset();
+            withdraw.bind(1, returned);
+            withdraw.bind(2, id);
+            if (withdraw.exec() == 0)
+                continue;
+            ++withdrawn;
+            workOf.reset();
+            workOf.bind(1, id);
+            if (workOf.executeStep() && !works.contains(workOf.getColumn(0).getInt()))
+                works.append(workOf.getColumn(0).getInt());
+        }
+        for (const int work : works)
+            runWithId(mDatabase, kWorkSubmittedWhileOutstanding, work);
+        transaction.commit();
+        return withdrawn;
     });
 }
 

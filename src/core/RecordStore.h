@@ -3,6 +3,7 @@
 // the duplicate-name check, the saves with their flag rules and the deletes with their
 // guard. Each save and delete is one transaction: all of it is stored or nothing.
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -38,6 +39,8 @@ struct PublisherRecord {
     QString web;
     QList<int> genreIds;        // its Publisher_Genre rows, in the order they are written
     std::optional<int> answerWithinDays;  // days it answers within; Null: the Overdue-Days setting
+    std::optional<bool> simultaneous;     // takes simultaneous submissions; Null: not known
+    std::optional<qint64> usualFee;       // in the currency's smallest unit; Null: none
 };
 
 struct SubmissionRecord {
@@ -59,6 +62,10 @@ struct SubmissionRecord {
     // Null or not a number when loaded. Saving without one keeps the stored status; a new
     // submission then takes the table's default, unreturned.
     std::optional<int> status;
+    // In the currency's smallest unit (pence, cents); Null: none.
+    std::optional<qint64> fee;
+    std::optional<qint64> payment;
+    QVariant datePaid;  // as the other dates
 };
 
 struct ListItem {
@@ -128,6 +135,12 @@ public:
     //   Accepted?, published raises Published?; no status changes none.
     // Its work and publisher must exist (MissingWork, MissingPublisher).
     int saveSubmission(const SubmissionRecord& submission);
+
+    // Withdraws the submissions of those IDs that are still unreturned, in one transaction:
+    // each becomes Rejected, returned on today with the outcome "Withdrawn" (followed by any
+    // outcome it already had: "Withdrawn; queried in May"), and its work's
+    // Submitted? follows its unreturned submissions as after any rejection. Returns how many.
+    int withdrawSubmissions(const QList<int>& ids, const QDate& today);
 
     // Unreturned submissions of a work or publisher, which forbid deleting it; 0 for a
     // submission.

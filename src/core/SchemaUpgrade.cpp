@@ -15,17 +15,33 @@ namespace {
 void toVersion2(SQLite::Database& database)
 {
     database.exec("ALTER TABLE Publisher ADD COLUMN Answer_Within_Days INTEGER;");
-    // createViews() makes all three.
-    database.exec("DROP VIEW IF EXISTS Expanded_Work;");
-    database.exec("DROP VIEW IF EXISTS Expanded_Publisher;");
-    database.exec("DROP VIEW IF EXISTS Expanded_Submission;");
-    createViews(database);
 }
 
 // Version 3: the log of imports, which undoing the last one reads.
 void toVersion3(SQLite::Database& database)
 {
     createImportLog(database);
+}
+
+// Version 4: money. A submission's fee and payment in the currency's smallest unit (Null:
+// none) and the date the payment came (stored as the other dates: 0 for none); a
+// publisher's rule on simultaneous submissions (1 yes, 0 no, Null not known) and usual fee.
+void toVersion4(SQLite::Database& database)
+{
+    database.exec("ALTER TABLE Submission ADD COLUMN Fee INTEGER;"
+                  "ALTER TABLE Submission ADD COLUMN Payment INTEGER;"
+                  "ALTER TABLE Submission ADD COLUMN Date_Paid NOT NULL DEFAULT 0;"
+                  "ALTER TABLE Publisher ADD COLUMN Simultaneous INTEGER;"
+                  "ALTER TABLE Publisher ADD COLUMN Usual_Fee INTEGER;");
+}
+
+// The views list the columns of the latest version: made again once, after the last step.
+void replaceViews(SQLite::Database& database)
+{
+    database.exec("DROP VIEW IF EXISTS Expanded_Work;");
+    database.exec("DROP VIEW IF EXISTS Expanded_Publisher;");
+    database.exec("DROP VIEW IF EXISTS Expanded_Submission;");
+    createViews(database);
 }
 
 } // namespace
@@ -54,6 +70,11 @@ bool upgradeSchema(SQLite::Database& database, QString* error)
             toVersion3(database);
             version = 3;
         }
+        if (version < 4) {
+            toVersion4(database);
+            version = 4;
+        }
+        replaceViews(database);
         database.exec("PRAGMA user_version = " + std::to_string(version) + ";");
         transaction.commit();
     } catch (const std::exception& e) {

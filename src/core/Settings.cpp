@@ -78,6 +78,16 @@ QStringList Settings::load()
     if (!overdueWarning.isEmpty())
         warnings << overdueWarning;
 
+    // Only the label of the amounts: another code never converts them.
+    const QString currency = value(init, QStringLiteral("Currency"));
+    if (Currency::isCode(currency.toUpper())) {
+        mCurrencyCode = currency.toUpper();
+    } else {
+        mCurrencyCode.clear();
+        warnings << QStringLiteral("The Currency setting \"%1\" is not a three-letter currency code such as GBP; "
+                                   "%2 is used instead.").arg(currency, Currency().code());
+    }
+
     const QString mode = value(init, QStringLiteral("Mode"), QStringLiteral("Work"));
     if (const std::optional<View> view = viewFromName(mode)) {
         mStartView = *view;

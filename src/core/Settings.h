@@ -6,6 +6,7 @@
 #include <QVector>
 #include <optional>
 
+#include "core/Money.h"
 #include "core/View.h"
 #include "core/HotKeyText.h"
 #include "core/ProfileFile.h"
@@ -66,6 +67,9 @@ public:
     // Days after which an unreturned submission is overdue, for publishers without their own.
     int overdueDays() const { return mOverdueDays; }
     void setOverdueDays(int days) { mOverdueDays = days; }
+    // The database's currency: Currency= of [Initialisation], else the locale's.
+    Currency currency() const { return Currency(mCurrencyCode); }
+    void setCurrencyCode(const QString& code) { mCurrencyCode = code; }
 
     // Reads keys "1" to "5" of [Hot-Keys] with the current substitution character, stopping
     // at the first missing or empty key. An entry that cannot be split ends the list there,
@@ -81,6 +85,7 @@ private:
     QVector<HotKeyEntry> mHotKeys;
     View mStartView = View::Work;
     int mOverdueDays = kDefaultOverdueDays;
+    QString mCurrencyCode;  // empty: the locale's
 };
 
 // The text as a settings value is used: trimmed, and cut at a NUL.

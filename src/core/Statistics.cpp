@@ -208,3 +208,57 @@ QList<YearCount> acceptancesPerYear(const QList<SubmissionFact>& facts)
         list.append({year, years.value(year)});
     return list;
 }
+
+std::optional<qint64> MoneyPublisher::meanPayment() const
+{
+    if (acceptances <= 0)
+        return std::nullopt;
+    // Half a unit and more rounds up, in whole numbers.
+    return (payments * 2 + acceptances) / (2 * qint64(acceptances));
+}
+
+MoneyFigures moneyFigures(const QList<SubmissionFact>& facts)
+{
+    MoneyFigures figures;
+    QMap<int, MoneyYear> years;
+    QHash<int, MoneyPublisher> byId;
+    for (const SubmissionFact& fact : facts) {
+        const qint64 fee = fact.fee.value_or(0);
+        const qint64 payment = fact.payment.value_or(0);
+        const bool accepted = fact.isAccepted();
+        if (fee == 0 && payment == 0 && !accepted)
+            continue;
+        figures.fees += fee;
+        figures.payments += payment;
+        if (fee != 0 && fact.sent.isValid())
+            years[fact.sent.year()].fees += fee;
+        if (payment != 0) {
+            const QDate when = fact.paid.isValid() ? fact.paid : fact.returned.isValid() ? fact.returned : fact.sent;
+            if (when.isValid())
+                years[when.year()].payments += payment;
+        }
+        if (accepted) {
+            ++figures.acceptances;
+            const QDate when = fact.returned.isValid() ? fact.returned : fact.sent;
+            if (when.isValid())
+                ++years[when.year()].acceptances;
+        }
+        MoneyPublisher& publisher = byId[fact.publisherId];
+        publisher.publisherId = fact.publisherId;
+        publisher.name = fact.publisher;
+        publisher.exists = fact.publisherExists;
+        publisher.fees += fee;
+        publisher.payments += payment;
+        publisher.acceptances += accepted ? 1 : 0;
+    }
+    if (!years.isEmpty()) {
+        for (int year = years.firstKey(); year <= years.lastKey(); ++year) {
+            MoneyYear y = years.value(year);
+            y.year = year;
+            figures.years.append(y);
+        }
+    }
+    figures.publishers = byId.values();
+    sortByName(figures.publishers, [](const MoneyPublisher& p) { return p.publisherId; });
+    return figures;
+}

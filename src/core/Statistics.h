@@ -97,3 +97,36 @@ struct YearCount {
     int accepted = 0;
 };
 QList<YearCount> acceptancesPerYear(const QList<SubmissionFact>& facts);
+
+// Money: fees paid in the year they were sent; payments received in the year of their
+// Paid On date, else the returned date, else the sent date (with none, only in the
+// totals); acceptances as acceptancesPerYear counts them. Amounts in the currency's
+// smallest unit.
+struct MoneyYear {
+    int year = 0;
+    qint64 fees = 0;
+    qint64 payments = 0;
+    int acceptances = 0;
+    qint64 net() const { return payments - fees; }
+};
+
+struct MoneyPublisher {
+    int publisherId = 0;
+    QString name;              // empty when the publisher was deleted
+    bool exists = false;
+    qint64 fees = 0;
+    qint64 payments = 0;
+    int acceptances = 0;
+    // Payments over acceptances, to the nearest smallest unit; none without an acceptance.
+    std::optional<qint64> meanPayment() const;
+};
+
+struct MoneyFigures {
+    QList<MoneyYear> years;            // every year from the first to the last
+    QList<MoneyPublisher> publishers;  // those with a fee, a payment or an acceptance; by name
+    qint64 fees = 0;
+    qint64 payments = 0;
+    int acceptances = 0;
+    qint64 net() const { return payments - fees; }
+};
+MoneyFigures moneyFigures(const QList<SubmissionFact>& facts);

@@ -13,7 +13,7 @@ namespace {
 // Outer joins: a submission whose work or publisher was deleted still counts.
 const char* const kFacts =
     "SELECT s.ID, s.Work_ID, s.Publisher_ID, w.Name, p.Name, w.ID IS NOT NULL, p.ID IS NOT NULL, "
-    "s.Date_Submitted, s.Date_Returned, s.Status, p.Answer_Within_Days "
+    "s.Date_Submitted, s.Date_Returned, s.Status, p.Answer_Within_Days, s.Fee, s.Payment, s.Date_Paid "
     "FROM Submission AS s LEFT JOIN Work AS w ON w.ID = s.Work_ID "
     "LEFT JOIN Publisher AS p ON p.ID = s.Publisher_ID ORDER BY s.ID;";
 
@@ -38,6 +38,11 @@ QList<SubmissionFact> loadSubmissionFacts(SQLite::Database& database)
             fact.status = query.getColumn(9).getInt();
             if (!query.getColumn(10).isNull())
                 fact.answerWithinDays = query.getColumn(10).getInt();
+            if (!query.getColumn(11).isNull())
+                fact.fee = query.getColumn(11).getInt64();
+            if (!query.getColumn(12).isNull())
+                fact.payment = query.getColumn(12).getInt64();
+            fact.paid = decodeStoredDate(storedValue(query.getColumn(13)), DateRule::PositiveOnly);
             facts.append(fact);
         }
     } catch (const RecordStoreError&) {

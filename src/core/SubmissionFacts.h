@@ -23,6 +23,9 @@ struct SubmissionFact {
     QDate returned;          // invalid: no date
     int status = 0;          // as stored; 0 unreturned, 1 rejected, 2 accepted, 3 published
     std::optional<int> answerWithinDays;  // the publisher's own; none when not set
+    std::optional<qint64> fee;            // in the currency's smallest unit; none when not set
+    std::optional<qint64> payment;
+    QDate paid;              // the payment's date; invalid: none
 
     bool isAccepted() const { return status == 2 || status == 3; }
 };

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include "gui/StatusMessage.h"
@@ -30,6 +31,21 @@ Prompts::Answer MessageBoxPrompts::message(QWidget* parent, const QString& text,
     box.setDefaultButton(defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+Prompts::Answer MessageBoxPrompts::choose(QWidget* parent, const QString& text, const QString& yes,
+                                          const QString& no)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(kProgramTitle);
+    box.setText(text);
+    box.setIcon(QMessageBox::Question);
+    QPushButton* first = box.addButton(yes, QMessageBox::YesRole);
+    QPushButton* second = box.addButton(no, QMessageBox::NoRole);
+    box.setDefaultButton(second);
+    box.setEscapeButton(second);
+    box.exec();
+    return box.clickedButton() == first ? Answer::Yes : Answer::No;
 }
 
 QString MessageBoxPrompts::input(QWidget* parent, const QString& prompt, const QString& title,

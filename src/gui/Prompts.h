@@ -17,6 +17,14 @@ public:
     // A message box titled with the program's title.
     virtual Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                            Answer defaultButton = Answer::Yes) = 0;
+    // A question whose two buttons say what they do ("Withdraw All", "Not Now"): Yes for
+    // the first, No for the second or Esc. Without its own box it is a Yes/No message.
+    virtual Answer choose(QWidget* parent, const QString& text, const QString& yes, const QString& no)
+    {
+        (void)yes;
+        (void)no;
+        return message(parent, text, Buttons::YesNo, Icon::Question, Answer::No);
+    }
     // A text-input box; a cancelled box gives the empty text.
     virtual QString input(QWidget* parent, const QString& prompt, const QString& title,
                           const QString& defaultValue = QString()) = 0;
@@ -44,6 +52,7 @@ class MessageBoxPrompts final : public Prompts {
 public:
     Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                    Answer defaultButton) override;
+    Answer choose(QWidget* parent, const QString& text, const QString& yes, const QString& no) override;
     QString input(QWidget* parent, const QString& prompt, const QString& title,
                   const QString& defaultValue) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& suggested,

@@ -341,6 +341,7 @@ TEST_F(CsvImportTest, TheProgramsOwnExportReadsBackTheSame)
         "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome, Notes) VALUES "
         "(1, 1, '2024-03-05', '2024-04-01', 1, 'Form', 'n'), (1, 2, '2024-05-06', 0, 0, '', ''), "
         "(2, 1, '2023-12-25', '2024-01-02', 3, '', 'paid'), (3, 2, '2024-01-13', '2024-02-01', 2, '', '');"
+        "UPDATE Submission SET Fee = 350 WHERE ID IN (1, 2); UPDATE Submission SET Payment = 123456 WHERE ID = 3;"
         "UPDATE Work SET \"Submitted?\" = 1 WHERE ID = 1; UPDATE Work SET \"Accepted?\" = 1, \"Published?\" = 1 WHERE ID = 2;"
         "UPDATE Work SET \"Accepted?\" = 1 WHERE ID = 3; UPDATE Publisher SET \"Submitted_To?\" = 1;");
     const View views[] = {View::Work, View::Publisher, View::Submission};
@@ -360,4 +361,32 @@ TEST_F(CsvImportTest, TheProgramsOwnExportReadsBackTheSame)
     }
     for (int v = 0; v < 3; ++v)
         EXPECT_EQ(exportView(*copy, views[v]).toStdString(), exported[v].toStdString());
+}
+
+TEST_F(CsvImportTest, FeesAndPaymentsAreReadExactlyInTheDatabasesCurrencyOnly)
+{
+    const QByteArray csv = "Title,Market,Sent,Result,Reading Fee,Amount Paid,Date Paid\n"
+                           "Rain,Zine,2024-03-01,Accepted,£3.50,\"1,200.05\",2024-05-02\n"
+                           "Rain,Press,2024-03-02,Rejected,GBP 2,,2024-05-03\n"
+                           "Snow,Press,2024-03-03,Pending,,0.1,\n";
+    ImportReport report = import(ImportKind::Submissions, csv);
+    ASSERT_TRUE(report.ok) << report.error.toStdString();
+    EXPECT_EQ(queryText("SELECT group_concat(ifnull(Fee, '-') || '/' || ifnull(Payment, '-') || '/' || Date_Paid, ' ') "
+                        "FROM Submission"),
+              "350/120005/2024-05-02 200/-/0 -/10/0");
+
+    // Another currency, or more decimals than pence, refuses the whole file.
+    for (const QByteArray& amount : {QByteArray("$5"), QByteArray("5 EUR"), QByteArray("1.005")}) {
+        report = import(ImportKind::Submissions, "Work,Publisher,Submitted,Fee\nHail,Zine,2024-04-01," + amount + "\n");
+        EXPECT_FALSE(report.ok) << amount.toStdString();
+        ASSERT_EQ(report.refusedRows.size(), 1);
+        EXPECT_TRUE(report.refusedRows[0].reason.startsWith("Fee")) << report.refusedRows[0].reason.toStdString();
+    }
+    EXPECT_EQ(queryInt("SELECT Count(*) FROM Submission"), 3);
+
+    // Undone exactly: the money is part of what an amendment would change.
+    exec("UPDATE Submission SET Fee = 351 WHERE Fee = 350");
+    EXPECT_FALSE(undoLastImport(database()).ok);
+    exec("UPDATE Submission SET Fee = 350 WHERE Fee = 351");
+    EXPECT_TRUE(undoLastImport(database()).ok);
 }

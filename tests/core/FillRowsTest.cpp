@@ -41,28 +41,31 @@ TEST_F(FillRowsTest, EveryCellAsItIsShown)
         for (int i = 0; i < kRows; ++i) {
             exec(QStringLiteral("INSERT INTO Work (Name, Genre_ID) VALUES ('Work %1', 1);").arg(i, 5, 10, QChar('0')));
             exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, "
-                                "Outcome, Notes) VALUES (%1, %2, %3, %4, %5, %6, 'n%7');")
+                                "Outcome, Notes, Fee, Payment) VALUES (%1, %2, %3, %4, %5, %6, 'n%7', %8, %9);")
                      .arg(i + 1).arg(1 + i % 2).arg(dates[i % dates.size()].first)
                      .arg(i % 10 == 9 ? QStringLiteral("0") : QStringLiteral("'2024-03-0%1'").arg(1 + i % 9))
-                     .arg(i % 4).arg(i % 3 == 0 ? QStringLiteral("NULL") : QStringLiteral("''")).arg(i % 7));
+                     .arg(i % 4).arg(i % 3 == 0 ? QStringLiteral("NULL") : QStringLiteral("''")).arg(i % 7)
+                     .arg(i % 2 ? "350" : "NULL").arg(i % 5 ? "NULL" : "123456"));
         }
         transaction.commit();
     }
     const FillResult fill = ReadFillRows(database(), View::Submission, FillStatement(View::Submission, QString()));
     ASSERT_TRUE(fill.ok) << fill.error.toStdString();
     ASSERT_EQ(fill.ids.size(), size_t(kRows));
-    ASSERT_EQ(fill.cells.cells.size(), size_t(kRows) * 7);
+    ASSERT_EQ(fill.cells.cells.size(), size_t(kRows) * 9);
     const char* const statuses[] = {"Unreturned", "Rejected", "Accepted", "Published"};
     for (size_t r = 0; r < fill.ids.size(); ++r) {
         const int i = fill.ids[r] - 1;  // ordered by work name: row r is work r
         ASSERT_EQ(i, static_cast<int>(r));
         QStringList row;
-        for (size_t c = 0; c < 7; ++c)
-            row << fill.cells.at(r * 7 + c);
+        for (size_t c = 0; c < 9; ++c)
+            row << fill.cells.at(r * 9 + c);
         ASSERT_EQ(row, QStringList({QStringLiteral("Work %1").arg(i, 5, 10, QChar('0')), i % 2 ? "Ploughshares" : "Granta",
                                     dates[i % dates.size()].second,
                                     i % 10 == 9 ? QString() : QStringLiteral("0%1.03.24").arg(1 + i % 9),
-                                    statuses[i % 4], QString(), QStringLiteral("n%1").arg(i % 7)}))
+                                    statuses[i % 4], QString(), QStringLiteral("n%1").arg(i % 7),
+                                    i % 2 ? QStringLiteral("3,50\u00a0€") : QString(),
+                                    i % 5 ? QString() : QStringLiteral("1.234,56\u00a0€")}))
             << dates[i % dates.size()].first.toStdString();
     }
     // Repeated texts are kept once.

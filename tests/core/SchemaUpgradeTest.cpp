@@ -60,8 +60,11 @@ protected:
     {
         QStringList rows;
         for (const char* table : {"Genre", "Publisher_Type", "Work", "Publisher_Genre", "Submission", "Publisher"}) {
-            const std::string columns = std::string(table) == "Publisher" ? "ID, Name, Type_ID, Guidelines, Comments, "
-                "Address, \"Submit_To?\", \"Submitted_To?\", \"E-Mail_Address\", Web_Address" : "*";
+            const std::string name(table);
+            const std::string columns = name == "Publisher" ? "ID, Name, Type_ID, Guidelines, Comments, "
+                "Address, \"Submit_To?\", \"Submitted_To?\", \"E-Mail_Address\", Web_Address"
+                : name == "Submission" ? "ID, Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome, Notes"
+                : "*";
             SQLite::Statement query(database, "SELECT " + columns + " FROM " + table + " ORDER BY 1, 2;");
             while (query.executeStep()) {
                 QString row = QLatin1String(table);
@@ -116,4 +119,34 @@ TEST_F(SchemaUpgradeTest, AFailedUpgradeLeavesTheFileAsItWasAndIsReported)
     EXPECT_TRUE(error.contains("could not be upgraded") && error.contains("duplicate column")) << error.toStdString();
     EXPECT_EQ(readFile(dbPath()), before);
     EXPECT_FALSE(QFile::exists(dbPath() + QStringLiteral("-journal")));
+}
+
+TEST_F(SchemaUpgradeTest, AVersion3FileGainsTheMoneyColumnsAndKeepsEveryRecord)
+{
+    writeVersion1File();
+    {
+        // As version 3 left it: the answer-within column, the import log, views that list them.
+        SQLite::Database old(dbPath().toStdString(), SQLite::OPEN_READWRITE);
+        old.exec("ALTER TABLE Publisher ADD COLUMN Answer_Within_Days INTEGER;"
+                 "UPDATE Publisher SET Answer_Within_Days = 30;"
+                 "DROP VIEW Expanded_Submission;"
+                 "CREATE VIEW Expanded_Submission AS SELECT *, NULL AS Work, NULL AS Publisher, NULL AS Status_Desc, "
+                 "NULL AS Answer_Within_Days FROM Submission;");
+        db::createImportLog(old);
+        old.exec("INSERT INTO Import_Log (Imported_At, File_Name, Kind) VALUES ('2026-12-01', 'a.csv', 'works');"
+                 "PRAGMA user_version = 3;");
+    }
+    const QString before = dump(SQLite::Database(dbPath().toStdString(), SQLite::OPEN_READONLY));
+    QString error;
+    auto opened = db::openExisting(dbPath(), &error);
+    ASSERT_TRUE(opened) << error.toStdString();
+    EXPECT_EQ(db::schemaVersion(*opened), 4);
+    EXPECT_EQ(dump(*opened), before);
+    EXPECT_EQ(opened->execAndGet("SELECT group_concat(Answer_Within_Days || File_Name) FROM Publisher, Import_Log;")
+                  .getString(), "30a.csv");
+    // Every submission there, without money; the views list the new columns.
+    EXPECT_EQ(opened->execAndGet("SELECT Count(*) FROM Expanded_Submission WHERE Fee IS NULL AND Payment IS NULL "
+                                 "AND Date_Paid = 0;").getInt(), 2);
+    EXPECT_EQ(opened->execAndGet("SELECT Count(*) FROM Expanded_Publisher WHERE Simultaneous IS NULL "
+                                 "AND Usual_Fee IS NULL;").getInt(), 1);
 }

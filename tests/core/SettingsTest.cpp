@@ -44,21 +44,23 @@ TEST_F(SettingsTest, ValuesAreReadWholeAndAFailedWriteIsReported)
 TEST_F(SettingsTest, StartupSettingsAndTheirGuards)
 {
     Settings& settings = session().settings();
-    writeIni("[Initialisation]\r\nMode=Publisher\r\nSpace-Substitution-Char=#\r\n[Hot-Keys]\r\n1=F2,113,Dear#Sir\r\n");
+    writeIni("[Initialisation]\r\nMode=Publisher\r\nCurrency=jpy\r\nSpace-Substitution-Char=#\r\n[Hot-Keys]\r\n1=F2,113,Dear#Sir\r\n");
     EXPECT_TRUE(settings.load().isEmpty());
     EXPECT_TRUE(settings.autoRefresh());  // missing key: Yes
     EXPECT_EQ(settings.startView(), View::Publisher);
+    EXPECT_EQ(settings.currency().code(), QStringLiteral("JPY"));
     ASSERT_EQ(settings.hotKeys().size(), 1);
     EXPECT_EQ(settings.hotKeys()[0].text, QStringLiteral("Dear Sir"));  // read with that space character
 
     // Lower-case yes is not Yes; a blank or long space character and an unknown view are reported.
-    writeIni("[Initialisation]\r\nAuto-Refresh=yes\r\nMode=Poems\r\nSpace-Substitution-Char=\" \"\r\n");
+    writeIni("[Initialisation]\r\nAuto-Refresh=yes\r\nMode=Poems\r\nCurrency=Pounds\r\nSpace-Substitution-Char=\" \"\r\n");
     const QStringList warnings = settings.load();
     EXPECT_FALSE(settings.autoRefresh());
     EXPECT_EQ(settings.startView(), View::Work);
     EXPECT_EQ(settings.spaceChar(), QStringLiteral("_"));
-    ASSERT_EQ(warnings.size(), 2);
+    ASSERT_EQ(warnings.size(), 3);
     EXPECT_TRUE(warnings.join(QLatin1Char('\n')).contains(QStringLiteral("Poems")));
+    EXPECT_EQ(settings.currency().code(), Currency().code());
     writeIni("[Initialisation]\r\nAuto-Refresh=Yes\r\nSpace-Substitution-Char=__\r\n");
     EXPECT_EQ(settings.load().size(), 1);
     EXPECT_TRUE(settings.autoRefresh());

@@ -79,7 +79,7 @@ TEST_F(StoredDateTest, EveryReaderAgreesOnEveryHostileValue)
         EXPECT_EQ(decodeStoredDate(raw, 0, DateRule::Any), d.any) << d.sql;
 
         ASSERT_EQ(grid.ids[i], id);  // listed by work name
-        EXPECT_EQ(grid.cells.at(i * 7 + 2), format.format(d.positiveOnly)) << d.sql;
+        EXPECT_EQ(grid.cells.at(i * 9 + 2), format.format(d.positiveOnly)) << d.sql;
         EXPECT_EQ(works.cells.at(i * 9 + 8), format.format(d.any)) << d.sql;
         EXPECT_EQ(facts[i].sent, d.positiveOnly) << d.sql;
         const bool late = d.positiveOnly.isValid() && d.positiveOnly < rule.today;

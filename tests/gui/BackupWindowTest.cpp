@@ -100,7 +100,9 @@ TEST_F(BackupWindowTest, TheStartCopyPrecedesTheUpgradeAndDamageIsToldWithTheLas
 {
     // A file of the previous schema version: its start-up copy is still that version.
     exec("DROP VIEW Expanded_Publisher; DROP VIEW Expanded_Submission; DROP TABLE Import_Added; DROP TABLE Import_Log;"
-         "ALTER TABLE Publisher DROP COLUMN Answer_Within_Days;"
+         "ALTER TABLE Publisher DROP COLUMN Answer_Within_Days; ALTER TABLE Publisher DROP COLUMN Simultaneous;"
+         "ALTER TABLE Publisher DROP COLUMN Usual_Fee; ALTER TABLE Submission DROP COLUMN Fee;"
+         "ALTER TABLE Submission DROP COLUMN Payment; ALTER TABLE Submission DROP COLUMN Date_Paid;"
          "CREATE VIEW Expanded_Publisher AS SELECT *, NULL AS Type FROM Publisher;"
          "CREATE VIEW Expanded_Submission AS SELECT *, NULL AS Work, NULL AS Publisher, NULL AS Status_Desc FROM Submission;"
          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "

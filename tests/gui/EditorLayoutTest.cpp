@@ -59,6 +59,7 @@ TEST_F(EditorLayoutTest, EditorsShowEverythingWholeAtALargeFontAndGrow)
     ASSERT_TRUE(submission);
     expectRoomFor(child<QLineEdit>(submission, "submittedEdit"));
     expectRoomFor(child<QLineEdit>(submission, "returnedEdit"));
+    expectRoomFor(child<QLineEdit>(submission, "paymentEdit"), "1,000,000.00");
     expectWholeAndGrowing(*submission, {"workList", "publisherList", "outcomeEdit", "notesEdit"});
 }
 

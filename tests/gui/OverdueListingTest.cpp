@@ -112,7 +112,7 @@ TEST_F(OverdueListingTest, ExportListingWritesTheGridsCellsInTheirOrder)
     // An empty listing writes the header alone, not the "nothing found" line.
     window->session().database()->exec("DELETE FROM Submission;");
     window->refresh();
-    EXPECT_EQ(exported("empty.csv").toStdString(), "Work,Publisher,Submitted,Returned,Status,Outcome,Notes\r\n");
+    EXPECT_EQ(exported("empty.csv").toStdString(), "Work,Publisher,Submitted,Returned,Status,Outcome,Notes,Fee,Payment\r\n");
 }
 
 TEST_F(OverdueListingTest, ExportListingOverTheDatabaseIsRefusedAndTheWindowCarriesOn)

@@ -129,3 +129,31 @@ TEST_F(StatisticsWindowTest, ShowsGreyedFiguresFilteredRangedSortedAndExported)
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains("could not be saved"));
 }
+
+TEST_F(StatisticsWindowTest, MoneyTabShowsTheYearsThePublishersAndExportsTheTaxTimeFile)
+{
+    session().settings().setCurrencyCode(QStringLiteral("GBP"));
+    exec("UPDATE Submission SET Fee = 300 WHERE ID IN (1, 2);"
+         "UPDATE Submission SET Payment = 5000, Date_Paid = '2023-01-05' WHERE ID = 3;");
+    ASSERT_TRUE(window->reload());
+    get<QTabWidget>("tabs")->setCurrentIndex(W::kMoneyTab);
+    EXPECT_EQ(get<QPushButton>("exportButton")->text(), "&Export Table...");
+    const QStringList years = texts(window->moneyYearModel(), -1, W::kMoneyYear);
+    ASSERT_FALSE(years.isEmpty());
+    const int paidRow = years.indexOf("2023");
+    ASSERT_GE(paidRow, 0) << years.join(' ').toStdString();
+    EXPECT_EQ(window->moneyYearModel()->item(paidRow, W::kYearPayments)->text(), "£50.00");
+    EXPECT_TRUE(get<QLabel>("moneyTotals")->text().contains("fees paid £6.00, payments received £50.00, net £44.00"))
+        << get<QLabel>("moneyTotals")->text().toStdString();
+    EXPECT_EQ(get<QChartView>("moneyChart")->chart()->series().size(), 1);
+
+    prompts.saveNames = {path("money.csv")};
+    click(get<QPushButton>("exportButton"));
+    QFile file(path("money.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QStringList> csv = readCsv(file.readAll());
+    ASSERT_GE(csv.size(), years.size() + 3);
+    EXPECT_EQ(csv[0][W::kYearNet], "Net");
+    EXPECT_EQ(csv[years.size() + 1].mid(0, 4), (QStringList{"Total", "£6.00", "£50.00", "£44.00"}));
+    EXPECT_EQ(csv[years.size() + 3][0], "Publisher");
+}

@@ -303,6 +303,7 @@ EditorWindow::SaveResult EditorWindow::saveRecord()
     mResult.selectId = id;
     closeRecord();
     mResult.dataChanged = true;
+    afterSave(id);
     return SaveResult::Saved;
 }
 

@@ -182,6 +182,9 @@ protected:
     // Writes the record as the controls show it through one save of the store (id 0 for
     // "New") and returns its ID. A RecordStoreError or SaveRefusal leaves nothing written.
     virtual int writeRecord(RecordStore& store, int id) = 0;
+    // After a save has been committed, with the record's ID: what follows from it (the
+    // editor is still open). Nothing by default.
+    virtual void afterSave(int id) { (void)id; }
 
     // "New" only: when a record of the view with that name is stored, asks whether to save
     // another of that name. Saved, Declined, or Refused if it failed.

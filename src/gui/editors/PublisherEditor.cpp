@@ -19,6 +19,7 @@
 
 #include "gui/StatusMessage.h"
 #include "core/RecordStore.h"
+#include "core/Session.h"
 #include "gui/editors/EditorWidgets.h"
 #include "gui/Prompts.h"
 
@@ -26,6 +27,7 @@ namespace {
 
 constexpr int kYes = 0;
 constexpr int kNo = 1;
+constexpr int kNotKnown = 2;
 
 const QString kEmailPrefix = QStringLiteral("mailto:");
 const QString kWebPrefix = QStringLiteral("http://");
@@ -92,6 +94,10 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
     auto* flags = new QVBoxLayout;
     flags->addWidget(submitFrame);
     flags->addWidget(submittedFrame);
+    simultaneousGroup = makeOptionGroup(this, &simultaneousFrame, QStringLiteral("simultaneous"),
+                                        tr("Takes simultaneous submissions"),
+                                        {tr("Yes"), tr("No"), tr("Not known")});
+    flags->addWidget(simultaneousFrame);
     flags->addStretch(1);
     middle->addLayout(flags, 1, 2);
 
@@ -123,6 +129,14 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
                                   answerWithinEdit);
     addresses->addWidget(answerWithinLabel, 3, 0, Qt::AlignRight);
     addresses->addWidget(answerWithinEdit, 3, 1, Qt::AlignLeft);
+    usualFeeEdit = makeLineEdit(this, QStringLiteral("usualFeeEdit"), 16);
+    fitFieldTo(usualFeeEdit, QStringLiteral("0,000,000.000"));
+    usualFeeEdit->setAlignment(Qt::AlignRight);
+    usualFeeEdit->setToolTip(tr("The fee a submission here usually costs, in %1; a new submission starts with it.")
+                                 .arg(session.settings().currency().code()));
+    usualFeeLabel = makeLabel(this, QStringLiteral("usualFeeLabel"), tr("Usual fee :"), usualFeeEdit);
+    addresses->addWidget(usualFeeLabel, 4, 0, Qt::AlignRight);
+    addresses->addWidget(usualFeeEdit, 4, 1, Qt::AlignLeft);
     // Room for a usual address without scrolling.
     for (QLineEdit* address : {emailEdit, webEdit})
         address->setMinimumWidth(24 * address->fontMetrics().averageCharWidth());
@@ -154,12 +168,14 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
     addTextField(emailEdit, kEmail);
     addTextField(webEdit, kWeb);
     addTextField(answerWithinEdit, kAnswerWithin);
+    addTextField(usualFeeEdit, kUsualFee);
     // The lists and option buttons leave the hot-key target alone, so a hot key still
     // types into the text field used before; only Previous and Next clear it.
     watchForChanges(typeList);
     watchForChanges(genreList);
     watchForChanges(submitGroup);
     watchForChanges(submittedGroup);
+    watchForChanges(simultaneousGroup);
 
     // Double clicks on the addresses open them.
     emailEdit->installEventFilter(this);
@@ -168,7 +184,8 @@ PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* par
     finishSetup({nameEdit, typeList, genreList,
                  submitGroup->button(kYes), submitGroup->button(kNo),
                  submittedGroup->button(kYes), submittedGroup->button(kNo),
-                 addressEdit, emailEdit, webEdit, answerWithinEdit, guidelinesEdit, commentsEdit});
+                 simultaneousGroup->button(kYes), simultaneousGroup->button(kNo), simultaneousGroup->button(kNotKnown),
+                 addressEdit, emailEdit, webEdit, answerWithinEdit, usualFeeEdit, guidelinesEdit, commentsEdit});
 }
 
 QWidget* PublisherEditor::firstField() const
@@ -182,8 +199,9 @@ void PublisherEditor::loadDefaults()
 {
     mStoredType = QVariant();
     mStoredGenres.clear();
-    for (QLineEdit* line : {nameEdit, emailEdit, webEdit, answerWithinEdit})
+    for (QLineEdit* line : {nameEdit, emailEdit, webEdit, answerWithinEdit, usualFeeEdit})
         line->clear();
+    setOption(simultaneousGroup, kNotKnown);
     for (QPlainTextEdit* area : {addressEdit, guidelinesEdit, commentsEdit})
         area->clear();
     setOption(submitGroup, kYes);
@@ -206,6 +224,9 @@ bool PublisherEditor::loadRecord(RecordStore& store, int id)
     emailEdit->setText(record->email);
     webEdit->setText(record->web);
     answerWithinEdit->setText(record->answerWithinDays ? QString::number(*record->answerWithinDays) : QString());
+    setOption(simultaneousGroup, !record->simultaneous ? kNotKnown : *record->simultaneous ? kYes : kNo);
+    usualFeeEdit->setText(record->usualFee ? session().settings().currency().formatNumber(*record->usualFee)
+                                           : QString());
     return true;
 }
 
@@ -302,6 +323,12 @@ EditorWindow::SaveResult PublisherEditor::beforeSave()
     answerWithinEdit->text().toInt(&isNumber);
     if (!answerWithinEdit->text().isEmpty() && !isNumber)
         return refuse(tr("\"Answers within\" takes a number of days, or nothing."));
+    const Currency::Parsed fee = session().settings().currency().parse(usualFeeEdit->text());
+    if (!fee.ok()) {
+        usualFeeEdit->setFocus(Qt::OtherFocusReason);
+        return refuse(tr("The usual fee cannot be saved: %1").arg(fee.error));
+    }
+    mUsualFee = fee.minor;
     return askAboutSameName(View::Publisher, nameEdit->text());
 }
 
@@ -323,6 +350,10 @@ int PublisherEditor::writeRecord(RecordStore& store, int id)
     publisher.web = webEdit->text();
     if (!answerWithinEdit->text().isEmpty())
         publisher.answerWithinDays = answerWithinEdit->text().toInt();
+    const int simultaneous = optionIndex(simultaneousGroup);
+    if (simultaneous == kYes || simultaneous == kNo)
+        publisher.simultaneous = simultaneous == kYes;
+    publisher.usualFee = mUsualFee;
     for (int i = 0; i < genreList->count(); ++i) {
         QListWidgetItem* item = genreList->item(i);
         if (item->isSelected())

@@ -2,6 +2,8 @@
 // The Publisher editor: one row of the Publisher table with its type, the genres it takes
 // (its Publisher_Genre rows), two yes/no flags and its texts and addresses.
 
+#include <optional>
+
 #include "gui/editors/EditorWindow.h"
 
 class QButtonGroup;
@@ -17,7 +19,9 @@ public:
     PublisherEditor(Session& session, Desktop desktop, QWidget* parent = nullptr);
 
     // Field codes of the hot-key target (there is no 3).
-    enum Field { kName = 1, kGuidelines = 2, kComments = 4, kAddress = 5, kEmail = 6, kWeb = 7, kAnswerWithin = 8 };
+    enum Field { kName = 1, kGuidelines = 2, kComments = 4, kAddress = 5, kEmail = 6, kWeb = 7, kAnswerWithin = 8,
+                 kUsualFee = 9 };
+    // simultaneousGroup: button 0 "Yes", 1 "No", 2 "Not known".
 
     // Each group: button 0 "Yes", button 1 "No".
 
@@ -63,6 +67,11 @@ private:
     QLabel* answerWithinLabel = nullptr;
     QLineEdit* webEdit = nullptr;
     // Days the publisher answers within (digits; empty: the Overdue-Days setting applies).
+    QGroupBox* simultaneousFrame = nullptr;
+    QButtonGroup* simultaneousGroup = nullptr;
+    QLabel* usualFeeLabel = nullptr;
+    QLineEdit* usualFeeEdit = nullptr;   // in the locale's number format; empty: none
+    std::optional<qint64> mUsualFee;     // as checked before the save
     QLabel* guidelinesLabel = nullptr;
     QPlainTextEdit* guidelinesEdit = nullptr;
     QLabel* commentsLabel = nullptr;

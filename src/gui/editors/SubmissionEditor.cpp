@@ -10,6 +10,7 @@
 
 #include "gui/StatusMessage.h"
 #include "core/RecordStore.h"
+#include "core/OtherSubmissions.h"
 #include "core/Resubmission.h"
 #include "core/DateText.h"
 #include "core/StoredDate.h"
@@ -74,8 +75,27 @@ SubmissionEditor::SubmissionEditor(Session& session, Desktop desktop, QWidget* p
     statusGroup = makeOptionGroup(this, &statusFrame, QStringLiteral("status"), QStringLiteral("Status"),
                                 {QStringLiteral("&Unreturned"), QStringLiteral("&Rejected"),
                                  QStringLiteral("&Accepted"), QStringLiteral("&Published")});
-    dates->addWidget(statusFrame, 2, 0, 1, 2);
-    dates->setRowStretch(3, 1);
+    dates->addWidget(statusFrame, 2, 0, 1, 3);
+
+    feeEdit = makeLineEdit(this, QStringLiteral("feeEdit"), 16);
+    feeLabel = makeLabel(this, QStringLiteral("feeLabel"), tr("&Fee :"), feeEdit);
+    paymentEdit = makeLineEdit(this, QStringLiteral("paymentEdit"), 16);
+    paymentLabel = makeLabel(this, QStringLiteral("paymentLabel"), tr("Pa&yment :"), paymentEdit);
+    paidEdit = makeLineEdit(this, QStringLiteral("paidEdit"), 10);
+    paidLabel = makeLabel(this, QStringLiteral("paidLabel"), tr("Paid &On :"), paidEdit);
+    for (QLineEdit* amount : {feeEdit, paymentEdit}) {
+        fitFieldTo(amount, QStringLiteral("0,000,000.000"));
+        amount->setAlignment(Qt::AlignRight);
+        amount->setToolTip(tr("In %1; empty: none.").arg(session.settings().currency().code()));
+    }
+    fitFieldTo(paidEdit, QStringLiteral("00/00/0000"));
+    dates->addWidget(feeLabel, 3, 0);
+    dates->addWidget(feeEdit, 3, 1);
+    dates->addWidget(paymentLabel, 4, 0);
+    dates->addWidget(paymentEdit, 4, 1);
+    dates->addWidget(paidLabel, 5, 0);
+    dates->addWidget(paidEdit, 5, 1);
+    dates->setRowStretch(6, 1);
     top->addLayout(dates, 1, 2);
     top->setColumnStretch(0, 1);
     top->setColumnStretch(1, 1);
@@ -98,8 +118,22 @@ SubmissionEditor::SubmissionEditor(Session& session, Desktop desktop, QWidget* p
     addTextField(returnedEdit, kReturned);
     addTextField(outcomeEdit, kOutcome);
     addTextField(notesEdit, kNotes);
+    addTextField(feeEdit, kFee);
+    addTextField(paymentEdit, kPayment);
+    addTextField(paidEdit, kPaid);
     setCharacterFilter(submittedEdit, isDateCharacter);
     setCharacterFilter(returnedEdit, isDateCharacter);
+    setCharacterFilter(paidEdit, isDateCharacter);
+    // No payment, no date it came on.
+    connect(paymentEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.trimmed().isEmpty())
+            paidEdit->clear();
+    });
+    // Only a new submission follows its publisher's usual fee; an amendment keeps what was paid.
+    connect(publisherList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (isNew())
+            takeUsualFee();
+    });
     watchForChanges(workList);
     watchForChanges(publisherList);
     watchForChanges(statusGroup);
@@ -114,7 +148,7 @@ SubmissionEditor::SubmissionEditor(Session& session, Desktop desktop, QWidget* p
 
     finishSetup({workList, publisherList, submittedEdit, submittedTodayButton, returnedEdit, returnedTodayButton,
                  statusGroup->button(0), statusGroup->button(1), statusGroup->button(2), statusGroup->button(3),
-                 outcomeEdit, notesEdit});
+                 feeEdit, paymentEdit, paidEdit, outcomeEdit, notesEdit});
 }
 
 QWidget* SubmissionEditor::firstField() const
@@ -128,8 +162,12 @@ void SubmissionEditor::loadDefaults()
     returnedEdit->clear();
     outcomeEdit->clear();
     notesEdit->clear();
+    feeEdit->clear();
+    paymentEdit->clear();
+    paidEdit->clear();
     mStoredWork = 0;
     mStoredPublisher = 0;
+    mStoredStatus.reset();
     // One "&Today" button at a time, so its accelerator is never ambiguous.
     submittedTodayButton->setVisible(true);
     returnedTodayButton->setVisible(false);
@@ -148,6 +186,10 @@ bool SubmissionEditor::loadRecord(RecordStore& store, int id)
     returnedEdit->setText(FormatDateText(decodeStoredDate(record->dateReturned, DateRule::PositiveOnly)));
     outcomeEdit->setPlainText(record->outcome);
     notesEdit->setPlainText(record->notes);
+    feeEdit->setText(amountText(record->fee));
+    paymentEdit->setText(amountText(record->payment));
+    paidEdit->setText(FormatDateText(decodeStoredDate(record->datePaid, DateRule::PositiveOnly)));
+    mStoredStatus = record->status;
     submittedTodayButton->setVisible(false);
     returnedTodayButton->setVisible(true);
     // A status without a value or outside the four codes selects no button.
@@ -175,6 +217,24 @@ void SubmissionEditor::fillLists(RecordStore& store)
     fill(publisherList, store.publishersByName(), isNew() ? 0 : mStoredPublisher, isNew());
 }
 
+QString SubmissionEditor::amountText(const std::optional<qint64>& minor) const
+{
+    return minor ? session().settings().currency().formatNumber(*minor) : QString();
+}
+
+void SubmissionEditor::takeUsualFee()
+{
+    const int publisher = selectedItemId(publisherList);
+    if (publisher == 0 || !session().database())
+        return;
+    try {
+        const std::optional<PublisherRecord> record = RecordStore(*session().database()).publisher(publisher);
+        feeEdit->setText(amountText(record ? record->usualFee : std::nullopt));
+    } catch (const RecordStoreError&) {
+        // The fee is only a suggestion: the field stays as it was.
+    }
+}
+
 EditorWindow::SaveResult SubmissionEditor::beforeSave()
 {
     if (selectedItemId(workList) == 0)
@@ -183,14 +243,80 @@ EditorWindow::SaveResult SubmissionEditor::beforeSave()
         return refuse(tr("Choose a Publisher for this Submission before saving."));
     // Enter in a date field, or Esc and Yes, saves before leaving the field has checked it.
     const std::pair<QLineEdit*, QString> dates[] = {{submittedEdit, QStringLiteral("Submitted")},
-                                                    {returnedEdit, QStringLiteral("Returned")}};
+                                                    {returnedEdit, QStringLiteral("Returned")},
+                                                    {paidEdit, QStringLiteral("Paid On")}};
     for (const auto& [field, name] : dates) {
         if (!encodeTypedDate(field->text()).isValid()) {
             field->setFocus(Qt::OtherFocusReason);
             return refuse(tr("The %1 date \"%2\" is not a date (dd/mm/yyyy).").arg(name, field->text()));
         }
     }
-    return askAboutResubmission();
+    const Currency currency = session().settings().currency();
+    const std::pair<QLineEdit*, QString> amounts[] = {{feeEdit, tr("Fee")}, {paymentEdit, tr("Payment")}};
+    for (const auto& [field, name] : amounts) {
+        const Currency::Parsed parsed = currency.parse(field->text());
+        if (!parsed.ok()) {
+            field->setFocus(Qt::OtherFocusReason);
+            return refuse(tr("The %1 cannot be saved: %2").arg(name, parsed.error));
+        }
+        (field == feeEdit ? mFee : mPayment) = parsed.minor;
+    }
+    const SaveResult resubmission = askAboutResubmission();
+    if (resubmission != SaveResult::Saved)
+        return resubmission;
+    return askAboutSimultaneous();
+}
+
+EditorWindow::SaveResult SubmissionEditor::askAboutSimultaneous()
+{
+    const int work = selectedItemId(workList);
+    const int publisher = selectedItemId(publisherList);
+    if (!isNew() && work == mStoredWork && publisher == mStoredPublisher)
+        return SaveResult::Saved;
+    // Recording an answered submission sends nothing: only one going out is asked about.
+    const int status = optionIndex(statusGroup);
+    if (status != kUnreturned && !(status < 0 && (isNew() || mStoredStatus == kUnreturned)))
+        return SaveResult::Saved;
+    std::optional<SimultaneousConflict> conflict;
+    try {
+        conflict = simultaneousConflict(*session().database(), work, publisher, isNew() ? 0 : recordId().value_or(0));
+    } catch (const RecordStoreError& e) {
+        return refuse(e.message());
+    }
+    if (conflict && desktop().prompts.message(this, simultaneousQuestion(*conflict), Prompts::Buttons::YesNo,
+                                              Prompts::Icon::Question, Prompts::Answer::No)
+                        != Prompts::Answer::Yes)
+        return SaveResult::Refused;  // back to the editor, everything kept
+    return SaveResult::Saved;
+}
+
+void SubmissionEditor::afterSave(int id)
+{
+    if (!mAccepting || !session().database())
+        return;
+    mAccepting = false;
+    const int work = selectedItemId(workList);
+    try {
+        const QList<OtherSubmission> others = otherUnreturned(*session().database(), work, id);
+        if (others.isEmpty())
+            return;
+        QStringList lines;
+        for (const OtherSubmission& other : others)
+            lines << QStringLiteral("    ") + otherSubmissionLine(other);
+        const QString text = tr("%1 is still out with:\n\n%2\n\nWithdraw it from all of them now? Each becomes "
+                                "Rejected, returned today, with the outcome \"Withdrawn\".")
+                                 .arg(workList->selectedItems().first()->text(), lines.join(QLatin1Char('\n')));
+        if (desktop().prompts.choose(this, text, tr("&Withdraw All"), tr("&Not Now")) != Prompts::Answer::Yes)
+            return;
+        QList<int> ids;
+        for (const OtherSubmission& other : others)
+            ids << other.id;
+        RecordStore(*session().database()).withdrawSubmissions(ids, session().clock().today());
+    } catch (const RecordStoreError& e) {
+        // The acceptance itself is saved; only the withdrawal failed.
+        desktop().prompts.message(this, tr("The other submissions could not be withdrawn: %1").arg(e.message()),
+                                  Prompts::Buttons::Ok, Prompts::Icon::Warning);
+    }
 }
 
 EditorWindow::SaveResult SubmissionEditor::askAboutResubmission()
@@ -223,12 +349,18 @@ int SubmissionEditor::writeRecord(RecordStore& store, int id)
     submission.dateReturned = encodeTypedDate(returnedEdit->text());
     submission.outcome = outcomeEdit->toPlainText();
     submission.notes = notesEdit->toPlainText();
+    submission.fee = mFee;
+    submission.payment = mPayment;
+    submission.datePaid = encodeTypedDate(paidEdit->text());
     // No status chosen: a stored one stays, a new row takes the table's default (outstanding).
     const int status = optionIndex(statusGroup);
     if (status >= kUnreturned)
         submission.status = status;
+    const bool accepts = status == kAccepted || status == kPublished;
     try {
-        return store.saveSubmission(submission);
+        const int saved = store.saveSubmission(submission);
+        mAccepting = accepts && (isNew() || mStoredStatus != status);
+        return saved;
     } catch (const RecordStoreError& e) {
         // Gone since the lists were filled: named as the list shows it.
         if (e.reason() == RecordStoreError::Reason::MissingWork)
@@ -276,7 +408,7 @@ void SubmissionEditor::checkDate(QLineEdit* field)
 
 bool SubmissionEditor::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut && (watched == submittedEdit || watched == returnedEdit)) {
+    if (event->type() == QEvent::FocusOut && (watched == submittedEdit || watched == returnedEdit || watched == paidEdit)) {
         // A menu or another window taking the focus for a while is not leaving the field.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)

@@ -3,6 +3,8 @@
 // notes. Saving also keeps the yes/no flags of that Work and Publisher up to date, in the
 // same transaction as the submission itself (RecordStore::saveSubmission).
 
+#include <optional>
+
 #include "gui/editors/EditorWindow.h"
 
 class QButtonGroup;
@@ -19,7 +21,7 @@ public:
     SubmissionEditor(Session& session, Desktop desktop, QWidget* parent = nullptr);
 
     // Field codes of the hot-key target.
-    enum Field { kSubmitted = 1, kReturned = 2, kOutcome = 3, kNotes = 4 };
+    enum Field { kSubmitted = 1, kReturned = 2, kOutcome = 3, kNotes = 4, kFee = 5, kPayment = 6, kPaid = 7 };
     // Status codes: the index of the chosen statusGroup button.
     enum Status { kUnreturned = 0, kRejected = 1, kAccepted = 2, kPublished = 3 };
 
@@ -55,14 +57,34 @@ private:
     QPlainTextEdit* outcomeEdit = nullptr;
     QLabel* notesLabel = nullptr;
     QPlainTextEdit* notesEdit = nullptr;
+    // Amounts in the locale's number format; Paid On empties when Payment does.
+    QLabel* feeLabel = nullptr;
+    QLineEdit* feeEdit = nullptr;
+    QLabel* paymentLabel = nullptr;
+    QLineEdit* paymentEdit = nullptr;
+    QLabel* paidLabel = nullptr;
+    QLineEdit* paidEdit = nullptr;
 
     // Leaving a date field: a text that is not a date is emptied without a word.
     void checkDate(QLineEdit* field);
     void fillToday(QLineEdit* field);
     // Sending the work again to a publisher that has it out or rejected it is asked first.
     SaveResult askAboutResubmission();
+    // Sending a work that is out elsewhere when either publisher takes no simultaneous
+    // submissions is asked first.
+    SaveResult askAboutSimultaneous();
+    void afterSave(int id) override;
+    // A new submission's fee is its publisher's usual one.
+    void takeUsualFee();
+    QString amountText(const std::optional<qint64>& minor) const;
 
     // Work_ID and Publisher_ID as loaded ("Amend"); 0 for "New" or none.
     int mStoredWork = 0;
     int mStoredPublisher = 0;
+    std::optional<int> mStoredStatus;
+    // The amounts as checked before the save, written by it.
+    std::optional<qint64> mFee;
+    std::optional<qint64> mPayment;
+    // The save makes the submission accepted or published: the others still out are listed.
+    bool mAccepting = false;
 };
