@@ -174,6 +174,9 @@ void MainWindow::buildMenus()
     exportAction->setObjectName(QStringLiteral("exportAction"));
     exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(exportAction, &QAction::triggered, this, whenIdle([this] { exportListing(); }));
+    importAction = fileMenu->addAction(tr("&Import..."));
+    importAction->setObjectName(QStringLiteral("importAction"));
+    connect(importAction, &QAction::triggered, this, whenIdle([this] { importFile(); }));
     fileMenu->addSeparator();
     exitAction = addItem(fileMenu, "exitAction", tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X), 99,
                          &MainWindow::onFileMenuItem);
@@ -202,6 +205,10 @@ void MainWindow::buildMenus()
     editActions[3] = editMenu->addSeparator();
     editActions[4] = addItem(editMenu, "settingsAction", tr("Edit Se&ttings"), QKeySequence(Qt::CTRL | Qt::Key_T), 4,
                              &MainWindow::onEditMenuItem);
+    editMenu->addSeparator();
+    undoImportAction = editMenu->addAction(tr("&Undo Last Import"));
+    undoImportAction->setObjectName(QStringLiteral("undoImportAction"));
+    connect(undoImportAction, &QAction::triggered, this, whenIdle([this] { undoImport(); }));
 
     findMenu = addMenu("findMenu", tr("&Find"));
     findActions[0] = addItem(findMenu, "findAction", tr("&Find ..."), QKeySequence(Qt::CTRL | Qt::Key_F), 0,

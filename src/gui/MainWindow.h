@@ -88,6 +88,9 @@ public:
     void showStatistics();
     // Writes the grid's listing as shown to a CSV file the user names.
     void exportListing();
+    // File > Import... and Edit > Undo Last Import; the listing follows what they changed.
+    void importFile();
+    void undoImport();
     StatisticsWindow* statisticsWindow() const { return mStatistics; }
 
     // Closes the database and the window.
@@ -127,6 +130,8 @@ private:
     QAction* exitAction = nullptr;
     QAction* backupAction = nullptr;                 // mnuFileItem(99)
     QAction* exportAction = nullptr;               // File > Export Listing
+    QAction* importAction = nullptr;               // File > Import...
+    QAction* undoImportAction = nullptr;           // Edit > Undo Last Import
     QAction* statisticsAction = nullptr;           // View > Statistics
     std::array<QAction*, 3> viewActions{};          // Works, Publishers, Submissions
     std::array<QAction*, 5> editActions{};          // New, Amend, Delete, separator, Edit Settings

@@ -1,8 +1,9 @@
-// The main window's Statistics window and its listing export.
+// The main window's Statistics window, its listing export and the import.
 
 #include <QToolButton>
 
 #include "core/OutputGuard.h"
+#include "gui/ImportWizard.h"
 #include "gui/StatisticsWindow.h"
 #include "gui/TableExport.h"
 #include "gui/MainWindow.h"
@@ -29,4 +30,16 @@ void MainWindow::exportListing()
     const TableText table = shownTable(*grid, [empty](int) { return empty; });
     const QString suggested = tr("%1s.csv").arg(viewName(mView).toLower());
     exportTableAsCsv(this, mDesktop.prompts, ownFilesOf(mSession), suggested, table);
+}
+
+void MainWindow::importFile()
+{
+    if (runImportWizard(this, mSession, mDesktop.prompts))
+        onRefreshClicked();
+}
+
+void MainWindow::undoImport()
+{
+    if (runUndoLastImport(this, mSession, mDesktop.prompts))
+        onRefreshClicked();
 }
