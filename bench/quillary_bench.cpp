@@ -205,8 +205,7 @@ ProcessRun runProcess(const std::vector<std::string>& args, const std::vector<st
             if (run.firstLineMs < 0 && std::memchr(buffer, '\n', static_cast<size_t>(got)))
                 run.firstLineMs = timer.nsecsElapsed() / 1e6;
         }
-        const ImportFigures import = measureImport(folder, path);
-    rusage usage{};
+        rusage usage{};
         int status = 0;
         wait4(pid, &status, 0, &usage);
         run.ms = timer.nsecsElapsed() / 1e6;
@@ -300,8 +299,8 @@ double engineInsertMs(SQLite::Database& database, const std::vector<StoredSubmis
             statement.bind(index, text);
     };
     for (const StoredSubmission& row : rows) {
-        submission.bind(1, static_cast<long long>(idOf(work, works, row.work)));
-        submission.bind(2, static_cast<long long>(idOf(publisher, publishers, row.publisher)));
+        submission.bind(1, static_cast<int64_t>(idOf(work, works, row.work)));
+        submission.bind(2, static_cast<int64_t>(idOf(publisher, publishers, row.publisher)));
         bindText(submission, 3, row.sentType, row.sent);
         bindText(submission, 4, row.returnedType, row.returned);
         submission.bind(5, row.status);
@@ -518,6 +517,8 @@ int main(int argc, char** argv)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const double peak = usage.ru_maxrss / 1024.0;
+    // After the peak is taken: the import's memory is not the listing's.
+    const ImportFigures import = measureImport(folder, path);
 
     bool allMet = true;
     std::printf("%d works, %d submissions, %d publishers; engine and fill: medians of %d runs taken in "
