@@ -1,5 +1,6 @@
 // Measures each listing against the engine stepping the same statement, Find, start-up
-// (the program started as a process) and peak memory, offscreen.
+// (the program started as a process), importing a CSV of the submissions against the engine
+// inserting the same rows, and peak memory, offscreen.
 // Run: build/bench/quillary_bench [--records N] [--json FILE] [--report-only] [folder]
 // Prints each figure, its target and whether it was met; exits 1 when one was missed,
 // unless --report-only. The database is built in the folder (or a temporary one) and kept
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -30,6 +32,9 @@
 
 #include "gui/StatusMessage.h"
 #include "core/Clock.h"
+#include "core/Csv.h"
+#include "core/CsvImport.h"
+#include "core/ListingColumns.h"
 #include "gui/GridView.h"
 #include "core/Database.h"
 #include "core/Listing.h"
@@ -44,6 +49,7 @@ constexpr int kDefaultRecords = 32767;
 constexpr int kPublishers = 300;
 constexpr int kRuns = 5;
 constexpr int kPairedRuns = 9;  // engine and fill, taking turns
+constexpr int kImportRuns = 3;  // import and engine inserts, taking turns, each into a new file
 
 // Answers every question silently so nothing waits for a person.
 class QuietPrompts : public Prompts {
@@ -54,6 +60,7 @@ public:
     }
     QString input(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 class QuietLinks : public Links {
@@ -250,6 +257,151 @@ bool report(const char* what, double value, const char* unit, double target)
     return met;
 }
 
+struct ImportFigures {
+    int rows = 0;
+    double importMs = 0;
+    double engineMs = 0;
+};
+
+// One submission as stored, with its work's and publisher's names.
+struct StoredSubmission {
+    std::string work, publisher;
+    int sentType = SQLITE_NULL, returnedType = SQLITE_NULL;
+    std::string sent, returned, outcome, notes;
+    int status = 0;
+};
+
+std::unique_ptr<SQLite::Database> newDatabase(const QString& path)
+{
+    QFile::remove(path);
+    QString error;
+    auto database = db::createNew(path, &error);
+    if (!database) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::exit(2);
+    }
+    return database;
+}
+
+// The engine alone: the works and publishers the rows name, then the rows, with prepared
+// statements in one transaction.
+double engineInsertMs(SQLite::Database& database, const std::vector<StoredSubmission>& rows)
+{
+    QElapsedTimer timer;
+    timer.start();
+    SQLite::Transaction transaction(database);
+    SQLite::Statement work(database, "INSERT INTO Work (Name, Genre_ID) VALUES (?, 1)");
+    SQLite::Statement publisher(database, "INSERT INTO Publisher (Name) VALUES (?)");
+    SQLite::Statement submission(database, "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, "
+                                           "Date_Returned, Status, Outcome, Notes) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    QHash<QByteArray, qint64> works, publishers;
+    auto idOf = [&database](SQLite::Statement& insert, QHash<QByteArray, qint64>& ids, const std::string& name) {
+        const QByteArray key = QByteArray::fromStdString(name);
+        auto found = ids.constFind(key);
+        if (found != ids.constEnd())
+            return *found;
+        insert.bind(1, name);
+        insert.exec();
+        insert.reset();
+        return *ids.insert(key, database.getLastInsertRowid());
+    };
+    auto bindText = [](SQLite::Statement& statement, int index, int type, const std::string& text) {
+        if (type == SQLITE_NULL)
+            statement.bind(index);
+        else if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+            statement.bind(index, std::stod(text));
+        else
+            statement.bind(index, text);
+    };
+    for (const StoredSubmission& row : rows) {
+        submission.bind(1, static_cast<int64_t>(idOf(work, works, row.work)));
+        submission.bind(2, static_cast<int64_t>(idOf(publisher, publishers, row.publisher)));
+        bindText(submission, 3, row.sentType, row.sent);
+        bindText(submission, 4, row.returnedType, row.returned);
+        submission.bind(5, row.status);
+        submission.bind(6, row.outcome);
+        submission.bind(7, row.notes);
+        submission.exec();
+        submission.reset();
+    }
+    transaction.commit();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// The Submission listing exported as CSV, as the program writes it, imported into an
+// empty database (a new file each run, its copy before the import included), beside the
+// engine inserting the same rows.
+ImportFigures measureImport(const QString& folder, const QString& sourcePath)
+{
+    SQLite::Database source(sourcePath.toStdString(), SQLite::OPEN_READONLY);
+    db::prepareConnection(source);
+    const FillResult listing = ReadFillRows(source, View::Submission, FillStatement(View::Submission, QString()));
+    QStringList header;
+    for (const ColumnDef& column : ViewColumns(View::Submission))
+        header << column.header;
+    QList<QStringList> table;
+    for (size_t r = 0; r < listing.ids.size(); ++r) {
+        QStringList cells;
+        for (qsizetype c = 0; c < header.size(); ++c)
+            cells << listing.cells.at(r * static_cast<size_t>(header.size()) + static_cast<size_t>(c));
+        table << cells;
+    }
+    const QString csv = folder + QStringLiteral("/submissions.csv");
+    QString error;
+    if (!writeCsvFile(csv, header, table, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::exit(2);
+    }
+    std::vector<StoredSubmission> rows;
+    SQLite::Statement query(source, "SELECT Work.Name, Publisher.Name, Date_Submitted, Date_Returned, Status, "
+                                    "Outcome, Notes FROM Submission JOIN Work ON Work.ID = Work_ID "
+                                    "JOIN Publisher ON Publisher.ID = Publisher_ID ORDER BY Submission.ID");
+    while (query.executeStep()) {
+        StoredSubmission row;
+        row.work = query.getColumn(0).getString();
+        row.publisher = query.getColumn(1).getString();
+        row.sentType = query.getColumn(2).getType();
+        row.sent = query.getColumn(2).getString();
+        row.returnedType = query.getColumn(3).getType();
+        row.returned = query.getColumn(3).getString();
+        row.status = query.getColumn(4).getInt();
+        row.outcome = query.getColumn(5).getString();
+        row.notes = query.getColumn(6).getString();
+        rows.push_back(std::move(row));
+    }
+
+    const QString target = folder + QStringLiteral("/import.mdb");
+    const QString backups = folder + QStringLiteral("/import-backups");
+    std::vector<double> imports, engines;
+    ImportFigures figures;
+    for (int run = 0; run < kImportRuns; ++run) {
+        {
+            auto database = newDatabase(target);
+            engines.push_back(engineInsertMs(*database, rows));
+        }
+        QDir(backups).removeRecursively();
+        auto database = newDatabase(target);
+        ImportOptions options;
+        options.backupFolder = backups;
+        options.databasePath = target;
+        QElapsedTimer timer;
+        timer.start();
+        const ImportReport report = importCsvFile(*database, csv, options);
+        imports.push_back(timer.nsecsElapsed() / 1e6);
+        if (!report.ok || report.submissions.added != static_cast<int>(rows.size())) {
+            std::fprintf(stderr, "the import failed (%d of %d rows added): %s\n", report.submissions.added,
+                         static_cast<int>(rows.size()), qPrintable(report.error));
+            std::exit(2);
+        }
+        figures.rows = report.submissions.added;
+    }
+    QFile::remove(target);
+    QDir(backups).removeRecursively();
+    figures.importMs = median(imports);
+    figures.engineMs = median(engines);
+    return figures;
+}
+
 struct ViewFigures {
     View view;
     int rows = 0;
@@ -402,6 +554,8 @@ int main(int argc, char** argv)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const double peak = usage.ru_maxrss / 1024.0;
+    // After the peak is taken: the import's memory is not the listing's.
+    const ImportFigures import = measureImport(folder, path);
 
     bool allMet = true;
     std::printf("%d works, %d submissions, %d publishers; engine and fill: medians of %d runs taken in "
@@ -429,6 +583,9 @@ int main(int argc, char** argv)
     allMet &= report("start-up to the first filled grid (process)", startup, "ms",
                      records <= kDefaultRecords ? 120.0 : 400.0);
     allMet &= report("statistics, money included (core)", statistics, "ms", 300.0);
+    std::printf("import of %d submissions from CSV: %.1f ms; the engine inserting them: %.1f ms "
+                "(medians of %d, in turns)\n", import.rows, import.importMs, import.engineMs, kImportRuns);
+    allMet &= report("CSV import / engine inserts", import.importMs / import.engineMs, "x", 3.0);
     allMet &= report("peak memory, this benchmark", peak, "MB", 150.0);
     std::printf("%-44s %10.1f MB\n", "peak memory, the program at start-up", programPeak);
 
@@ -436,7 +593,10 @@ int main(int argc, char** argv)
         const QJsonObject root{{QStringLiteral("records"), records}, {QStringLiteral("views"), viewsJson},
                                {QStringLiteral("find_miss_ms"), findMiss}, {QStringLiteral("startup_ms"), startup},
                                {QStringLiteral("statistics_ms"), statistics},
-                               {QStringLiteral("peak_mb"), peak}};
+                               {QStringLiteral("peak_mb"), peak},
+                               {QStringLiteral("import"), QJsonObject{{QStringLiteral("rows"), import.rows},
+                                                                      {QStringLiteral("import_ms"), import.importMs},
+                                                                      {QStringLiteral("engine_ms"), import.engineMs}}}};
         QFile out(jsonPath);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)
             || out.write(QJsonDocument(root).toJson()) < 0) {

@@ -42,8 +42,27 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
     const QCommandLineOption selection(QStringLiteral("selection"),
                                        QStringLiteral("With --export-csv: lists what this saved selection selects."),
                                        QStringLiteral("name"));
-    parser.addOptions({help, version, config, database, backup, exportCsv, selection});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("With --export-csv: the CSV file to write."),
+    const QCommandLineOption importCsv(QStringLiteral("import-csv"),
+                                       QStringLiteral("Imports works, publishers or submissions from the CSV FILE that "
+                                                      "follows, and ends, without a window. A copy of the database is "
+                                                      "made first; a file with any refused row imports nothing."),
+                                       QStringLiteral("kind"));
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
+                                    QStringLiteral("With --import-csv: reports what would be imported, writes nothing."));
+    const QCommandLineOption dateOrder(QStringLiteral("date-order"),
+                                       QStringLiteral("With --import-csv: numeric dates are day-month-year (dmy), "
+                                                      "month-day-year (mdy) or year-month-day (ymd). Otherwise the "
+                                                      "file's dates decide, else the locale."),
+                                       QStringLiteral("order"));
+    const QCommandLineOption status(QStringLiteral("status"),
+                                    QStringLiteral("With --import-csv: the file's status WORD means unreturned, "
+                                                   "rejected, accepted or published. May be given again."),
+                                    QStringLiteral("word=status"));
+    parser.addOptions({help, version, config, database, backup, exportCsv, selection, importCsv, dryRun, dateOrder,
+                       status});
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("With --export-csv: the CSV file to write; with --import-csv: the "
+                                                "CSV file to read."),
                                  QStringLiteral("[FILE]"));
     QCommandLineOption exitAfterFirstFill(QStringLiteral("exit-after-first-fill"));
     exitAfterFirstFill.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -72,7 +91,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
     if (!parser.parse(arguments))
         return fail(parser.errorText());
     const QStringList positional = parser.positionalArguments();
-    if (!parser.isSet(exportCsv) && !positional.isEmpty())
+    if (!parser.isSet(exportCsv) && !parser.isSet(importCsv) && !positional.isEmpty())
         return fail(QStringLiteral("Unexpected argument: %1").arg(positional.constFirst()));
     if (parser.isSet(help)) {
         result.action = CommandLine::Action::ShowHelp;
@@ -82,7 +101,10 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
         result.text.replace(0, result.text.indexOf(QLatin1Char('\n')),
                             QStringLiteral("Usage: quillary [options]\n"
                                            "       quillary --export-csv works|publishers|submissions FILE "
-                                           "[--selection NAME] [options]"));
+                                           "[--selection NAME] [options]\n"
+                                           "       quillary --import-csv works|publishers|submissions FILE "
+                                           "[--dry-run] [--date-order dmy|mdy|ymd] [--status WORD=STATUS]... "
+                                           "[options]"));
         return result;
     }
     if (parser.isSet(version)) {
@@ -128,8 +150,45 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
         return fail(QStringLiteral("--selection goes with --export-csv."));
     }
 
+    if (parser.isSet(importCsv)) {
+        const QString usage = QStringLiteral("Usage: quillary --import-csv works|publishers|submissions FILE "
+                                             "[--dry-run] [--date-order dmy|mdy|ymd] "
+                                             "[--status WORD=unreturned|rejected|accepted|published]...");
+        if (parser.isSet(backup) || parser.isSet(exportCsv))
+            return fail(QStringLiteral("--import-csv cannot be asked for together with --backup or --export-csv."));
+        if (positional.size() != 1 || positional.constFirst().isEmpty())
+            return fail(usage);
+        const std::optional<ImportKind> kind = importKindFromName(parser.value(importCsv));
+        if (!kind)
+            return fail(QStringLiteral("\"%1\" is not a kind of record: use works, publishers or submissions.\n%2")
+                            .arg(parser.value(importCsv), usage));
+        result.importKind = *kind;
+        result.importSource = absolute(positional.constFirst());
+        result.dryRun = parser.isSet(dryRun);
+        if (parser.isSet(dateOrder)) {
+            result.dateOrder = dateOrderFromName(parser.value(dateOrder));
+            if (!result.dateOrder)
+                return fail(QStringLiteral("\"%1\" is not a date order: use dmy, mdy or ymd.")
+                                .arg(parser.value(dateOrder)));
+        }
+        for (const QString& mapping : parser.values(status)) {
+            QString word;
+            int stored = 0;
+            if (!parseStatusMapping(mapping, &word, &stored))
+                return fail(QStringLiteral("\"%1\" is not a status mapping: write WORD=STATUS, the status being "
+                                           "unreturned, rejected, accepted or published.").arg(mapping));
+            result.statusWords.insert(word, stored);
+        }
+    } else {
+        for (const QCommandLineOption* option : {&dryRun, &dateOrder, &status}) {
+            if (parser.isSet(*option))
+                return fail(QStringLiteral("--%1 goes with --import-csv.").arg(option->names().constFirst()));
+        }
+    }
+
     // A name that cannot be kept as it is would reach another file than the one meant.
-    for (const QString& file : {result.settingsFile, result.database, result.backupTarget, result.exportTarget}) {
+    for (const QString& file :
+         {result.settingsFile, result.database, result.backupTarget, result.exportTarget, result.importSource}) {
         if (!representableFileName(file))
             return fail(QStringLiteral("The file name %1 cannot be used: it holds characters that a file name "
                                        "on this system cannot keep.").arg(file));
@@ -145,6 +204,13 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
         if (!result.database.isEmpty() && !QFileInfo(result.database).isFile())
             return fail(QStringLiteral("The database %1 does not exist.").arg(result.database));
         result.action = result.backupTarget.isEmpty() ? CommandLine::Action::ExportCsv : CommandLine::Action::Backup;
+    }
+    if (!result.importSource.isEmpty()) {
+        if (!QFileInfo(result.importSource).isFile())
+            return fail(QFileInfo(result.importSource).isDir()
+                            ? QStringLiteral("The file to import %1 is a folder.").arg(result.importSource)
+                            : QStringLiteral("The file to import %1 does not exist.").arg(result.importSource));
+        result.action = CommandLine::Action::ImportCsv;
     }
     return result;
 }

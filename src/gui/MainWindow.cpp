@@ -99,6 +99,9 @@ void MainWindow::createActions()
          [this] { exportListing(); });
     make(&backupAction, "backupAction", tr("&Back Up Database ..."), K(), nullptr, QString(),
          [this] { backUpDatabase(); });
+    make(&importAction, "importAction", tr("&Import..."), K(), nullptr, QString(), [this] { importFile(); });
+    make(&undoImportAction, "undoImportAction", tr("&Undo Last Import"), K(), nullptr, QString(),
+         [this] { undoImport(); });
     make(&aboutAction, "aboutAction", tr("&About"), K(), nullptr, QString(), [this] { showAbout(); });
     make(&exitAction, "exitAction", tr("E&xit"), K(Qt::CTRL | Qt::Key_X), "exit", tr("Exit Quillary"),
          [this] { exitProgram(); });
@@ -209,9 +212,9 @@ void MainWindow::buildMenus()
                 menu->addSeparator();
         }
     };
-    addMenu("fileMenu", tr("&File"), {backupAction, exportAction, nullptr, exitAction});
+    addMenu("fileMenu", tr("&File"), {backupAction, exportAction, importAction, nullptr, exitAction});
     addMenu("viewMenu", tr("&View"), {worksAction, publishersAction, submissionsAction, nullptr, statisticsAction});
-    addMenu("editMenu", tr("&Edit"), {newAction, amendAction, deleteAction, nullptr, settingsAction});
+    addMenu("editMenu", tr("&Edit"), {newAction, amendAction, deleteAction, nullptr, settingsAction, nullptr, undoImportAction});
     addMenu("findMenu", tr("&Find"), {findAction, findNextAction});
     addMenu("helpMenu", tr("&Help"), {aboutAction});
 }

@@ -65,6 +65,9 @@ public slots:
     void exportListing();
     void backUpDatabase();
     void showAbout();
+    // File > Import... and Edit > Undo Last Import; the listing follows what they changed.
+    void importFile();
+    void undoImport();
     // Closes the database and the window.
     void exitProgram();
 
@@ -121,6 +124,8 @@ private:
     QAction* statisticsAction = nullptr;
     QAction* exportAction = nullptr;
     QAction* backupAction = nullptr;
+    QAction* importAction = nullptr;
+    QAction* undoImportAction = nullptr;
     QAction* aboutAction = nullptr;
     QAction* exitAction = nullptr;
 

@@ -7,6 +7,7 @@
 #include "core/RecordStore.h"
 #include "gui/GridView.h"
 #include "gui/ListingModel.h"
+#include "gui/ImportWizard.h"
 #include "gui/MainWindow.h"
 #include "gui/SettingsDialog.h"
 #include "gui/StatisticsWindow.h"
@@ -164,4 +165,16 @@ void MainWindow::exportListing()
     const TableText table = shownTable(*grid, [empty](int) { return empty; });
     const QString suggested = tr("%1s.csv").arg(viewName(view()).toLower());
     exportTableAsCsv(this, mDesktop.prompts, ownFilesOf(mSession), suggested, table);
+}
+
+void MainWindow::importFile()
+{
+    if (runImportWizard(this, mSession, mDesktop.prompts))
+        refresh();
+}
+
+void MainWindow::undoImport()
+{
+    if (runUndoLastImport(this, mSession, mDesktop.prompts))
+        refresh();
 }

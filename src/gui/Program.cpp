@@ -11,6 +11,7 @@
 #include "core/CommandLine.h"
 #include "core/ExportCsvCommand.h"
 #include "core/FileLocations.h"
+#include "core/ImportCsvCommand.h"
 #include "core/Session.h"
 #include "gui/SingleInstance.h"
 #include "gui/MainWindow.h"
@@ -33,7 +34,7 @@ FileLocations locationsFor(const CommandLine& command)
                                                        command.settingsFile, command.database));
 }
 
-// --backup and --export-csv: no window, so no display is needed.
+// --backup, --export-csv and --import-csv: no window, so no display is needed.
 int runCommand(int argc, char* argv[], const CommandLine& command)
 {
     QCoreApplication app(argc, argv);
@@ -49,6 +50,8 @@ int runCommand(int argc, char* argv[], const CommandLine& command)
     Session session(locations, clock);
     if (command.action == CommandLine::Action::ExportCsv)
         return runExportCsvCommand(session, command, out, err);
+    if (command.action == CommandLine::Action::ImportCsv)
+        return runImportCsvCommand(session, command, out, err);
     return runBackupCommand(session, command.backupTarget, out, err);
 }
 
@@ -125,6 +128,7 @@ int runQuillary(int argc, char* argv[])
         return exitcode::kUsage;
     case CommandLine::Action::Backup:
     case CommandLine::Action::ExportCsv:
+    case CommandLine::Action::ImportCsv:
         return runCommand(argc, argv, command);
     case CommandLine::Action::RunWindow:
         break;

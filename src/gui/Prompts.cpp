@@ -62,6 +62,11 @@ QString MessageBoxPrompts::saveFileName(QWidget* parent, const QString& title, c
     return QFileDialog::getSaveFileName(parent, title, suggested, filters);
 }
 
+QString MessageBoxPrompts::openFileName(QWidget* parent, const QString& title, const QString& filters)
+{
+    return QFileDialog::getOpenFileName(parent, title, QString(), filters);
+}
+
 bool SystemLinks::open(const QString& address)
 {
     return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));

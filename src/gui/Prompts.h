@@ -32,6 +32,8 @@ public:
     // QFileDialog ("CSV files (*.csv)"; several separated by ";;"); suggested: a file name.
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& suggested,
                                  const QString& filters) = 0;
+    // A file-open box for an existing file: the path chosen, or the empty text when cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filters) = 0;
 };
 
 class Links {
@@ -57,6 +59,7 @@ public:
                   const QString& defaultValue) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& suggested,
                          const QString& filters) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filters) override;
 };
 
 // The desktop's default handlers (browser, mail program).

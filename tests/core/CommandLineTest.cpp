@@ -20,7 +20,7 @@ TEST_F(CommandLineTest, EachOptionAsksForItsActionWithFilesFromTheWorkingFolder)
     for (const char* option : {"--help", "-h"}) {
         const CommandLine c = parse({QString::fromLatin1(option)});
         EXPECT_EQ(c.action, CommandLine::Action::ShowHelp);
-        for (const char* name : {"--config", "--database", "--backup", "--version", "Usage: quillary"})
+        for (const char* name : {"--config", "--database", "--backup", "--import-csv", "--version", "Usage: quillary"})
             EXPECT_TRUE(c.text.contains(QLatin1String(name))) << name;
         EXPECT_FALSE(c.text.contains(QLatin1String("exit-after")));  // the benchmark's, no concern of the user's
     }
@@ -57,6 +57,21 @@ TEST_F(CommandLineTest, EachOptionAsksForItsActionWithFilesFromTheWorkingFolder)
     EXPECT_EQ(e.exportTarget + '|' + e.database, path(QStringLiteral("out/p.csv")) + '|' + path(QStringLiteral("Quillary.mdb")));
     EXPECT_TRUE(e.selectionGiven && e.selection == QStringLiteral("Brass Only"));
     EXPECT_FALSE(parse({QStringLiteral("--export-csv"), QStringLiteral("works"), QStringLiteral("w.csv")}).selectionGiven);
+
+    // The import: its options gathered, a database that is not there yet allowed (it is created).
+    writeFile(path(QStringLiteral("in.csv")), "Name\n");
+    const CommandLine i = parse({QStringLiteral("in.csv"), QStringLiteral("--import-csv"), QStringLiteral("Submissions"),
+                                 QStringLiteral("--dry-run"), QStringLiteral("--date-order=mdy"),
+                                 QStringLiteral("--status"), QStringLiteral("Held=unreturned"),
+                                 QStringLiteral("--status"), QStringLiteral("Lost, Sadly = Rejected"),
+                                 QStringLiteral("--database"), QStringLiteral("fresh.mdb")});
+    EXPECT_EQ(i.action, CommandLine::Action::ImportCsv) << i.text.toStdString();
+    EXPECT_EQ(i.importKind, ImportKind::Submissions);
+    EXPECT_EQ(i.importSource + '|' + i.database, path(QStringLiteral("in.csv")) + '|' + path(QStringLiteral("fresh.mdb")));
+    EXPECT_TRUE(i.dryRun && i.dateOrder == DateOrder::MonthDayYear);
+    EXPECT_EQ(i.statusWords, (QHash<QString, int>{{QStringLiteral("Held"), 0}, {QStringLiteral("Lost, Sadly"), 1}}));
+    const CommandLine plain = parse({QStringLiteral("--import-csv"), QStringLiteral("works"), QStringLiteral("in.csv")});
+    EXPECT_TRUE(plain.importKind == ImportKind::Works && !plain.dryRun && !plain.dateOrder && plain.statusWords.isEmpty());
 }
 
 TEST_F(CommandLineTest, MistakesAreRefusedWithAMessage)
@@ -76,7 +91,22 @@ TEST_F(CommandLineTest, MistakesAreRefusedWithAMessage)
         {{QStringLiteral("--export-csv"), QStringLiteral("works"), QStringLiteral("a.csv"), QStringLiteral("b.csv")},
          QStringLiteral("Usage: quillary --export-csv")},
         {{QStringLiteral("--selection"), QStringLiteral("x")}, QStringLiteral("goes with --export-csv")},
+        {{QStringLiteral("--import-csv"), QStringLiteral("works")}, QStringLiteral("Usage: quillary --import-csv")},
+        {{QStringLiteral("--import-csv"), QStringLiteral("letters"), QStringLiteral("in.csv")},
+         QStringLiteral("not a kind of record")},
+        {{QStringLiteral("--import-csv"), QStringLiteral("works"), QStringLiteral("none.csv")},
+         QStringLiteral("does not exist")},
+        {{QStringLiteral("--import-csv"), QStringLiteral("works"), QStringLiteral(".")}, QStringLiteral("is a folder")},
+        {{QStringLiteral("--import-csv"), QStringLiteral("works"), QStringLiteral("in.csv"), QStringLiteral("--date-order"),
+          QStringLiteral("dym")}, QStringLiteral("not a date order")},
+        {{QStringLiteral("--import-csv"), QStringLiteral("works"), QStringLiteral("in.csv"), QStringLiteral("--status"),
+          QStringLiteral("Held=maybe")}, QStringLiteral("not a status mapping")},
+        {{QStringLiteral("--import-csv"), QStringLiteral("works"), QStringLiteral("in.csv"), QStringLiteral("--backup"),
+          QStringLiteral("x.mdb")}, QStringLiteral("cannot be asked for together")},
+        {{QStringLiteral("--dry-run")}, QStringLiteral("goes with --import-csv")},
+        {{QStringLiteral("--status"), QStringLiteral("a=rejected")}, QStringLiteral("goes with --import-csv")},
     };
+    writeFile(path(QStringLiteral("in.csv")), "Name\n");
     for (const auto& [arguments, says] : cases) {
         const CommandLine result = parse(arguments);
         EXPECT_EQ(result.action, CommandLine::Action::Fail) << arguments.join(' ').toStdString();

@@ -47,6 +47,16 @@ public:
                   const QString& defaultValue) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& suggested,
                          const QString& filters) override;
+    // Names given to open-file boxes in order; cancelled (empty) once they run out.
+    std::deque<QString> openNames;
+    QString openFileName(QWidget*, const QString&, const QString&) override
+    {
+        if (openNames.empty())
+            return QString();
+        QString name = openNames.front();
+        openNames.pop_front();
+        return name;
+    }
 
     QStringList texts() const;
 };

@@ -1,0 +1,159 @@
+// File > Import... driven through its pages as a user would, and Edit > Undo Last Import's
+// question, against the main window's own database.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTimer>
+#include <memory>
+
+#include "core/CsvImport.h"
+#include "gui/GridView.h"
+#include "gui/ListingModel.h"
+#include "gui/ImportWizard.h"
+#include "gui/MainWindow.h"
+#include "support/TestEnv.h"
+
+class ImportWizardTest : public QuillaryTest {
+protected:
+    void start()
+    {
+        createDatabase();
+        session().closeDatabase();
+        writeIni("[Initialisation]\r\nMode=Submission\r\n");
+        writeFile(path(QStringLiteral("log.csv")), "Story;Magazine;Sent;Decision;Extra\r\n"
+                                                   "Night Ferry;Brass Lantern;14/03/2024;Shortlisted;kind words\r\n"
+                                                   "Salt;Tin House;02/04/2024;Declined;\r\n");
+        window = std::make_unique<MainWindow>(desktop(), clock, mDir.path());
+        ASSERT_TRUE(window->load());
+    }
+    // Runs the wizard from the File menu, drive() working it while it is open.
+    void runWizard(const std::function<void(ImportWizard&)>& drive)
+    {
+        bool driven = false;
+        QTimer::singleShot(0, [&] {
+            auto* wizard = qobject_cast<ImportWizard*>(QApplication::activeModalWidget());
+            ASSERT_NE(wizard, nullptr);
+            driven = true;
+            drive(*wizard);
+            if (wizard->isVisible())
+                wizard->reject();
+        });
+        child<QAction>(window.get(), "importAction")->trigger();
+        EXPECT_TRUE(driven);
+    }
+    static void choose(QComboBox* combo, int index)
+    {
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    QStringList gridColumn(int c) const
+    {
+        const ListingModel& listing = *child<GridView>(window.get(), "grid")->listingModel();
+        QStringList cells;
+        for (int r = 0; r < listing.recordCount(); ++r)
+            cells << listing.cellText(r, c);
+        return cells;
+    }
+
+    UkLocale locale;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndRemembersTheMapping)
+{
+    start();
+    runWizard([&](ImportWizard& w) {
+        QAbstractButton* next = w.button(QWizard::NextButton);
+        EXPECT_FALSE(next->isEnabled());  // no file yet
+        child<QLineEdit>(&w, "importFile")->setText(path(QStringLiteral("log.csv")));
+        next->click();
+
+        // The preview follows each choice at once; dates show the day they are read as.
+        ASSERT_EQ(w.currentId(), ImportWizard::PreviewPage);
+        auto* preview = child<QTableWidget>(&w, "preview");
+        EXPECT_EQ(preview->columnCount(), 5);
+        EXPECT_TRUE(preview->item(0, 2)->text().contains(QStringLiteral("14 March 2024")));
+        auto* separator = child<QComboBox>(&w, "separator");
+        EXPECT_TRUE(separator->currentText().contains(QStringLiteral("semicolon")));
+        choose(separator, separator->findText(QStringLiteral("comma")));
+        EXPECT_EQ(preview->columnCount(), 1);
+        choose(separator, 0);
+        auto* dates = child<QComboBox>(&w, "dateOrder");
+        choose(dates, dates->findText(QStringLiteral("mdy")));
+        EXPECT_TRUE(preview->item(0, 2)->text().contains(QStringLiteral("no such date"))) << preview->item(0, 2)->text().toStdString();
+        choose(dates, 0);
+        next->click();
+
+        // The mapping: found from the header; a field taken again leaves its first column.
+        ASSERT_EQ(w.currentId(), ImportWizard::MappingPage);
+        auto* story = child<QComboBox>(&w, "field0");
+        auto* extra = child<QComboBox>(&w, "field4");
+        EXPECT_EQ(story->currentData().toInt(), int(ImportField::Work));
+        EXPECT_EQ(extra->currentData().toInt(), int(ImportField::Ignored));
+        choose(extra, extra->findData(int(ImportField::Work)));
+        EXPECT_EQ(story->currentData().toInt(), int(ImportField::Ignored));
+        choose(story, story->findData(int(ImportField::Work)));
+        EXPECT_EQ(extra->currentData().toInt(), int(ImportField::Ignored));
+        EXPECT_TRUE(next->isEnabled());
+        choose(extra, extra->findData(int(ImportField::Notes)));
+        next->click();
+
+        // An unknown status word must be given a status before going on.
+        ASSERT_EQ(w.currentId(), ImportWizard::StatusPage);
+        auto* words = child<QTableWidget>(&w, "statusWords");
+        ASSERT_EQ(words->rowCount(), 2);
+        EXPECT_EQ(words->item(0, 0)->text(), QStringLiteral("Shortlisted"));
+        EXPECT_FALSE(next->isEnabled());
+        choose(child<QComboBox>(&w, "status0"), 1);  // Unreturned
+        EXPECT_TRUE(next->isEnabled());
+        next->click();
+
+        ASSERT_EQ(w.currentId(), ImportWizard::SummaryPage);
+        EXPECT_TRUE(child<QLabel>(&w, "summary")->text().contains(QStringLiteral("Submissions: 2 to add")));
+        EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 0);  // a dry run so far
+        w.button(QWizard::FinishButton)->click();
+    });
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission WHERE Notes = 'kind words' AND Status = 0")), 1);
+    const QStringList listed = gridColumn(0);  // the listing was refreshed
+    EXPECT_TRUE(listed.contains(QStringLiteral("Salt")) && listed.contains(QStringLiteral("Night Ferry")));
+
+    // The same header again: the mapping as it was left.
+    runWizard([&](ImportWizard& w) {
+        child<QLineEdit>(&w, "importFile")->setText(path(QStringLiteral("log.csv")));
+        w.next();
+        w.next();
+        ASSERT_EQ(w.currentId(), ImportWizard::MappingPage);
+        EXPECT_EQ(child<QComboBox>(&w, "field4")->currentData().toInt(), int(ImportField::Notes));
+    });
+}
+
+TEST_F(ImportWizardTest, UndoLastImportSaysWhatItRemovesAndAsksFirst)
+{
+    start();
+    ImportOptions options;
+    options.statusWords.insert(QStringLiteral("shortlisted"), 0);
+    options.backupFolder = path(QStringLiteral("backups"));
+    options.databasePath = path(QStringLiteral("Quillary.mdb"));
+    ASSERT_TRUE(importCsvFile(*window->session().database(), path(QStringLiteral("log.csv")), options).ok);
+    QAction* undo = child<QAction>(window.get(), "undoImportAction");
+
+    prompts.answers = {Prompts::Answer::No};
+    undo->trigger();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("log.csv"))
+                && prompts.shown[0].text.contains(QStringLiteral("2 submission(s), 2 work(s), 2 publisher(s)")))
+        << prompts.shown[0].text.toStdString();
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 2);
+
+    prompts.answers = {Prompts::Answer::Yes};
+    undo->trigger();
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 0);
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Work")), 0);
+    undo->trigger();
+    EXPECT_TRUE(prompts.shown.last().text.contains(QStringLiteral("no import to undo")));
+}
