@@ -129,6 +129,7 @@ int runImportCsvCommand(Session& session, const CommandLine& command, QTextStrea
     options.dryRun = command.dryRun;
     options.backupFolder = session.locations().backupDir;
     options.databasePath = path;
+    options.currency = session.settings().currency().code();
     options.importedAt = QDateTime(session.clock().today(), QTime::currentTime());
     const ImportReport report = importCsvFile(*session.database(), command.importSource, options);
     session.closeDatabase();

@@ -539,6 +539,7 @@ ImportOptions ImportWizard::options(bool dryRun) const
     options.dryRun = dryRun;
     options.backupFolder = mSession.locations().backupDir;
     options.databasePath = mSession.databasePath();
+    options.currency = mSession.settings().currency().code();
     options.importedAt = QDateTime(mSession.clock().today(), QTime::currentTime());
     options.fileName = QFileInfo(mPath).fileName();
     return options;
