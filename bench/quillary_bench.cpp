@@ -145,7 +145,7 @@ public:
 
     double runMs(View view)
     {
-        const QByteArray text = FillStatement(view, QString()).toUtf8();
+        const QByteArray text = fillStatement(view, QString()).toUtf8();
         QElapsedTimer timer;
         timer.start();
         sqlite3_stmt* statement = nullptr;
@@ -236,7 +236,7 @@ ProcessRun runProcess(const std::vector<std::string>& args, const std::vector<st
 // The sqlite3 shell stepping the statement with the file memory-mapped: best of five.
 double sqliteShellMs(const QString& shell, const QString& path, View view)
 {
-    const std::string statement = FillStatement(view, QString()).toStdString();
+    const std::string statement = fillStatement(view, QString()).toStdString();
     double best = -1;
     for (int run = 0; run < kRuns; ++run) {
         const ProcessRun r = runProcess({shell.toStdString(), "-cmd", "PRAGMA mmap_size=268435456", path.toStdString(),
@@ -335,9 +335,9 @@ ImportFigures measureImport(const QString& folder, const QString& sourcePath)
 {
     SQLite::Database source(sourcePath.toStdString(), SQLite::OPEN_READONLY);
     db::prepareConnection(source);
-    const FillResult listing = ReadFillRows(source, View::Submission, FillStatement(View::Submission, QString()));
+    const FillResult listing = readFillRows(source, View::Submission, fillStatement(View::Submission, QString()));
     QStringList header;
-    for (const ColumnDef& column : ViewColumns(View::Submission))
+    for (const ColumnDef& column : viewColumns(View::Submission))
         header << column.header;
     QList<QStringList> table;
     for (size_t r = 0; r < listing.ids.size(); ++r) {

@@ -11,13 +11,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(bytes), qsizetype(size));
-    const std::optional<QDate> date = ParseDateText(text);
+    const std::optional<QDate> date = parseDateText(text);
     if (date) {
         FUZZ_CHECK(date->isValid(), text);
-        const QString shown = FormatDateText(*date);
-        FUZZ_CHECK(ParseDateText(shown) == date, QStringLiteral("%1 -> %2").arg(text, shown));
+        const QString shown = formatDateText(*date);
+        FUZZ_CHECK(parseDateText(shown) == date, QStringLiteral("%1 -> %2").arg(text, shown));
         const QVariant stored = encodeTypedDate(text);
-        FUZZ_CHECK(stored.isValid() && FormatDateText(decodeStoredDate(stored, DateRule::PositiveOnly)) == shown,
+        FUZZ_CHECK(stored.isValid() && formatDateText(decodeStoredDate(stored, DateRule::PositiveOnly)) == shown,
                    QStringLiteral("%1 stored as %2").arg(text, stored.toString()));
     } else if (!text.trimmed().isEmpty()) {
         // Not a date: nothing may be stored for it.

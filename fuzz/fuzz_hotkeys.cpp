@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         spaceChar = QStringLiteral("_");
     const QString value = QString::fromUtf8(data.ConsumeRemainingBytesAsString());
 
-    const std::optional<HotKeyEntry> entry = ParseHotKeyEntry(value, spaceChar);
+    const std::optional<HotKeyEntry> entry = parseHotKeyEntry(value, spaceChar);
     FUZZ_CHECK(entry.has_value() == (value.count(QLatin1Char(',')) >= 2), value);
     if (!entry)
         return 0;
@@ -24,14 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     FUZZ_CHECK(!entry->text.contains(spaceChar), value);
 
     // Written back by the Settings dialog and read again at the next start.
-    const QString stored = ComposeHotKeyEntry(entry->caption, entry->code, entry->text, spaceChar);
-    const std::optional<HotKeyEntry> again = ParseHotKeyEntry(stored, spaceChar);
+    const QString stored = composeHotKeyEntry(entry->caption, entry->code, entry->text, spaceChar);
+    const std::optional<HotKeyEntry> again = parseHotKeyEntry(stored, spaceChar);
     FUZZ_CHECK(again && again->caption == entry->caption && again->code == entry->code && again->text == entry->text,
                QStringLiteral("%1 -> %2").arg(value, stored));
 
     // The dialog shows the display form and stores the keystroke form of what is typed.
-    const QString typed = KeysToText(entry->text);
+    const QString typed = keysToText(entry->text);
     FUZZ_CHECK(!typed.contains(QLatin1Char('{')) && !typed.contains(QLatin1Char('}')), typed);
-    FUZZ_CHECK(KeysToText(TextToKeys(typed)) == typed, typed);
+    FUZZ_CHECK(keysToText(textToKeys(typed)) == typed, typed);
     return 0;
 }

@@ -146,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         FUZZ_CHECK(ini.open(QIODevice::WriteOnly | QIODevice::Truncate), ini.errorString());
         ini.write(fileText.data(), qint64(fileText.size()));
     }
-    const SelectionSection section = ReadSelectionSection(settings, view);
+    const SelectionSection section = readSelectionSection(settings, view);
     FUZZ_CHECK(section.defaultIndex >= -1 && section.defaultIndex < section.selections.size(),
                QString::number(section.defaultIndex));
     for (const Selection& s : section.selections)
@@ -158,7 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         : section.selections[data.ConsumeIntegralInRange<qsizetype>(0, section.selections.size() - 1)].condition;
     QStringList values;
     int asks = 0;
-    const QString resolved = ResolvePlaceholders(condition, [&] {
+    const QString resolved = resolvePlaceholders(condition, [&] {
         ++asks;
         QString value = QString::fromUtf8(data.ConsumeRandomLengthString(40));
         values << value;
@@ -181,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     // literal (or stays inside the text, name or comment it was typed into).
     if (plainValues && placeholdersStandApart(condition)) {
         int k = 0;
-        const QString reference = ResolvePlaceholders(condition, [&] { return harmless(values.value(k++)); });
+        const QString reference = resolvePlaceholders(condition, [&] { return harmless(values.value(k++)); });
         FUZZ_CHECK(skeleton(resolved) == skeleton(reference),
                    QStringLiteral("%1\n  became %2\n  not like %3").arg(condition, resolved, reference));
     }
@@ -191,7 +191,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     if (!values.isEmpty()) {
         const QString typed = values.first().remove(QLatin1Char('?')).remove(QChar(u'\0'));
         for (const QString quote : {QStringLiteral("'"), QStringLiteral("\"")}) {
-            const QString text = ResolvePlaceholders(QStringLiteral("x = %1??%1").arg(quote), [&] { return typed; });
+            const QString text = resolvePlaceholders(QStringLiteral("x = %1??%1").arg(quote), [&] { return typed; });
             SQLite::Statement literal(database(), ("SELECT " + text.mid(4)).toStdString());
             FUZZ_CHECK(literal.getColumnCount() == 1 && literal.executeStep()
                            && literal.getColumn(0).getString() == typed.toStdString(),
@@ -201,9 +201,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 
     // The grid runs only what the check accepts, and that must change nothing.
     QString error;
-    const QString statement = FillStatement(view, resolved);
+    const QString statement = fillStatement(view, resolved);
     SQLite::Database& db = database();
-    if (CheckReadOnlyStatement(db, statement, &error)) {
+    if (checkReadOnlyStatement(db, statement, &error)) {
         const QByteArray before = snapshot(db);
         const int changes = sqlite3_total_changes(db.getHandle());
         try {

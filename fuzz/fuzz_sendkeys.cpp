@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(bytes), qsizetype(size));
-    const ParsedKeys parsed = ParseSendKeys(text);
+    const ParsedKeys parsed = parseSendKeys(text);
     FUZZ_CHECK(parsed.ok() || parsed.strokes.isEmpty(), text);
     if (!parsed.ok())
         FUZZ_CHECK(!parsed.error.trimmed().isEmpty(), text);
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         quoted += QLatin1Char('{') + ch + QLatin1Char('}');
         printable += ch;
     }
-    const ParsedKeys typed = ParseSendKeys(quoted);
+    const ParsedKeys typed = parseSendKeys(quoted);
     FUZZ_CHECK(typed.ok(), QStringLiteral("%1: %2").arg(quoted, typed.error));
     QString result;
     for (const KeyStroke& stroke : typed.strokes)

@@ -40,7 +40,7 @@ private:
 
 // While it lives, every statement run on database asks cancellation.check() every kSteps of
 // the engine's virtual machine; once it says stop, the statement ends with SQLITE_INTERRUPT
-// (ReadFillRows() reports that as cancelled). One guard per connection at a time.
+// (readFillRows() reports that as cancelled). One guard per connection at a time.
 //
 // The progress handler's answer stops only the statement that is running. The engine's
 // sqlite3_interrupt() is not used: it stays in effect while any other statement of the

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cmath>
 
-double LeadingNumber(const QString& text)
+double leadingNumber(const QString& text)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -32,7 +32,7 @@ double LeadingNumber(const QString& text)
     return ok ? value : 0.0;
 }
 
-int RoundHalfEven(double value)
+int roundHalfEven(double value)
 {
     if (std::isnan(value))
         return 0;
@@ -44,7 +44,7 @@ int RoundHalfEven(double value)
     return static_cast<int>(rounded);
 }
 
-QString TextFromUtf8(QByteArrayView bytes)
+QString textFromUtf8(QByteArrayView bytes)
 {
     if (!bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes);

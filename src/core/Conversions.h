@@ -6,11 +6,11 @@
 
 // The number at the start of text (blanks before it allowed), 0 when it has none:
 // " 113x" is 113, "2.5" is 2.5, "abc" is 0.
-double LeadingNumber(const QString& text);
+double leadingNumber(const QString& text);
 
 // Rounds to the nearest whole number, halves to the even one, clamped to int.
-int RoundHalfEven(double value);
+int roundHalfEven(double value);
 
 // UTF-8 text as stored, every character kept: QString::fromUtf8 would drop a leading
 // U+FEFF, which at the start of a stored value is part of the value.
-QString TextFromUtf8(QByteArrayView bytes);
+QString textFromUtf8(QByteArrayView bytes);

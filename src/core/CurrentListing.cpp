@@ -23,7 +23,7 @@ QString CurrentListing::conditionForFill(const std::function<QString(const QStri
         if (mChosen == mResolvedChoice && mResolvedView == mView && !mResolved.isEmpty())
             return mResolved;
     }
-    mResolved = ResolvePlaceholders(chosen.condition, [&] { return ask(chosen.caption); });
+    mResolved = resolvePlaceholders(chosen.condition, [&] { return ask(chosen.caption); });
     mResolvedChoice = mChosen;
     mResolvedView = mView;
     return mResolved;

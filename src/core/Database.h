@@ -64,7 +64,7 @@ bool isLockedByAnother(const std::exception& e);
 QString lockedMessage(const QString& path);
 
 // Opens an existing database file for reading and writing, shared, and checks it. A file of
-// an older schema version is upgraded once, in one transaction (core/SchemaUpgrade.h).
+// an older schema version is upgraded once, in one transaction (upgradeSchema()).
 // Returns null and sets error (naming the engine's text or the missing part) on failure;
 // the file is never changed by a failed open. A file locked by another program is waited
 // for (kBusyTimeoutMs), then reported with lockedMessage().
@@ -89,5 +89,14 @@ std::unique_ptr<SQLite::Database> openReadOnly(const QString& path, QString* err
 // removing what it may have left behind.
 constexpr const char* kBuildingSuffix = ".creating";
 std::unique_ptr<SQLite::Database> createNew(const QString& path, QString* error);
+
+// Runs every upgrade step from the file's version to the current one in one transaction,
+// then stamps the new version; a file already at the current version is left untouched.
+// False with the engine's reason when a step fails: the file then stays as it was.
+// A file that another program keeps locked is thrown as the engine reports it.
+bool upgradeSchema(SQLite::Database& database, QString* error);
+
+// The file's schema version (PRAGMA user_version).
+int schemaVersion(SQLite::Database& database);
 
 } // namespace db

@@ -20,7 +20,7 @@ bool allDigits(const QString& part)
 
 } // namespace
 
-std::optional<QDate> ParseDateText(const QString& text)
+std::optional<QDate> parseDateText(const QString& text)
 {
     const QStringList parts = text.trimmed().split(QLatin1Char('/'));
     if (parts.size() != 3)
@@ -41,7 +41,7 @@ std::optional<QDate> ParseDateText(const QString& text)
     return date;
 }
 
-QString FormatDateText(const QDate& date)
+QString formatDateText(const QDate& date)
 {
     return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : QString();
 }
@@ -50,6 +50,6 @@ QVariant encodeTypedDate(const QString& text)
 {
     if (text.trimmed().isEmpty())
         return encodeStoredDate(QDate());
-    const std::optional<QDate> date = ParseDateText(text);
+    const std::optional<QDate> date = parseDateText(text);
     return date ? encodeStoredDate(*date) : QVariant();
 }

@@ -8,7 +8,6 @@
 #include "core/CommandLine.h"
 #include "core/Csv.h"
 #include "core/OutputGuard.h"
-#include "core/SchemaUpgrade.h"
 #include "core/Session.h"
 #include "core/Database.h"
 #include "core/ListingColumns.h"
@@ -56,7 +55,7 @@ int runExportCsvCommand(Session& session, const CommandLine& command, QTextStrea
     QString condition;
     if (command.selectionGiven) {
         const QString& selectionName = command.selection;
-        const SelectionSection section = ReadSelectionSection(session.settings(), view);
+        const SelectionSection section = readSelectionSection(session.settings(), view);
         const Selection* found = nullptr;
         QStringList captions;
         for (const Selection& selection : section.selections) {
@@ -74,13 +73,13 @@ int runExportCsvCommand(Session& session, const CommandLine& command, QTextStrea
     }
 
     const Currency currency = session.settings().currency();
-    const FillResult rows = ReadFillRows(*session.database(), view, FillStatement(view, condition), 0, nullptr,
+    const FillResult rows = readFillRows(*session.database(), view, fillStatement(view, condition), 0, nullptr,
                                          &currency);
     if (!rows.ok)
         return fail(tr("The %1 could not be listed: %2").arg(viewText, rows.error));
 
     QStringList header;
-    for (const ColumnDef& column : ViewColumns(view))
+    for (const ColumnDef& column : viewColumns(view))
         header << column.header;
     const qsizetype columns = header.size();
     QList<QStringList> table;

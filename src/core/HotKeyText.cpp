@@ -6,7 +6,7 @@
 
 #include "core/Conversions.h"
 
-QString KeysToText(const QString& text)
+QString keysToText(const QString& text)
 {
     QString result = text;
     result.remove(QLatin1Char('{'));
@@ -14,7 +14,7 @@ QString KeysToText(const QString& text)
     return result;
 }
 
-QString TextToKeys(const QString& text)
+QString textToKeys(const QString& text)
 {
     QString result;
     result.reserve(text.size() + 8);
@@ -30,7 +30,7 @@ QString TextToKeys(const QString& text)
 }
 
 
-std::optional<HotKeyEntry> ParseHotKeyEntry(const QString& value, const QString& spaceChar)
+std::optional<HotKeyEntry> parseHotKeyEntry(const QString& value, const QString& spaceChar)
 {
     const qsizetype first = value.indexOf(QLatin1Char(','));
     if (first < 0)
@@ -41,7 +41,7 @@ std::optional<HotKeyEntry> ParseHotKeyEntry(const QString& value, const QString&
 
     HotKeyEntry entry;
     entry.caption = value.left(first);
-    entry.code = RoundHalfEven(LeadingNumber(value.mid(first + 1, second - first - 1)));
+    entry.code = roundHalfEven(leadingNumber(value.mid(first + 1, second - first - 1)));
     entry.text = value.mid(second + 1);
     // An empty pattern would insert a blank between every character.
     if (!spaceChar.isEmpty())
@@ -49,7 +49,7 @@ std::optional<HotKeyEntry> ParseHotKeyEntry(const QString& value, const QString&
     return entry;
 }
 
-QString ComposeHotKeyEntry(const QString& caption, int code, const QString& keysText,
+QString composeHotKeyEntry(const QString& caption, int code, const QString& keysText,
                            const QString& spaceChar)
 {
     QString text = keysText;
@@ -317,7 +317,7 @@ private:
 
 } // namespace
 
-ParsedKeys ParseSendKeys(const QString& keysText)
+ParsedKeys parseSendKeys(const QString& keysText)
 {
     return Parser(keysText).run();
 }

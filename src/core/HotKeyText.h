@@ -21,9 +21,9 @@
 #include <optional>
 
 // Display form: every "{" and "}" removed, nothing else changed ("{(}Ref{)}" -> "(Ref)").
-QString KeysToText(const QString& text);
+QString keysToText(const QString& text);
 // Keystroke form: "(" and ")" quoted as "{(}" and "{)}"; every other character kept as typed.
-QString TextToKeys(const QString& text);
+QString textToKeys(const QString& text);
 
 struct HotKeyEntry {
     QString caption;
@@ -33,9 +33,9 @@ struct HotKeyEntry {
 
 // Splits a settings value "caption,code,text" at its first two commas; nullopt when it has
 // fewer than two. The code is the leading number of the middle field, rounded (0 when none).
-std::optional<HotKeyEntry> ParseHotKeyEntry(const QString& value, const QString& spaceChar);
+std::optional<HotKeyEntry> parseHotKeyEntry(const QString& value, const QString& spaceChar);
 // The settings value for an entry: blanks of the text written as spaceChar.
-QString ComposeHotKeyEntry(const QString& caption, int code, const QString& keysText,
+QString composeHotKeyEntry(const QString& caption, int code, const QString& keysText,
                            const QString& spaceChar);
 
 
@@ -56,4 +56,4 @@ struct ParsedKeys {
 };
 
 // Splits a keystroke-form text into keystrokes, or says why it is not valid notation.
-ParsedKeys ParseSendKeys(const QString& keysText);
+ParsedKeys parseSendKeys(const QString& keysText);

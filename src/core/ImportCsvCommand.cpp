@@ -11,7 +11,6 @@
 #include "core/CommandLine.h"
 #include "core/CsvImport.h"
 #include "core/Database.h"
-#include "core/SchemaUpgrade.h"
 #include "core/Session.h"
 
 namespace {

@@ -20,7 +20,7 @@ int keypadCode(int key)
 
 } // namespace
 
-int VirtualKeyCode(int key, Qt::KeyboardModifiers modifiers)
+int virtualKeyCode(int key, Qt::KeyboardModifiers modifiers)
 {
 
     if (modifiers & Qt::KeypadModifier) {

@@ -6,4 +6,4 @@
 
 // The virtual-key code of a key event's key (Qt::Key) and modifiers, whatever the modifiers (Shift+A is still 65 and
 // "!" is the 1 key, 49, as on a US keyboard); 0 for a key without one.
-int VirtualKeyCode(int key, Qt::KeyboardModifiers modifiers);
+int virtualKeyCode(int key, Qt::KeyboardModifiers modifiers);

@@ -8,7 +8,7 @@
 #include "core/Settings.h"
 #include "core/Statements.h"
 
-SelectionSection ReadSelectionSection(const Settings& settings, View view)
+SelectionSection readSelectionSection(const Settings& settings, View view)
 {
     const Settings::Reading reading(settings);
     SelectionSection result;
@@ -26,7 +26,7 @@ SelectionSection ReadSelectionSection(const Settings& settings, View view)
         result.selections.push_back({value.left(comma), value.mid(comma + 1)});
     }
     const QString defaultText = settings.value(section, QStringLiteral("Default"), QStringLiteral("0"));
-    const int chosen = RoundHalfEven(LeadingNumber(defaultText) - 1.0);
+    const int chosen = roundHalfEven(leadingNumber(defaultText) - 1.0);
     if (chosen >= 0 && chosen < result.selections.size()) {
         result.defaultIndex = chosen;
     } else if (chosen != -1) {
@@ -45,7 +45,7 @@ struct Context {
     QChar quote;  // for Quoted: ' " or `
 };
 
-Context ContextAt(const QString& condition, qsizetype pos)
+Context contextAt(const QString& condition, qsizetype pos)
 {
     Context context;
     for (qsizetype i = 0; i < pos; ++i) {
@@ -94,7 +94,7 @@ Context ContextAt(const QString& condition, qsizetype pos)
 
 // A typed value as the one literal it stands for in plain SQL: a number or TRUE/FALSE as
 // it is, anything else as a quoted text.
-QString Literal(const QString& value)
+QString sqlLiteral(const QString& value)
 {
     static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
     const QString trimmed = value.trimmed();
@@ -113,14 +113,14 @@ QString Literal(const QString& value)
 }
 
 // The value made safe for the context it lands in: it can never end that context early.
-QString Escaped(const QString& value, const Context& context)
+QString escapedValue(const QString& value, const Context& context)
 {
     // The engine would stop reading the statement at a NUL.
     QString text = value;
     text.remove(QChar(u'\0'));
     switch (context.kind) {
     case Context::Plain:
-        return Literal(text);
+        return sqlLiteral(text);
     case Context::Quoted:
         return text.replace(context.quote, QString(2, context.quote));
     case Context::Bracketed:
@@ -136,18 +136,18 @@ QString Escaped(const QString& value, const Context& context)
 
 } // namespace
 
-QString ResolvePlaceholders(const QString& condition, const std::function<QString()>& ask)
+QString resolvePlaceholders(const QString& condition, const std::function<QString()>& ask)
 {
     QString result = condition;
     qsizetype p;
     while ((p = result.indexOf(QStringLiteral("??"))) >= 0) {
-        const QString value = Escaped(ask(), ContextAt(result, p));
+        const QString value = escapedValue(ask(), contextAt(result, p));
         result = result.left(p) + value + result.mid(p + 2);
     }
     return result;
 }
 
-QString FillStatement(View view, const QString& condition)
+QString fillStatement(View view, const QString& condition)
 {
     QString statement;
     QString order = sql::kOrderByName;
@@ -164,7 +164,7 @@ QString FillStatement(View view, const QString& condition)
     return statement + order;
 }
 
-bool CheckReadOnlyStatement(SQLite::Database& database, const QString& statement, QString* error)
+bool checkReadOnlyStatement(SQLite::Database& database, const QString& statement, QString* error)
 {
     const QByteArray text = statement.toUtf8();
     sqlite3_stmt* prepared = nullptr;

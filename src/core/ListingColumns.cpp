@@ -14,7 +14,7 @@
 #include "core/Conversions.h"
 #include "core/Listing.h"
 
-const QVector<ColumnDef>& ViewColumns(View view)
+const QVector<ColumnDef>& viewColumns(View view)
 {
     static const QVector<ColumnDef> work = {
         {QStringLiteral("Work"), QStringLiteral("Name"), CellFormat::Text},
@@ -54,7 +54,7 @@ const QVector<ColumnDef>& ViewColumns(View view)
     return work;
 }
 
-QString NoRecordsText(View view)
+QString noRecordsText(View view)
 {
     if (view == View::Publisher)
         return QStringLiteral("(No Publishers Found)");
@@ -63,7 +63,7 @@ QString NoRecordsText(View view)
     return QStringLiteral("(No Works Found)");
 }
 
-int MaxLeftCol(View view)
+int maxLeftCol(View view)
 {
     return view == View::Submission ? 4 : 0;
 }
@@ -140,7 +140,7 @@ private:
 
     static quint32 add(std::string_view bytes, CellTable& table)
     {
-        return table.add(TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))));
+        return table.add(textFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))));
     }
 
     // Never more than half full, so that a look-up finds a free slot soon.
@@ -217,7 +217,7 @@ public:
                 found = mIso.emplace(key, table.add(formatted(bytes, rule))).first;
             return found->second;
         }
-        const QString stored = TextFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        const QString stored = textFromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
         auto found = mOthers[byRule].constFind(stored);
         if (found == mOthers[byRule].constEnd())
             found = mOthers[byRule].insert(stored, table.add(mFormat.format(decodeStoredDateText(stored, rule))));
@@ -244,7 +244,7 @@ private:
 // The most rows a view can list, from its table's highest ID (its IDs only grow), without
 // counting; 0 when unknown. Room reserved but never filled costs address space, not
 // memory, while growing a vector step by step holds the old and the new copy at once.
-int RowsAtMost(sqlite3* handle, View view)
+int rowsAtMost(sqlite3* handle, View view)
 {
     const char* statement = view == View::Publisher ? "SELECT max(ID) FROM Publisher;"
         : view == View::Submission                  ? "SELECT max(ID) FROM Submission;"
@@ -260,13 +260,13 @@ int RowsAtMost(sqlite3* handle, View view)
 
 } // namespace
 
-FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows,
+FillResult readFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows,
                         const OverdueRule* overdueRule, const Currency* currency)
 {
     const Currency localeCurrency;
     const Currency& money = currency ? *currency : localeCurrency;
     FillResult result;
-    if (!CheckReadOnlyStatement(database, statement, &result.error))
+    if (!checkReadOnlyStatement(database, statement, &result.error))
         return result;
 
     sqlite3* handle = database.getHandle();
@@ -279,7 +279,7 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
     }
 
     // Find the query's columns by name, without regard to case.
-    const QVector<ColumnDef>& defs = ViewColumns(view);
+    const QVector<ColumnDef>& defs = viewColumns(view);
     QVector<int> sourceColumn(defs.size(), -1);
     int idColumn = -1;
     OverdueColumns overdueColumns;
@@ -308,7 +308,7 @@ FillResult ReadFillRows(SQLite::Database& database, View view, const QString& st
     const quint32 yes = table.add(QStringLiteral("Yes"));
     const quint32 no = table.add(QStringLiteral("No"));
     if (expectedRows <= 0)
-        expectedRows = RowsAtMost(handle, view);
+        expectedRows = rowsAtMost(handle, view);
     if (expectedRows > 0) {
         result.ids.reserve(static_cast<size_t>(expectedRows));
         table.cells.reserve(static_cast<size_t>(expectedRows) * static_cast<size_t>(defs.size()));

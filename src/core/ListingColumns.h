@@ -29,10 +29,10 @@ struct ColumnDef {
     DateRule dateRule = DateRule::PositiveOnly;  // CellFormat::Date only
 };
 
-const QVector<ColumnDef>& ViewColumns(View view);
-QString NoRecordsText(View view);
+const QVector<ColumnDef>& viewColumns(View view);
+QString noRecordsText(View view);
 // The left column that brings the last column into view.
-int MaxLeftCol(View view);
+int maxLeftCol(View view);
 
 // A listing's cell texts, row-major. Each distinct text is kept once and the cells that
 // show it refer to it: a listing repeats statuses, dates, publishers and Yes/No thousands
@@ -53,7 +53,7 @@ struct FillResult {
     bool cancelled = false;
     QString error;                 // the engine's text when !ok
     std::vector<int> ids;          // one per row
-    CellTable cells;               // ViewColumns(view).size() per row
+    CellTable cells;               // viewColumns(view).size() per row
     // With an overdue rule, when the statement has the columns that decide it: the listed
     // submissions that are overdue, by ID.
     std::optional<QHash<int, OverdueInfo>> overdue;
@@ -63,5 +63,5 @@ struct FillResult {
 // expectedRows: room made at once (the size of the last fill is a good guess).
 // overdueRule: also find the overdue rows as they are read, sparing a second statement.
 // currency: how amounts are shown; null: the locale's currency.
-FillResult ReadFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows = 0,
+FillResult readFillRows(SQLite::Database& database, View view, const QString& statement, int expectedRows = 0,
                         const OverdueRule* overdueRule = nullptr, const Currency* currency = nullptr);

@@ -21,6 +21,6 @@ FillResult readListing(const Session& session, View view, const QString& conditi
         guard.emplace(*database, *cancellation);
     const OverdueRule rule = session.overdueRule();
     const Currency currency = session.settings().currency();
-    return ReadFillRows(*database, view, FillStatement(view, condition), expectedRows,
+    return readFillRows(*database, view, fillStatement(view, condition), expectedRows,
                         view == View::Submission ? &rule : nullptr, &currency);
 }

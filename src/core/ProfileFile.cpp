@@ -95,7 +95,7 @@ Parsed parse(const QByteArray& content, const Line& line)
 
 QString decode(const QByteArray& bytes)
 {
-    return TextFromUtf8(bytes);
+    return textFromUtf8(bytes);
 }
 
 bool sameName(const QByteArray& stored, const QString& wanted)

@@ -4,7 +4,7 @@
 
 Settings::Settings(const QString& file) : mFile(file) {}
 
-QString CleanIniValue(const QString& text)
+QString cleanIniValue(const QString& text)
 {
     QString value = text.trimmed();
     const qsizetype nul = value.indexOf(QChar(u'\0'));
@@ -22,7 +22,7 @@ QString Settings::value(const QString& section, const QString& key, const QStrin
         ++mReads;
         found = profile::readFile(mFile, section, key);
     }
-    return CleanIniValue(found ? *found : defaultValue);
+    return cleanIniValue(found ? *found : defaultValue);
 }
 
 Settings::Reading::Reading(const Settings& settings) : mSettings(settings)
@@ -108,7 +108,7 @@ void Settings::loadHotKeys(QStringList* warnings)
         const QString text = value(QStringLiteral("Hot-Keys"), key);
         if (text.isEmpty())
             break;
-        const std::optional<HotKeyEntry> entry = ParseHotKeyEntry(text, mSpaceChar);
+        const std::optional<HotKeyEntry> entry = parseHotKeyEntry(text, mSpaceChar);
         if (!entry) {
             if (warnings)
                 *warnings << QStringLiteral("Hot key entry \"%1\" in the settings file has no key code "

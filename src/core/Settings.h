@@ -89,4 +89,4 @@ private:
 };
 
 // The text as a settings value is used: trimmed, and cut at a NUL.
-QString CleanIniValue(const QString& text);
+QString cleanIniValue(const QString& text);

@@ -2,7 +2,7 @@
 
 namespace {
 
-int RunLength(const QString& pattern, qsizetype at)
+int runLength(const QString& pattern, qsizetype at)
 {
     qsizetype end = at;
     while (end < pattern.size() && pattern.at(end) == pattern.at(at))
@@ -10,7 +10,7 @@ int RunLength(const QString& pattern, qsizetype at)
     return static_cast<int>(end - at);
 }
 
-void AppendNumber(QString& text, int value, int width)
+void appendNumber(QString& text, int value, int width)
 {
     char digits[8];
     int n = 0;
@@ -68,7 +68,7 @@ bool ShortDateFormat::compile(const QString& pattern)
             i = j;
             continue;
         }
-        const int run = RunLength(pattern, i);
+        const int run = runLength(pattern, i);
         Part part = Part::Text;
         if (c == QLatin1Char('d') && run <= 2)
             part = run == 1 ? Part::Day : Part::Day2;
@@ -105,14 +105,14 @@ QString ShortDateFormat::format(int year, int month, int day) const
     for (const Piece& piece : mPieces) {
         switch (piece.part) {
         case Part::Text: text.append(piece.text); break;
-        case Part::Day: AppendNumber(text, day, 1); break;
-        case Part::Day2: AppendNumber(text, day, 2); break;
-        case Part::Month: AppendNumber(text, month, 1); break;
-        case Part::Month2: AppendNumber(text, month, 2); break;
+        case Part::Day: appendNumber(text, day, 1); break;
+        case Part::Day2: appendNumber(text, day, 2); break;
+        case Part::Month: appendNumber(text, month, 1); break;
+        case Part::Month2: appendNumber(text, month, 2); break;
         case Part::MonthShort: text.append(mMonthShort[month - 1]); break;
         case Part::MonthLong: text.append(mMonthLong[month - 1]); break;
-        case Part::Year2: AppendNumber(text, year % 100, 2); break;
-        case Part::Year4: AppendNumber(text, year, 4); break;
+        case Part::Year2: appendNumber(text, year % 100, 2); break;
+        case Part::Year4: appendNumber(text, year, 4); break;
         }
     }
     return text;

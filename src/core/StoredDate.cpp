@@ -58,7 +58,7 @@ QDate decodeStoredDateText(std::string_view utf8, DateRule rule)
     // The form this program writes is read without making a text.
     if (const int key = storedIsoKey(utf8))
         return QDate(key / 10000, key / 100 % 100, key % 100);
-    return decodeStoredDateText(TextFromUtf8(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size()))), rule);
+    return decodeStoredDateText(textFromUtf8(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size()))), rule);
 }
 
 QDate decodeStoredDate(const QVariant& stored, DateRule rule)

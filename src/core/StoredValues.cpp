@@ -9,7 +9,7 @@ QString storedText(const SQLite::Column& column)
 {
     if (column.isNull())
         return QString();
-    return TextFromUtf8(QByteArrayView(static_cast<const char*>(column.getBlob()), column.getBytes()));
+    return textFromUtf8(QByteArrayView(static_cast<const char*>(column.getBlob()), column.getBytes()));
 }
 
 QVariant storedValue(const SQLite::Column& column)

@@ -35,5 +35,5 @@ void backUpDatabaseInteractively(QWidget* window, Session& session, Prompts& pro
         prompts.message(window, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return;
     }
-    ShowStatusMessage(window, QStringLiteral("Database backed up to ") + QDir::toNativeSeparators(target), 10);
+    showStatusMessage(window, QStringLiteral("Database backed up to ") + QDir::toNativeSeparators(target), 10);
 }

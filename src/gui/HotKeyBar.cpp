@@ -70,7 +70,7 @@ void HotKeyBar::load(const QVector<HotKeyEntry>& hotKeys)
         if (!button)
             continue;
         if (i < mEntries.size()) {
-            const QString tip = QStringLiteral("Insert Text \"") + KeysToText(mEntries[i].text) + QLatin1Char('"');
+            const QString tip = QStringLiteral("Insert Text \"") + keysToText(mEntries[i].text) + QLatin1Char('"');
             button->setText(mEntries[i].caption);
             button->setToolTip(tip);
             button->setAccessibleName(mEntries[i].caption);
@@ -86,7 +86,7 @@ bool HotKeyBar::keyDown(QKeyEvent* event)
 {
     if (!event || KeySender::isSentKey(event))
         return false;
-    const int code = VirtualKeyCode(event->key(), event->modifiers());
+    const int code = virtualKeyCode(event->key(), event->modifiers());
     if (code == 0)
         return false;
     for (int i = 0; i < mEntries.size(); ++i) {
@@ -109,12 +109,12 @@ void HotKeyBar::send(int index)
 
 void HotKeyBar::showReason(const QString& reason)
 {
-    // ShowStatusMessage finds the window's own panel and timer by name; a panel placed
+    // showStatusMessage finds the window's own panel and timer by name; a panel placed
     // elsewhere still gets the text.
     if (mPanel && mWindow->findChild<StatusPanel*>(QStringLiteral("statusPanel")) != mPanel)
         mPanel->setCaption(reason + QLatin1Char(' '));
     else
-        ShowStatusMessage(mWindow, reason, kMessageSeconds);
+        showStatusMessage(mWindow, reason, kMessageSeconds);
 }
 
 void HotKeyBar::installKeyPreview()

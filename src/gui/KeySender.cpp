@@ -14,7 +14,7 @@ constexpr quint32 kSentKeyMarker = 0x53454E44;
 
 QString KeySender::send(const QString& keysText)
 {
-    const ParsedKeys parsed = ParseSendKeys(keysText);
+    const ParsedKeys parsed = parseSendKeys(keysText);
     if (!parsed.ok())
         return parsed.error;
     for (const KeyStroke& s : parsed.strokes)

@@ -58,7 +58,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createActions()
 {
-    InitQuillaryResources();
+    initQuillaryResources();
     // A command the user starts does nothing while the window is busy.
     auto make = [this](QAction** action, const char* name, const QString& text, const QKeySequence& key,
                        const char* icon, const QString& tip, auto handler) {
@@ -362,7 +362,7 @@ bool MainWindow::initialise()
     }
     switchView(mSession.settings().startView());
     if (!backup.status.isEmpty())
-        ShowStatusMessage(this, backup.status, 0);
+        showStatusMessage(this, backup.status, 0);
     return true;
 }
 

@@ -19,7 +19,7 @@ namespace {
 QStringList headers(View view)
 {
     QStringList headers;
-    for (const ColumnDef& column : ViewColumns(view))
+    for (const ColumnDef& column : viewColumns(view))
         headers << column.header;
     return headers;
 }
@@ -40,13 +40,13 @@ void MainWindow::setColumns()
 {
     grid->setVisible(false);
     grid->listingModel()->setListing(headers(view()), {}, {});
-    grid->setMaxLeftColumn(MaxLeftCol(view()));
+    grid->setMaxLeftColumn(maxLeftCol(view()));
     grid->fitColumnsToContents();
 }
 
 void MainWindow::loadSelections()
 {
-    const SelectionSection section = ReadSelectionSection(mSession.settings(), view());
+    const SelectionSection section = readSelectionSection(mSession.settings(), view());
     selectionCombo->clear();
     for (const Selection& selection : section.selections)
         selectionCombo->addItem(selection.caption);
@@ -102,7 +102,7 @@ void MainWindow::fillGrid()
         overdue = markOverdueRows(*model, std::move(*rows.overdue));
     else
         clearOverdueRows(*model);
-    model->setListing(headers(view()), std::move(rows.cells), std::move(rows.ids), NoRecordsText(view()));
+    model->setListing(headers(view()), std::move(rows.cells), std::move(rows.ids), noRecordsText(view()));
     mListing.setListed(n);
     mLastFillRows = n;
     grid->setCurrentCell(0, 0);
@@ -111,9 +111,9 @@ void MainWindow::fillGrid()
     statusPanel->setFillMode(false);
     statusPanel->setTextColor(Qt::black);
     if (rows.cancelled)
-        ShowStatusMessage(this, viewName(view()) + tr(" View - listing cancelled"), 0);
+        showStatusMessage(this, viewName(view()) + tr(" View - listing cancelled"), 0);
     else
-        ShowStatusMessage(this, viewName(view()) + QStringLiteral(" View - ") + QString::number(n)
+        showStatusMessage(this, viewName(view()) + QStringLiteral(" View - ") + QString::number(n)
                               + QStringLiteral(" records found") + overdue, 0);
     grid->fitColumnsToContents();
     grid->setVisible(true);

@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QToolButton>
 
-void InitQuillaryResources()
+void initQuillaryResources()
 {
     static const bool done = [] {
         Q_INIT_RESOURCE(quillary);
@@ -18,14 +18,14 @@ void InitQuillaryResources()
 
 QIcon programIcon()
 {
-    InitQuillaryResources();
+    initQuillaryResources();
     return QIcon(QStringLiteral(":/icons/quillary.svg"));
 }
 
 QToolButton* makePictureButton(QWidget* parent, const QString& objectName, const QString& iconName,
                                const QString& toolTip)
 {
-    InitQuillaryResources();
+    initQuillaryResources();
     auto* button = new QToolButton(parent);
     button->setObjectName(objectName);
     button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(iconName)));
@@ -39,7 +39,7 @@ QToolButton* makePictureButton(QWidget* parent, const QString& objectName, const
 QPushButton* makePicturePushButton(QWidget* parent, const QString& objectName, const QString& iconName,
                                    const QString& toolTip)
 {
-    InitQuillaryResources();
+    initQuillaryResources();
     auto* button = new QPushButton(parent);
     button->setObjectName(objectName);
     button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(iconName)));

@@ -14,7 +14,7 @@ class QToolButton;
 class QWidget;
 
 // Makes the program's icons available (they live in the library's resources).
-void InitQuillaryResources();
+void initQuillaryResources();
 QIcon programIcon();
 
 QToolButton* makePictureButton(QWidget* parent, const QString& objectName, const QString& iconName,

@@ -100,7 +100,7 @@ void SettingsDialog::loadSettings()
         hotKeyLabels[i]->setText(labelText);
         hotKeyEdits[i]->setAccessibleName(caption);
 
-        mShownText[i] = KeysToText(hotKeys[i].text);
+        mShownText[i] = keysToText(hotKeys[i].text);
         hotKeyEdits[i]->setText(mShownText[i]);
 
         hotKeyLabels[i]->show();
@@ -137,9 +137,9 @@ void SettingsDialog::onOkClicked()
         // A text left as shown keeps its stored form: braces that name keys or quote
         // characters other than parentheses are not visible here and would be lost.
         if (hotKeyEdits[i]->text() != mShownText[i])
-            hotKeys[i].text = TextToKeys(hotKeyEdits[i]->text());
+            hotKeys[i].text = textToKeys(hotKeyEdits[i]->text());
         settings.push_back({QStringLiteral("Hot-Keys"), QString::number(i + 1),
-                            ComposeHotKeyEntry(hotKeys[i].caption, hotKeys[i].code, hotKeys[i].text,
+                            composeHotKeyEntry(hotKeys[i].caption, hotKeys[i].code, hotKeys[i].text,
                                                mSettings.spaceChar())});
     }
     mSettings.setHotKeys(hotKeys);

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include "gui/StatusPanel.h"
 
-void ShowStatusMessage(QWidget* window, const QString& text, int seconds)
+void showStatusMessage(QWidget* window, const QString& text, int seconds)
 {
     if (!window)
         return;

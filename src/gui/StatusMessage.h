@@ -9,4 +9,4 @@ inline const QString kProgramTitle = QStringLiteral("Quillary");
 
 // Shows text in the window's "statusPanel" and restarts its "messageTimer" to clear it after
 // the given seconds; 0 keeps the message until the next one.
-void ShowStatusMessage(QWidget* window, const QString& text, int seconds);
+void showStatusMessage(QWidget* window, const QString& text, int seconds);

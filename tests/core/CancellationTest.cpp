@@ -16,7 +16,7 @@ protected:
     }
     FillResult fill(const QString& condition)
     {
-        return ReadFillRows(database(), View::Work, FillStatement(View::Work, condition));
+        return readFillRows(database(), View::Work, fillStatement(View::Work, condition));
     }
 };
 

@@ -19,9 +19,9 @@ const QLocale kUk(QLocale::English, QLocale::UnitedKingdom);
 // A view's listing as the CSV export writes it.
 QByteArray exportView(SQLite::Database& database, View view)
 {
-    const FillResult rows = ReadFillRows(database, view, FillStatement(view, QString()));
+    const FillResult rows = readFillRows(database, view, fillStatement(view, QString()));
     QStringList header;
-    for (const ColumnDef& column : ViewColumns(view))
+    for (const ColumnDef& column : viewColumns(view))
         header << column.header;
     QList<QStringList> table;
     for (size_t r = 0; r < rows.ids.size(); ++r) {

@@ -8,19 +8,19 @@
 
 TEST(DateText, DayMonthYearWithTwoDigitYearsIn1930To2029AndWhatIsStored)
 {
-    EXPECT_EQ(ParseDateText(QStringLiteral("5/3/2001")), QDate(2001, 3, 5));
-    EXPECT_EQ(ParseDateText(QStringLiteral(" 12/01/2000 ")), QDate(2000, 1, 12));   // day first
-    EXPECT_EQ(ParseDateText(QStringLiteral("1/1/29")), QDate(2029, 1, 1));
-    EXPECT_EQ(ParseDateText(QStringLiteral("31/12/30")), QDate(1930, 12, 31));
-    EXPECT_EQ(ParseDateText(QStringLiteral("29/2/96")), QDate(1996, 2, 29));
+    EXPECT_EQ(parseDateText(QStringLiteral("5/3/2001")), QDate(2001, 3, 5));
+    EXPECT_EQ(parseDateText(QStringLiteral(" 12/01/2000 ")), QDate(2000, 1, 12));   // day first
+    EXPECT_EQ(parseDateText(QStringLiteral("1/1/29")), QDate(2029, 1, 1));
+    EXPECT_EQ(parseDateText(QStringLiteral("31/12/30")), QDate(1930, 12, 31));
+    EXPECT_EQ(parseDateText(QStringLiteral("29/2/96")), QDate(1996, 2, 29));
     for (const char* text : {"", "//", "5/3", "5/3/2001/1", "5-3-2001", "2001-03-05", "005/3/2001", "5/3/201",
                              "5/3/20011", "a/3/2001", "+5/3/2001", "5 /3/2001", "31/02/2000", "29/02/1900", "29/2/97",
                              "0/1/2000", "1/13/2000", "\xd9\xa1/1/2000"}) {
-        EXPECT_FALSE(ParseDateText(QString::fromUtf8(text))) << text;
+        EXPECT_FALSE(parseDateText(QString::fromUtf8(text))) << text;
     }
 
-    EXPECT_EQ(FormatDateText(QDate(2001, 3, 5)), QStringLiteral("05/03/2001"));
-    EXPECT_EQ(FormatDateText(QDate()), QString());
+    EXPECT_EQ(formatDateText(QDate(2001, 3, 5)), QStringLiteral("05/03/2001"));
+    EXPECT_EQ(formatDateText(QDate()), QString());
     EXPECT_EQ(encodeTypedDate(QStringLiteral("5/3/2001")), QVariant(QStringLiteral("2001-03-05")));
     // No date is the number 0; not a date is nothing that could be stored.
     EXPECT_EQ(encodeTypedDate(QStringLiteral("  ")).typeId(), QMetaType::Int);

@@ -54,11 +54,11 @@ TEST_F(ExportCsvCommandTest, WritesTheListingAsTheGridWouldShowIt)
     const QList<QStringList> csv = exported("submissions");
     EXPECT_TRUE(out.contains("13")) << out.toStdString();
     // The same cells the main window fills its grid with, row for row.
-    const FillResult rows = ReadFillRows(database(), View::Submission, FillStatement(View::Submission, QString()));
+    const FillResult rows = readFillRows(database(), View::Submission, fillStatement(View::Submission, QString()));
     ASSERT_TRUE(rows.ok);
     ASSERT_EQ(static_cast<size_t>(csv.size()), 1 + rows.ids.size());
     QStringList header;
-    for (const ColumnDef& column : ViewColumns(View::Submission))
+    for (const ColumnDef& column : viewColumns(View::Submission))
         header << column.header;
     EXPECT_EQ(csv[0], header);
     for (qsizetype r = 0; r < csv.size() - 1; ++r) {

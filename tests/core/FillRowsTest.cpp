@@ -49,7 +49,7 @@ TEST_F(FillRowsTest, EveryCellAsItIsShown)
         }
         transaction.commit();
     }
-    const FillResult fill = ReadFillRows(database(), View::Submission, FillStatement(View::Submission, QString()));
+    const FillResult fill = readFillRows(database(), View::Submission, fillStatement(View::Submission, QString()));
     ASSERT_TRUE(fill.ok) << fill.error.toStdString();
     ASSERT_EQ(fill.ids.size(), size_t(kRows));
     ASSERT_EQ(fill.cells.cells.size(), size_t(kRows) * 9);
@@ -75,7 +75,7 @@ TEST_F(FillRowsTest, EveryCellAsItIsShown)
     exec("UPDATE Work SET [Submit?] = 0 WHERE ID = 1; UPDATE Work SET [Submit?] = -1 WHERE ID = 2;"
          "UPDATE Work SET [Submit?] = 0 WHERE ID = 3;");
     const FillResult works =
-        ReadFillRows(database(), View::Work, FillStatement(View::Work, QStringLiteral("ID <= 3")));
+        readFillRows(database(), View::Work, fillStatement(View::Work, QStringLiteral("ID <= 3")));
     ASSERT_TRUE(works.ok) << works.error.toStdString();
     ASSERT_EQ(works.ids.size(), size_t(3));
     EXPECT_EQ(works.cells.at(4) + works.cells.at(9 + 4) + works.cells.at(18 + 4), QStringLiteral("NoYesNo"));

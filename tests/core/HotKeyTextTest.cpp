@@ -11,7 +11,7 @@ namespace {
 QString typed(const QString& keys)
 {
     QString text;
-    for (const KeyStroke& s : ParseSendKeys(keys).strokes)
+    for (const KeyStroke& s : parseSendKeys(keys).strokes)
         text += s.text;
     return text;
 }
@@ -26,25 +26,25 @@ QString described(const std::optional<HotKeyEntry>& entry)
 
 TEST(HotKeyTexts, DisplayAndKeystrokeFormsAndTheSettingsEntries)
 {
-    EXPECT_EQ(KeysToText("{(}see note{)}"), "(see note)");
-    EXPECT_EQ(KeysToText("{TAB}x{LEFT 3}"), "TABxLEFT 3");
-    EXPECT_EQ(TextToKeys("(see note)"), "{(}see note{)}");
+    EXPECT_EQ(keysToText("{(}see note{)}"), "(see note)");
+    EXPECT_EQ(keysToText("{TAB}x{LEFT 3}"), "TABxLEFT 3");
+    EXPECT_EQ(textToKeys("(see note)"), "{(}see note{)}");
     // The user's own notation characters keep their meaning.
-    EXPECT_EQ(TextToKeys("+a%b^c~[]{x}"), "+a%b^c~[]{x}");
+    EXPECT_EQ(textToKeys("+a%b^c~[]{x}"), "+a%b^c~[]{x}");
     for (const QString keys : {"{(}see note{)}", "{)}x{(}", " trailing "})
-        EXPECT_EQ(TextToKeys(KeysToText(keys)), keys);
+        EXPECT_EQ(textToKeys(keysToText(keys)), keys);
 
     // Split at the first two commas; the code is the middle field's leading number, rounded.
     const QString sub = QStringLiteral("_");
-    EXPECT_EQ(described(ParseHotKeyEntry("Addr,114,1,_High_St,_Town_", sub)), "Addr/114/1, High St, Town ");
-    EXPECT_EQ(described(ParseHotKeyEntry("F2", sub)) + described(ParseHotKeyEntry("F2,113", sub)), "nonenone");
+    EXPECT_EQ(described(parseHotKeyEntry("Addr,114,1,_High_St,_Town_", sub)), "Addr/114/1, High St, Town ");
+    EXPECT_EQ(described(parseHotKeyEntry("F2", sub)) + described(parseHotKeyEntry("F2,113", sub)), "nonenone");
     QStringList codes;
     for (const char* field : {" 113x", "abc", "112.6", "99999999999999999999"})
-        codes << QString::number(ParseHotKeyEntry(QStringLiteral("C,%1,t").arg(QLatin1String(field)), sub)->code);
+        codes << QString::number(parseHotKeyEntry(QStringLiteral("C,%1,t").arg(QLatin1String(field)), sub)->code);
     EXPECT_EQ(codes.join(' '), QStringLiteral("113 0 113 %1").arg(INT_MAX));
-    const QString value = ComposeHotKeyEntry("F2", 113, " {(}see note{)} ", sub);
+    const QString value = composeHotKeyEntry("F2", 113, " {(}see note{)} ", sub);
     EXPECT_EQ(value, "F2,113,_{(}see_note{)}_");
-    EXPECT_EQ(ParseHotKeyEntry(value, sub)->text, " {(}see note{)} ");
+    EXPECT_EQ(parseHotKeyEntry(value, sub)->text, " {(}see note{)} ");
 }
 
 using LoadHotKeysTest = CoreTest;
@@ -85,28 +85,28 @@ TEST(SendKeysNotation, ValidAndInvalidTexts)
     // Ordinary nesting works, Shift held through every level.
     EXPECT_EQ(typed("+(((a)b)c)d"), "ABCd");
 
-    ParsedKeys p = ParseSendKeys("^a%{F4}+{TAB}");
+    ParsedKeys p = parseSendKeys("^a%{F4}+{TAB}");
     ASSERT_EQ(p.strokes.size(), 3);
     EXPECT_EQ(p.strokes[0], (KeyStroke{Qt::Key_A, Qt::ControlModifier, QString()}));
     EXPECT_EQ(p.strokes[2].key, Qt::Key_Backtab);
 
-    EXPECT_EQ(ParseSendKeys("{FOO}").error, "Unknown key name \"FOO\"");
+    EXPECT_EQ(parseSendKeys("{FOO}").error, "Unknown key name \"FOO\"");
     for (const char* bad : {"a}b", "ab{LEFT", "x{}y", "{LEFT -1}", "{x 99999999999}", "(ab", "ab)",
                             "+(a(b)", "abc+", "^%", "(a+)"})
-        EXPECT_FALSE(ParseSendKeys(bad).ok()) << bad;
+        EXPECT_FALSE(parseSendKeys(bad).ok()) << bad;
     // Deeply nested groups are refused instead of overflowing the stack.
-    const ParsedKeys refused = ParseSendKeys(QString(300000, u'(') + u'a' + QString(300000, u')'));
+    const ParsedKeys refused = parseSendKeys(QString(300000, u'(') + u'a' + QString(300000, u')'));
     EXPECT_TRUE(refused.error.contains(QStringLiteral("nested"))) << refused.error.toStdString();
     EXPECT_TRUE(refused.strokes.isEmpty());
-    EXPECT_TRUE(ParseSendKeys(QString(100, u'(') + u'x' + QString(100, u')')).ok());
+    EXPECT_TRUE(parseSendKeys(QString(100, u'(') + u'x' + QString(100, u')')).ok());
 }
 
 TEST(KeyCodes, VirtualKeyCodes)
 {
-    EXPECT_EQ(VirtualKeyCode(Qt::Key_F2, Qt::NoModifier), 113);
-    EXPECT_EQ(VirtualKeyCode(Qt::Key_A, Qt::NoModifier), 65);
-    EXPECT_EQ(VirtualKeyCode(Qt::Key_A, Qt::ShiftModifier), 65);
-    EXPECT_EQ(VirtualKeyCode(Qt::Key_Exclam, Qt::ShiftModifier), 49);
-    EXPECT_EQ(VirtualKeyCode(Qt::Key_5, Qt::KeypadModifier), 101);
-    EXPECT_EQ(VirtualKeyCode(Qt::Key_Eacute, Qt::NoModifier), 0);
+    EXPECT_EQ(virtualKeyCode(Qt::Key_F2, Qt::NoModifier), 113);
+    EXPECT_EQ(virtualKeyCode(Qt::Key_A, Qt::NoModifier), 65);
+    EXPECT_EQ(virtualKeyCode(Qt::Key_A, Qt::ShiftModifier), 65);
+    EXPECT_EQ(virtualKeyCode(Qt::Key_Exclam, Qt::ShiftModifier), 49);
+    EXPECT_EQ(virtualKeyCode(Qt::Key_5, Qt::KeypadModifier), 101);
+    EXPECT_EQ(virtualKeyCode(Qt::Key_Eacute, Qt::NoModifier), 0);
 }

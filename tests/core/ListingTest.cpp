@@ -12,7 +12,7 @@ TEST_F(SelectionsTest, EntriesUpToTheFirstGapWithTheirDefault)
     writeIni("[Work-SQL]\n1=All Works,\n2=By Name,Name LIKE '?\?', and, more\n4=Never,x\nDefault=2\n"
              "[Publisher-SQL]\n1=First,\n2=no comma here\n3=Third,[Submit?] = TRUE\n4=Fourth,\nDefault=2.5\n"
              "[Submission-SQL]\n1=One,\n2=Two,\nDefault=7\n");
-    const SelectionSection work = ReadSelectionSection(session().settings(), View::Work);
+    const SelectionSection work = readSelectionSection(session().settings(), View::Work);
     ASSERT_EQ(work.selections.size(), 2);
     EXPECT_EQ(work.selections[0].caption, QStringLiteral("All Works"));
     EXPECT_EQ(work.selections[0].condition, QString());
@@ -22,7 +22,7 @@ TEST_F(SelectionsTest, EntriesUpToTheFirstGapWithTheirDefault)
     EXPECT_TRUE(work.warnings.isEmpty());
 
     // An entry without a comma is skipped and reported; 2.5 - 1 = 1.5 rounds to the even 2.
-    const SelectionSection publisher = ReadSelectionSection(session().settings(), View::Publisher);
+    const SelectionSection publisher = readSelectionSection(session().settings(), View::Publisher);
     ASSERT_EQ(publisher.selections.size(), 3);
     EXPECT_EQ(publisher.selections[1].caption, QStringLiteral("Third"));
     ASSERT_EQ(publisher.warnings.size(), 1);
@@ -30,7 +30,7 @@ TEST_F(SelectionsTest, EntriesUpToTheFirstGapWithTheirDefault)
     EXPECT_EQ(publisher.defaultIndex, 2);
 
     // A Default beyond the list chooses nothing and says so.
-    const SelectionSection submission = ReadSelectionSection(session().settings(), View::Submission);
+    const SelectionSection submission = readSelectionSection(session().settings(), View::Submission);
     EXPECT_EQ(submission.defaultIndex, -1);
     EXPECT_EQ(submission.warnings.size(), 1);
 }
@@ -41,7 +41,7 @@ TEST(Placeholders, TypedValuesAreDataNeverSql)
     // placeholder back (inside the text it became), asked for next.
     QStringList answers{QStringLiteral("Smith"), QStringLiteral("a?\?b"), QStringLiteral("x"), QStringLiteral("1999")};
     int asked = 0;
-    EXPECT_EQ(ResolvePlaceholders(QStringLiteral("Name LIKE '?\?' AND Year_Written = ?\?"), [&] { return answers.value(asked++); }),
+    EXPECT_EQ(resolvePlaceholders(QStringLiteral("Name LIKE '?\?' AND Year_Written = ?\?"), [&] { return answers.value(asked++); }),
               QStringLiteral("Name LIKE 'Smith' AND Year_Written = 'axb'"));
     EXPECT_EQ(asked, 3);
 
@@ -71,7 +71,7 @@ TEST(Placeholders, TypedValuesAreDataNeverSql)
     };
     for (const auto& [condition, value, filled] : cases) {
         const char* typed = value;  // clang 14 cannot capture a structured binding
-        EXPECT_EQ(ResolvePlaceholders(QString::fromUtf8(condition), [typed] { return QString::fromUtf8(typed); }),
+        EXPECT_EQ(resolvePlaceholders(QString::fromUtf8(condition), [typed] { return QString::fromUtf8(typed); }),
                   QString::fromUtf8(filled))
             << condition << " with " << value;
     }
@@ -82,15 +82,15 @@ TEST_F(SelectionsTest, AFillRunsOneStatementThatOnlyReads)
     createDatabase();
     QString error;
     // A blank condition is none.
-    EXPECT_EQ(FillStatement(View::Publisher, QStringLiteral("  ")),
+    EXPECT_EQ(fillStatement(View::Publisher, QStringLiteral("  ")),
               QStringLiteral("SELECT * FROM Expanded_Publisher ORDER BY Name;"));
 
-    EXPECT_TRUE(CheckReadOnlyStatement(database(), FillStatement(View::Work, QStringLiteral("[Submit?] = TRUE")), &error));
+    EXPECT_TRUE(checkReadOnlyStatement(database(), fillStatement(View::Work, QStringLiteral("[Submit?] = TRUE")), &error));
     for (const auto& [statement, says] :
-         {std::pair{FillStatement(View::Work, QStringLiteral("1; DELETE FROM Work")), "more than one statement"},
+         {std::pair{fillStatement(View::Work, QStringLiteral("1; DELETE FROM Work")), "more than one statement"},
           {QStringLiteral("DELETE FROM Work;"), "change the database"},
-          {FillStatement(View::Work, QStringLiteral("Nonsense =")), "syntax error"}}) {
-        EXPECT_FALSE(CheckReadOnlyStatement(database(), statement, &error));
+          {fillStatement(View::Work, QStringLiteral("Nonsense =")), "syntax error"}}) {
+        EXPECT_FALSE(checkReadOnlyStatement(database(), statement, &error));
         EXPECT_TRUE(error.contains(QLatin1String(says))) << error.toStdString();
     }
 }

@@ -54,7 +54,7 @@ protected:
     QList<int> selectedIds(const QString& more = {})
     {
         QList<int> ids;
-        SQLite::Statement query(database(), FillStatement(View::Submission, QStringLiteral(
+        SQLite::Statement query(database(), fillStatement(View::Submission, QStringLiteral(
             "Overdue(Status, Date_Submitted, Date_Returned, Answer_Within_Days)") + more).toStdString());
         while (query.executeStep())
             ids << query.getColumn("ID").getInt();
@@ -127,13 +127,13 @@ TEST_F(OverdueTest, TheFillFindsTheSameOverdueRowsAsItListsThem)
     for (const auto& [condition, expected] : {std::pair{QString(), "1:31/30* 4:91/90 8:362/90 9:362/90"},
                                               {QStringLiteral("Publisher_ID = 2"), "4:91/90 8:362/90 9:362/90"}}) {
         SCOPED_TRACE(condition.toStdString());
-        const FillResult fill = ReadFillRows(database(), View::Submission, FillStatement(View::Submission, condition),
+        const FillResult fill = readFillRows(database(), View::Submission, fillStatement(View::Submission, condition),
                                              0, &rule);
         ASSERT_TRUE(fill.ok) << fill.error.toStdString();
         ASSERT_TRUE(fill.overdue.has_value());
         EXPECT_EQ(describe(*fill.overdue), expected);
     }
     // Without a rule, or in a view without those columns, nothing is looked for.
-    EXPECT_FALSE(ReadFillRows(database(), View::Submission, FillStatement(View::Submission, QString())).overdue);
-    EXPECT_FALSE(ReadFillRows(database(), View::Work, FillStatement(View::Work, QString()), 0, &rule).overdue);
+    EXPECT_FALSE(readFillRows(database(), View::Submission, fillStatement(View::Submission, QString())).overdue);
+    EXPECT_FALSE(readFillRows(database(), View::Work, fillStatement(View::Work, QString()), 0, &rule).overdue);
 }

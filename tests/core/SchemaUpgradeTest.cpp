@@ -6,7 +6,6 @@
 #include <SQLiteCpp/Statement.h>
 
 #include "core/RecordStore.h"
-#include "core/SchemaUpgrade.h"
 #include "core/Database.h"
 #include "support/CoreTestEnv.h"
 

@@ -9,22 +9,22 @@ using SettingsTest = CoreTest;
 
 TEST(Conversions, NumbersRoundingAndStoredText)
 {
-    EXPECT_EQ(LeadingNumber(QStringLiteral(" 113x")), 113);
-    EXPECT_EQ(LeadingNumber(QStringLiteral("2.5")), 2.5);
-    EXPECT_EQ(LeadingNumber(QStringLiteral(".")), 0);
-    EXPECT_EQ(RoundHalfEven(1.5), 2);
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(1e30), INT_MAX);
+    EXPECT_EQ(leadingNumber(QStringLiteral(" 113x")), 113);
+    EXPECT_EQ(leadingNumber(QStringLiteral("2.5")), 2.5);
+    EXPECT_EQ(leadingNumber(QStringLiteral(".")), 0);
+    EXPECT_EQ(roundHalfEven(1.5), 2);
+    EXPECT_EQ(roundHalfEven(2.5), 2);
+    EXPECT_EQ(roundHalfEven(1e30), INT_MAX);
     // A leading U+FEFF in stored text is part of it, not a byte-order mark.
     const QString text = QString(QChar(0xFEFF)) + QStringLiteral("Ode");
-    EXPECT_EQ(TextFromUtf8(text.toUtf8()), text);
+    EXPECT_EQ(textFromUtf8(text.toUtf8()), text);
 }
 
 TEST_F(SettingsTest, ValuesAreReadWholeAndAFailedWriteIsReported)
 {
     Settings& settings = session().settings();
-    EXPECT_EQ(CleanIniValue(QStringLiteral("  x y  ")), QStringLiteral("x y"));
-    EXPECT_EQ(CleanIniValue(QStringLiteral("ab") + QChar(u'\0') + QStringLiteral("cd")), QStringLiteral("ab"));
+    EXPECT_EQ(cleanIniValue(QStringLiteral("  x y  ")), QStringLiteral("x y"));
+    EXPECT_EQ(cleanIniValue(QStringLiteral("ab") + QChar(u'\0') + QStringLiteral("cd")), QStringLiteral("ab"));
     EXPECT_EQ(settings.value(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("d")), QStringLiteral("d"));
 
     const QByteArray longValue(150, 'x');
@@ -82,7 +82,7 @@ TEST_F(SettingsTest, ALoadReadsTheFileOnce)
     Settings& settings = session().settings();
 
     const int before = settings.fileReads();
-    const SelectionSection section = ReadSelectionSection(settings, View::Work);
+    const SelectionSection section = readSelectionSection(settings, View::Work);
     EXPECT_EQ(settings.fileReads(), before + 1);
     ASSERT_EQ(section.selections.size(), kSelections);
     EXPECT_EQ(section.defaultIndex, 1);

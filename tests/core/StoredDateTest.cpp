@@ -53,15 +53,15 @@ TEST_F(StoredDateTest, EveryReaderAgreesOnEveryHostileValue)
     const OverdueRule rule = session().overdueRule();
 
     const ShortDateFormat format;
-    const FillResult grid = ReadFillRows(database(), View::Submission, FillStatement(View::Submission, QString()));
+    const FillResult grid = readFillRows(database(), View::Submission, fillStatement(View::Submission, QString()));
     // The Work view's column under its own rule, on every value rather than the view's text ones.
-    const FillResult works = ReadFillRows(database(), View::Work,
+    const FillResult works = readFillRows(database(), View::Work,
         QStringLiteral("SELECT Work_ID AS ID, Date_Submitted FROM Submission ORDER BY ID;"));
     ASSERT_TRUE(grid.ok && works.ok) << grid.error.toStdString() << works.error.toStdString();
     const QList<SubmissionFact> facts = loadSubmissionFacts(database());
     const QHash<int, OverdueInfo> overdue = overdueSubmissions(database(), rule);
     QList<int> selected;
-    SQLite::Statement query(database(), FillStatement(View::Submission,
+    SQLite::Statement query(database(), fillStatement(View::Submission,
         QStringLiteral("Overdue(Status, Date_Submitted, Date_Returned, Answer_Within_Days)")).toStdString());
     while (query.executeStep())
         selected << query.getColumn("ID").getInt();

@@ -38,7 +38,7 @@ protected:
 
 TEST_F(KeySenderTest, TypesIntoTheFocusedFieldAndInvalidTextsTypeNothing)
 {
-    EXPECT_EQ(sender.send(TextToKeys("Dear Sir (see note) ")), "");
+    EXPECT_EQ(sender.send(textToKeys("Dear Sir (see note) ")), "");
     EXPECT_EQ(field->text(), "");  // queued, not typed yet
     ASSERT_TRUE(settle(&sender));
     EXPECT_EQ(field->text(), "Dear Sir (see note) ");

@@ -414,13 +414,13 @@ TEST(StatusMessage, ClearsAfterItsTimeAndRestartsOnANewOne)
     QWidget window;
     auto* panel = new StatusPanel(&window);
     QTimer* timer = createMessageTimer(&window, panel);
-    ShowStatusMessage(&window, QStringLiteral("Saved"), 0);
+    showStatusMessage(&window, QStringLiteral("Saved"), 0);
     EXPECT_EQ(panel->caption(), QStringLiteral("Saved "));
     EXPECT_FALSE(timer->isActive());  // 0 seconds: stays until replaced
 
-    ShowStatusMessage(&window, QStringLiteral("first"), 1);
+    showStatusMessage(&window, QStringLiteral("first"), 1);
     QTest::qWait(600);
-    ShowStatusMessage(&window, QStringLiteral("second"), 1);
+    showStatusMessage(&window, QStringLiteral("second"), 1);
     QTest::qWait(700);
     // The second message has its own full second.
     EXPECT_EQ(panel->caption(), QStringLiteral("second "));

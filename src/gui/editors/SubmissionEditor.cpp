@@ -158,7 +158,7 @@ QWidget* SubmissionEditor::firstField() const
 
 void SubmissionEditor::loadDefaults()
 {
-    submittedEdit->setText(FormatDateText(session().clock().today()));
+    submittedEdit->setText(formatDateText(session().clock().today()));
     returnedEdit->clear();
     outcomeEdit->clear();
     notesEdit->clear();
@@ -182,13 +182,13 @@ bool SubmissionEditor::loadRecord(RecordStore& store, int id)
     mStoredWork = record->workId;
     mStoredPublisher = record->publisherId;
     // A submission's dates: a day number of 0 or below shows as no date.
-    submittedEdit->setText(FormatDateText(decodeStoredDate(record->dateSubmitted, DateRule::PositiveOnly)));
-    returnedEdit->setText(FormatDateText(decodeStoredDate(record->dateReturned, DateRule::PositiveOnly)));
+    submittedEdit->setText(formatDateText(decodeStoredDate(record->dateSubmitted, DateRule::PositiveOnly)));
+    returnedEdit->setText(formatDateText(decodeStoredDate(record->dateReturned, DateRule::PositiveOnly)));
     outcomeEdit->setPlainText(record->outcome);
     notesEdit->setPlainText(record->notes);
     feeEdit->setText(amountText(record->fee));
     paymentEdit->setText(amountText(record->payment));
-    paidEdit->setText(FormatDateText(decodeStoredDate(record->datePaid, DateRule::PositiveOnly)));
+    paidEdit->setText(formatDateText(decodeStoredDate(record->datePaid, DateRule::PositiveOnly)));
     mStoredStatus = record->status;
     submittedTodayButton->setVisible(false);
     returnedTodayButton->setVisible(true);
@@ -394,7 +394,7 @@ void SubmissionEditor::onReturnedTodayClicked()
 
 void SubmissionEditor::fillToday(QLineEdit* field)
 {
-    field->setText(FormatDateText(session().clock().today()));
+    field->setText(formatDateText(session().clock().today()));
     field->setFocus(Qt::OtherFocusReason);
     // Arriving in the field selects it; a field that kept the focus is selected here.
     field->selectAll();
@@ -402,7 +402,7 @@ void SubmissionEditor::fillToday(QLineEdit* field)
 
 void SubmissionEditor::checkDate(QLineEdit* field)
 {
-    if (!field->text().isEmpty() && !ParseDateText(field->text()))
+    if (!field->text().isEmpty() && !parseDateText(field->text()))
         field->clear();
 }
 
