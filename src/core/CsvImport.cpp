@@ -836,7 +836,11 @@ ImportReport Importer::run()
         mReport.errorLine = mReport.refusedRows.isEmpty() ? 0 : mReport.refusedRows.first().line;
         return mReport;
     }
-    if (mOptions.dryRun) {
+    const bool addsNothing = mReport.works.added == 0 && mReport.publishers.added == 0
+        && mReport.submissions.added == 0 && mReport.genres.added == 0 && mReport.publisherTypes.added == 0;
+    // A file already imported writes nothing, not even a log entry, so that Undo Last Import
+    // still undoes the import that added something.
+    if (mOptions.dryRun || addsNothing) {
         mReport.ok = true;
         return mReport;
     }

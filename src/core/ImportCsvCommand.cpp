@@ -149,6 +149,9 @@ int runImportCsvCommand(Session& session, const CommandLine& command, QTextStrea
             out << tr("Created the database %1").arg(path) << Qt::endl;
         out << tr("Backup copy made before the import: %1").arg(report.backupFile) << Qt::endl;
         out << tr("Imported the %1 of %2 into %3").arg(what, command.importSource, path) << Qt::endl;
+    } else if (!command.dryRun) {
+        out << tr("Nothing new in %1: every record is already there; nothing was written.").arg(command.importSource)
+            << Qt::endl;
     } else {
         out << tr("Dry run: the %1 of %2 would be imported; nothing was written.").arg(what, command.importSource)
             << Qt::endl;

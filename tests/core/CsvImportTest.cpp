@@ -263,7 +263,9 @@ TEST_F(CsvImportTest, AllOrNothingDryRunAndASecondImportAddNothing)
     ASSERT_TRUE(second.ok);
     EXPECT_EQ(second.submissions.added + second.works.added + second.publishers.added, 0);
     EXPECT_EQ(second.submissions.alreadyThere, 3);
-    EXPECT_TRUE(second.backupFile.endsWith(QStringLiteral("before-import-2.mdb")));
+    EXPECT_FALSE(second.written);  // no copy and no log entry for an import that adds nothing
+    EXPECT_TRUE(second.backupFile.isEmpty());
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Import_Log;")), 1);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Submission;")), 2);
 }
 
