@@ -3,7 +3,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <sys/stat.h>
 
 namespace {
@@ -55,11 +54,20 @@ QLockFile::LockError take(QLockFile& lock)
 
 } // namespace
 
-InstanceLock::InstanceLock(const QString& databasePath) : mFile(absolutePath(databasePath) + QStringLiteral(".lock"))
+QString InstanceLock::fileFor(const QString& databasePath)
+{
+    return absolutePath(databasePath) + QStringLiteral(".lock");
+}
+
+InstanceLock::InstanceLock(const QString& databasePath) : mFile(fileFor(databasePath))
 {
     QStringList files{mFile};
     const QString id = identity(databasePath);
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // Qt would warn on every start where the session sets no runtime folder; the temporary
+    // folder serves as well for a lock keyed by the file's identity.
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (runtime.isEmpty() || !QFileInfo(runtime).isDir())
+        runtime = QDir::tempPath();
     if (!id.isEmpty() && !runtime.isEmpty())
         files << runtime + QStringLiteral("/quillary-") + id + QStringLiteral(".lock");
     for (const QString& file : files) {

@@ -25,6 +25,7 @@ public:
     State state() const { return mState; }
     // The lock file beside the database, "<database>.lock".
     QString file() const { return mFile; }
+    static QString fileFor(const QString& databasePath);
     // The process that holds it when it is held by another; 0 when unknown.
     qint64 holder() const;
 

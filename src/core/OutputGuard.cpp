@@ -102,7 +102,7 @@ QString refuseOutput(const QString& path, const OwnFiles& own)
                 kept.append({base + QLatin1String(suffix), tr("a working file of the database in use")});
             kept.append({base + QStringLiteral(".lock"), tr("the lock file of the database in use")});
         }
-        kept.append({InstanceLock(own.database).file(), tr("the lock file of the database in use")});
+        kept.append({InstanceLock::fileFor(own.database), tr("the lock file of the database in use")});
     }
     if (!own.settingsFile.isEmpty())
         kept.append({own.settingsFile, tr("the settings file in use")});
