@@ -481,8 +481,10 @@ QWidget* StatisticsWindow::makeMoneyPage()
     mMoneyChart->setMinimumHeight(fontMetrics().height() * 12);
 
     auto* tables = new QHBoxLayout;
-    tables->addWidget(mMoneyYearTable, 2);
-    tables->addWidget(mMoneyPublisherTable, 3);
+    // The years' table takes the width of its columns; the publishers' table the rest.
+    mMoneyYearTable->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    tables->addWidget(mMoneyYearTable, 0);
+    tables->addWidget(mMoneyPublisherTable, 1);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(tables, 1);
     layout->addWidget(mMoneyTotals);
