@@ -103,8 +103,9 @@ public:
     const std::optional<int>& recordId() const { return mRecordId; }
     HotKeyBar* hotKeys() const { return mHotKeys; }
 
-    // Button handlers (also reached by Enter, Esc and the title-bar close box).
-    void onOkClicked();
+    // Button handlers (also reached by Enter, Esc and the title-bar close box). An editor may
+    // put a guard of its own in front of OK.
+    virtual void onOkClicked();
     void onCancelClicked();
     void onPreviousClicked();
     void onNextClicked();

@@ -140,9 +140,6 @@ SubmissionEditor::SubmissionEditor(Session& session, Desktop desktop, QWidget* p
     // Lists and status buttons leave the hot-key target alone, so a hot key still types into
     // the text field edited before; only Previous and Next (set by the frame) clear it.
 
-    // OK gets the empty-list guard in front of the common closing.
-    disconnect(okButton, &QPushButton::clicked, this, &EditorWindow::onOkClicked);
-    connect(okButton, &QPushButton::clicked, this, &SubmissionEditor::onOkClicked);
     connect(submittedTodayButton, &QPushButton::clicked, this, &SubmissionEditor::onSubmittedTodayClicked);
     connect(returnedTodayButton, &QPushButton::clicked, this, &SubmissionEditor::onReturnedTodayClicked);
 

@@ -26,7 +26,7 @@ public:
     enum Status { kUnreturned = 0, kRejected = 1, kAccepted = 2, kPublished = 3 };
 
     // OK with an empty work or publisher list has nothing it could save: it closes.
-    void onOkClicked();
+    void onOkClicked() override;
     void onSubmittedTodayClicked();
     void onReturnedTodayClicked();
 
