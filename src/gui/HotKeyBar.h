@@ -6,7 +6,7 @@
 // long caption, named hotKeyButton0 to hotKeyButton4 into a layout) and hands them over with its
 // status panel. A button click only emits clicked(i): the editor moves the focus to its target
 // field and calls send(i).
-// installKeyPreview() lets the bar see every key press of the window before the focused control,
+// installKeyFilter() lets the bar see every key press of the window before the focused control,
 // through an application event filter that takes the presses delivered to the window's focus
 // widget; the keys themselves still reach the control.
 
@@ -46,8 +46,8 @@ public:
     void send(int index);
 
     // Calls keyDown for every key press in the window before its focused control sees it.
-    void installKeyPreview();
-    void removeKeyPreview();
+    void installKeyFilter();
+    void removeKeyFilter();
 
     QPushButton* button(int index) const;
 

@@ -109,7 +109,7 @@ EditorWindow::EditorWindow(Session& session, Desktop desktop, const QString& des
 EditorWindow::~EditorWindow()
 {
     if (mHotKeys)
-        mHotKeys->removeKeyPreview();
+        mHotKeys->removeKeyFilter();
 }
 
 void EditorWindow::setFieldsLayout(QLayout* fields)
@@ -239,7 +239,7 @@ bool EditorWindow::load(const EditRequest& request)
     mFocus->reset();
     // Filling the controls above fired their change handlers.
     mChanged = false;
-    mHotKeys->installKeyPreview();
+    mHotKeys->installKeyFilter();
     return true;
 }
 
@@ -336,7 +336,7 @@ void EditorWindow::finish(bool askFirst)
 void EditorWindow::closeEditor()
 {
     mClosing = true;
-    mHotKeys->removeKeyPreview();
+    mHotKeys->removeKeyFilter();
     QDialog::done(QDialog::Accepted);
 }
 
