@@ -173,7 +173,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
         }
         for (const QString& mapping : parser.values(status)) {
             QString word;
-            int stored = 0;
+            SubmissionStatus stored = SubmissionStatus::Unreturned;
             if (!parseStatusMapping(mapping, &word, &stored))
                 return fail(QStringLiteral("\"%1\" is not a status mapping: write WORD=STATUS, the status being "
                                            "unreturned, rejected, accepted or published.").arg(mapping));

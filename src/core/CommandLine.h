@@ -27,7 +27,7 @@ struct CommandLine {
     QString importSource;  // absolute, or empty
     bool dryRun = false;
     std::optional<DateOrder> dateOrder;
-    QHash<QString, int> statusWords;  // the word as given, to a stored status
+    QHash<QString, SubmissionStatus> statusWords;  // the word as given, to a stored status
     // Hidden, for the benchmark: end as soon as the first filled grid has been shown,
     // printing how long that took.
     bool exitAfterFirstFill = false;

@@ -81,18 +81,18 @@ QString foldName(const QString& text)
 
 // --- Status words ---
 
-const QHash<QString, int>& statusWordTable()
+const QHash<QString, SubmissionStatus>& statusWordTable()
 {
-    static const QHash<QString, int> table = [] {
-        QHash<QString, int> words;
-        const std::pair<int, const char*> lists[] = {
-            {SubmissionRecord::kUnreturned,
+    static const QHash<QString, SubmissionStatus> table = [] {
+        QHash<QString, SubmissionStatus> words;
+        const std::pair<SubmissionStatus, const char*> lists[] = {
+            {SubmissionStatus::Unreturned,
              "Unreturned|Pending|Submitted|Sent|Out|Waiting|Received|In-Progress|In Progress|Under Review|Held"},
-            {SubmissionRecord::kRejected,
+            {SubmissionStatus::Rejected,
              "Rejected|Rejection|Declined|Form Rejection|Personal Rejection|Rejection, Form|Rejection, Personal|"
              "Withdrawn|Lost|Never Responded|No Response|Dead Letter"},
-            {SubmissionRecord::kAccepted, "Accepted|Acceptance|Offer"},
-            {SubmissionRecord::kPublished, "Published"},
+            {SubmissionStatus::Accepted, "Accepted|Acceptance|Offer"},
+            {SubmissionStatus::Published, "Published"},
         };
         for (const auto& [status, list] : lists) {
             for (const QString& word : QString::fromLatin1(list).split(QLatin1Char('|')))
@@ -268,7 +268,7 @@ struct NewSubmission {
     int work = 0;
     int publisher = 0;
     QVariant sent, returned;
-    int status = SubmissionRecord::kUnreturned;
+    SubmissionStatus status = SubmissionStatus::Unreturned;
     QString outcome, notes;
     QVariant fee, payment;  // whole numbers of the smallest unit; invalid: none
     QVariant paid;          // as the other dates
@@ -611,7 +611,7 @@ void Importer::planSubmission(const CsvImportRow& row, QStringList& reasons)
     if (word.isEmpty()) {
         if (returned.isValid())
             reasons << QStringLiteral("returned but no status");
-        submission.status = SubmissionRecord::kUnreturned;
+        submission.status = SubmissionStatus::Unreturned;
     } else {
         const QString key = foldWord(word);
         auto at = mStatusWordAt.constFind(key);
@@ -750,14 +750,14 @@ void Importer::write()
             const int work = resolve(s.work, workIds);
             const int publisher = resolve(s.publisher, publisherIds);
             insert(statement, kSubmissions,
-                   {qlonglong(work), qlonglong(publisher), s.sent, s.returned, qlonglong(s.status), s.outcome,
+                   {qlonglong(work), qlonglong(publisher), s.sent, s.returned, qlonglong(static_cast<int>(s.status)), s.outcome,
                     s.notes, s.fee, s.payment, s.paid.isValid() ? s.paid : QVariant(qlonglong(0))},
                    {});
             touchedWorks.insert(work);
             touchedPublishers.insert(publisher);
-            if (s.status == SubmissionRecord::kAccepted || s.status == SubmissionRecord::kPublished)
+            if (isAcceptance(s.status))
                 acceptedWorks.insert(work);
-            if (s.status == SubmissionRecord::kPublished)
+            if (s.status == SubmissionStatus::Published)
                 publishedWorks.insert(work);
         }
     }
@@ -974,7 +974,7 @@ QList<ImportField> mapColumns(ImportKind kind, const QStringList& header)
     return columns;
 }
 
-std::optional<int> knownStatusWord(const QString& word)
+std::optional<SubmissionStatus> knownStatusWord(const QString& word)
 {
     const auto found = statusWordTable().constFind(foldWord(word));
     if (found == statusWordTable().constEnd())
@@ -982,34 +982,33 @@ std::optional<int> knownStatusWord(const QString& word)
     return *found;
 }
 
-std::optional<int> statusFromName(const QString& name)
+std::optional<SubmissionStatus> statusFromName(const QString& name)
 {
-    for (int status = SubmissionRecord::kUnreturned; status <= SubmissionRecord::kPublished; ++status) {
+    for (const SubmissionStatus status : kSubmissionStatuses) {
         if (foldWord(name) == foldWord(statusCaption(status)))
             return status;
     }
     return std::nullopt;
 }
 
-QString statusCaption(int status)
+QString statusCaption(SubmissionStatus status)
 {
     switch (status) {
-    case SubmissionRecord::kUnreturned: return QStringLiteral("Unreturned");
-    case SubmissionRecord::kRejected: return QStringLiteral("Rejected");
-    case SubmissionRecord::kAccepted: return QStringLiteral("Accepted");
-    case SubmissionRecord::kPublished: return QStringLiteral("Published");
-    default: break;
+    case SubmissionStatus::Unreturned: return QStringLiteral("Unreturned");
+    case SubmissionStatus::Rejected: return QStringLiteral("Rejected");
+    case SubmissionStatus::Accepted: return QStringLiteral("Accepted");
+    case SubmissionStatus::Published: return QStringLiteral("Published");
     }
     return QString();
 }
 
-bool parseStatusMapping(const QString& text, QString* word, int* status)
+bool parseStatusMapping(const QString& text, QString* word, SubmissionStatus* status)
 {
     // The last '=': a word may hold one, a status never does.
     const qsizetype at = text.lastIndexOf(QLatin1Char('='));
     if (at <= 0)
         return false;
-    const std::optional<int> mapped = statusFromName(text.mid(at + 1));
+    const std::optional<SubmissionStatus> mapped = statusFromName(text.mid(at + 1));
     if (!mapped || text.left(at).trimmed().isEmpty())
         return false;
     *word = text.left(at).trimmed();

@@ -14,6 +14,7 @@
 
 #include "core/CsvImportFile.h"
 #include "core/ImportDates.h"
+#include "core/SubmissionStatus.h"
 
 namespace SQLite { class Database; }
 
@@ -50,13 +51,13 @@ QList<ImportField> mapColumns(ImportKind kind, const QStringList& header);
 
 // The stored status for a status word, letter case and blanks aside: the four captions and
 // the words other trackers use. Nothing for any other word.
-std::optional<int> knownStatusWord(const QString& word);
+std::optional<SubmissionStatus> knownStatusWord(const QString& word);
 // "unreturned", "rejected", "accepted", "published" (any case) as the stored status.
-std::optional<int> statusFromName(const QString& name);
+std::optional<SubmissionStatus> statusFromName(const QString& name);
 // The caption of a stored status ("Rejected").
-QString statusCaption(int status);
+QString statusCaption(SubmissionStatus status);
 // "WORD=STATUS" as the command line gives a mapping; false when it is not one.
-bool parseStatusMapping(const QString& text, QString* word, int* status);
+bool parseStatusMapping(const QString& text, QString* word, SubmissionStatus* status);
 
 struct ImportOptions {
     ImportKind kind = ImportKind::Submissions;
@@ -65,7 +66,7 @@ struct ImportOptions {
     // Otherwise found from the file's dates (detectDateOrder()).
     std::optional<DateOrder> dateOrder;
     // The user's own words, any case, to a stored status; they come before the known words.
-    QHash<QString, int> statusWords;
+    QHash<QString, SubmissionStatus> statusWords;
     // Computes the whole report and writes nothing.
     bool dryRun = false;
     // Before a real import the database is copied into backupFolder, named after
@@ -97,7 +98,7 @@ struct RefusedRow {
 struct StatusWordUse {
     QString word;                 // as the file first wrote it
     int rows = 0;
-    std::optional<int> status;    // nothing: unknown, the file is refused
+    std::optional<SubmissionStatus> status;    // nothing: unknown, the file is refused
     bool mappedByUser = false;
 };
 

@@ -79,7 +79,7 @@ quint32 CellTable::add(const QString& text)
 namespace {
 
 // The column as UTF-8 bytes, converted by the engine when it is not text.
-std::string_view ColumnBytes(sqlite3_stmt* statement, int column)
+std::string_view columnBytes(sqlite3_stmt* statement, int column)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     const int bytes = sqlite3_column_bytes(statement, column);
@@ -201,7 +201,7 @@ public:
         }
         if (type == SQLITE_FLOAT)  // rare: not remembered
             return table.add(mFormat.format(decodeStoredDayNumber(sqlite3_column_double(statement, column), rule)));
-        const std::string_view bytes = ColumnBytes(statement, column);
+        const std::string_view bytes = columnBytes(statement, column);
         if (const int key = storedIsoKey(bytes)) {
             const int year = key / 10000;
             const int month = key / 100 % 100;
@@ -335,7 +335,7 @@ FillResult readFillRows(SQLite::Database& database, View view, const QString& st
             }
             switch (defs[d].format) {
             case CellFormat::Text:
-                table.cells.push_back(texts[d].index(ColumnBytes(query, c), table));
+                table.cells.push_back(texts[d].index(columnBytes(query, c), table));
                 break;
             case CellFormat::YesNo:
                 table.cells.push_back(sqlite3_column_int64(query, c) != 0 ? yes : no);
@@ -353,7 +353,7 @@ FillResult readFillRows(SQLite::Database& database, View view, const QString& st
                         found = amounts.emplace(minor, table.add(money.format(minor))).first;
                     table.cells.push_back(found->second);
                 } else
-                    table.cells.push_back(texts[d].index(ColumnBytes(query, c), table));
+                    table.cells.push_back(texts[d].index(columnBytes(query, c), table));
                 break;
             }
         }

@@ -66,7 +66,7 @@ void overdueFunction(sqlite3_context* context, int, sqlite3_value** argv)
     const std::optional<int> status = optionalInt(argv[0]);
     const QDate sent = decodeStoredDate(argumentValue(argv[1]), DateRule::PositiveOnly);
     const QDate returned = decodeStoredDate(argumentValue(argv[2]), DateRule::PositiveOnly);
-    const bool overdue = status && rule.isOverdue(*status, sent, returned, optionalInt(argv[3]));
+    const bool overdue = status && rule.isOverdue(static_cast<SubmissionStatus>(*status), sent, returned, optionalInt(argv[3]));
     sqlite3_result_int(context, overdue ? 1 : 0);
 }
 
@@ -77,10 +77,10 @@ int OverdueRule::allowedDays(std::optional<int> answerWithinDays) const
     return answerWithinDays && *answerWithinDays >= 0 ? *answerWithinDays : defaultDays;
 }
 
-bool OverdueRule::isOverdue(int status, const QDate& sent, const QDate& returned,
+bool OverdueRule::isOverdue(SubmissionStatus status, const QDate& sent, const QDate& returned,
                             std::optional<int> answerWithinDays) const
 {
-    if (status != 0 || returned.isValid() || !sent.isValid() || !today.isValid())
+    if (status != SubmissionStatus::Unreturned || returned.isValid() || !sent.isValid() || !today.isValid())
         return false;
     return sent.daysTo(today) > allowedDays(answerWithinDays);
 }
@@ -88,8 +88,8 @@ bool OverdueRule::isOverdue(int status, const QDate& sent, const QDate& returned
 std::optional<OverdueInfo> overdueRow(const OverdueRule& rule, sqlite3_stmt* row, const OverdueColumns& columns)
 {
     // Status as the engine converts it to a number, like SQLite::Column::getInt().
-    const int status = sqlite3_column_int(row, columns.status);
-    if (status != 0)
+    const auto status = static_cast<SubmissionStatus>(sqlite3_column_int(row, columns.status));
+    if (status != SubmissionStatus::Unreturned)
         return std::nullopt;  // the rule holds only unreturned ones: spare reading the dates
     const QDate sent = decodeStoredDate(row, columns.sent, DateRule::PositiveOnly);
     const QDate returned = decodeStoredDate(row, columns.returned, DateRule::PositiveOnly);

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "core/Settings.h"
+#include "core/SubmissionStatus.h"
 
 namespace SQLite { class Database; }
 struct sqlite3_stmt;
@@ -19,9 +20,9 @@ struct OverdueRule {
 
     // The publisher's own days when it has them, else the default.
     int allowedDays(std::optional<int> answerWithinDays) const;
-    // Status unreturned (0), no returned date, a sent date, and more than the allowed days
+    // Status unreturned, no returned date, a sent date, and more than the allowed days
     // between the sent date and today.
-    bool isOverdue(int status, const QDate& sent, const QDate& returned,
+    bool isOverdue(SubmissionStatus status, const QDate& sent, const QDate& returned,
                    std::optional<int> answerWithinDays) const;
 };
 

@@ -118,6 +118,13 @@ std::optional<int> number(const SQLite::Column& column)
     return isNumber ? std::optional<int>(static_cast<int>(n)) : std::nullopt;
 }
 
+// A stored status as it is, also one outside the four; nothing when it is no number.
+std::optional<SubmissionStatus> status(const SQLite::Column& column)
+{
+    const std::optional<int> n = number(column);
+    return n ? std::optional<SubmissionStatus>(static_cast<SubmissionStatus>(*n)) : std::nullopt;
+}
+
 void put(SQLite::Statement& statement, int index, const QString& value)
 {
     statement.bind(index, value.toStdString());
@@ -323,7 +330,7 @@ std::optional<SubmissionRecord> RecordStore::submission(int id)
         submission.dateReturned = storedValue(query.getColumn(4));
         submission.outcome = storedText(query.getColumn(5));
         submission.notes = storedText(query.getColumn(6));
-        submission.status = number(query.getColumn(7));
+        submission.status = status(query.getColumn(7));
         submission.fee = amount(query.getColumn(8));
         submission.payment = amount(query.getColumn(9));
         submission.datePaid = storedValue(query.getColumn(10));
@@ -461,7 +468,7 @@ int RecordStore::saveSubmission(const SubmissionRecord& submission)
         const bool isNew = submission.id == 0;
         // The row as stored before this save: what the flag rules compare against.
         int oldWork = 0;
-        std::optional<int> oldStatus;
+        std::optional<SubmissionStatus> oldStatus;
         if (!isNew) {
             SQLite::Statement stored(mDatabase, kStoredSubmission);
             stored.bind(1, submission.id);
@@ -469,7 +476,7 @@ int RecordStore::saveSubmission(const SubmissionRecord& submission)
                 throw RecordStoreError(RecordStoreError::Reason::Gone,
                                        QStringLiteral("This Submission no longer exists."));
             oldWork = number(stored.getColumn(0)).value_or(0);
-            oldStatus = number(stored.getColumn(1));
+            oldStatus = status(stored.getColumn(1));
         }
 
         const bool withStatus = submission.status.has_value();
@@ -488,7 +495,7 @@ int RecordStore::saveSubmission(const SubmissionRecord& submission)
         put(write, 9, submission.datePaid.isValid() ? submission.datePaid : QVariant(0));
         int next = 10;
         if (withStatus)
-            write.bind(next++, *submission.status);
+            write.bind(next++, static_cast<int>(*submission.status));
         if (!isNew)
             write.bind(next, submission.id);
         write.exec();
@@ -499,27 +506,21 @@ int RecordStore::saveSubmission(const SubmissionRecord& submission)
             // Whatever its status, a new submission means the work and publisher have been used.
             runWithId(mDatabase, kWorkToSubmit, work);
             runWithId(mDatabase, kPublisherSubmittedTo, submission.publisherId);
-        } else if (oldWork != work && oldStatus == SubmissionRecord::kUnreturned) {
+        } else if (oldWork != work && oldStatus == SubmissionStatus::Unreturned) {
             // An unreturned submission moved to another work may leave its old work with none.
             runWithId(mDatabase, kWorkNoLongerSubmitted, oldWork);
         }
-        // A stored status outside the four codes, left as it is, changes no flag.
-        const int status = submission.status.value_or(isNew ? SubmissionRecord::kUnreturned : -1);
-        switch (status) {
-        case SubmissionRecord::kUnreturned:
-        case SubmissionRecord::kRejected:
+        // No status on a stored row, or one outside the four left as it is, changes no flag.
+        const std::optional<SubmissionStatus> saved
+            = isNew ? submission.status.value_or(SubmissionStatus::Unreturned) : submission.status;
+        if (saved == SubmissionStatus::Unreturned || saved == SubmissionStatus::Rejected) {
             // With this submission stored, the work is out exactly when one of its submissions is.
             runWithId(mDatabase, kWorkSubmittedWhileOutstanding, work);
-            break;
-        case SubmissionRecord::kAccepted:
+        } else if (saved == SubmissionStatus::Accepted) {
             // An acceptance leaves Submitted? as it was.
             runWithId(mDatabase, kWorkAccepted, work);
-            break;
-        case SubmissionRecord::kPublished:
+        } else if (saved == SubmissionStatus::Published) {
             runWithId(mDatabase, kWorkPublished, work);
-            break;
-        default:
-            break;
         }
         transaction.commit();
         return id;
@@ -588,4 +589,39 @@ void RecordStore::deleteRecord(View view, int id)
             runWithId(mDatabase, kWorkNoLongerSubmitted, outstandingWork);
         transaction.commit();
     });
+}
+
+std::optional<EarlierSubmission> RecordStore::earlierSubmission(int workId, int publisherId, int excludeId)
+{
+    return ::earlierSubmission(mDatabase, workId, publisherId, excludeId);
+}
+
+std::optional<SimultaneousConflict> RecordStore::simultaneousConflict(int workId, int publisherId, int excludeId)
+{
+    return ::simultaneousConflict(mDatabase, workId, publisherId, excludeId);
+}
+
+QList<OtherSubmission> RecordStore::otherUnreturned(int workId, int excludeId)
+{
+    return ::otherUnreturned(mDatabase, workId, excludeId);
+}
+
+QList<SubmissionFact> RecordStore::submissionFacts()
+{
+    return loadSubmissionFacts(mDatabase);
+}
+
+ImportReport RecordStore::importCsv(const CsvImportTable& table, const ImportOptions& options)
+{
+    return ::importCsv(mDatabase, table, options);
+}
+
+std::optional<ImportLogEntry> RecordStore::lastImport()
+{
+    return ::lastImport(mDatabase);
+}
+
+UndoReport RecordStore::undoLastImport()
+{
+    return ::undoLastImport(mDatabase);
 }

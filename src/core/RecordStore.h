@@ -10,6 +10,11 @@
 #include <optional>
 #include <stdexcept>
 
+#include "core/CsvImport.h"
+#include "core/OtherSubmissions.h"
+#include "core/Resubmission.h"
+#include "core/SubmissionFacts.h"
+#include "core/SubmissionStatus.h"
 #include "core/View.h"
 
 namespace SQLite { class Database; }
@@ -44,12 +49,6 @@ struct PublisherRecord {
 };
 
 struct SubmissionRecord {
-    // The statuses as stored.
-    static constexpr int kUnreturned = 0;
-    static constexpr int kRejected = 1;
-    static constexpr int kAccepted = 2;
-    static constexpr int kPublished = 3;
-
     int id = 0;
     int workId = 0;
     int publisherId = 0;
@@ -61,7 +60,7 @@ struct SubmissionRecord {
     QString notes;
     // Null or not a number when loaded. Saving without one keeps the stored status; a new
     // submission then takes the table's default, unreturned.
-    std::optional<int> status;
+    std::optional<SubmissionStatus> status;
     // In the currency's smallest unit (pence, cents); Null: none.
     std::optional<qint64> fee;
     std::optional<qint64> payment;
@@ -148,6 +147,18 @@ public:
     // Deletes the record: a publisher with its genre links, an unreturned submission
     // clearing its work's Submitted? when it was the last. Nothing to delete is no error.
     void deleteRecord(View view, int id);
+
+    // What the submission editor asks before a save and after an acceptance, and what the
+    // statistics are worked out from (OtherSubmissions.h, Resubmission.h, SubmissionFacts.h).
+    std::optional<EarlierSubmission> earlierSubmission(int workId, int publisherId, int excludeId);
+    std::optional<SimultaneousConflict> simultaneousConflict(int workId, int publisherId, int excludeId);
+    QList<OtherSubmission> otherUnreturned(int workId, int excludeId);
+    QList<SubmissionFact> submissionFacts();
+
+    // Imports and their undoing (CsvImport.h).
+    ImportReport importCsv(const CsvImportTable& table, const ImportOptions& options);
+    std::optional<ImportLogEntry> lastImport();
+    UndoReport undoLastImport();
 
 private:
     SQLite::Database& mDatabase;

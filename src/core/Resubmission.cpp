@@ -44,8 +44,9 @@ std::optional<EarlierSubmission> earlierSubmission(SQLite::Database& database, i
             return std::nullopt;
         EarlierSubmission earlier;
         earlier.id = query.getColumn(0).getInt();
-        earlier.kind = query.getColumn(1).getInt() == 0 ? EarlierSubmission::Kind::Unreturned
-                                                        : EarlierSubmission::Kind::Rejected;
+        earlier.kind = static_cast<SubmissionStatus>(query.getColumn(1).getInt()) == SubmissionStatus::Unreturned
+                           ? EarlierSubmission::Kind::Unreturned
+                           : EarlierSubmission::Kind::Rejected;
         earlier.work = QString::fromUtf8(query.getColumn(2).getText());
         earlier.publisher = QString::fromUtf8(query.getColumn(3).getText());
         earlier.sent = decodeStoredDate(storedValue(query.getColumn(4)), DateRule::PositiveOnly);

@@ -6,7 +6,9 @@
 
 #include "core/Clock.h"
 #include "core/Database.h"
+#include "core/DatabaseBackup.h"
 #include "core/Overdue.h"
+#include "core/RecordStore.h"
 
 namespace {
 
@@ -63,6 +65,21 @@ bool Session::openDatabase(bool create, QString* error)
         return false;
     setDatabase(std::move(database));
     return true;
+}
+
+RecordStore Session::store() const
+{
+    return RecordStore(*mDatabase);
+}
+
+bool Session::finishOpening(QString* error)
+{
+    return db::finishOpening(*mDatabase, databasePath(), error);
+}
+
+bool Session::backupTo(const QString& target, QString* error)
+{
+    return backupDatabase(*mDatabase, target, error);
 }
 
 void Session::closeDatabase()

@@ -10,6 +10,7 @@
 #include "core/Settings.h"
 
 class Clock;
+class RecordStore;
 namespace SQLite { class Database; }
 
 class Session {
@@ -41,11 +42,18 @@ public:
 
     // The open database; null before it is opened and after it is closed.
     SQLite::Database* database() const { return mDatabase.get(); }
+    bool isOpen() const { return mDatabase != nullptr; }
+    // The records of the open database; only while it is open.
+    RecordStore store() const;
     void setDatabase(std::unique_ptr<SQLite::Database> database);
     // Opens databasePath() checked but not yet upgraded (see db::openChecked), or first
     // creates it with the schema and lookup rows when create is set; false with the reason
     // when that fails.
     bool openDatabase(bool create, QString* error);
+    // Brings an opened database up to date (see db::finishOpening); false with the reason.
+    bool finishOpening(QString* error);
+    // Copies the open database to target; false with the reason.
+    bool backupTo(const QString& target, QString* error);
     // Closing twice, or closing what is not open, does nothing.
     void closeDatabase();
 

@@ -35,7 +35,7 @@ QList<SubmissionFact> loadSubmissionFacts(SQLite::Database& database)
             fact.publisherExists = query.getColumn(6).getInt() != 0;
             fact.sent = decodeStoredDate(storedValue(query.getColumn(7)), DateRule::PositiveOnly);
             fact.returned = decodeStoredDate(storedValue(query.getColumn(8)), DateRule::PositiveOnly);
-            fact.status = query.getColumn(9).getInt();
+            fact.status = static_cast<SubmissionStatus>(query.getColumn(9).getInt());
             if (!query.getColumn(10).isNull())
                 fact.answerWithinDays = query.getColumn(10).getInt();
             if (!query.getColumn(11).isNull())

@@ -9,6 +9,8 @@
 #include <QVariant>
 #include <optional>
 
+#include "core/SubmissionStatus.h"
+
 namespace SQLite { class Column; class Database; }
 
 struct SubmissionFact {
@@ -21,13 +23,13 @@ struct SubmissionFact {
     bool publisherExists = false;
     QDate sent;              // invalid: no date
     QDate returned;          // invalid: no date
-    int status = 0;          // as stored; 0 unreturned, 1 rejected, 2 accepted, 3 published
+    SubmissionStatus status = SubmissionStatus::Unreturned;
     std::optional<int> answerWithinDays;  // the publisher's own; none when not set
     std::optional<qint64> fee;            // in the currency's smallest unit; none when not set
     std::optional<qint64> payment;
     QDate paid;              // the payment's date; invalid: none
 
-    bool isAccepted() const { return status == 2 || status == 3; }
+    bool isAccepted() const { return isAcceptance(status); }
 };
 
 // All submissions, in ID order. Throws RecordStoreError when the engine fails.

@@ -14,8 +14,7 @@
 
 void backUpDatabaseInteractively(QWidget* window, Session& session, Prompts& prompts)
 {
-    SQLite::Database* database = session.database();
-    if (!database) {
+    if (!session.isOpen()) {
         prompts.message(window, QCoreApplication::translate("BackupActions", "There is no open database to back up."), Prompts::Buttons::Ok,
                         Prompts::Icon::Warning);
         return;
@@ -31,7 +30,7 @@ void backUpDatabaseInteractively(QWidget* window, Session& session, Prompts& pro
     if (target.isEmpty())
         return;
     QString error;
-    if (!backupDatabase(*database, target, &error)) {
+    if (!session.backupTo(target, &error)) {
         prompts.message(window, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return;
     }

@@ -44,7 +44,7 @@ HotKeyBar::HotKeyBar(QWidget* window, const QList<QPushButton*>& buttons, Status
 
 HotKeyBar::~HotKeyBar()
 {
-    removeKeyPreview();
+    removeKeyFilter();
 }
 
 QList<QPushButton*> HotKeyBar::createButtons(QWidget* parent, QBoxLayout* layout)
@@ -117,7 +117,7 @@ void HotKeyBar::showReason(const QString& reason)
         showStatusMessage(mWindow, reason, kMessageSeconds);
 }
 
-void HotKeyBar::installKeyPreview()
+void HotKeyBar::installKeyFilter()
 {
     if (mPreview)
         return;
@@ -125,7 +125,7 @@ void HotKeyBar::installKeyPreview()
     mPreview = true;
 }
 
-void HotKeyBar::removeKeyPreview()
+void HotKeyBar::removeKeyFilter()
 {
     if (!mPreview)
         return;

@@ -3,10 +3,10 @@
 // and the typing of its text into the focused field.
 //
 // The editor creates its buttons (createButtons puts five hidden square buttons, wider for a
-// long caption, named cmdHotKey0 to cmdHotKey4 into a layout) and hands them over with its
+// long caption, named hotKeyButton0 to hotKeyButton4 into a layout) and hands them over with its
 // status panel. A button click only emits clicked(i): the editor moves the focus to its target
 // field and calls send(i).
-// installKeyPreview() lets the bar see every key press of the window before the focused control,
+// installKeyFilter() lets the bar see every key press of the window before the focused control,
 // through an application event filter that takes the presses delivered to the window's focus
 // widget; the keys themselves still reach the control.
 
@@ -31,7 +31,7 @@ public:
     HotKeyBar(QWidget* window, const QList<QPushButton*>& buttons, StatusPanel* panel);
     ~HotKeyBar() override;
 
-    // Five square buttons, cmdHotKey0 to cmdHotKey4, hidden, appended to the layout in order.
+    // Five square buttons, hotKeyButton0 to hotKeyButton4, hidden, appended to the layout in order.
     static QList<QPushButton*> createButtons(QWidget* parent, QBoxLayout* layout);
 
     // Shows a button with caption and tooltip for each hot key, hides the rest; the keys
@@ -46,8 +46,8 @@ public:
     void send(int index);
 
     // Calls keyDown for every key press in the window before its focused control sees it.
-    void installKeyPreview();
-    void removeKeyPreview();
+    void installKeyFilter();
+    void removeKeyFilter();
 
     QPushButton* button(int index) const;
 

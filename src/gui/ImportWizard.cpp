@@ -257,7 +257,7 @@ bool ImportWizard::validateCurrentPage()
     case SummaryPage: {
         if (mImported)
             return true;
-        mReport = importCsv(*mSession.database(), mTable, options(false));
+        mReport = mSession.store().importCsv(mTable, options(false));
         if (!mReport.ok) {
             mPrompts.message(this, tr("Nothing was imported: %1").arg(mReport.error), Prompts::Buttons::Ok,
                              Prompts::Icon::Critical);
@@ -285,7 +285,7 @@ void ImportWizard::initializePage(int id)
         fillStatusWords();
         break;
     case SummaryPage:
-        mReport = importCsv(*mSession.database(), mTable, options(true));
+        mReport = mSession.store().importCsv(mTable, options(true));
         fillSummary();
         break;
     default:
@@ -481,7 +481,7 @@ void ImportWizard::fillStatusWords()
     // A dry run with every word left as the file has it lists each distinct word.
     ImportOptions words = options(true);
     words.statusWords.clear();
-    const ImportReport found = importCsv(*mSession.database(), mTable, words);
+    const ImportReport found = mSession.store().importCsv(mTable, words);
     mStatusTable->setRowCount(static_cast<int>(found.statusWords.size()));
     for (int r = 0; r < found.statusWords.size(); ++r) {
         const StatusWordUse& use = found.statusWords[r];
@@ -491,10 +491,10 @@ void ImportWizard::fillStatusWords()
         auto* combo = new QComboBox;
         combo->setObjectName(QStringLiteral("status%1").arg(r));
         combo->addItem(tr("(choose)"), -1);
-        for (int status = SubmissionRecord::kUnreturned; status <= SubmissionRecord::kPublished; ++status)
-            combo->addItem(statusCaption(status), status);
+        for (const SubmissionStatus status : kSubmissionStatuses)
+            combo->addItem(statusCaption(status), static_cast<int>(status));
         if (use.status)
-            combo->setCurrentIndex(combo->findData(*use.status));
+            combo->setCurrentIndex(combo->findData(static_cast<int>(*use.status)));
         connect(combo, &QComboBox::activated, this,
                 [this] { static_cast<CheckedPage*>(page(StatusPage))->recheck(); });
         mStatusTable->setCellWidget(r, 2, combo);
@@ -502,15 +502,15 @@ void ImportWizard::fillStatusWords()
     mStatusTable->resizeColumnsToContents();
 }
 
-QHash<QString, int> ImportWizard::chosenStatusWords() const
+QHash<QString, SubmissionStatus> ImportWizard::chosenStatusWords() const
 {
-    QHash<QString, int> words;
+    QHash<QString, SubmissionStatus> words;
     for (int r = 0; r < mStatusTable->rowCount(); ++r) {
         const auto* combo = static_cast<QComboBox*>(mStatusTable->cellWidget(r, 2));
         const QString word = mStatusTable->item(r, 0)->data(Qt::UserRole).toString();
         // The empty word follows the returned date; it is never mapped.
         if (combo && !word.trimmed().isEmpty() && combo->currentData().toInt() >= 0)
-            words.insert(word, combo->currentData().toInt());
+            words.insert(word, static_cast<SubmissionStatus>(combo->currentData().toInt()));
     }
     return words;
 }
@@ -607,7 +607,7 @@ void ImportWizard::saveReport()
 
 bool runImportWizard(QWidget* parent, Session& session, Prompts& prompts)
 {
-    if (!session.database())
+    if (!session.isOpen())
         return false;
     ImportWizard wizard(session, prompts, parent);
     wizard.exec();
@@ -616,9 +616,9 @@ bool runImportWizard(QWidget* parent, Session& session, Prompts& prompts)
 
 bool runUndoLastImport(QWidget* parent, Session& session, Prompts& prompts)
 {
-    if (!session.database())
+    if (!session.isOpen())
         return false;
-    const std::optional<ImportLogEntry> last = lastImport(*session.database());
+    const std::optional<ImportLogEntry> last = session.store().lastImport();
     if (!last) {
         prompts.message(parent, QCoreApplication::translate("ImportWizard", "There is no import to undo."),
                         Prompts::Buttons::Ok, Prompts::Icon::Information);
@@ -633,7 +633,7 @@ bool runUndoLastImport(QWidget* parent, Session& session, Prompts& prompts)
     if (prompts.message(parent, question, Prompts::Buttons::YesNo, Prompts::Icon::Question, Prompts::Answer::No)
         != Prompts::Answer::Yes)
         return false;
-    const UndoReport undone = undoLastImport(*session.database());
+    const UndoReport undone = session.store().undoLastImport();
     if (!undone.ok) {
         prompts.message(parent, QCoreApplication::translate("ImportWizard", "The import was not undone: %1")
                                     .arg(undone.error),

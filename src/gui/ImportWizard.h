@@ -53,7 +53,7 @@ private:
     QList<ImportField> chosenColumns() const;
     QString missingFields() const;
     void fillStatusWords();
-    QHash<QString, int> chosenStatusWords() const;
+    QHash<QString, SubmissionStatus> chosenStatusWords() const;
     bool allWordsChosen() const;
     ImportOptions options(bool dryRun) const;
     void fillSummary();

@@ -16,7 +16,6 @@
 #include <QToolButton>
 
 #include "core/BackupCommand.h"
-#include "core/Database.h"
 #include "core/Cancellation.h"
 #include "gui/AboutDialog.h"
 #include "gui/BackupActions.h"
@@ -348,7 +347,7 @@ bool MainWindow::initialise()
     if (!backup.damage.isEmpty())
         mDesktop.prompts.message(this, backup.damage, Prompts::Buttons::Ok, Prompts::Icon::Warning);
     QString error;
-    if (!db::finishOpening(*mSession.database(), mSession.databasePath(), &error)) {
+    if (!mSession.finishOpening(&error)) {
         mSession.closeDatabase();
         mDesktop.prompts.message(nullptr, error, Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;

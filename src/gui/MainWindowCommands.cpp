@@ -83,14 +83,14 @@ void MainWindow::afterEditor()
 
 void MainWindow::deleteRecord()
 {
-    if (!mListing.hasRecords() || !mSession.database())
+    if (!mListing.hasRecords() || !mSession.isOpen())
         return;
     const int row = grid->currentRow();
     const int id = currentRecord();
     mListing.setRecordToSelect(id);
     const QString viewMode = viewName(view());
     Prompts& prompts = mDesktop.prompts;
-    RecordStore store(*mSession.database());
+    RecordStore store = mSession.store();
     try {
         if (store.outstandingSubmissions(view(), id) >= 1) {
             prompts.message(this, QStringLiteral("Can't delete this ") + viewMode + QStringLiteral(" - submissions exist for it."),

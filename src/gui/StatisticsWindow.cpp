@@ -211,12 +211,12 @@ StatisticsWindow::StatisticsWindow(Session& session, Prompts& prompts, QWidget* 
 
 bool StatisticsWindow::reload()
 {
-    if (!mSession.database()) {
+    if (!mSession.isOpen()) {
         mPrompts.message(this, tr("The database is not open."), Prompts::Buttons::Ok, Prompts::Icon::Warning);
         return false;
     }
     try {
-        mFacts = loadSubmissionFacts(*mSession.database());
+        mFacts = mSession.store().submissionFacts();
     } catch (const RecordStoreError& e) {
         mPrompts.message(this, tr("The submissions could not be read:\n\n%1").arg(e.message()), Prompts::Buttons::Ok,
                          Prompts::Icon::Critical);

@@ -69,7 +69,8 @@ TEST_F(CommandLineTest, EachOptionAsksForItsActionWithFilesFromTheWorkingFolder)
     EXPECT_EQ(i.importKind, ImportKind::Submissions);
     EXPECT_EQ(i.importSource + '|' + i.database, path(QStringLiteral("in.csv")) + '|' + path(QStringLiteral("fresh.mdb")));
     EXPECT_TRUE(i.dryRun && i.dateOrder == DateOrder::MonthDayYear);
-    EXPECT_EQ(i.statusWords, (QHash<QString, int>{{QStringLiteral("Held"), 0}, {QStringLiteral("Lost, Sadly"), 1}}));
+    EXPECT_EQ(i.statusWords, (QHash<QString, SubmissionStatus>{{QStringLiteral("Held"), SubmissionStatus::Unreturned},
+                                                         {QStringLiteral("Lost, Sadly"), SubmissionStatus::Rejected}}));
     const CommandLine plain = parse({QStringLiteral("--import-csv"), QStringLiteral("works"), QStringLiteral("in.csv")});
     EXPECT_TRUE(plain.importKind == ImportKind::Works && !plain.dryRun && !plain.dateOrder && plain.statusWords.isEmpty());
 }

@@ -210,7 +210,7 @@ TEST_F(CsvImportTest, StatusWordsMapToTheFourStatusesKeepingTheWordAsOutcome)
 
     ImportOptions mapped = options(ImportKind::Submissions);
     QString word;
-    int status = -1;
+    SubmissionStatus status = SubmissionStatus::Unreturned;
     ASSERT_TRUE(parseStatusMapping(QStringLiteral("shortlisted=Accepted"), &word, &status));
     mapped.statusWords.insert(word, status);
     const ImportReport report = import(csv.left(csv.lastIndexOf("G;")), mapped);

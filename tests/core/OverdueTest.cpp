@@ -104,9 +104,9 @@ TEST_F(OverdueTest, OverdueDaysIsReadFromTheSettingsFile)
 TEST(OverdueRuleTest, TheDaysAreCountedInCalendarDaysAndNeverAhead)
 {
     const OverdueRule rule{QDate(2024, 3, 1), 10};
-    EXPECT_FALSE(rule.isOverdue(0, QDate(2024, 2, 1), QDate(), 29));  // 29 days out (a leap year): not more than 29
-    EXPECT_TRUE(rule.isOverdue(0, QDate(2024, 2, 1), QDate(), 28));
-    EXPECT_FALSE(rule.isOverdue(0, QDate(2025, 1, 1), QDate(), 0));  // sent "in the future" by a typing slip
+    EXPECT_FALSE(rule.isOverdue(SubmissionStatus::Unreturned, QDate(2024, 2, 1), QDate(), 29));  // 29 days out (a leap year): not more than 29
+    EXPECT_TRUE(rule.isOverdue(SubmissionStatus::Unreturned, QDate(2024, 2, 1), QDate(), 28));
+    EXPECT_FALSE(rule.isOverdue(SubmissionStatus::Unreturned, QDate(2025, 1, 1), QDate(), 0));  // sent "in the future" by a typing slip
     EXPECT_EQ(rule.allowedDays(-5), 10);
 }
 

@@ -12,8 +12,8 @@
 namespace {
 
 using Reason = RecordStoreError::Reason;
-constexpr int kOut = SubmissionRecord::kUnreturned, kRejected = SubmissionRecord::kRejected,
-              kAccepted = SubmissionRecord::kAccepted, kPublished = SubmissionRecord::kPublished;
+constexpr auto kOut = SubmissionStatus::Unreturned, kRejected = SubmissionStatus::Rejected,
+               kAccepted = SubmissionStatus::Accepted, kPublished = SubmissionStatus::Published;
 
 // The reason a call failed with; nothing when it succeeded.
 std::optional<Reason> failure(const std::function<void()>& call, QString* message = nullptr)
@@ -28,7 +28,7 @@ std::optional<Reason> failure(const std::function<void()>& call, QString* messag
     return std::nullopt;
 }
 
-SubmissionRecord submission(int id, int work, int publisher, std::optional<int> status)
+SubmissionRecord submission(int id, int work, int publisher, std::optional<SubmissionStatus> status)
 {
     return {.id = id, .workId = work, .publisherId = publisher, .dateSubmitted = QStringLiteral("2024-06-01"),
             .dateReturned = 0, .status = status};
@@ -60,10 +60,10 @@ protected:
             exec(QStringLiteral("INSERT INTO Publisher_Genre VALUES (%1, %2)").arg(id).arg(genre));
         return id;
     }
-    int addSubmission(int work, int publisher, int status)
+    int addSubmission(int work, int publisher, SubmissionStatus status)
     {
         exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Status) "
-                            "VALUES (%1, %2, '2024-05-01', %3)").arg(work).arg(publisher).arg(status));
+                            "VALUES (%1, %2, '2024-05-01', %3)").arg(work).arg(publisher).arg(int(status)));
         return int(database().getLastInsertRowid());
     }
     // The works' flags, a group each, then the publisher's Submit_To? and Submitted_To?.
@@ -125,7 +125,7 @@ TEST_F(RecordStoreTest, LoadsGiveTheRecordsAsStored)
     EXPECT_EQ(p.genreIds, QList<int>({1, 4}));
     // Dates keep the type they are stored with; a status that is no number is none.
     const SubmissionRecord sent = store->submission(8).value();
-    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4").arg(sent.workId).arg(sent.publisherId).arg(sent.status.value()).arg(sent.notes),
+    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4").arg(sent.workId).arg(sent.publisherId).arg(int(sent.status.value())).arg(sent.notes),
               QStringLiteral("3 5 2 sent"));
     EXPECT_EQ(sent.dateSubmitted, QVariant(QStringLiteral("2024-05-01")));
     EXPECT_EQ(sent.dateReturned.typeId(), QMetaType::LongLong);
@@ -214,7 +214,7 @@ TEST_F(RecordStoreTest, ANewSubmissionRaisesTheFlagsItsStatusCallsFor)
     EXPECT_EQ(flags({outElsewhere, staleFlag, taken, printed}), QStringLiteral("1100 1011 1010 1001"));
     // Without a status the new row is unreturned, with the flags of one.
     const int unset = store->saveSubmission(submission(0, plain, ambit, std::nullopt));
-    EXPECT_EQ(queryInt(QStringLiteral("SELECT Status FROM Submission WHERE ID = %1").arg(unset)), kOut);
+    EXPECT_EQ(queryInt(QStringLiteral("SELECT Status FROM Submission WHERE ID = %1").arg(unset)), int(kOut));
     EXPECT_EQ(flags({plain}, ambit), QStringLiteral("1100 11"));
 }
 
@@ -258,9 +258,9 @@ TEST_F(RecordStoreTest, AnAmendedSubmissionIsJudgedAgainstTheRowAsStored)
 
     // Its work, its publisher and its own row must still be there; nothing is written if not.
     const QString before = contents();
-    EXPECT_EQ(failure([&] { store->saveSubmission(submission(0, 999, granta, 0)); }), Reason::MissingWork);
-    EXPECT_EQ(failure([&] { store->saveSubmission(submission(first, alpha, 999, 0)); }), Reason::MissingPublisher);
-    EXPECT_EQ(failure([&] { store->saveSubmission(submission(999, alpha, granta, 0)); }), Reason::Gone);
+    EXPECT_EQ(failure([&] { store->saveSubmission(submission(0, 999, granta, kOut)); }), Reason::MissingWork);
+    EXPECT_EQ(failure([&] { store->saveSubmission(submission(first, alpha, 999, kOut)); }), Reason::MissingPublisher);
+    EXPECT_EQ(failure([&] { store->saveSubmission(submission(999, alpha, granta, kOut)); }), Reason::Gone);
     EXPECT_EQ(contents(), before);
 }
 

@@ -37,7 +37,7 @@ QString figuresText(const QList<WorkFigures>& list, int id)
 SubmissionFact fact(const QDate& sent, const QDate& returned, int status)
 {
     return {.publisherId = 1, .workExists = true, .publisherExists = true, .sent = sent, .returned = returned,
-            .status = status};
+            .status = static_cast<SubmissionStatus>(status)};
 }
 
 } // namespace

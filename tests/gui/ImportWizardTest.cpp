@@ -136,7 +136,7 @@ TEST_F(ImportWizardTest, UndoLastImportSaysWhatItRemovesAndAsksFirst)
 {
     start();
     ImportOptions options;
-    options.statusWords.insert(QStringLiteral("shortlisted"), 0);
+    options.statusWords.insert(QStringLiteral("shortlisted"), SubmissionStatus::Unreturned);
     options.backupFolder = path(QStringLiteral("backups"));
     options.databasePath = path(QStringLiteral("Quillary.mdb"));
     ASSERT_TRUE(importCsvFile(*window->session().database(), path(QStringLiteral("log.csv")), options).ok);

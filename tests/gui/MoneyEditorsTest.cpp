@@ -78,7 +78,7 @@ TEST_F(MoneyEditorsTest, SubmissionFeeFollowsThePublisherAndAcceptanceOffersTheW
 
     // An accepted submission is not a sending: nothing asked. The one still out is listed
     // after the save; Withdraw All rejects it today.
-    click(child<QButtonGroup>(editor, "statusGroup")->button(SubmissionEditor::kAccepted));
+    click(child<QButtonGroup>(editor, "statusGroup")->button(int(SubmissionStatus::Accepted)));
     prompts.answers = {Prompts::Answer::Yes};
     const int before = prompts.shown.size();
     press(editor, "okButton");
@@ -93,11 +93,11 @@ TEST_F(MoneyEditorsTest, SubmissionFeeFollowsThePublisherAndAcceptanceOffersTheW
     // Not Now changes nothing.
     exec("UPDATE Submission SET Status = 0, Date_Returned = 0, Outcome = NULL WHERE ID = 1");
     editor = openEditor<SubmissionEditor>(session(), desktop(), "Amend", 2);
-    click(child<QButtonGroup>(editor, "statusGroup")->button(SubmissionEditor::kUnreturned));
+    click(child<QButtonGroup>(editor, "statusGroup")->button(int(SubmissionStatus::Unreturned)));
     press(editor, "okButton");
     editor = openEditor<SubmissionEditor>(session(), desktop(), "Amend", 2);
     prompts.answers = {Prompts::Answer::No};
-    click(child<QButtonGroup>(editor, "statusGroup")->button(SubmissionEditor::kPublished));
+    click(child<QButtonGroup>(editor, "statusGroup")->button(int(SubmissionStatus::Published)));
     press(editor, "okButton");
     EXPECT_TRUE(prompts.texts().last().contains("Withdraw it from all of them now?"));
     EXPECT_EQ(stored("SELECT Status || ' ' || Date_Returned FROM Submission WHERE ID = 1"), "0 0");

@@ -41,7 +41,7 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndRaisesTheFlagsOfItsStatus)
     auto editor = open("New");
     ASSERT_TRUE(editor);
     EXPECT_EQ(submitted->text() + '|' + returned->text(), "06/12/2026|");
-    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "statusGroup")), SubmissionEditor::kUnreturned);
+    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "statusGroup")), int(SubmissionStatus::Unreturned));
     EXPECT_EQ(selectedIds(works) + selectedIds(publishers), (QList<int>{1, 1}));
     press(editor, "okButton");
     EXPECT_EQ(submissions(), 2);  // nothing edited, nothing written
@@ -50,7 +50,7 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndRaisesTheFlagsOfItsStatus)
     editor = open("New");
     clickItem(works, 2);       // Zebra
     clickItem(publishers, 1);  // Quarto
-    click(child<QButtonGroup>(editor, "statusGroup")->button(SubmissionEditor::kAccepted));
+    click(child<QButtonGroup>(editor, "statusGroup")->button(int(SubmissionStatus::Accepted)));
     press(editor, "okButton");
     EXPECT_EQ(editor->result().selectId, 3);
     EXPECT_EQ(stored(3, "Work_ID || '/' || Publisher_ID || '/' || Status"), "3/2/2");
@@ -65,7 +65,7 @@ TEST_F(SubmissionEditorTest, DatesEmptyStoredAsZeroNonDatesDroppedOrRefusedAndAW
     auto editor = open("Amend", 1);
     ASSERT_TRUE(editor);
     EXPECT_EQ(submitted->text() + '|' + returned->text(), "10/01/2024|03/03/2024");
-    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "statusGroup")), SubmissionEditor::kRejected);
+    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "statusGroup")), int(SubmissionStatus::Rejected));
     EXPECT_EQ(selectedIds(works) + selectedIds(publishers), (QList<int>{1, 1}));
     returned->clear();
     submitted->setFocus();
@@ -108,7 +108,7 @@ TEST_F(SubmissionEditorTest, DatesEmptyStoredAsZeroNonDatesDroppedOrRefusedAndAW
     prompts.shown.clear();
     exec("DELETE FROM Work WHERE ID = 2");
     editor = open("Amend", 2);
-    click(child<QButtonGroup>(editor, "statusGroup")->button(SubmissionEditor::kRejected));
+    click(child<QButtonGroup>(editor, "statusGroup")->button(int(SubmissionStatus::Rejected)));
     press(editor, "okButton");
     ASSERT_EQ(prompts.texts(), QStringList{"Choose a Work for this Submission before saving."});
     EXPECT_TRUE(editor->isVisible());

@@ -48,9 +48,8 @@ SaveRefusal::SaveRefusal(const QString& message)
 
 // --- Construction ---
 
-EditorWindow::EditorWindow(Session& session, Desktop desktop, const QString& designTitle, const QString& table,
-                       QWidget* parent)
-    : QDialog(parent), mSession(session), mDesktop(desktop), mDesignTitle(designTitle), mTable(table)
+EditorWindow::EditorWindow(Session& session, Desktop desktop, const QString& designTitle, QWidget* parent)
+    : QDialog(parent), mSession(session), mDesktop(desktop), mDesignTitle(designTitle)
 {
     setWindowIcon(programIcon());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -110,7 +109,7 @@ EditorWindow::EditorWindow(Session& session, Desktop desktop, const QString& des
 EditorWindow::~EditorWindow()
 {
     if (mHotKeys)
-        mHotKeys->removeKeyPreview();
+        mHotKeys->removeKeyFilter();
 }
 
 void EditorWindow::setFieldsLayout(QLayout* fields)
@@ -190,7 +189,7 @@ EditorWindow::SaveResult EditorWindow::askAboutSameName(View view, const QString
         return SaveResult::Saved;
     bool exists = false;
     try {
-        exists = RecordStore(*mSession.database()).nameExists(view, name);
+        exists = mSession.store().nameExists(view, name);
     } catch (const std::exception& e) {
         return refuse(failureText(QStringLiteral("The %1 could not be saved.").arg(mDesignTitle), e));
     }
@@ -213,13 +212,12 @@ bool EditorWindow::load(const EditRequest& request)
     setWindowTitle((mNew ? QStringLiteral("New ") : QStringLiteral("Amend ")) + mDesignTitle);
     mHotKeys->load(mSession.settings().hotKeys());
     mRecordId.reset();
-    SQLite::Database* database = mSession.database();
-    if (!database) {
+    if (!mSession.isOpen()) {
         refuse(tr("No database is open."));
         return false;
     }
     try {
-        RecordStore store(*database);
+        RecordStore store = mSession.store();
         if (isNew()) {
             loadDefaults();
         } else {
@@ -241,7 +239,7 @@ bool EditorWindow::load(const EditRequest& request)
     mFocus->reset();
     // Filling the controls above fired their change handlers.
     mChanged = false;
-    mHotKeys->installKeyPreview();
+    mHotKeys->installKeyFilter();
     return true;
 }
 
@@ -270,8 +268,7 @@ EditorWindow::SaveResult EditorWindow::refuse(const QString& message)
 
 EditorWindow::SaveResult EditorWindow::saveRecord()
 {
-    SQLite::Database* database = mSession.database();
-    if (!database)
+    if (!mSession.isOpen())
         return refuse(tr("No database is open; the %1 cannot be saved.").arg(mDesignTitle));
     if (!isNew() && !mRecordId)
         return refuse(tr("The %1 was not loaded; it cannot be saved.").arg(mDesignTitle));
@@ -283,7 +280,7 @@ EditorWindow::SaveResult EditorWindow::saveRecord()
     int id = 0;
     bool gone = false;
     try {
-        RecordStore store(*database);
+        RecordStore store = mSession.store();
         id = writeRecord(store, isNew() ? 0 : *mRecordId);
     } catch (const SaveRefusal& refusal) {
         return refuse(refusal.message());
@@ -339,7 +336,7 @@ void EditorWindow::finish(bool askFirst)
 void EditorWindow::closeEditor()
 {
     mClosing = true;
-    mHotKeys->removeKeyPreview();
+    mHotKeys->removeKeyFilter();
     QDialog::done(QDialog::Accepted);
 }
 

@@ -8,7 +8,7 @@
 //   class ThingEditor : public EditorWindow {
 //   public:
 //       ThingEditor(Session& session, Desktop desktop, QWidget* parent = nullptr)
-//           : EditorWindow(session, desktop, QStringLiteral("Thing"), QStringLiteral("Thing"), parent)
+//           : EditorWindow(session, desktop, QStringLiteral("Thing"), parent)
 //       {
 //           auto* fields = new QGridLayout;
 //           ... create the fields as children of this, add them to fields ...
@@ -98,7 +98,6 @@ public:
     bool hasChanges() const { return mChanged; }
 
     const QString& designTitle() const { return mDesignTitle; }
-    const QString& tableName() const { return mTable; }
     // The ID of the record read at load; empty for "New" and after saving or closing.
     const std::optional<int>& recordId() const { return mRecordId; }
     HotKeyBar* hotKeys() const { return mHotKeys; }
@@ -134,9 +133,8 @@ protected:
     StatusPanel* statusPanel = nullptr;
     QTimer* messageTimer = nullptr;
 
-    // designTitle: "Work", "Publisher" or "Submission"; table: the editor's own table.
-    EditorWindow(Session& session, Desktop desktop, const QString& designTitle, const QString& table,
-               QWidget* parent = nullptr);
+    // designTitle: "Work", "Publisher" or "Submission".
+    EditorWindow(Session& session, Desktop desktop, const QString& designTitle, QWidget* parent = nullptr);
 
     Session& session() const { return mSession; }
     const Desktop& desktop() const { return mDesktop; }
@@ -213,7 +211,6 @@ private:
     EditResult mResult;
     QString mDesignTitle;
     bool mNew = false;  // opened for "New" (taken from the request at load)
-    QString mTable;
     std::optional<int> mRecordId;
     HotKeyBar* mHotKeys = nullptr;
     QVBoxLayout* mColumn = nullptr;  // button bar, fields, status panel

@@ -62,7 +62,7 @@ void drawAsLink(QLineEdit* field, const QString& tip)
 } // namespace
 
 PublisherEditor::PublisherEditor(Session& session, Desktop desktop, QWidget* parent)
-    : EditorWindow(session, desktop, QStringLiteral("Publisher"), QStringLiteral("Publisher"), parent)
+    : EditorWindow(session, desktop, QStringLiteral("Publisher"), parent)
 {
     setObjectName(QStringLiteral("PublisherEditor"));
     auto* fields = new QVBoxLayout;
@@ -384,14 +384,14 @@ QString PublisherEditor::webLink(const QString& text)
     return kWebPrefix + address;
 }
 
-void PublisherEditor::txtEmail_DblClick()
+void PublisherEditor::openEmailLink()
 {
     const QString address = emailLink(emailEdit->text());
     if (!address.isEmpty())
         desktop().links.open(address);
 }
 
-void PublisherEditor::txtWeb_DblClick()
+void PublisherEditor::openWebLink()
 {
     const QString address = webLink(webEdit->text());
     if (!address.isEmpty())
@@ -402,9 +402,9 @@ bool PublisherEditor::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == emailEdit)
-            txtEmail_DblClick();
+            openEmailLink();
         else if (watched == webEdit)
-            txtWeb_DblClick();
+            openWebLink();
     }
     return EditorWindow::eventFilter(watched, event);
 }

@@ -33,9 +33,9 @@ public:
     // further down than count - 3 and not before the first. -1 leaves the list as it is.
     static int listTopIndex(int firstSelected, int count);
 
-    // Double-click handlers of the two address fields.
-    void txtEmail_DblClick();
-    void txtWeb_DblClick();
+    // What a double click on the two address fields does: opens the address as a link.
+    void openEmailLink();
+    void openWebLink();
 
 protected:
     QWidget* firstField() const override;

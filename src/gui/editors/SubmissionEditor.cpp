@@ -30,7 +30,7 @@ bool isDateCharacter(QChar c)
 } // namespace
 
 SubmissionEditor::SubmissionEditor(Session& session, Desktop desktop, QWidget* parent)
-    : EditorWindow(session, desktop, QStringLiteral("Submission"), QStringLiteral("Submission"), parent)
+    : EditorWindow(session, desktop, QStringLiteral("Submission"), parent)
 {
     setObjectName(QStringLiteral("SubmissionEditor"));
     auto* fields = new QVBoxLayout;
@@ -168,7 +168,7 @@ void SubmissionEditor::loadDefaults()
     // One "&Today" button at a time, so its accelerator is never ambiguous.
     submittedTodayButton->setVisible(true);
     returnedTodayButton->setVisible(false);
-    setOption(statusGroup, kUnreturned);
+    setOption(statusGroup, static_cast<int>(SubmissionStatus::Unreturned));
 }
 
 bool SubmissionEditor::loadRecord(RecordStore& store, int id)
@@ -190,8 +190,8 @@ bool SubmissionEditor::loadRecord(RecordStore& store, int id)
     submittedTodayButton->setVisible(false);
     returnedTodayButton->setVisible(true);
     // A status without a value or outside the four codes selects no button.
-    const std::optional<int> status = record->status;
-    setOption(statusGroup, status && *status >= kUnreturned && *status <= kPublished ? *status : -1);
+    const std::optional<SubmissionStatus> status = record->status;
+    setOption(statusGroup, status && isKnownStatus(*status) ? static_cast<int>(*status) : -1);
     return true;
 }
 
@@ -222,10 +222,10 @@ QString SubmissionEditor::amountText(const std::optional<qint64>& minor) const
 void SubmissionEditor::takeUsualFee()
 {
     const int publisher = selectedItemId(publisherList);
-    if (publisher == 0 || !session().database())
+    if (publisher == 0 || !session().isOpen())
         return;
     try {
-        const std::optional<PublisherRecord> record = RecordStore(*session().database()).publisher(publisher);
+        const std::optional<PublisherRecord> record = session().store().publisher(publisher);
         feeEdit->setText(amountText(record ? record->usualFee : std::nullopt));
     } catch (const RecordStoreError&) {
         // The fee is only a suggestion: the field stays as it was.
@@ -264,6 +264,12 @@ EditorWindow::SaveResult SubmissionEditor::beforeSave()
     return askAboutSimultaneous();
 }
 
+std::optional<SubmissionStatus> SubmissionEditor::chosenStatus() const
+{
+    const int button = optionIndex(statusGroup);
+    return button >= 0 ? std::optional<SubmissionStatus>(static_cast<SubmissionStatus>(button)) : std::nullopt;
+}
+
 EditorWindow::SaveResult SubmissionEditor::askAboutSimultaneous()
 {
     const int work = selectedItemId(workList);
@@ -271,12 +277,14 @@ EditorWindow::SaveResult SubmissionEditor::askAboutSimultaneous()
     if (!isNew() && work == mStoredWork && publisher == mStoredPublisher)
         return SaveResult::Saved;
     // Recording an answered submission sends nothing: only one going out is asked about.
-    const int status = optionIndex(statusGroup);
-    if (status != kUnreturned && !(status < 0 && (isNew() || mStoredStatus == kUnreturned)))
+    const std::optional<SubmissionStatus> status = chosenStatus();
+    const bool goesOut = status ? *status == SubmissionStatus::Unreturned
+                                : isNew() || mStoredStatus == SubmissionStatus::Unreturned;
+    if (!goesOut)
         return SaveResult::Saved;
     std::optional<SimultaneousConflict> conflict;
     try {
-        conflict = simultaneousConflict(*session().database(), work, publisher, isNew() ? 0 : recordId().value_or(0));
+        conflict = session().store().simultaneousConflict(work, publisher, isNew() ? 0 : recordId().value_or(0));
     } catch (const RecordStoreError& e) {
         return refuse(e.message());
     }
@@ -289,12 +297,12 @@ EditorWindow::SaveResult SubmissionEditor::askAboutSimultaneous()
 
 void SubmissionEditor::afterSave(int id)
 {
-    if (!mAccepting || !session().database())
+    if (!mAccepting || !session().isOpen())
         return;
     mAccepting = false;
     const int work = selectedItemId(workList);
     try {
-        const QList<OtherSubmission> others = otherUnreturned(*session().database(), work, id);
+        const QList<OtherSubmission> others = session().store().otherUnreturned(work, id);
         if (others.isEmpty())
             return;
         QStringList lines;
@@ -308,7 +316,7 @@ void SubmissionEditor::afterSave(int id)
         QList<int> ids;
         for (const OtherSubmission& other : others)
             ids << other.id;
-        RecordStore(*session().database()).withdrawSubmissions(ids, session().clock().today());
+        session().store().withdrawSubmissions(ids, session().clock().today());
     } catch (const RecordStoreError& e) {
         // The acceptance itself is saved; only the withdrawal failed.
         desktop().prompts.message(this, tr("The other submissions could not be withdrawn: %1").arg(e.message()),
@@ -325,7 +333,7 @@ EditorWindow::SaveResult SubmissionEditor::askAboutResubmission()
         return SaveResult::Saved;
     std::optional<EarlierSubmission> earlier;
     try {
-        earlier = earlierSubmission(*session().database(), work, publisher, isNew() ? 0 : recordId().value_or(0));
+        earlier = session().store().earlierSubmission(work, publisher, isNew() ? 0 : recordId().value_or(0));
     } catch (const RecordStoreError& e) {
         return refuse(e.message());
     }
@@ -350,13 +358,11 @@ int SubmissionEditor::writeRecord(RecordStore& store, int id)
     submission.payment = mPayment;
     submission.datePaid = encodeTypedDate(paidEdit->text());
     // No status chosen: a stored one stays, a new row takes the table's default (outstanding).
-    const int status = optionIndex(statusGroup);
-    if (status >= kUnreturned)
-        submission.status = status;
-    const bool accepts = status == kAccepted || status == kPublished;
+    submission.status = chosenStatus();
+    const bool accepts = submission.status && isAcceptance(*submission.status);
     try {
         const int saved = store.saveSubmission(submission);
-        mAccepting = accepts && (isNew() || mStoredStatus != status);
+        mAccepting = accepts && (isNew() || mStoredStatus != submission.status);
         return saved;
     } catch (const RecordStoreError& e) {
         // Gone since the lists were filled: named as the list shows it.

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "core/SubmissionStatus.h"
 #include "gui/editors/EditorWindow.h"
 
 class QButtonGroup;
@@ -22,8 +23,6 @@ public:
 
     // Field codes of the hot-key target.
     enum Field { kSubmitted = 1, kReturned = 2, kOutcome = 3, kNotes = 4, kFee = 5, kPayment = 6, kPaid = 7 };
-    // Status codes: the index of the chosen statusGroup button.
-    enum Status { kUnreturned = 0, kRejected = 1, kAccepted = 2, kPublished = 3 };
 
     // OK with an empty work or publisher list has nothing it could save: it closes.
     void onOkClicked() override;
@@ -40,6 +39,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The status whose button is chosen; nothing when none is.
+    std::optional<SubmissionStatus> chosenStatus() const;
     // Controls; tests find them by their object names.
     QLabel* workLabel = nullptr;
     QListWidget* workList = nullptr;        // item data (Qt::UserRole): the work's ID
@@ -52,7 +53,7 @@ private:
     QLineEdit* returnedEdit = nullptr;
     QPushButton* returnedTodayButton = nullptr;
     QGroupBox* statusFrame = nullptr;
-    QButtonGroup* statusGroup = nullptr;     // buttons 0 to 3 in code order
+    QButtonGroup* statusGroup = nullptr;     // each button's ID is its SubmissionStatus
     QLabel* outcomeLabel = nullptr;
     QPlainTextEdit* outcomeEdit = nullptr;
     QLabel* notesLabel = nullptr;
@@ -81,7 +82,7 @@ private:
     // Work_ID and Publisher_ID as loaded ("Amend"); 0 for "New" or none.
     int mStoredWork = 0;
     int mStoredPublisher = 0;
-    std::optional<int> mStoredStatus;
+    std::optional<SubmissionStatus> mStoredStatus;
     // The amounts as checked before the save, written by it.
     std::optional<qint64> mFee;
     std::optional<qint64> mPayment;

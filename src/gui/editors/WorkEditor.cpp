@@ -29,7 +29,7 @@ bool isYearCharacter(QChar c)
 } // namespace
 
 WorkEditor::WorkEditor(Session& session, Desktop desktop, QWidget* parent)
-    : EditorWindow(session, desktop, QStringLiteral("Work"), QStringLiteral("Work"), parent)
+    : EditorWindow(session, desktop, QStringLiteral("Work"), parent)
 {
     setObjectName(QStringLiteral("WorkEditor"));
     auto* fields = new QGridLayout;
