@@ -22,7 +22,7 @@ protected:
     }
     QString stored(const QString& statement) { return queryText(statement); }
 
-    BritishLocale locale;
+    UkLocale locale;
 };
 
 TEST_F(MoneyEditorsTest, PublisherKeepsItsUsualFeeAndRule)

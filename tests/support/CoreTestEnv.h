@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -43,6 +44,12 @@ private:
 // A whole file's bytes, empty when it cannot be read; a file made or replaced with bytes.
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
+
+// While it lives, dates and numbers are written as in the United Kingdom, whatever the machine's locale.
+struct UkLocale {
+    UkLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+    ~UkLocale() { QLocale::setDefault(QLocale::system()); }
+};
 
 struct HotKeySetting {
     QString caption;
