@@ -1,14 +1,11 @@
 // quillary --export-csv: what a script gets, and what it is told when something is wrong.
 
 #include <QFile>
-#include <QTextStream>
 
-#include "core/CommandLine.h"
-#include "core/ExportCsvCommand.h"
 #include "support/InsightData.h"
 #include "support/CoreTestEnv.h"
 
-class ExportCsvCommandTest : public CoreTest {
+class ExportCsvCommandTest : public CommandTest {
 protected:
     void SetUp() override
     {
@@ -21,22 +18,6 @@ protected:
                  "3=By Work,Work LIKE '?\?'\r\n4=Broken,NoSuchColumn = 1\r\n"
                  "5=Overdue Submissions,Overdue(Status, Date_Submitted, Date_Returned, Answer_Within_Days)\r\n");
     }
-    int run(const QStringList& arguments)
-    {
-        out.clear();
-        err.clear();
-        QTextStream outStream(&out), errStream(&err);
-        // As the program runs it: the one command line, then a session of its own.
-        const CommandLine command = parseCommandLine(QStringList{QStringLiteral("quillary")} + arguments, dir());
-        if (command.action == CommandLine::Action::Fail) {
-            err = command.text;
-            return exitcode::kUsage;
-        }
-        EXPECT_EQ(command.action, CommandLine::Action::ExportCsv);
-        Session session(dir(), clock);
-        return runExportCsvCommand(session, command, outStream, errStream);
-    }
-    QString out, err;
     UkLocale locale;
 };
 

@@ -2,38 +2,16 @@
 // dry run leaves the database as it was.
 
 #include <QDir>
-#include <QTextStream>
 
 #include "core/CommandLine.h"
-#include "core/ImportCsvCommand.h"
 #include "support/CoreTestEnv.h"
 
-class ImportCsvCommandTest : public CoreTest {
+class ImportCsvCommandTest : public CommandTest {
 protected:
-    int run(const QStringList& arguments)
-    {
-        out.clear();
-        err.clear();
-        QTextStream outStream(&out), errStream(&err);
-        const CommandLine command = parseCommandLine(QStringList{QStringLiteral("quillary")} + arguments, dir());
-        if (command.action == CommandLine::Action::Fail) {
-            err = command.text;
-            return exitcode::kUsage;
-        }
-        EXPECT_EQ(command.action, CommandLine::Action::ImportCsv);
-        FileLocations locations = FileLocations::inFolder(dir());
-        if (!command.database.isEmpty()) {
-            locations.database = command.database;
-            locations.databaseExplicit = true;
-        }
-        Session session(locations, clock);
-        return runImportCsvCommand(session, command, outStream, errStream);
-    }
     QStringList backups()
     {
         return QDir(session().locations().backupDir).entryList({QStringLiteral("*before-import*")}, QDir::Files);
     }
-    QString out, err;
 };
 
 TEST_F(ImportCsvCommandTest, ExitCodesAndNothingWrittenUnlessImported)

@@ -87,3 +87,11 @@ protected:
     FakeClock clock;
     std::unique_ptr<Session> mSession;
 };
+
+// Runs a command as the program does: the one command line, then a session of its own on the
+// test's folder or the database named; what it told in out and err.
+class CommandTest : public CoreTest {
+protected:
+    int run(const QStringList& arguments);
+    QString out, err;
+};
