@@ -40,13 +40,7 @@ protected:
     void SetUp() override
     {
         CoreTest::SetUp();
-        QLocale::setDefault(kUk);
         createDatabase();
-    }
-    void TearDown() override
-    {
-        QLocale::setDefault(QLocale::system());
-        CoreTest::TearDown();
     }
 
     ImportOptions options(ImportKind kind) const
@@ -67,17 +61,12 @@ protected:
     ImportReport import(ImportKind kind, const QByteArray& csv) { return import(csv, options(kind)); }
     QString submissions()
     {
-        QStringList rows;
-        SQLite::Statement query(database(),
-            "SELECT w.Name, p.Name, s.Date_Submitted, s.Date_Returned, s.Status, s.Outcome FROM Submission s "
-            "JOIN Work w ON w.ID = s.Work_ID JOIN Publisher p ON p.ID = s.Publisher_ID ORDER BY s.ID;");
-        while (query.executeStep())
-            rows << QString::fromStdString(query.getColumn(0).getString() + "|" + query.getColumn(1).getString() + "|"
-                                           + query.getColumn(2).getString() + "|" + query.getColumn(3).getString()
-                                           + "|" + query.getColumn(4).getString() + "|"
-                                           + query.getColumn(5).getString());
-        return rows.join(QLatin1Char('\n'));
+        return queryText(QStringLiteral(
+            "SELECT group_concat(r, char(10)) FROM (SELECT w.Name || '|' || p.Name || '|' || s.Date_Submitted || '|' || "
+            "s.Date_Returned || '|' || s.Status || '|' || ifnull(s.Outcome, '') AS r FROM Submission s "
+            "JOIN Work w ON w.ID = s.Work_ID JOIN Publisher p ON p.ID = s.Publisher_ID ORDER BY s.ID)"));
     }
+    UkLocale locale;
 };
 
 TEST_F(CsvImportTest, ReadsEncodingsSeparatorsAndQuotingAndRefusesBrokenFiles)
@@ -147,13 +136,11 @@ TEST_F(CsvImportTest, ReadsDateFormsAndFindsTheirOrder)
         {"05/03/2024", dmy, {2024, 3, 5}},
         {"3/5/2024", mdy, {2024, 3, 5}},
         {"05.03.2024", dmy, {2024, 3, 5}},
-        {"2024/3/5", dmy, {2024, 3, 5}},
         {"5 Mar 2024", mdy, {2024, 3, 5}},
         {"March 5, 2024", dmy, {2024, 3, 5}},
         {"5-Sept-2024", dmy, {2024, 9, 5}},
         {"31/02/2024", dmy, {}},
         {"05/03/24", dmy, {}},
-        {"5 Mar 24", dmy, {}},
         {"soon", dmy, {}},
     };
     for (const Case& c : cases) {

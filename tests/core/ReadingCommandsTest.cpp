@@ -5,42 +5,19 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 #include <SQLiteCpp/Database.h>
 
-#include "core/BackupCommand.h"
 #include "core/CommandLine.h"
 #include "core/Database.h"
-#include "core/ExportCsvCommand.h"
 #include "support/CoreTestEnv.h"
 #include "support/InsightData.h"
 
-class ReadingCommandsTest : public CoreTest {
+class ReadingCommandsTest : public CommandTest {
 protected:
-    // As the program runs a command: the command line, then a session of its own.
-    int run(const QStringList& arguments)
-    {
-        out.clear();
-        err.clear();
-        const CommandLine command = parseCommandLine(QStringList{QStringLiteral("quillary")} + arguments, dir());
-        EXPECT_TRUE(command.action == CommandLine::Action::Backup || command.action == CommandLine::Action::ExportCsv)
-            << command.text.toStdString();
-        FileLocations locations = FileLocations::inFolder(dir());
-        if (!command.database.isEmpty()) {
-            locations.database = command.database;
-            locations.databaseExplicit = true;
-        }
-        Session own(locations, clock);
-        QTextStream outStream(&out), errStream(&err);
-        return command.action == CommandLine::Action::ExportCsv
-                   ? runExportCsvCommand(own, command, outStream, errStream)
-                   : runBackupCommand(own, command.backupTarget, outStream, errStream);
-    }
     QByteArray hash(const char* name) const
     {
         return QCryptographicHash::hash(readFile(path(QString::fromLatin1(name))), QCryptographicHash::Sha256);
     }
-    QString out, err;
 };
 
 TEST_F(ReadingCommandsTest, ExportsAndBackupsLeaveTheDatabaseAsItWas)

@@ -1,7 +1,5 @@
 // Which earlier submission the resubmission question names, and how it says it.
 
-#include <QLocale>
-
 #include "core/Resubmission.h"
 #include "support/CoreTestEnv.h"
 
@@ -10,15 +8,9 @@ protected:
     void SetUp() override
     {
         CoreTest::SetUp();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         createDatabase();
         exec("INSERT INTO Work (Name) VALUES ('Hidden Ticket'), ('Salt Road');"
              "INSERT INTO Publisher (Name) VALUES ('Brass Lantern'), ('Quarto');");
-    }
-    void TearDown() override
-    {
-        QLocale::setDefault(QLocale::system());
-        CoreTest::TearDown();
     }
     // work, publisher, sent, returned, status
     int add(const char* values)
@@ -32,6 +24,7 @@ protected:
         const std::optional<EarlierSubmission> earlier = earlierSubmission(database(), work, publisher, amended);
         return earlier ? QStringLiteral("%1: %2").arg(earlier->id).arg(resubmissionQuestion(*earlier)) : QString();
     }
+    UkLocale locale;
 };
 
 TEST_F(ResubmissionTest, ARejectionIsNamedWithItsDateAndAnOutstandingOneComesFirst)

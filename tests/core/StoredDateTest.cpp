@@ -35,7 +35,7 @@ class StoredDateTest : public CoreTest {};
 
 TEST_F(StoredDateTest, EveryReaderAgreesOnEveryHostileValue)
 {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const UkLocale locale;
     createDatabase();
     const std::vector<HostileDate>& dates = hostileDates();
     {
@@ -92,5 +92,4 @@ TEST_F(StoredDateTest, EveryReaderAgreesOnEveryHostileValue)
         EXPECT_EQ(earlier->sent, d.positiveOnly) << d.sql;
     }
     sqlite3_finalize(raw);
-    QLocale::setDefault(QLocale::system());
 }

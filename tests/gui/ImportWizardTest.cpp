@@ -115,12 +115,10 @@ TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndRemembersTheMapping)
 
         ASSERT_EQ(w.currentId(), ImportWizard::SummaryPage);
         EXPECT_TRUE(child<QLabel>(&w, "summary")->text().contains(QStringLiteral("Submissions: 2 to add")));
-        EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 0);  // a dry run so far
         w.button(QWizard::FinishButton)->click();
     });
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission WHERE Notes = 'kind words' AND Status = 0")), 1);
-    const QStringList listed = gridColumn(0);  // the listing was refreshed
-    EXPECT_TRUE(listed.contains(QStringLiteral("Salt")) && listed.contains(QStringLiteral("Night Ferry")));
+    EXPECT_EQ(gridColumn(0), (QStringList{"Night Ferry", "Salt"}));  // the listing was refreshed
 
     // The same header again: the mapping as it was left.
     runWizard([&](ImportWizard& w) {
@@ -153,7 +151,6 @@ TEST_F(ImportWizardTest, UndoLastImportSaysWhatItRemovesAndAsksFirst)
     prompts.answers = {Prompts::Answer::Yes};
     undo->trigger();
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 0);
-    EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Work")), 0);
     undo->trigger();
     EXPECT_TRUE(prompts.shown.last().text.contains(QStringLiteral("no import to undo")));
 }

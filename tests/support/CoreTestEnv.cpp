@@ -1,11 +1,16 @@
 #include "support/CoreTestEnv.h"
 
 #include <QFile>
+#include <QTextStream>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <csignal>
 
+#include "core/BackupCommand.h"
+#include "core/CommandLine.h"
 #include "core/Database.h"
+#include "core/ExportCsvCommand.h"
+#include "core/ImportCsvCommand.h"
 
 FileSizeLimit::FileSizeLimit(qint64 bytes)
 {
@@ -99,4 +104,28 @@ void CoreTest::setHotKeys(std::initializer_list<HotKeySetting> keys)
     for (const HotKeySetting& key : keys)
         entries.push_back(HotKeyEntry{key.caption, key.code, key.text});
     mSession->settings().setHotKeys(entries);
+}
+
+int CommandTest::run(const QStringList& arguments)
+{
+    out.clear();
+    err.clear();
+    const CommandLine command = parseCommandLine(QStringList{QStringLiteral("quillary")} + arguments, dir());
+    if (command.action == CommandLine::Action::Fail) {
+        err = command.text;
+        return exitcode::kUsage;
+    }
+    FileLocations locations = FileLocations::inFolder(dir());
+    if (!command.database.isEmpty()) {
+        locations.database = command.database;
+        locations.databaseExplicit = true;
+    }
+    Session own(locations, clock);
+    QTextStream outStream(&out), errStream(&err);
+    switch (command.action) {
+    case CommandLine::Action::ExportCsv: return runExportCsvCommand(own, command, outStream, errStream);
+    case CommandLine::Action::ImportCsv: return runImportCsvCommand(own, command, outStream, errStream);
+    case CommandLine::Action::Backup: return runBackupCommand(own, command.backupTarget, outStream, errStream);
+    default: ADD_FAILURE() << "not a command: " << arguments.join(' ').toStdString(); return -1;
+    }
 }

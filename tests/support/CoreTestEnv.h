@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -44,6 +45,12 @@ private:
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 
+// While it lives, dates and numbers are written as in the United Kingdom, whatever the machine's locale.
+struct UkLocale {
+    UkLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+    ~UkLocale() { QLocale::setDefault(QLocale::system()); }
+};
+
 struct HotKeySetting {
     QString caption;
     int code;
@@ -79,4 +86,12 @@ protected:
     QTemporaryDir mDir;
     FakeClock clock;
     std::unique_ptr<Session> mSession;
+};
+
+// Runs a command as the program does: the one command line, then a session of its own on the
+// test's folder or the database named; what it told in out and err.
+class CommandTest : public CoreTest {
+protected:
+    int run(const QStringList& arguments);
+    QString out, err;
 };

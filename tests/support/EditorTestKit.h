@@ -20,12 +20,6 @@
 
 class KeySender;
 
-// While it lives, dates and numbers are written as in the United Kingdom.
-struct BritishLocale {
-    BritishLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
-    ~BritishLocale() { QLocale::setDefault(QLocale::system()); }
-};
-
 // Lets queued hot-key keystrokes arrive (5 s at most): those of sender, or of every sender
 // in the application's windows. False when keys are still queued.
 bool settle(const KeySender* sender = nullptr);

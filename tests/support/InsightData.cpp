@@ -3,6 +3,8 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 
+#include "core/CsvImportFile.h"
+
 namespace {
 
 int insert(SQLite::Database& database, const QString& statement)
@@ -71,50 +73,12 @@ InsightRecords addInsightRecords(SQLite::Database& database)
 
 QList<QStringList> readCsv(const QByteArray& bytes)
 {
-    const QString text = QString::fromUtf8(bytes);
-    QList<QStringList> records;
-    QStringList record;
-    QString field;
-    bool quoted = false;
-    bool fieldStarted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('"')) {
-                if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
-                    field += c;
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += c;
-            }
-            continue;
-        }
-        if (c == QLatin1Char('"') && field.isEmpty()) {
-            quoted = true;
-            fieldStarted = true;
-        } else if (c == QLatin1Char(',')) {
-            record << field;
-            field.clear();
-            fieldStarted = true;
-        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            record << field;
-            records << record;
-            record.clear();
-            field.clear();
-            fieldStarted = false;
-        } else {
-            field += c;
-            fieldStarted = true;
-        }
-    }
-    if (fieldStarted || !field.isEmpty() || !record.isEmpty()) {
-        record << field;
-        records << record;
-    }
+    // The importer's reader, proved on its own by the import tests.
+    const CsvImportTable table = readCsvImport(bytes, QLatin1Char(','));
+    if (!table.ok)
+        return {};
+    QList<QStringList> records{table.header};
+    for (const CsvImportRow& row : table.rows)
+        records << row.fields;
     return records;
 }

@@ -34,5 +34,5 @@ struct InsightRecords {
 };
 InsightRecords addInsightRecords(SQLite::Database& database);
 
-// RFC 4180 fields and records back from a CSV document (CRLF or LF line ends).
+// The records of a comma-separated document, the header first; none when it cannot be read.
 QList<QStringList> readCsv(const QByteArray& bytes);

@@ -99,9 +99,3 @@ T* child(const std::unique_ptr<W>& parent, const QString& name)
 {
     return child<T>(parent.get(), name);
 }
-
-// While it lives, dates are shown the British way whatever the machine's locale.
-struct UkLocale {
-    UkLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
-    ~UkLocale() { QLocale::setDefault(QLocale::system()); }
-};
