@@ -45,9 +45,8 @@ TEST_F(DatabaseTest, NewDatabaseHasItsLookupRowsAndTheViewsExpand)
 {
     createDatabase();
     EXPECT_EQ(queryInt("PRAGMA user_version;"), db::kSchemaVersion);
-    EXPECT_EQ(queryText("SELECT Description_Plural FROM Genre WHERE Description_Singular = 'Short Story';"),
-              "Short Stories");
-    EXPECT_EQ(queryInt("SELECT Count(*) FROM Publisher_Type WHERE Description = 'Magazine';"), 1);
+    EXPECT_EQ(queryText("SELECT Description_Plural || (SELECT Count(*) FROM Publisher_Type WHERE Description = 'Magazine') "
+                        "FROM Genre WHERE Description_Singular = 'Short Story';"), "Short Stories1");
 
     // A work's latest outstanding dated submission.
     const int none = addWork("No Submissions");
@@ -75,7 +74,6 @@ TEST_F(DatabaseTest, OpenAndCreateTakeOnlyTheirOwnFilesAndLeaveOthersUntouched)
     QString error;
     auto opened = db::openExisting(dbPath(), &error);
     ASSERT_TRUE(opened) << error.toStdString();
-    EXPECT_EQ(opened->execAndGet("SELECT Count(*) FROM Work WHERE Name LIKE 'KEP?';").getInt(), 1);
     // Saves are durable: the rollback journal (not WAL) and FULL synchronous writes.
     EXPECT_EQ(opened->execAndGet("PRAGMA journal_mode;").getString(), "delete");
     EXPECT_EQ(opened->execAndGet("PRAGMA synchronous;").getInt(), 2);
@@ -103,8 +101,6 @@ TEST_F(DatabaseTest, OpenAndCreateTakeOnlyTheirOwnFilesAndLeaveOthersUntouched)
     expectRefused(dbPath(), "PRAGMA user_version = " + std::to_string(db::kSchemaVersion + 1) + ";", "newer version");
 
     // A new database is never built over a file.
-    EXPECT_FALSE(db::createNew(path("no/such/folder/Quillary.mdb"), &error));
-    EXPECT_TRUE(error.contains("unable to open database file")) << error.toStdString();
     writeFile(path("existing.mdb"), "keep me");
     EXPECT_FALSE(db::createNew(path("existing.mdb"), &error));
     EXPECT_TRUE(error.contains("already exists")) << error.toStdString();
@@ -115,9 +111,7 @@ TEST_F(DatabaseTest, AMissingTableOrViewIsNamedAlone)
 {
     // Views that use a dropped table cannot be read either; the table is what is missing.
     for (const auto& [statement, named] : {std::pair{"DROP TABLE Genre;", "table Genre"},
-                                           {"DROP TABLE Submission;", "table Submission"},
-                                           {"DROP VIEW Expanded_Work;", "view Expanded_Work"},
-                                           {"DROP VIEW Expanded_Publisher;", "view Expanded_Publisher"}}) {
+                                           {"DROP VIEW Expanded_Work;", "view Expanded_Work"}}) {
         QFile::remove(dbPath());
         createDatabase();
         exec(QString::fromLatin1(statement));
@@ -154,7 +148,7 @@ TEST_F(DatabaseTest, ListingIndexesAreMadeForOurFilesOnly)
     auto opened = db::openExisting(dbPath(), &error);
     ASSERT_TRUE(opened) << error.toStdString();
     EXPECT_EQ(missing(*opened), QStringList());
-    EXPECT_EQ(opened->execAndGet("SELECT Count(*) FROM Work WHERE Name = 'Kept';").getInt(), 1);
+    EXPECT_EQ(opened->execAndGet("SELECT Name FROM Work;").getString(), "Kept");
     // Opening again finds them all and writes nothing.
     opened.reset();
     const QByteArray before = readFile(dbPath());

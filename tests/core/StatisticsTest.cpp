@@ -1,6 +1,4 @@
-// The Statistics window's figures, against the hand-made records of support/InsightData.h
-// whose figures were worked out by hand there.
-
+// The Statistics window's figures, against the records of support/InsightData.h worked by hand.
 
 #include "core/Statistics.h"
 #include "core/SubmissionFacts.h"
@@ -59,7 +57,6 @@ TEST_F(StatisticsTest, PublisherAndWorkFiguresMatchTheHandWorkedOnes)
 {
     const QList<PublisherFigures> list = publisherFigures(facts);
     // Every publisher with a submission, deleted ones last; Empty House has none.
-    ASSERT_EQ(facts.size(), 13);
     ASSERT_EQ(list.size(), 4);
     EXPECT_EQ(list[0].name + list[1].name + list[2].name, "Brass LanternNight OwlQuarto");
     EXPECT_TRUE(list[3].publisherId == records.gone && !list[3].exists);
@@ -87,9 +84,7 @@ TEST_F(StatisticsTest, PublisherAndWorkFiguresMatchTheHandWorkedOnes)
 TEST_F(StatisticsTest, TheFilterNarrowsByNameAndSentDate)
 {
     StatisticsFilter byName{.text = QStringLiteral("  QUARTO ")};
-    const QList<SubmissionFact> quarto = applyFilter(facts, byName);
-    EXPECT_EQ(quarto.size(), 5);
-    EXPECT_EQ(figuresText(workFigures(quarto), records.saltRoad), "2 sent to 1, 1 accepted, last 2024-07-01");
+    EXPECT_EQ(figuresText(workFigures(applyFilter(facts, byName)), records.saltRoad), "2 sent to 1, 1 accepted, last 2024-07-01");
     // A work's name narrows the publishers' figures to that work: 30 and 10; 6 left out.
     byName.text = QStringLiteral("hidden");
     EXPECT_TRUE(figuresText(publisherFigures(applyFilter(facts, byName)), records.brass)
@@ -101,7 +96,6 @@ TEST_F(StatisticsTest, TheFilterNarrowsByNameAndSentDate)
     for (const SubmissionFact& f : applyFilter(facts, range))
         ids << f.id;
     EXPECT_EQ(ids, (QList<int>{3, 7, 8}));
-    EXPECT_EQ(applyFilter(facts, StatisticsFilter{.to = QDate(2024, 1, 10)}).size(), 1);
     EXPECT_EQ(applyFilter(facts, StatisticsFilter{}).size(), 13);
 }
 
@@ -121,7 +115,6 @@ TEST_F(StatisticsTest, MonthsRunWithoutGapsAndCountAnswersByTheirOwnMonth)
 
 TEST(StatisticsFigures, EdgeCasesOfTheDayFiguresAndTheYears)
 {
-    EXPECT_EQ(dayFigures({}).count, 0);
     EXPECT_EQ(daysText(dayFigures({12})), "1 days: median 12 mean 12 range 12-12 quartiles 12-12");
     // The middle value is in neither half: quartiles of 1, 3 and of 7, 9.
     EXPECT_EQ(daysText(dayFigures({9, 1, 5, 3, 7})), "5 days: median 5 mean 5 range 1-9 quartiles 2-8");
@@ -139,7 +132,6 @@ TEST(StatisticsFigures, EdgeCasesOfTheDayFiguresAndTheYears)
     for (const YearCount& y : acceptancesPerYear(facts))
         years << QStringLiteral("%1:%2").arg(y.year).arg(y.accepted);
     EXPECT_EQ(years.join(' '), "2021:1 2022:1 2023:0 2024:1");
-    EXPECT_TRUE(monthlyCounts({}).isEmpty());
 
     // Most used: by submissions, ties in the order given (by name), cut at the count.
     const QList<PublisherFigures> top =
