@@ -26,13 +26,11 @@ protected:
 
 TEST_F(FillRowsTest, EveryCellAsItIsShown)
 {
-    // Stored dates in each form older and newer files hold, with what the grid shows.
+    // Stored dates in the forms files hold, with what the grid shows (every hostile one is in
+    // StoredDateTest).
     const QList<std::pair<QString, QString>> dates = {
-        {"'2023-02-28'", "28.02.23"}, {"'1900-01-01'", "01.01.00"}, {"'2099-12-31'", "31.12.99"},
-        {"'1850-06-15'", "15.06.50"}, {"'2150-01-02'", "02.01.50"}, {"'2023-02-30'", ""}, {"'2023-01-45'", ""},
-        {"'2023-02-13'", "13.02.23"}, {"'2023-13-01'", ""},         {"'0000-01-01'", ""}, {"36526", "01.01.00"},
-        {"0", ""}, {"'soon'", ""},    {"'36527'", "02.01.00"},      {"'2023-02-28T10:00:00'", "28.02.23"},
-        {"5000000000", ""},           {"-1", ""},  // a submission's date is greater than 0
+        {"'2023-02-28'", "28.02.23"}, {"'1850-06-15'", "15.06.50"}, {"'2023-02-30'", ""}, {"36526", "01.01.00"},
+        {"'36527'", "02.01.00"}, {"'2023-02-28T10:00:00'", "28.02.23"}, {"'soon'", ""}, {"-1", ""},
     };
     const int kRows = 6000;  // past the point where a column of distinct names is no longer remembered
     {
@@ -72,11 +70,8 @@ TEST_F(FillRowsTest, EveryCellAsItIsShown)
     EXPECT_LT(fill.cells.texts.size(), size_t(kRows) + 100);
 
     // Yes/No: anything but 0 is Yes.
-    exec("UPDATE Work SET [Submit?] = 0 WHERE ID = 1; UPDATE Work SET [Submit?] = -1 WHERE ID = 2;"
-         "UPDATE Work SET [Submit?] = 0 WHERE ID = 3;");
-    const FillResult works =
-        readFillRows(database(), View::Work, fillStatement(View::Work, QStringLiteral("ID <= 3")));
-    ASSERT_TRUE(works.ok) << works.error.toStdString();
-    ASSERT_EQ(works.ids.size(), size_t(3));
-    EXPECT_EQ(works.cells.at(4) + works.cells.at(9 + 4) + works.cells.at(18 + 4), QStringLiteral("NoYesNo"));
+    exec("UPDATE Work SET [Submit?] = 0 WHERE ID = 1; UPDATE Work SET [Submit?] = -1 WHERE ID = 2;");
+    const FillResult works = readFillRows(database(), View::Work, fillStatement(View::Work, QStringLiteral("ID <= 2")));
+    ASSERT_EQ(works.ids.size(), size_t(2)) << works.error.toStdString();
+    EXPECT_EQ(works.cells.at(4) + works.cells.at(9 + 4), QStringLiteral("NoYes"));
 }

@@ -65,10 +65,8 @@ TEST_F(InstanceLockTest, EveryLinkToTheFileFindsItsHolder)
     EXPECT_LT(keys.first().size(), 40);  // short enough for a local socket's name
     InstanceLock first(db);
     ASSERT_EQ(first.acquire(), InstanceLock::State::Held);
-    for (const QString& name : names) {
-        EXPECT_EQ(InstanceLock::keysFor(path(name)).first(), keys.first()) << name.toStdString();
+    for (const QString& name : names)
         EXPECT_EQ(InstanceLock(path(name)).acquire(), InstanceLock::State::HeldByAnother) << name.toStdString();
-    }
     // The lock file sits beside the real file, whichever link named it.
     EXPECT_EQ(InstanceLock(path(QStringLiteral("elsewhere/Symbolic.mdb"))).file(), db + QStringLiteral(".lock"));
     EXPECT_NE(InstanceLock::keysFor(path(QStringLiteral("real/Other.mdb"))), keys);

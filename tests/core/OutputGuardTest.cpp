@@ -35,7 +35,6 @@ TEST_F(OutputGuardTest, TheProgramsOwnFilesAreRefusedHoweverTheyAreNamed)
         {"link.csv", "the database in use"},
         {"hard.mdb", "the database in use"},
         {"Quillary.mdb-journal", "working file"},
-        {"Quillary.mdb-wal", "working file"},
         {"folder/Quillary.mdb-shm", "working file"},
         {"journal-link.csv", "working file"},
         {"Quillary.mdb.lock", "lock file"},

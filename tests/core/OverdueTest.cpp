@@ -33,21 +33,14 @@ protected:
         createDatabase();
         exec("INSERT INTO Publisher (Name, Answer_Within_Days) VALUES ('Brass Lantern', 30), ('Quarto', NULL);");
         exec("INSERT INTO Work (Name) VALUES ('Hidden Ticket');");
-        addSubmissions({
-            "1, '2026-11-05', 0, 0",             // 1: 31 days out on 6 December, Brass allows 30
-            "1, '2026-11-06', 0, 0",             // 2: 30 days: not more than 30
-            "2, '2026-09-07', 0, 0",             // 3: 90 days: not more than 90
-            "2, '2026-09-06', 0, 0",             // 4: 91 days
-            "2, '2020-01-01', 0, 1",             // 5: rejected
-            "2, '2020-01-01', '2020-02-01', 0",  // 6: answered, status left unreturned
-            "2, 0, 0, 0",                        // 7: no sent date
-        });
-    }
-    void addSubmissions(std::initializer_list<const char*> rows)
-    {
-        for (const char* row : rows)
-            exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) "
-                                "VALUES (1, %1);").arg(QLatin1String(row)));
+        exec("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) VALUES "
+             "(1, 1, '2026-11-05', 0, 0),"             // 1: 31 days out on 6 December, Brass allows 30
+             "(1, 1, '2026-11-06', 0, 0),"             // 2: 30 days: not more than 30
+             "(1, 2, '2026-09-07', 0, 0),"             // 3: 90 days: not more than 90
+             "(1, 2, '2026-09-06', 0, 0),"             // 4: 91 days
+             "(1, 2, '2020-01-01', 0, 1),"             // 5: rejected
+             "(1, 2, '2020-01-01', '2020-02-01', 0),"  // 6: answered, status left unreturned
+             "(1, 2, 0, 0, 0);");                      // 7: no sent date
     }
     QString overdue() { return describe(overdueSubmissions(database(), session().overdueRule())); }
     // What the shipped kind of saved selection lists.
@@ -87,10 +80,9 @@ TEST_F(OverdueTest, OverdueDaysIsReadFromTheSettingsFile)
 {
     Settings& settings = session().settings();
     writeIni("[Initialisation]\r\nOverdue-Days= 45 \r\n");
-    EXPECT_TRUE(settings.load().isEmpty());
-    EXPECT_EQ(settings.overdueDays(), 45);
+    EXPECT_TRUE(settings.load().isEmpty() && settings.overdueDays() == 45);
     // A mistake is told and gives the default; empty is the default and no mistake.
-    for (const char* bad : {"ninety", "-3", "12.5", ""}) {
+    for (const char* bad : {"ninety", "-3", ""}) {
         writeIni(QByteArray("[Initialisation]\r\nOverdue-Days=") + bad + "\r\n");
         const QStringList warnings = settings.load();
         QString warning;
@@ -112,25 +104,14 @@ TEST(OverdueRuleTest, TheDaysAreCountedInCalendarDaysAndNeverAhead)
 
 TEST_F(OverdueTest, TheFillFindsTheSameOverdueRowsAsItListsThem)
 {
-    // Dates stored every way the rule reads them: a day number (as a number or a text), a
-    // day that does not exist, a text that is no date.
-    addSubmissions({
-        "2, 46000, 0, 0",         // 8: day 46000 is 2025-12-09
-        "2, '46000', 0, 0",       // 9: the same, as text
-        "2, '2026-02-30', 0, 0",  // 10: no such day
-        "2, 'soon', 0, 0",        // 11
-        "1, '2026-1-05', 0, 0",   // 12: not ISO
-    });
+    // Every stored form of a date is tried against the fill in StoredDateTest.
     const OverdueRule rule = session().overdueRule();
-    EXPECT_EQ(overdue(), "1:31/30* 4:91/90 8:362/90 9:362/90");
-
-    for (const auto& [condition, expected] : {std::pair{QString(), "1:31/30* 4:91/90 8:362/90 9:362/90"},
-                                              {QStringLiteral("Publisher_ID = 2"), "4:91/90 8:362/90 9:362/90"}}) {
+    for (const auto& [condition, expected] : {std::pair{QString(), "1:31/30* 4:91/90"},
+                                              {QStringLiteral("Publisher_ID = 2"), "4:91/90"}}) {
         SCOPED_TRACE(condition.toStdString());
         const FillResult fill = readFillRows(database(), View::Submission, fillStatement(View::Submission, condition),
                                              0, &rule);
-        ASSERT_TRUE(fill.ok) << fill.error.toStdString();
-        ASSERT_TRUE(fill.overdue.has_value());
+        ASSERT_TRUE(fill.ok && fill.overdue.has_value()) << fill.error.toStdString();
         EXPECT_EQ(describe(*fill.overdue), expected);
     }
     // Without a rule, or in a view without those columns, nothing is looked for.

@@ -1,6 +1,7 @@
 // Every place that reads a stored date reads the same hostile values the same way: the
-// grid and the CSV export (one fill), the figures, the overdue rule and its SQL function,
-// and the question before sending a work again. The editor is tried in its own test.
+// grid and the CSV export (one fill, and the overdue rows it finds), the figures, the overdue
+// rule and its SQL function, and the question before sending a work again. The editor is
+// tried in its own test.
 
 #include <QLocale>
 #include <SQLiteCpp/Database.h>
@@ -22,8 +23,7 @@ TEST(StoredDate, EncodesIsoTextOrZeroAndReadsItBack)
 {
     EXPECT_EQ(encodeStoredDate(QDate(2024, 2, 29)), QVariant(QStringLiteral("2024-02-29")));
     EXPECT_EQ(encodeStoredDate(QDate(999, 1, 2)), QVariant(QStringLiteral("0999-01-02")));
-    EXPECT_EQ(encodeStoredDate(QDate()).typeId(), QMetaType::Int);
-    EXPECT_EQ(encodeStoredDate(QDate()).toInt(), 0);
+    EXPECT_EQ(encodeStoredDate(QDate()), QVariant(0));
     EXPECT_FALSE(encodeStoredDate(QDate(10000, 1, 1)).isValid());
     for (const QDate& date : {QDate(1, 1, 1), QDate(1899, 12, 30), QDate(9999, 12, 31)})
         EXPECT_EQ(decodeStoredDate(encodeStoredDate(date), DateRule::PositiveOnly), date);
@@ -53,11 +53,11 @@ TEST_F(StoredDateTest, EveryReaderAgreesOnEveryHostileValue)
     const OverdueRule rule = session().overdueRule();
 
     const ShortDateFormat format;
-    const FillResult grid = readFillRows(database(), View::Submission, fillStatement(View::Submission, QString()));
+    const FillResult grid = readFillRows(database(), View::Submission, fillStatement(View::Submission, QString()), 0, &rule);
     // The Work view's column under its own rule, on every value rather than the view's text ones.
     const FillResult works = readFillRows(database(), View::Work,
         QStringLiteral("SELECT Work_ID AS ID, Date_Submitted FROM Submission ORDER BY ID;"));
-    ASSERT_TRUE(grid.ok && works.ok) << grid.error.toStdString() << works.error.toStdString();
+    ASSERT_TRUE(grid.ok && works.ok && grid.overdue) << grid.error.toStdString() << works.error.toStdString();
     const QList<SubmissionFact> facts = loadSubmissionFacts(database());
     const QHash<int, OverdueInfo> overdue = overdueSubmissions(database(), rule);
     QList<int> selected;
@@ -84,6 +84,7 @@ TEST_F(StoredDateTest, EveryReaderAgreesOnEveryHostileValue)
         EXPECT_EQ(facts[i].sent, d.positiveOnly) << d.sql;
         const bool late = d.positiveOnly.isValid() && d.positiveOnly < rule.today;
         EXPECT_EQ(overdue.contains(id), late) << d.sql;
+        EXPECT_EQ(grid.overdue->contains(id), late) << d.sql;
         EXPECT_EQ(selected.contains(id), late) << d.sql;
         if (late)
             EXPECT_EQ(overdue[id].daysOut, d.positiveOnly.daysTo(rule.today)) << d.sql;

@@ -1,5 +1,5 @@
-// The built program run as a process: help, version, mistakes, the exit codes of --backup and
-// --export-csv, an installed program's first start, and a second start on an open database.
+// The built program run as a process: its streams and exit codes, an installed program's first
+// start, and a second start on an open database.
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -47,35 +47,27 @@ protected:
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
     }
-    void write(const QString& name, const QByteArray& bytes)
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
     QString db() const { return path(QStringLiteral("Quillary.mdb")); }
+    // The program copied to <prefix>/bin, as an installation puts it.
+    QString installed()
+    {
+        QDir().mkpath(path(QStringLiteral("prefix/bin")));
+        const QString program = path(QStringLiteral("prefix/bin/quillary"));
+        EXPECT_TRUE(QFile::copy(QStringLiteral(QUILLARY_EXECUTABLE), program));
+        return program;
+    }
 };
 
 TEST_F(ProgramTest, HelpVersionAndMistakes)
 {
     EXPECT_EQ(run({QStringLiteral("--version")}).out.trimmed(), versionLine());
     // What is told goes to the output on success, else to the errors alone.
-    struct Case {
-        QStringList arguments;
-        int code;
-        QString told;
-    };
-    const Case cases[] = {
-        {{"--help"}, exitcode::kOk, "--backup <file>"},
-        {{"--frobnicate"}, exitcode::kUsage, "frobnicate"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.arguments.join(' ').toStdString());
-        const Outcome r = run(c.arguments);
-        EXPECT_EQ(r.exitCode, c.code);
-        EXPECT_TRUE((c.code == exitcode::kOk ? r.out : r.err).contains(c.told)) << r.out.toStdString() << r.err.toStdString();
-        EXPECT_TRUE(c.code == exitcode::kOk || r.out.isEmpty()) << r.out.toStdString();
-    }
+    Outcome r = run({QStringLiteral("--help")});
+    EXPECT_EQ(r.exitCode, exitcode::kOk);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("--backup <file>"))) << r.out.toStdString();
+    r = run({QStringLiteral("--frobnicate")});
+    EXPECT_EQ(r.exitCode, exitcode::kUsage);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("frobnicate")) && r.out.isEmpty()) << r.err.toStdString();
 }
 
 TEST_F(ProgramTest, BackupWritesACopyOrEndsWithACodeAndAReason)
@@ -83,32 +75,17 @@ TEST_F(ProgramTest, BackupWritesACopyOrEndsWithACodeAndAReason)
     // An installed program's first start (<prefix>/bin/quillary, <prefix>/share/quillary/QUILLARY.INI)
     // copies the starting settings for the user, writing nothing beside the program; there is
     // no database there yet to copy.
-    QDir().mkpath(path(QStringLiteral("prefix/bin")));
+    const QString program = installed();
     QDir().mkpath(path(QStringLiteral("prefix/share/quillary")));
-    const QString program = path(QStringLiteral("prefix/bin/quillary"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLARY_EXECUTABLE), program));
     const QByteArray starting = "; starting settings\r\n[Initialisation]\r\nMode=Work\r\n";
-    write(QStringLiteral("prefix/share/quillary/QUILLARY.INI"), starting);
+    writeFile(path(QStringLiteral("prefix/share/quillary/QUILLARY.INI")), starting);
     Outcome r = run({QStringLiteral("--backup"), QStringLiteral("copy.mdb")}, program);
     EXPECT_EQ(r.exitCode, exitcode::kFailed);
     EXPECT_TRUE(r.err.contains(path(QStringLiteral("xdg/data/Quillary/Quillary.mdb")))) << r.err.toStdString();
-    QFile copied(path(QStringLiteral("xdg/config/Quillary/QUILLARY.INI")));
-    EXPECT_TRUE(copied.open(QIODevice::ReadOnly) && copied.readAll() == starting);
+    EXPECT_EQ(readFile(path(QStringLiteral("xdg/config/Quillary/QUILLARY.INI"))), starting);
     EXPECT_EQ(QDir(path(QStringLiteral("prefix/bin"))).entryList(QDir::Files), QStringList{QStringLiteral("quillary")});
 
-    // A file that is not this program's database.
-    write(QStringLiteral("notes.mdb"), "just some text, not a database at all");
-    r = run({QStringLiteral("--database"), path(QStringLiteral("notes.mdb")), QStringLiteral("--backup"), QStringLiteral("copy.mdb")});
-    EXPECT_EQ(r.exitCode, exitcode::kFailed);
-    EXPECT_FALSE(r.err.isEmpty());
-
-    // A target folder that does not exist.
     createDatabase();
-    r = run({QStringLiteral("--database"), db(), QStringLiteral("--backup"), QStringLiteral("no/such/copy.mdb")});
-    EXPECT_EQ(r.exitCode, exitcode::kFailed);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("does not exist"))) << r.err.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("copy.mdb"))) || QFileInfo::exists(path(QStringLiteral("no"))));
-
     // The database in use (the test keeps its connection open) is copied.
     exec(QStringLiteral("INSERT INTO Work (Name, Genre_ID) VALUES ('Zebra Song', 1);"));
     r = run({QStringLiteral("--database"), db(), QStringLiteral("--backup"), QStringLiteral("copy.mdb")});
@@ -137,9 +114,7 @@ TEST_F(ProgramTest, ASecondStartOnAnOpenDatabaseHandsOverWithoutOpeningIt)
 TEST_F(ProgramTest, ExportCsvFindsTheFilesByTheRuleAndNeverWritesOverThem)
 {
     // Installed, with an empty home but for the database in the data folder.
-    QDir().mkpath(path(QStringLiteral("prefix/bin")));
-    const QString program = path(QStringLiteral("prefix/bin/quillary"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLARY_EXECUTABLE), program));
+    const QString program = installed();
     createDatabase();
     exec(QStringLiteral("INSERT INTO Work (Name, Genre_ID) VALUES ('Zebra Song', 1);"));
     const QString data = path(QStringLiteral("xdg/data/Quillary/Quillary.mdb"));

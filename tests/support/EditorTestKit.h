@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QString>
 #include <QTest>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -42,15 +41,12 @@ inline void typeInto(QWidget* field, const QString& text)
 }
 
 // Loads and shows an editor as the main window would, without a modal loop; null when it
-// cannot be loaded. action: "New" or "Amend". prepare runs on the new window before it loads.
+// cannot be loaded. action: "New" or "Amend".
 template <class Editor>
-std::unique_ptr<Editor> openEditor(Session& session, Desktop desktop, const QString& action, int id = 0,
-                                   const std::function<void(Editor&)>& prepare = {})
+std::unique_ptr<Editor> openEditor(Session& session, Desktop desktop, const QString& action, int id = 0)
 {
     const EditMode mode = action == QLatin1String("New") ? EditMode::New : EditMode::Amend;
     auto editor = std::make_unique<Editor>(session, desktop);
-    if (prepare)
-        prepare(*editor);
     if (!editor->load(EditRequest{View::Work, mode, id, false, false}))
         return nullptr;
     editor->show();
