@@ -1,5 +1,10 @@
 #include "support/TestEnv.h"
 
+#include "gui/GridView.h"
+#include "gui/ListingModel.h"
+#include "gui/MainWindow.h"
+#include "gui/StatusPanel.h"
+
 Prompts::Answer FakePrompts::message(QWidget*, const QString& text, Buttons buttons, Icon icon,
                                      Answer defaultButton)
 {
@@ -43,3 +48,42 @@ QStringList FakePrompts::texts() const
     return list;
 }
 
+
+WindowTest::~WindowTest() = default;
+
+void WindowTest::TearDown()
+{
+    window.reset();
+    QuillaryTest::TearDown();
+}
+
+MainWindow& WindowTest::startWindow()
+{
+    session().closeDatabase();
+    window = std::make_unique<MainWindow>(desktop(), clock, mDir.path());
+    EXPECT_TRUE(window->load());
+    return *window;
+}
+
+GridView& WindowTest::grid() const
+{
+    return *child<GridView>(window, QStringLiteral("grid"));
+}
+
+ListingModel& WindowTest::model() const
+{
+    return *grid().listingModel();
+}
+
+QString WindowTest::caption() const
+{
+    return child<StatusPanel>(window, QStringLiteral("statusPanel"))->caption();
+}
+
+QStringList WindowTest::column(int c) const
+{
+    QStringList cells;
+    for (int r = 0; r < model().rowCount(); ++r)
+        cells << model().cellText(r, c);
+    return cells;
+}

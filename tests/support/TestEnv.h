@@ -80,6 +80,26 @@ protected:
     FakeLinks links;
 };
 
+class MainWindow;
+class GridView;
+class ListingModel;
+
+// A QuillaryTest that starts the main window on the test's folder.
+class WindowTest : public QuillaryTest {
+protected:
+    ~WindowTest() override;
+    void TearDown() override;
+    // Closes the test's own connection and starts the window; a failure when it does not load.
+    MainWindow& startWindow();
+    GridView& grid() const;
+    ListingModel& model() const;
+    QString caption() const;  // the status panel's
+    QStringList column(int c) const;  // a column as listed, the "nothing found" row included
+
+    UkLocale locale;
+    std::unique_ptr<MainWindow> window;
+};
+
 // The control of that object name and type in a window, as a user's tool would find it;
 // a test failure when there is none.
 template <class T>
