@@ -5,9 +5,6 @@
 #include <QToolButton>
 #include <deque>
 
-#include "gui/GridView.h"
-#include "gui/ListingModel.h"
-#include "gui/MainWindow.h"
 #include "gui/editors/WorkEditor.h"
 #include "support/EditorTestKit.h"
 

@@ -5,7 +5,6 @@
 #include <SQLiteCpp/Database.h>
 
 #include "core/Database.h"
-#include "gui/MainWindow.h"
 #include "support/TestEnv.h"
 
 class BackupWindowTest : public WindowTest {

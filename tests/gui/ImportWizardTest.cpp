@@ -12,7 +12,6 @@
 
 #include "core/CsvImport.h"
 #include "gui/ImportWizard.h"
-#include "gui/MainWindow.h"
 #include "support/TestEnv.h"
 
 class ImportWizardTest : public WindowTest {

@@ -9,9 +9,6 @@
 #include <QTest>
 #include <SQLiteCpp/Database.h>
 
-#include "gui/GridView.h"
-#include "gui/ListingModel.h"
-#include "gui/MainWindow.h"
 #include "gui/OverdueRows.h"
 #include "gui/StatisticsWindow.h"
 #include "support/EditorTestKit.h"

@@ -1,9 +1,17 @@
 #include "support/TestEnv.h"
 
-#include "gui/GridView.h"
-#include "gui/ListingModel.h"
-#include "gui/MainWindow.h"
-#include "gui/StatusPanel.h"
+namespace {
+
+QString takeFirst(std::deque<QString>& queue)
+{
+    if (queue.empty())
+        return QString();
+    QString first = queue.front();
+    queue.pop_front();
+    return first;
+}
+
+} // namespace
 
 Prompts::Answer FakePrompts::message(QWidget*, const QString& text, Buttons buttons, Icon icon,
                                      Answer defaultButton)
@@ -23,21 +31,17 @@ Prompts::Answer FakePrompts::message(QWidget*, const QString& text, Buttons butt
 QString FakePrompts::input(QWidget*, const QString& prompt, const QString& title, const QString&)
 {
     asked.push_back({prompt, title});
-    if (inputs.empty())
-        return QString();
-    QString value = inputs.front();
-    inputs.pop_front();
-    return value;
+    return takeFirst(inputs);
 }
 
-QString FakePrompts::saveFileName(QWidget*, const QString&, const QString& suggested, const QString&)
+QString FakePrompts::saveFileName(QWidget*, const QString&, const QString&, const QString&)
 {
-    suggestedSaves << suggested;
-    if (saveNames.empty())
-        return QString();
-    QString name = saveNames.front();
-    saveNames.pop_front();
-    return name;
+    return takeFirst(saveNames);
+}
+
+QString FakePrompts::openFileName(QWidget*, const QString&, const QString&)
+{
+    return takeFirst(openNames);
 }
 
 QStringList FakePrompts::texts() const
@@ -49,35 +53,12 @@ QStringList FakePrompts::texts() const
 }
 
 
-WindowTest::~WindowTest() = default;
-
-void WindowTest::TearDown()
-{
-    window.reset();
-    QuillaryTest::TearDown();
-}
-
 MainWindow& WindowTest::startWindow()
 {
     session().closeDatabase();
     window = std::make_unique<MainWindow>(desktop(), clock, mDir.path());
     EXPECT_TRUE(window->load());
     return *window;
-}
-
-GridView& WindowTest::grid() const
-{
-    return *child<GridView>(window, QStringLiteral("grid"));
-}
-
-ListingModel& WindowTest::model() const
-{
-    return *grid().listingModel();
-}
-
-QString WindowTest::caption() const
-{
-    return child<StatusPanel>(window, QStringLiteral("statusPanel"))->caption();
 }
 
 QStringList WindowTest::column(int c) const
