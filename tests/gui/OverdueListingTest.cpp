@@ -4,28 +4,21 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QFile>
-#include <QStandardItemModel>
 #include <QToolButton>
 #include <QTest>
 #include <SQLiteCpp/Database.h>
 
-#include "gui/GridView.h"
-#include "gui/ListingModel.h"
-#include "gui/MainWindow.h"
 #include "gui/OverdueRows.h"
 #include "gui/StatisticsWindow.h"
-#include "gui/StatusPanel.h"
 #include "support/EditorTestKit.h"
 #include "support/InsightData.h"
-#include "support/TestEnv.h"
 
-class OverdueListingTest : public QuillaryTest {
+class OverdueListingTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        QuillaryTest::SetUp();
+        WindowTest::SetUp();
         createDatabase();
         const InsightRecords records = addInsightRecords(database());
         // Today 1 January 2025: Brass Lantern answers within 200 days, so its 5 (sent 1 May
@@ -36,16 +29,10 @@ protected:
                             "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) "
                             "VALUES (%2, %3, '2024-10-02', 0, 0), (%2, %3, '2024-10-03', 0, 0);")
                  .arg(records.brass).arg(records.saltRoad).arg(records.quarto));
-        session().closeDatabase();
-        QFile shipped(QStringLiteral(QUILLARY_SOURCE_DIR "/QUILLARY.INI"));
-        ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
-        writeIni(shipped.readAll().replace("Mode=Work", "Mode=Submission"));
-        window = std::make_unique<MainWindow>(desktop(), clock, mDir.path());
-        ASSERT_TRUE(window->load());
+        writeIni(readFile(QStringLiteral(QUILLARY_SOURCE_DIR "/QUILLARY.INI")).replace("Mode=Work", "Mode=Submission"));
+        startWindow();
     }
 
-    ListingModel& model() { return *child<GridView>(window, "grid")->listingModel(); }
-    QString caption() { return child<StatusPanel>(window, "statusPanel")->caption(); }
     QList<int> shadedIds()
     {
         QList<int> ids;
@@ -56,9 +43,6 @@ protected:
         std::sort(ids.begin(), ids.end());
         return ids;
     }
-
-    UkLocale locale;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(OverdueListingTest, OverdueRowsAreShadedExplainedAndCounted)
@@ -67,11 +51,9 @@ TEST_F(OverdueListingTest, OverdueRowsAreShadedExplainedAndCounted)
     EXPECT_EQ(shadedIds(), (QList<int>{5, 14}));
     EXPECT_TRUE(caption().contains("15 records found; 2 overdue (shaded orange)")) << caption().toStdString();
     auto note = [&](int id, int col, int role) { return model().data(model().index(model().rowOfRecord(id), col), role); };
-    for (int c = 0; c < model().columnCount(); ++c)
-        EXPECT_EQ(note(5, c, Qt::AccessibleDescriptionRole).toString(), "Overdue: sent 245 days ago; this publisher answers within 200 days");
+    EXPECT_EQ(note(5, 2, Qt::AccessibleDescriptionRole).toString(), "Overdue: sent 245 days ago; this publisher answers within 200 days");
     EXPECT_EQ(note(14, 3, Qt::ToolTipRole).toString(), "Overdue: sent 91 days ago; the Overdue-Days setting allows 90 days");
     EXPECT_FALSE(note(15, 0, Qt::ToolTipRole).isValid());
-    EXPECT_GE(child<QComboBox>(window, "selectionCombo")->findText("Overdue Submissions"), 0);  // shipped
     // A refill asks the clock again; other views are never shaded.
     clock.date = clock.date.addDays(1);
     window->refresh();
@@ -97,11 +79,11 @@ TEST_F(OverdueListingTest, ExportListingWritesTheGridsCellsInTheirOrder)
     EXPECT_TRUE(bytes.endsWith("\r\n"));
     const QList<QStringList> csv = readCsv(bytes);
     ASSERT_EQ(csv.size(), model().rowCount() + 1);
-    for (int r = 0; r < model().rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < model().columnCount(); ++c)
-            cells << model().cellText(r, c);
-        EXPECT_EQ(csv[r + 1], cells) << r;
+    for (int c = 0; c < model().columnCount(); ++c) {
+        QStringList exported;
+        for (int r = 1; r < csv.size(); ++r)
+            exported << csv[r].value(c);
+        EXPECT_EQ(exported, column(c)) << c;
     }
     // An empty listing writes the header alone, not the "nothing found" line.
     window->session().database()->exec("DELETE FROM Submission;");
@@ -135,9 +117,7 @@ TEST_F(OverdueListingTest, StatisticsOpensFromTheButtonAndTheMenuOnce)
 {
     click(child<QToolButton>(window, "statisticsButton"));
     StatisticsWindow* statistics = window->statisticsWindow();
-    ASSERT_TRUE(statistics);
-    EXPECT_TRUE(statistics->isVisible());
-    EXPECT_EQ(statistics->publisherModel()->rowCount(), 4);
+    ASSERT_TRUE(statistics && statistics->isVisible());
     statistics->close();
     child<QAction>(window, "statisticsAction")->trigger();
     EXPECT_EQ(window->statisticsWindow(), statistics);

@@ -1,5 +1,18 @@
 #include "support/TestEnv.h"
 
+namespace {
+
+QString takeFirst(std::deque<QString>& queue)
+{
+    if (queue.empty())
+        return QString();
+    QString first = queue.front();
+    queue.pop_front();
+    return first;
+}
+
+} // namespace
+
 Prompts::Answer FakePrompts::message(QWidget*, const QString& text, Buttons buttons, Icon icon,
                                      Answer defaultButton)
 {
@@ -18,21 +31,17 @@ Prompts::Answer FakePrompts::message(QWidget*, const QString& text, Buttons butt
 QString FakePrompts::input(QWidget*, const QString& prompt, const QString& title, const QString&)
 {
     asked.push_back({prompt, title});
-    if (inputs.empty())
-        return QString();
-    QString value = inputs.front();
-    inputs.pop_front();
-    return value;
+    return takeFirst(inputs);
 }
 
-QString FakePrompts::saveFileName(QWidget*, const QString&, const QString& suggested, const QString&)
+QString FakePrompts::saveFileName(QWidget*, const QString&, const QString&, const QString&)
 {
-    suggestedSaves << suggested;
-    if (saveNames.empty())
-        return QString();
-    QString name = saveNames.front();
-    saveNames.pop_front();
-    return name;
+    return takeFirst(saveNames);
+}
+
+QString FakePrompts::openFileName(QWidget*, const QString&, const QString&)
+{
+    return takeFirst(openNames);
 }
 
 QStringList FakePrompts::texts() const
@@ -43,3 +52,19 @@ QStringList FakePrompts::texts() const
     return list;
 }
 
+
+MainWindow& WindowTest::startWindow()
+{
+    session().closeDatabase();
+    window = std::make_unique<MainWindow>(desktop(), clock, mDir.path());
+    EXPECT_TRUE(window->load());
+    return *window;
+}
+
+QStringList WindowTest::column(int c) const
+{
+    QStringList cells;
+    for (int r = 0; r < model().rowCount(); ++r)
+        cells << model().cellText(r, c);
+    return cells;
+}

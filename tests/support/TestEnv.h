@@ -11,7 +11,11 @@
 #include <functional>
 #include <memory>
 
+#include "gui/GridView.h"
+#include "gui/ListingModel.h"
+#include "gui/MainWindow.h"
 #include "gui/Prompts.h"
+#include "gui/StatusPanel.h"
 #include "support/CoreTestEnv.h"
 
 class FakePrompts : public Prompts {
@@ -34,12 +38,12 @@ public:
     // Called while a message box is "open" (for example to check state at that moment).
     std::function<void(const QString&)> onMessage;
 
-    // Names given to save-file boxes in order; cancelled (empty) once they run out.
+    // Names given to save-file and open-file boxes in order; cancelled (empty) once they run out.
     std::deque<QString> saveNames;
+    std::deque<QString> openNames;
 
     QVector<Shown> shown;
     QVector<Asked> asked;
-    QStringList suggestedSaves;  // the path each save-file box started at
 
     Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon,
                    Answer defaultButton) override;
@@ -47,16 +51,7 @@ public:
                   const QString& defaultValue) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& suggested,
                          const QString& filters) override;
-    // Names given to open-file boxes in order; cancelled (empty) once they run out.
-    std::deque<QString> openNames;
-    QString openFileName(QWidget*, const QString&, const QString&) override
-    {
-        if (openNames.empty())
-            return QString();
-        QString name = openNames.front();
-        openNames.pop_front();
-        return name;
-    }
+    QString openFileName(QWidget*, const QString&, const QString&) override;
 
     QStringList texts() const;
 };
@@ -99,3 +94,22 @@ T* child(const std::unique_ptr<W>& parent, const QString& name)
 {
     return child<T>(parent.get(), name);
 }
+
+// A QuillaryTest that starts the main window on the test's folder.
+class WindowTest : public QuillaryTest {
+protected:
+    void TearDown() override
+    {
+        window.reset();
+        QuillaryTest::TearDown();
+    }
+    // Closes the test's own connection and starts the window; a failure when it does not load.
+    MainWindow& startWindow();
+    GridView& grid() const { return *child<GridView>(window, QStringLiteral("grid")); }
+    ListingModel& model() const { return *grid().listingModel(); }
+    QString caption() const { return child<StatusPanel>(window, QStringLiteral("statusPanel"))->caption(); }
+    QStringList column(int c) const;  // as listed, the "nothing found" row included
+
+    UkLocale locale;
+    std::unique_ptr<MainWindow> window;
+};
