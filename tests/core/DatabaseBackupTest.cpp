@@ -9,9 +9,7 @@
 #include <QFileInfo>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Transaction.h>
-#include <atomic>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 #include "core/BackupCommand.h"
@@ -88,37 +86,6 @@ TEST_F(DatabaseBackupTest, WritesBetweenStepsRestartTheCopyAndAWriterThatNeverSt
     copied = copyAndOpen(path(QStringLiteral("copy.mdb")), options);
     ASSERT_TRUE(copied);
     EXPECT_EQ(works(*copied), works(*other));
-}
-
-TEST_F(DatabaseBackupTest, CopiesMadeWhileAnotherThreadWritesAreWhole)
-{
-    // Works added in pairs, one transaction a pair: a whole copy holds pairs only, and at least
-    // those written before it started.
-    std::atomic<bool> stop{false};
-    std::atomic<int> pairs{0};
-    std::thread writer([&] {
-        auto other = otherConnection();
-        while (!stop) {
-            SQLite::Transaction t(*other);
-            other->exec("INSERT INTO Work (Name, Genre_ID) VALUES ('pair', 1);"
-                        "INSERT INTO Work (Name, Genre_ID) VALUES ('pair', 1);");
-            t.commit();
-            ++pairs;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    });
-    BackupOptions options;
-    options.pagesPerStep = 8;
-    for (int i = 1; i <= 5; ++i) {
-        while (pairs.load() < 20 * i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        const int before = pairs.load();
-        auto copied = copyAndOpen(path(QStringLiteral("copy%1.mdb").arg(i)), options);
-        const int inCopy = copied ? works(*copied, "Name = 'pair'") : -1;
-        EXPECT_TRUE(inCopy % 2 == 0 && inCopy >= 2 * before) << inCopy;
-    }
-    stop = true;
-    writer.join();
 }
 
 TEST_F(DatabaseBackupTest, AFailedCopyLeavesTheOldTargetAndNoPartialFile)

@@ -29,8 +29,6 @@ TEST(HotKeyTexts, DisplayAndKeystrokeFormsAndTheSettingsEntries)
     EXPECT_EQ(keysToText("{TAB}x{LEFT 3}"), "TABxLEFT 3");
     // The user's own notation characters keep their meaning.
     EXPECT_EQ(textToKeys("+a%b^c~[]{x}"), "+a%b^c~[]{x}");
-    for (const QString keys : {"{(}see note{)}", "{)}x{(}", " trailing "})
-        EXPECT_EQ(textToKeys(keysToText(keys)), keys);
 
     // Split at the first two commas; the code is the middle field's leading number, rounded.
     const QString sub = QStringLiteral("_");

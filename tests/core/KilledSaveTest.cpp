@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <SQLiteCpp/Database.h>
 #include <csignal>
+#include <functional>
 #include <random>
 #include <sys/wait.h>
 #include <thread>
@@ -45,6 +46,22 @@ constexpr int kLinks = 12;
     }
 }
 
+// Runs work in a child process and kills it after the given time; how the child ended.
+int killedAfter(std::chrono::microseconds after, const std::function<void()>& work)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        work();
+        _exit(0);
+    }
+    EXPECT_GT(child, 0);
+    std::this_thread::sleep_for(after);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return status;
+}
+
 } // namespace
 
 TEST_F(KilledSaveTest, TheFileHoldsWholeSavesOnly)
@@ -55,14 +72,7 @@ TEST_F(KilledSaveTest, TheFileHoldsWholeSavesOnly)
     int savedBefore = 0;
     int cutShort = 0;  // rounds killed with a save under way
     for (int round = 0; round < 12; ++round) {
-        const pid_t child = fork();
-        if (child == 0)
-            saveForever(file);
-        ASSERT_GT(child, 0);
-        std::this_thread::sleep_for(std::chrono::microseconds(5000 + random() % 40000));
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
+        const int status = killedAfter(std::chrono::microseconds(5000 + random() % 40000), [&] { saveForever(file); });
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process ended by itself: " << WEXITSTATUS(status);
 
         cutShort += QFileInfo(file + QStringLiteral("-journal")).size() > 0 ? 1 : 0;
@@ -93,16 +103,7 @@ TEST_F(KilledSaveTest, ACreationCutShortLeavesNoDatabaseByTheRealNameAndIsMadeAg
     for (int round = 0; round < 12; ++round) {
         const QString file = path(QStringLiteral("new%1/Quillary.mdb").arg(round));
         ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
-        const pid_t child = fork();
-        if (child == 0) {
-            QString error;
-            _exit(db::createNew(file, &error) ? 0 : 3);
-        }
-        ASSERT_GT(child, 0);
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 12000));
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
+        killedAfter(std::chrono::microseconds(random() % 12000), [&] { db::createNew(file, nullptr); });
 
         // Under the real name there is a whole database or nothing; what a cut creation left
         // beside it is cleared when the database is made again.

@@ -104,16 +104,13 @@ TEST(OverdueRuleTest, TheDaysAreCountedInCalendarDaysAndNeverAhead)
 
 TEST_F(OverdueTest, TheFillFindsTheSameOverdueRowsAsItListsThem)
 {
-    // Every stored form of a date is tried against the fill in StoredDateTest.
+    // Every stored form of a date is tried against the whole fill in StoredDateTest; here a
+    // condition narrows what is looked for with the rows.
     const OverdueRule rule = session().overdueRule();
-    for (const auto& [condition, expected] : {std::pair{QString(), "1:31/30* 4:91/90"},
-                                              {QStringLiteral("Publisher_ID = 2"), "4:91/90"}}) {
-        SCOPED_TRACE(condition.toStdString());
-        const FillResult fill = readFillRows(database(), View::Submission, fillStatement(View::Submission, condition),
-                                             0, &rule);
-        ASSERT_TRUE(fill.ok && fill.overdue.has_value()) << fill.error.toStdString();
-        EXPECT_EQ(describe(*fill.overdue), expected);
-    }
+    const FillResult fill = readFillRows(database(), View::Submission,
+                                         fillStatement(View::Submission, QStringLiteral("Publisher_ID = 2")), 0, &rule);
+    ASSERT_TRUE(fill.ok && fill.overdue.has_value()) << fill.error.toStdString();
+    EXPECT_EQ(describe(*fill.overdue), "4:91/90");
     // Without a rule, or in a view without those columns, nothing is looked for.
     EXPECT_FALSE(readFillRows(database(), View::Submission, fillStatement(View::Submission, QString())).overdue);
     EXPECT_FALSE(readFillRows(database(), View::Work, fillStatement(View::Work, QString()), 0, &rule).overdue);

@@ -79,6 +79,11 @@ TEST_F(StatisticsTest, PublisherAndWorkFiguresMatchTheHandWorkedOnes)
     EXPECT_EQ(figuresText(works, records.saltRoad), "5 sent to 3, 2 accepted, last 2024-07-01");
     EXPECT_TRUE(works.last().workId == records.lostDraft && !works.last().exists);
     EXPECT_EQ(figuresText(works, records.lostDraft), "2 sent to 2, 1 accepted, last 2024-08-01");
+
+    // Months from the first to the last, empty ones too; an answer counts in its own month.
+    const QList<MonthCount> months = monthlyCounts(facts);
+    ASSERT_EQ(months.size(), 15);
+    EXPECT_EQ(std::tuple(months[1].sent, months[1].answered, months[8].sent + months[8].answered), std::tuple(2, 3, 0));
 }
 
 TEST_F(StatisticsTest, TheFilterNarrowsByNameAndSentDate)
@@ -99,23 +104,8 @@ TEST_F(StatisticsTest, TheFilterNarrowsByNameAndSentDate)
     EXPECT_EQ(applyFilter(facts, StatisticsFilter{}).size(), 13);
 }
 
-TEST_F(StatisticsTest, MonthsRunWithoutGapsAndCountAnswersByTheirOwnMonth)
-{
-    QStringList months;
-    for (const MonthCount& m : monthlyCounts(facts))
-        months << QStringLiteral("%1 %2/%3").arg(m.month.toString(QStringLiteral("yyyy-MM"))).arg(m.sent).arg(m.answered);
-    EXPECT_EQ(months.join(QStringLiteral(", ")),
-              "2024-01 2/0, 2024-02 2/3, 2024-03 1/2, 2024-04 1/0, 2024-05 1/2, 2024-06 1/0, 2024-07 2/2, "
-              "2024-08 1/1, 2024-09 0/0, 2024-10 0/0, 2024-11 0/0, 2024-12 0/0, 2025-01 1/0, 2025-02 0/0, "
-              "2025-03 0/1");
-    const QList<YearCount> years = acceptancesPerYear(facts);
-    ASSERT_EQ(years.size(), 1);
-    EXPECT_EQ(std::pair(years[0].year, years[0].accepted), std::pair(2024, 3));
-}
-
 TEST(StatisticsFigures, EdgeCasesOfTheDayFiguresAndTheYears)
 {
-    EXPECT_EQ(daysText(dayFigures({12})), "1 days: median 12 mean 12 range 12-12 quartiles 12-12");
     // The middle value is in neither half: quartiles of 1, 3 and of 7, 9.
     EXPECT_EQ(daysText(dayFigures({9, 1, 5, 3, 7})), "5 days: median 5 mean 5 range 1-9 quartiles 2-8");
 
@@ -132,10 +122,4 @@ TEST(StatisticsFigures, EdgeCasesOfTheDayFiguresAndTheYears)
     for (const YearCount& y : acceptancesPerYear(facts))
         years << QStringLiteral("%1:%2").arg(y.year).arg(y.accepted);
     EXPECT_EQ(years.join(' '), "2021:1 2022:1 2023:0 2024:1");
-
-    // Most used: by submissions, ties in the order given (by name), cut at the count.
-    const QList<PublisherFigures> top =
-        mostUsedPublishers({{.name = "A", .sent = 2}, {.name = "B", .sent = 5}, {.name = "C", .sent = 2}}, 2);
-    ASSERT_EQ(top.size(), 2);
-    EXPECT_EQ(top[0].name + top[1].name, "BA");
 }
