@@ -101,17 +101,3 @@ TEST(OverdueRuleTest, TheDaysAreCountedInCalendarDaysAndNeverAhead)
     EXPECT_FALSE(rule.isOverdue(SubmissionStatus::Unreturned, QDate(2025, 1, 1), QDate(), 0));  // sent "in the future" by a typing slip
     EXPECT_EQ(rule.allowedDays(-5), 10);
 }
-
-TEST_F(OverdueTest, TheFillFindsTheSameOverdueRowsAsItListsThem)
-{
-    // Every stored form of a date is tried against the whole fill in StoredDateTest; here a
-    // condition narrows what is looked for with the rows.
-    const OverdueRule rule = session().overdueRule();
-    const FillResult fill = readFillRows(database(), View::Submission,
-                                         fillStatement(View::Submission, QStringLiteral("Publisher_ID = 2")), 0, &rule);
-    ASSERT_TRUE(fill.ok && fill.overdue.has_value()) << fill.error.toStdString();
-    EXPECT_EQ(describe(*fill.overdue), "4:91/90");
-    // Without a rule, or in a view without those columns, nothing is looked for.
-    EXPECT_FALSE(readFillRows(database(), View::Submission, fillStatement(View::Submission, QString())).overdue);
-    EXPECT_FALSE(readFillRows(database(), View::Work, fillStatement(View::Work, QString()), 0, &rule).overdue);
-}
