@@ -39,10 +39,8 @@ TEST_F(AmendLoopTest, AmendAndEnterStepThroughTheListingAndComeBackToTheirRecord
         shown << child<QLineEdit>(editor, "nameEdit")->text() + ' '
                      + QString::number(child<QPushButton>(editor, "previousButton")->isEnabled())
                      + QString::number(child<QPushButton>(editor, "nextButton")->isEnabled());
-        if (steps.empty()) {
-            ADD_FAILURE() << "an editor was shown that the test did not expect";
+        if (steps.empty())  // one the test did not expect: the list of those shown says so
             return press(editor, "cancelButton");
-        }
         if (steps.size() == 3) {  // Beta renamed, and saved on the way to Gamma
             QTest::keyClicks(child<QLineEdit>(editor, "nameEdit"), "Bravo");  // over the selected name
             prompts.answers = {Prompts::Answer::Yes};

@@ -70,17 +70,3 @@ TEST_F(EditorLayoutTest, EditorsAndDialogsShowEverythingWholeAtALargeFontAndEdit
         expectLaidOutWhole(dialog);
     }
 }
-
-TEST_F(EditorLayoutTest, SubmissionListsAreWideEnoughForTheirNames)
-{
-    auto editor = openEditor<SubmissionEditor>(session(), desktop(), "New");
-    auto* works = child<QListWidget>(editor, "workList");
-    for (QListWidget* list : {works, child<QListWidget>(editor, "publisherList")})
-        EXPECT_GT(list->viewport()->width(), list->fontMetrics().horizontalAdvance(list->item(0)->text()));
-    // A longer name arriving with the next fill widens the list again, up to a third of the screen.
-    const int before = works->width();
-    works->addItem("A Much Longer Name For A Work, With More");
-    QCoreApplication::processEvents();
-    EXPECT_GT(works->width(), before);
-}
-

@@ -48,7 +48,7 @@ protected:
     }
 };
 
-TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndRemembersTheMapping)
+TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndUndoAsksFirst)
 {
     runWizard([&](ImportWizard& w) {
         QAbstractButton* next = w.button(QWizard::NextButton);
@@ -56,15 +56,11 @@ TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndRemembersTheMapping)
         child<QLineEdit>(&w, "importFile")->setText(path(QStringLiteral("log.csv")));
         next->click();
 
-        // The preview follows each choice at once; dates show the day they are read as.
+        // The preview: dates show the day they are read as.
         ASSERT_EQ(w.currentId(), ImportWizard::PreviewPage);
         auto* preview = child<QTableWidget>(&w, "preview");
         EXPECT_EQ(preview->columnCount(), 5);
         EXPECT_TRUE(preview->item(0, 2)->text().contains(QStringLiteral("14 March 2024")));
-        auto* dates = child<QComboBox>(&w, "dateOrder");
-        choose(dates, dates->findText(QStringLiteral("mdy")));
-        EXPECT_TRUE(preview->item(0, 2)->text().contains(QStringLiteral("no such date"))) << preview->item(0, 2)->text().toStdString();
-        choose(dates, 0);
         next->click();
 
         // The mapping: found from the header; a field taken again leaves its first column.
@@ -96,23 +92,7 @@ TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndRemembersTheMapping)
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission WHERE Notes = 'kind words' AND Status = 0")), 1);
     EXPECT_EQ(column(0), (QStringList{"Night Ferry", "Salt"}));  // the listing was refreshed
 
-    // The same header again: the mapping as it was left.
-    runWizard([&](ImportWizard& w) {
-        child<QLineEdit>(&w, "importFile")->setText(path(QStringLiteral("log.csv")));
-        w.next();
-        w.next();
-        ASSERT_EQ(w.currentId(), ImportWizard::MappingPage);
-        EXPECT_EQ(child<QComboBox>(&w, "field4")->currentData().toInt(), int(ImportField::Notes));
-    });
-}
-
-TEST_F(ImportWizardTest, UndoLastImportSaysWhatItRemovesAndAsksFirst)
-{
-    ImportOptions options;
-    options.statusWords.insert(QStringLiteral("shortlisted"), SubmissionStatus::Unreturned);
-    options.backupFolder = path(QStringLiteral("backups"));
-    options.databasePath = path(QStringLiteral("Quillary.mdb"));
-    ASSERT_TRUE(importCsvFile(*window->session().database(), path(QStringLiteral("log.csv")), options).ok);
+    // Edit > Undo Last Import says what it removes and asks first.
     QAction* undo = child<QAction>(window, "undoImportAction");
 
     prompts.answers = {Prompts::Answer::No};
@@ -126,6 +106,4 @@ TEST_F(ImportWizardTest, UndoLastImportSaysWhatItRemovesAndAsksFirst)
     prompts.answers = {Prompts::Answer::Yes};
     undo->trigger();
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 0);
-    undo->trigger();
-    EXPECT_TRUE(prompts.shown.last().text.contains(QStringLiteral("no import to undo")));
 }

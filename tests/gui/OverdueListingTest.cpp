@@ -1,16 +1,14 @@
 // The main window's Submission view under the shipped settings file: overdue rows shaded with
-// a note a screen reader can read, their count in the status panel, File > Export Listing
-// giving back the grid's cells, and Statistics.
+// a note a screen reader can read, their count in the status panel, and File > Export Listing
+// giving back the grid's cells.
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QToolButton>
 #include <QTest>
 #include <SQLiteCpp/Database.h>
 
 #include "gui/OverdueRows.h"
-#include "gui/StatisticsWindow.h"
 #include "support/EditorTestKit.h"
 #include "support/InsightData.h"
 
@@ -71,10 +69,6 @@ TEST_F(OverdueListingTest, ExportListingWritesTheGridsCellsInTheirOrder)
         QFile file(path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
-    // A note with a comma, quotes and a line break travels whole.
-    window->session().database()->exec(
-        "UPDATE Submission SET Notes = 'said \"no\", kindly' || char(13) || char(10) || 'see letter' WHERE ID = 1;");
-    window->refresh();
     const QByteArray bytes = exported("listing.csv");
     EXPECT_TRUE(bytes.endsWith("\r\n"));
     const QList<QStringList> csv = readCsv(bytes);
@@ -111,15 +105,4 @@ TEST_F(OverdueListingTest, ExportListingOverTheDatabaseIsRefusedAndTheWindowCarr
     EXPECT_EQ(readFile(path("Quillary.mdb")), before);
     window->refresh();
     EXPECT_EQ(model().rowCount(), rows);
-}
-
-TEST_F(OverdueListingTest, StatisticsOpensFromTheButtonAndTheMenuOnce)
-{
-    click(child<QToolButton>(window, "statisticsButton"));
-    StatisticsWindow* statistics = window->statisticsWindow();
-    ASSERT_TRUE(statistics && statistics->isVisible());
-    statistics->close();
-    child<QAction>(window, "statisticsAction")->trigger();
-    EXPECT_EQ(window->statisticsWindow(), statistics);
-    EXPECT_TRUE(statistics->isVisible());
 }

@@ -47,7 +47,7 @@ protected:
     std::unique_ptr<StatisticsWindow> window;
 };
 
-TEST_F(StatisticsWindowTest, FiltersGreysSortsAndExportsWhatItShows)
+TEST_F(StatisticsWindowTest, FiltersGreysSortsAndExportsTablesAndChartsAsShown)
 {
     // Day figures on fewer than five returns are greyed and say why.
     const QColor grey = window->palette().color(QPalette::Disabled, QPalette::Text);
@@ -73,9 +73,7 @@ TEST_F(StatisticsWindowTest, FiltersGreysSortsAndExportsWhatItShows)
     EXPECT_EQ(texts(window->publisherModel(), -1, W::kSent).first(), "6");
     prompts.saveNames = {path("publishers")};
     click(get<QPushButton>("exportButton"));
-    QFile file(path("publishers.csv"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<QStringList> csv = readCsv(file.readAll());
+    const QList<QStringList> csv = readCsv(readFile(path("publishers.csv")));
     ASSERT_EQ(csv.size(), window->publisherModel()->rowCount() + 1);
     EXPECT_EQ(csv[1], texts(window->publisherModel(), 0, -1));
 
@@ -89,10 +87,8 @@ TEST_F(StatisticsWindowTest, FiltersGreysSortsAndExportsWhatItShows)
     EXPECT_TRUE(readFile(path("months.svg")).contains("Submissions sent and answered per month"));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains("could not be saved"));
-}
 
-TEST_F(StatisticsWindowTest, MoneyTabExportsItsTablesWithTheTotals)
-{
+    // The money tab exports both its tables, the totals after the years.
     session().settings().setCurrencyCode(QStringLiteral("GBP"));
     exec("UPDATE Submission SET Fee = 300 WHERE ID IN (1, 2);"
          "UPDATE Submission SET Payment = 5000, Date_Paid = '2023-01-05' WHERE ID = 3;");
@@ -101,11 +97,9 @@ TEST_F(StatisticsWindowTest, MoneyTabExportsItsTablesWithTheTotals)
     EXPECT_EQ(get<QChartView>("moneyChart")->chart()->series().size(), 1);
     prompts.saveNames = {path("money.csv")};
     click(get<QPushButton>("exportButton"));
-    QFile file(path("money.csv"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<QStringList> csv = readCsv(file.readAll());
+    const QList<QStringList> money = readCsv(readFile(path("money.csv")));
     const int years = window->moneyYearModel()->rowCount();
-    ASSERT_GE(csv.size(), years + 3);  // the blank line between the tables is not a record
-    EXPECT_EQ(csv[years + 1].mid(0, 4), (QStringList{"Total", "£6.00", "£50.00", "£44.00"}));
-    EXPECT_EQ(csv[years + 2][0], "Publisher");
+    ASSERT_GE(money.size(), years + 3);  // the blank line between the tables is not a record
+    EXPECT_EQ(money[years + 1].mid(0, 4), (QStringList{"Total", "£6.00", "£50.00", "£44.00"}));
+    EXPECT_EQ(money[years + 2][0], "Publisher");
 }

@@ -39,11 +39,6 @@ QString FakePrompts::saveFileName(QWidget*, const QString&, const QString&, cons
     return takeFirst(saveNames);
 }
 
-QString FakePrompts::openFileName(QWidget*, const QString&, const QString&)
-{
-    return takeFirst(openNames);
-}
-
 QStringList FakePrompts::texts() const
 {
     QStringList list;
@@ -51,7 +46,6 @@ QStringList FakePrompts::texts() const
         list << s.text;
     return list;
 }
-
 
 MainWindow& WindowTest::startWindow()
 {
