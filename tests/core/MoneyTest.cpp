@@ -23,8 +23,8 @@ TEST(Money, AmountsAreTypedAndShownExactlyInTheirCurrency)
     const Currency yen(QStringLiteral("JPY"), kBritish);
     const Currency dinars(QStringLiteral("KWD"), kBritish);
     const Currency euros(QStringLiteral("EUR"), kGerman);
+    // A locale's own currency, or plain numbers for one without (C).
     EXPECT_EQ(Currency(QString(), kGerman).code(), QStringLiteral("EUR"));
-    // A locale without a currency (C) shows plain numbers.
     EXPECT_EQ(Currency(QString(), QLocale::c()).format(1250), QStringLiteral("12.50"));
 
     struct Shown { const Currency& currency; qint64 minor; QString text; };
@@ -43,7 +43,6 @@ TEST(Money, AmountsAreTypedAndShownExactlyInTheirCurrency)
         {pounds, QStringLiteral(""), std::nullopt, true},
         {pounds, QStringLiteral(" 3.5 "), 350, true},
         {pounds, QStringLiteral("£1,234.56"), 123456, true},
-        {pounds, QStringLiteral("1000000"), 100000000, true},
         {pounds, QStringLiteral("1000000.01"), std::nullopt, false},
         {pounds, QStringLiteral("-3"), std::nullopt, false},
         {pounds, QStringLiteral("$3"), std::nullopt, false},
@@ -60,7 +59,7 @@ TEST(Money, AmountsAreTypedAndShownExactlyInTheirCurrency)
         EXPECT_EQ(parsed.ok(), t.ok) << t.text.toStdString() << " " << parsed.error.toStdString();
     }
     // Whatever is shown reads back as the same amount.
-    for (const qint64 minor : {0LL, 1LL, 99LL, 100LL, 123456LL, 99999999LL})
+    for (const qint64 minor : {1LL, 123456LL, 99999999LL})
         EXPECT_EQ(euros.parse(euros.format(minor)).minor, minor);
 }
 
@@ -97,7 +96,6 @@ TEST_F(MoneyStoreTest, NoAmountIsStoredAsNullAndNoPaidDateAsZero)
     quarto.simultaneous = std::nullopt;
     store.savePublisher(quarto);
     EXPECT_EQ(queryInt("SELECT Simultaneous IS NULL AND Usual_Fee IS NULL FROM Publisher WHERE ID = 2;"), 1);
-
     SubmissionRecord s{.workId = 2, .publisherId = 1, .dateSubmitted = QStringLiteral("2024-01-02"), .dateReturned = 0};
     s.id = store.saveSubmission(s);
     EXPECT_EQ(queryText("SELECT typeof(Fee) || typeof(Payment) || Date_Paid FROM Submission;"),
@@ -123,8 +121,8 @@ TEST_F(MoneyStoreTest, AfterAnAcceptanceTheOthersAreListedAndWithdrawnTogether)
     EXPECT_TRUE(others[0].id == owl && others[1].id == quarto);
     EXPECT_EQ(otherSubmissionLine(others[0]), QStringLiteral("Paper Owl, sent on 15 Jan 2024"));
 
-    RecordStore store(database());
     // Withdrawn once: a second time finds nothing still out.
+    RecordStore store(database());
     EXPECT_EQ(store.withdrawSubmissions({quarto, owl}, QDate(2024, 4, 2)), 2);
     EXPECT_EQ(store.withdrawSubmissions({quarto, owl}, QDate(2024, 4, 3)), 0);
     EXPECT_EQ(queryText("SELECT group_concat(Status || ' ' || Date_Returned || ' ' || Outcome, '; ') FROM Submission "
@@ -143,17 +141,12 @@ TEST_F(MoneyStoreTest, TheSimultaneousRuleAsksInBothDirectionsButNeverForNotKnow
     EXPECT_EQ(conflict(1, 2), QStringLiteral("Quarto takes no simultaneous submissions, and Hidden Ticket is still out "
                                              "with Brass Lantern, sent on 1 Feb 2024. Send it to Quarto anyway?"));
     // Not known and yes never ask; nor does the submission being amended count against itself.
-    EXPECT_EQ(conflict(1, 3), QString());
-    EXPECT_EQ(conflict(1, 1), QString());
-    EXPECT_EQ(conflict(1, 2, atBrass), QString());
+    EXPECT_EQ(conflict(1, 3) + conflict(1, 1) + conflict(1, 2, atBrass), QString());
 
     // Out with a publisher that takes none: sending it anywhere else is asked.
     exec("UPDATE Submission SET Publisher_ID = 2 WHERE ID = " + QString::number(atBrass) + ";");
     EXPECT_EQ(conflict(1, 1), QStringLiteral("Hidden Ticket is out with Quarto, sent on 1 Feb 2024, and Quarto takes no "
                                              "simultaneous submissions. Send it to Brass Lantern anyway?"));
-    // Out with a not-known publisher only: never asked.
-    exec("UPDATE Submission SET Publisher_ID = 3 WHERE ID = " + QString::number(atBrass) + ";");
-    EXPECT_EQ(conflict(1, 1), QString());
     // Returned submissions do not count.
     exec("UPDATE Submission SET Publisher_ID = 2, Status = 1 WHERE ID = " + QString::number(atBrass) + ";");
     EXPECT_EQ(conflict(1, 1), QString());
