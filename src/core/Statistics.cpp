@@ -1,5 +1,8 @@
 #include "core/Statistics.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QHash>
 #include <QMap>
 #include <QSet>
@@ -19,18 +22,32 @@ double medianOf(const QList<int>& sorted, qsizetype begin, qsizetype end)
     return (sorted[mid - 1] + sorted[mid]) / 2.0;
 }
 
-// Named entries first by name (letter case aside), deleted ones after them by ID.
+// Named entries first by name (letter case aside), deleted ones after them by ID. Each name
+// is folded once, not at every comparison: tens of thousands of works are sorted here.
 template <class T, class IdOf>
 void sortByName(QList<T>& list, IdOf idOf)
 {
-    std::sort(list.begin(), list.end(), [&](const T& a, const T& b) {
-        if (a.exists != b.exists)
-            return a.exists;
-        const int byName = a.name.compare(b.name, Qt::CaseInsensitive);
-        if (byName != 0)
-            return byName < 0;
-        return idOf(a) < idOf(b);
+    struct Key {
+        bool deleted;
+        QString name;
+        int id;
+        qsizetype at;
+    };
+    std::vector<Key> keys;
+    keys.reserve(static_cast<size_t>(list.size()));
+    for (qsizetype i = 0; i < list.size(); ++i)
+        keys.push_back({!list[i].exists, list[i].name.toCaseFolded(), idOf(list[i]), i});
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        if (a.deleted != b.deleted)
+            return b.deleted;
+        const int byName = a.name.compare(b.name);
+        return byName != 0 ? byName < 0 : a.id < b.id;
     });
+    QList<T> sorted;
+    sorted.reserve(list.size());
+    for (const Key& key : keys)
+        sorted.append(std::move(list[key.at]));
+    list = std::move(sorted);
 }
 
 } // namespace
@@ -127,24 +144,29 @@ QList<PublisherFigures> publisherFigures(const QList<SubmissionFact>& facts)
 QList<WorkFigures> workFigures(const QList<SubmissionFact>& facts)
 {
     QHash<int, WorkFigures> byId;
-    QHash<int, QSet<int>> publishers;
+    // Work and publisher pairs, made distinct once by sorting: a set per work costs far more.
+    std::vector<std::pair<int, int>> pairs;
+    pairs.reserve(static_cast<size_t>(facts.size()));
     for (const SubmissionFact& fact : facts) {
         WorkFigures& figures = byId[fact.workId];
         figures.workId = fact.workId;
         figures.name = fact.work;
         figures.exists = fact.workExists;
         ++figures.sent;
-        publishers[fact.workId].insert(fact.publisherId);
+        pairs.emplace_back(fact.workId, fact.publisherId);
         if (fact.isAccepted())
             ++figures.accepted;
         if (fact.sent.isValid() && (!figures.lastSent.isValid() || fact.sent > figures.lastSent))
             figures.lastSent = fact.sent;
     }
+    std::sort(pairs.begin(), pairs.end());
+    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+    for (const auto& [work, publisher] : pairs)
+        ++byId[work].publishers;
     QList<WorkFigures> list;
-    for (auto it = byId.begin(); it != byId.end(); ++it) {
-        it->publishers = static_cast<int>(publishers.value(it.key()).size());
-        list.append(*it);
-    }
+    list.reserve(byId.size());
+    for (const WorkFigures& figures : std::as_const(byId))
+        list.append(figures);
     sortByName(list, [](const WorkFigures& f) { return f.workId; });
     return list;
 }

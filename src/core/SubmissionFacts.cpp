@@ -4,6 +4,11 @@
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
+#include <QHash>
+#include <SQLiteCpp/Exception.h>
+#include <memory>
+#include <optional>
+#include <sqlite3.h>
 
 #include "core/RecordStore.h"
 #include "core/Database.h"
@@ -22,33 +27,47 @@ const char* const kFacts =
 QList<SubmissionFact> loadSubmissionFacts(SQLite::Database& database)
 {
     QList<SubmissionFact> facts;
-    try {
-        SQLite::Statement query(database, kFacts);
-        while (query.executeStep()) {
-            SubmissionFact fact;
-            fact.id = query.getColumn(0).getInt();
-            fact.workId = query.getColumn(1).getInt();
-            fact.publisherId = query.getColumn(2).getInt();
-            fact.work = QString::fromUtf8(query.getColumn(3).getText());
-            fact.publisher = QString::fromUtf8(query.getColumn(4).getText());
-            fact.workExists = query.getColumn(5).getInt() != 0;
-            fact.publisherExists = query.getColumn(6).getInt() != 0;
-            fact.sent = decodeStoredDate(storedValue(query.getColumn(7)), DateRule::PositiveOnly);
-            fact.returned = decodeStoredDate(storedValue(query.getColumn(8)), DateRule::PositiveOnly);
-            fact.status = static_cast<SubmissionStatus>(query.getColumn(9).getInt());
-            if (!query.getColumn(10).isNull())
-                fact.answerWithinDays = query.getColumn(10).getInt();
-            if (!query.getColumn(11).isNull())
-                fact.fee = query.getColumn(11).getInt64();
-            if (!query.getColumn(12).isNull())
-                fact.payment = query.getColumn(12).getInt64();
-            fact.paid = decodeStoredDate(storedValue(query.getColumn(13)), DateRule::PositiveOnly);
-            facts.append(fact);
-        }
-    } catch (const RecordStoreError&) {
-        throw;
-    } catch (const std::exception& e) {
-        throw storeError(database, e);
+    sqlite3* handle = database.getHandle();
+    sqlite3_stmt* row = nullptr;
+    int rc = sqlite3_prepare_v2(handle, kFacts, -1, &row, nullptr);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(row, sqlite3_finalize);
+    // A work or publisher named on many rows is converted once and shared.
+    QHash<int, QString> works;
+    QHash<int, QString> publishers;
+    auto name = [&row](QHash<int, QString>& names, int id, int column) {
+        auto found = names.constFind(id);
+        if (found == names.cend())
+            found = names.insert(id, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, column)),
+                                                       sqlite3_column_bytes(row, column)));
+        return *found;
+    };
+    auto optionalInt = [&row](int column) {
+        return sqlite3_column_type(row, column) == SQLITE_NULL ? std::nullopt
+                                                              : std::optional<qint64>(sqlite3_column_int64(row, column));
+    };
+    while (rc == SQLITE_OK && (rc = sqlite3_step(row)) == SQLITE_ROW) {
+        SubmissionFact fact;
+        fact.id = sqlite3_column_int(row, 0);
+        fact.workId = sqlite3_column_int(row, 1);
+        fact.publisherId = sqlite3_column_int(row, 2);
+        fact.work = name(works, fact.workId, 3);
+        fact.publisher = name(publishers, fact.publisherId, 4);
+        fact.workExists = sqlite3_column_int(row, 5) != 0;
+        fact.publisherExists = sqlite3_column_int(row, 6) != 0;
+        fact.sent = decodeStoredDate(row, 7, DateRule::PositiveOnly);
+        fact.returned = decodeStoredDate(row, 8, DateRule::PositiveOnly);
+        fact.status = static_cast<SubmissionStatus>(sqlite3_column_int(row, 9));
+        if (const auto days = optionalInt(10))
+            fact.answerWithinDays = static_cast<int>(*days);
+        if (const auto fee = optionalInt(11))
+            fact.fee = *fee;
+        if (const auto payment = optionalInt(12))
+            fact.payment = *payment;
+        fact.paid = decodeStoredDate(row, 13, DateRule::PositiveOnly);
+        facts.append(fact);
+        rc = SQLITE_OK;
     }
+    if (rc != SQLITE_DONE)
+        throw storeError(database, SQLite::Exception(handle, rc));
     return facts;
 }
