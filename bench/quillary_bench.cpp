@@ -336,19 +336,9 @@ ImportFigures measureImport(const QString& folder, const QString& sourcePath)
     SQLite::Database source(sourcePath.toStdString(), SQLite::OPEN_READONLY);
     db::prepareConnection(source);
     const FillResult listing = readFillRows(source, View::Submission, fillStatement(View::Submission, QString()));
-    QStringList header;
-    for (const ColumnDef& column : viewColumns(View::Submission))
-        header << column.header;
-    QList<QStringList> table;
-    for (size_t r = 0; r < listing.ids.size(); ++r) {
-        QStringList cells;
-        for (qsizetype c = 0; c < header.size(); ++c)
-            cells << listing.cells.at(r * static_cast<size_t>(header.size()) + static_cast<size_t>(c));
-        table << cells;
-    }
     const QString csv = folder + QStringLiteral("/submissions.csv");
     QString error;
-    if (!writeCsvFile(csv, header, table, &error)) {
+    if (!writeCsvFile(csv, listingHeader(View::Submission), listingRows(listing, View::Submission), &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         std::exit(2);
     }

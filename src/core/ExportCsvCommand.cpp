@@ -78,18 +78,8 @@ int runExportCsvCommand(Session& session, const CommandLine& command, QTextStrea
     if (!rows.ok)
         return fail(tr("The %1 could not be listed: %2").arg(viewText, rows.error));
 
-    QStringList header;
-    for (const ColumnDef& column : viewColumns(view))
-        header << column.header;
-    const qsizetype columns = header.size();
-    QList<QStringList> table;
-    for (size_t r = 0; r < rows.ids.size(); ++r) {
-        QStringList cells;
-        for (qsizetype c = 0; c < columns; ++c)
-            cells << rows.cells.at(r * static_cast<size_t>(columns) + static_cast<size_t>(c));
-        table << cells;
-    }
-    if (!writeCsvFile(file, header, table, &error))
+    const QList<QStringList> table = listingRows(rows, view);
+    if (!writeCsvFile(file, listingHeader(view), table, &error))
         return fail(tr("%1 could not be written: %2").arg(file, error));
     out << tr("Wrote %1 %2 to %3").arg(table.size()).arg(viewText, file) << Qt::endl;
     return exitcode::kOk;

@@ -372,3 +372,25 @@ FillResult readFillRows(SQLite::Database& database, View view, const QString& st
     result.ok = true;
     return result;
 }
+
+QStringList listingHeader(View view)
+{
+    QStringList header;
+    for (const ColumnDef& column : viewColumns(view))
+        header << column.header;
+    return header;
+}
+
+QList<QStringList> listingRows(const FillResult& rows, View view)
+{
+    const size_t columns = static_cast<size_t>(viewColumns(view).size());
+    QList<QStringList> table;
+    table.reserve(static_cast<qsizetype>(rows.ids.size()));
+    for (size_t r = 0; r < rows.ids.size(); ++r) {
+        QStringList cells;
+        for (size_t c = 0; c < columns; ++c)
+            cells << rows.cells.at(r * columns + c);
+        table << cells;
+    }
+    return table;
+}

@@ -59,6 +59,11 @@ struct FillResult {
     std::optional<QHash<int, OverdueInfo>> overdue;
 };
 
+// A view's column captions, and a fill's rows as lists of cell texts: the listing as an
+// export writes it.
+QStringList listingHeader(View view);
+QList<QStringList> listingRows(const FillResult& rows, View view);
+
 // Runs statement (checked to be one read-only statement) and formats every cell.
 // expectedRows: room made at once (the size of the last fill is a good guess).
 // overdueRule: also find the overdue rows as they are read, sparing a second statement.

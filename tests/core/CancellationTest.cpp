@@ -1,5 +1,4 @@
-// Stopping a fill that would never end, and the cap on a single value; the connection
-// works as before afterwards.
+// Stopping a fill that never ends, and the cap on a single value.
 
 #include "core/Cancellation.h"
 #include "core/Listing.h"

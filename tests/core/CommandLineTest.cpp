@@ -1,5 +1,4 @@
-// The command line: what each option asks for, paths taken from the working folder, and
-// the mistakes that are refused with a message.
+// The command line: each option's action and the mistakes refused.
 
 #include <QRegularExpression>
 

@@ -1,5 +1,4 @@
-// Importing another program's CSV: reading the file, its dates and status words, all or
-// nothing, the flags, undo, and reading the program's own export back.
+// Importing another program's CSV, all or nothing, and undoing it.
 
 #include <QDir>
 #include <QLocale>
@@ -20,17 +19,7 @@ const QLocale kUk(QLocale::English, QLocale::UnitedKingdom);
 QByteArray exportView(SQLite::Database& database, View view)
 {
     const FillResult rows = readFillRows(database, view, fillStatement(view, QString()));
-    QStringList header;
-    for (const ColumnDef& column : viewColumns(view))
-        header << column.header;
-    QList<QStringList> table;
-    for (size_t r = 0; r < rows.ids.size(); ++r) {
-        QStringList cells;
-        for (qsizetype c = 0; c < header.size(); ++c)
-            cells << rows.cells.at(r * static_cast<size_t>(header.size()) + static_cast<size_t>(c));
-        table << cells;
-    }
-    return csvDocument(header, table);
+    return csvDocument(listingHeader(view), listingRows(rows, view));
 }
 
 } // namespace

@@ -1,11 +1,9 @@
-// CSV as other programs read it: RFC 4180 quoting, CRLF, UTF-8, and a file that is
-// written whole or not at all.
+// CSV as other programs read it, written whole or not at all.
 
 #include <cerrno>
 #include <cstring>
 
 #include "core/Csv.h"
-#include "support/InsightData.h"
 #include "support/CoreTestEnv.h"
 
 TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe)
@@ -18,11 +16,6 @@ TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe)
                                             {{QStringLiteral("Café"), QStringLiteral("x,\"y\"\r\nz")},
                                              {QString(), QStringLiteral("last")}});
     EXPECT_EQ(document, QByteArray("Work,Notes\r\nCaf\xc3\xa9,\"x,\"\"y\"\"\r\nz\"\r\n,last\r\n"));
-    // What a reader makes of it is what went in.
-    const QList<QStringList> back = readCsv(document);
-    ASSERT_EQ(back.size(), 3);
-    EXPECT_EQ(back[1], (QStringList{QStringLiteral("Café"), QStringLiteral("x,\"y\"\r\nz")}));
-    EXPECT_EQ(back[2], (QStringList{QString(), QStringLiteral("last")}));
 }
 
 using CsvFileTest = CoreTest;

@@ -1,6 +1,4 @@
-// Backups: a copy is a whole database of this program, also while another connection
-// writes; a failed copy leaves nothing; the start-up copies keep one a day for seven days;
-// a damaged database is told and never rotates the good copies away.
+// Backups are whole, checked, and never rotate the good copies away.
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,5 +1,4 @@
-// Where the settings file, database and backups are: the rule itself, what it sees on
-// disk, the first start's copy of the starting settings, and the session's database path.
+// Where the settings file, database and backups are.
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,4 @@
-// Reading a view's rows into cell texts: every stored form of a date, Yes/No, and texts
-// shared between cells, over enough rows that the caches change course.
+// A view's rows as cell texts, over enough rows that the caches change course.
 
 #include <QLocale>
 #include <SQLiteCpp/Database.h>

@@ -1,5 +1,4 @@
-// quillary --import-csv: the exit codes a script relies on, and that a refused file or a
-// dry run leaves the database as it was.
+// quillary --import-csv: exit codes, and nothing written unless imported.
 
 #include <QDir>
 

@@ -1,5 +1,4 @@
-// The locks of a database: one holder at a time through any path or link, a crashed
-// holder's lock taken over even when its process number lives on in another program.
+// One holder of a database at a time, through any link; a crashed holder's lock is taken over.
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,4 @@
-// A program killed in the middle of a save leaves the file as it was before that save or
-// with all of it: never a half-written record, never a damaged file.
+// A program killed mid-save leaves whole saves only and an undamaged file.
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,4 @@
-// The LIKE of saved selections beyond what the fuzz target's ASCII alphabet reaches: Unicode
-// digits and case, and linear time.
+// LIKE beyond the fuzz target's ASCII alphabet: Unicode digits and case, linear time.
 
 #include <QString>
 #include <gtest/gtest.h>

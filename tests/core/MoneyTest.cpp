@@ -1,5 +1,4 @@
-// Money: amounts typed and shown exactly in the database's currency, the withdrawal after an
-// acceptance, the simultaneous-submission rule, and the money figures per year and publisher.
+// Amounts, the withdrawal after an acceptance, the simultaneous rule, the money figures.
 
 #include <QLocale>
 

@@ -1,6 +1,4 @@
-// An export or backup never lands on the program's own files, however the name reaches
-// them: directly, through a symbolic link (also one to a file not made yet), through a
-// linked folder, or as a hard link.
+// An export or backup never lands on the program's own files, however they are named.
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,4 @@
-// The overdue rule: the publisher's own days or the Overdue-Days setting, counted from the
-// sent date to the session's today; and the Overdue() function saved selections use.
+// The overdue rule and the Overdue() function of saved selections.
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>

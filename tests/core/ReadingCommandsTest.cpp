@@ -1,6 +1,4 @@
-// --export-csv and --backup only read: the database stays byte for byte as it was (no
-// upgrade, no index), and a hot journal left by a writer that died is rolled back so that
-// the backup works.
+// --export-csv and --backup only read; a hot journal is rolled back first.
 
 #include <QCryptographicHash>
 #include <QFile>

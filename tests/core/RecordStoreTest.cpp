@@ -1,5 +1,4 @@
-// RecordStore on its own: what it loads and writes, the flag rules of a submission save,
-// the delete guard, and that a refused write anywhere in a call stores nothing.
+// RecordStore: loads, writes, the flag rules, the delete guard, refused writes.
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>

@@ -1,7 +1,4 @@
-// Every place that reads a stored date reads the same hostile values the same way: the
-// grid and the CSV export (one fill, and the overdue rows it finds), the figures, the overdue
-// rule and its SQL function, and the question before sending a work again. The editor is
-// tried in its own test.
+// Every reader of a stored date reads the same hostile values the same way.
 
 #include <QLocale>
 #include <SQLiteCpp/Database.h>

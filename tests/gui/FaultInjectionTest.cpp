@@ -1,5 +1,4 @@
-// The database refusing in the middle of a change, one of each kind: nothing half-stored, and
-// a retry works.
+// The database refusing in the middle of a change: nothing half-stored, and a retry works.
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,5 +1,4 @@
-// Files at start-up that are not a usable database of this program: each is refused with a
-// message naming the file and left byte for byte as it was, with no journal beside it.
+// Files at start-up that are no usable database: refused by name and left untouched.
 
 #include <QDir>
 #include <QElapsedTimer>

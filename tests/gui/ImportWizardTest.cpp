@@ -1,5 +1,4 @@
-// File > Import... driven through its pages as a user would, and Edit > Undo Last Import's
-// question, against the main window's own database.
+// File > Import... through its pages, and Edit > Undo Last Import's question.
 
 #include <QAbstractButton>
 #include <QAction>

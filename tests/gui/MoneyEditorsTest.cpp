@@ -1,5 +1,4 @@
-// Money through the editors' real fields, the simultaneous-submission question and the
-// withdrawal offered after an acceptance.
+// Money through the editors' real fields, and the questions around an acceptance.
 
 #include "gui/editors/PublisherEditor.h"
 #include "gui/editors/SubmissionEditor.h"

@@ -1,6 +1,4 @@
-// The main window's Submission view under the shipped settings file: overdue rows shaded with
-// a note a screen reader can read, their count in the status panel, and File > Export Listing
-// giving back the grid's cells.
+// The Submission view's overdue rows, their count, and File > Export Listing.
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,4 @@
-// The built program run as a process: its streams and exit codes, an installed program, and a
-// second start on an open database.
+// The built program run as a process: its streams, exit codes and hand-over.
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,5 +1,4 @@
-// A second start on the same database asks the first to come forward instead of opening
-// the file; a first that does not answer is reported as already open.
+// A second start on the same database hands over to the first.
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,4 @@
-// The Statistics window offscreen: its tabs, the filter field, the greyed figures and what it
-// exports. The figures themselves are the core's.
+// What the Statistics window shows and exports; the figures themselves are the core's.
 
 #include <QtCharts>
 #include <QtWidgets>

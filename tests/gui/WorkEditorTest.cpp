@@ -1,5 +1,4 @@
-// The Work editor and the editor frame it shares, driven through its real widgets. A new
-// database's genres are listed in ID order from 1.
+// The Work editor and the editor frame it shares; a new database's genres are in ID order.
 
 #include <QApplication>
 #include <QClipboard>
