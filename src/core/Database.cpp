@@ -119,6 +119,16 @@ void tryJournal(SQLite::Database& database)
     database.exec("PRAGMA user_version = " + std::to_string(version) + ";");
 }
 
+// Why a name is no file to open; empty when it is one.
+QString notAFile(const QFileInfo& info)
+{
+    if (!info.exists())
+        return QStringLiteral("the file does not exist");
+    if (!info.isFile())
+        return QStringLiteral("it is not a file");
+    return QString();
+}
+
 } // namespace
 
 std::unique_ptr<SQLite::Database> openChecked(const QString& path, QString* error)
@@ -129,10 +139,8 @@ std::unique_ptr<SQLite::Database> openChecked(const QString& path, QString* erro
         return nullptr;
     };
     const QFileInfo info(path);
-    if (!info.exists())
-        return fail(QStringLiteral("the file does not exist"));
-    if (!info.isFile())
-        return fail(QStringLiteral("it is not a file"));
+    if (const QString problem = notAFile(info); !problem.isEmpty())
+        return fail(problem);
 
     std::unique_ptr<SQLite::Database> database;
     try {
@@ -198,10 +206,8 @@ std::unique_ptr<SQLite::Database> openReadOnly(const QString& path, QString* err
         return nullptr;
     };
     const QFileInfo info(path);
-    if (!info.exists())
-        return fail(QStringLiteral("the file does not exist"));
-    if (!info.isFile())
-        return fail(QStringLiteral("it is not a file"));
+    if (const QString problem = notAFile(info); !problem.isEmpty())
+        return fail(problem);
 
     std::unique_ptr<SQLite::Database> database;
     try {
