@@ -1,13 +1,14 @@
 #include "core/Statistics.h"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
+#include <numeric>
+#include <string>
 #include <vector>
 
 #include <QHash>
 #include <QMap>
-#include <QSet>
-#include <algorithm>
-#include <numeric>
 
 namespace {
 
@@ -22,37 +23,73 @@ double medianOf(const QList<int>& sorted, qsizetype begin, qsizetype end)
     return (sorted[mid - 1] + sorted[mid]) / 2.0;
 }
 
+// Appends the name folded for comparing, letter case aside, in UTF-8: compared byte by byte,
+// such keys order as their characters do, at the speed of memcmp. Most names are plain ASCII
+// and are folded here without a text of their own.
+void appendFoldedKey(std::string& keys, const QString& name)
+{
+    const bool ascii = std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!ascii) {
+        keys += name.toCaseFolded().toStdString();
+        return;
+    }
+    for (const QChar c : name) {
+        const char byte = static_cast<char>(c.unicode());
+        keys += byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + ('a' - 'A')) : byte;
+    }
+}
+
 // Named entries first by name (letter case aside), deleted ones after them by ID. Each name
-// is folded once, not at every comparison: tens of thousands of works are sorted here.
+// is folded once, into one block for all of them, not at every comparison: tens of
+// thousands of works are sorted here.
 template <class T, class IdOf>
 void sortByName(QList<T>& list, IdOf idOf)
 {
     struct Key {
         bool deleted;
-        QString name;
         int id;
+        size_t from;
+        size_t size;
         qsizetype at;
     };
+    std::string folded;
+    folded.reserve(std::accumulate(list.cbegin(), list.cend(), size_t(0), [](size_t sum, const T& item) {
+        return sum + static_cast<size_t>(item.name.size());
+    }));
     std::vector<Key> keys;
     keys.reserve(static_cast<size_t>(list.size()));
-    for (qsizetype i = 0; i < list.size(); ++i)
-        keys.push_back({!list[i].exists, list[i].name.toCaseFolded(), idOf(list[i]), i});
-    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const size_t from = folded.size();
+        appendFoldedKey(folded, list[i].name);
+        keys.push_back({!list[i].exists, idOf(list[i]), from, folded.size() - from, i});
+    }
+    const char* names = folded.data();
+    std::sort(keys.begin(), keys.end(), [names](const Key& a, const Key& b) {
         if (a.deleted != b.deleted)
             return b.deleted;
-        const int byName = a.name.compare(b.name);
-        return byName != 0 ? byName < 0 : a.id < b.id;
+        const int byName = std::memcmp(names + a.from, names + b.from, std::min(a.size, b.size));
+        if (byName != 0)
+            return byName < 0;
+        return a.size != b.size ? a.size < b.size : a.id < b.id;
     });
+    // The keys go before the sorted copy is made: with a hundred thousand works, the two
+    // together would weigh more than the list.
+    std::vector<qsizetype> order(keys.size());
+    std::transform(keys.cbegin(), keys.cend(), order.begin(), [](const Key& key) { return key.at; });
+    std::vector<Key>().swap(keys);
+    std::string().swap(folded);
     QList<T> sorted;
     sorted.reserve(list.size());
-    for (const Key& key : keys)
-        sorted.append(std::move(list[key.at]));
+    for (const qsizetype at : order)
+        sorted.append(std::move(list[at]));
     list = std::move(sorted);
 }
 
 } // namespace
 
-bool matchesFilter(const SubmissionFact& fact, const StatisticsFilter& filter)
+namespace {
+
+bool matchesTrimmed(const SubmissionFact& fact, const StatisticsFilter& filter, const QString& text)
 {
     if (filter.from.isValid() || filter.to.isValid()) {
         if (!fact.sent.isValid())
@@ -62,17 +99,25 @@ bool matchesFilter(const SubmissionFact& fact, const StatisticsFilter& filter)
         if (filter.to.isValid() && fact.sent > filter.to)
             return false;
     }
-    const QString text = filter.text.trimmed();
-    if (text.isEmpty())
-        return true;
-    return fact.work.contains(text, Qt::CaseInsensitive) || fact.publisher.contains(text, Qt::CaseInsensitive);
+    return text.isEmpty() || fact.work.contains(text, Qt::CaseInsensitive)
+        || fact.publisher.contains(text, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+bool matchesFilter(const SubmissionFact& fact, const StatisticsFilter& filter)
+{
+    return matchesTrimmed(fact, filter, filter.text.trimmed());
 }
 
 QList<SubmissionFact> applyFilter(const QList<SubmissionFact>& facts, const StatisticsFilter& filter)
 {
+    const QString text = filter.text.trimmed();
+    if (text.isEmpty() && !filter.from.isValid() && !filter.to.isValid())
+        return facts;  // shared, not copied
     QList<SubmissionFact> kept;
     for (const SubmissionFact& fact : facts) {
-        if (matchesFilter(fact, filter))
+        if (matchesTrimmed(fact, filter, text))
             kept.append(fact);
     }
     return kept;
@@ -143,30 +188,30 @@ QList<PublisherFigures> publisherFigures(const QList<SubmissionFact>& facts)
 
 QList<WorkFigures> workFigures(const QList<SubmissionFact>& facts)
 {
-    QHash<int, WorkFigures> byId;
-    // Work and publisher pairs, made distinct once by sorting: a set per work costs far more.
-    std::vector<std::pair<int, int>> pairs;
-    pairs.reserve(static_cast<size_t>(facts.size()));
-    for (const SubmissionFact& fact : facts) {
-        WorkFigures& figures = byId[fact.workId];
-        figures.workId = fact.workId;
-        figures.name = fact.work;
-        figures.exists = fact.workExists;
+    // The submissions in order of work, then publisher: each work is one run, and its
+    // different publishers are the changes within the run. No hash of works is needed.
+    std::vector<const SubmissionFact*> order;
+    order.reserve(static_cast<size_t>(facts.size()));
+    for (const SubmissionFact& fact : facts)
+        order.push_back(&fact);
+    std::sort(order.begin(), order.end(), [](const SubmissionFact* a, const SubmissionFact* b) {
+        return a->workId != b->workId ? a->workId < b->workId : a->publisherId < b->publisherId;
+    });
+    QList<WorkFigures> list;
+    list.reserve(facts.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        const SubmissionFact& fact = *order[i];
+        if (i == 0 || order[i - 1]->workId != fact.workId)
+            list.append({fact.workId, fact.work, fact.workExists, 0, 0, 0, QDate()});
+        WorkFigures& figures = list.last();
         ++figures.sent;
-        pairs.emplace_back(fact.workId, fact.publisherId);
+        if (i == 0 || order[i - 1]->workId != fact.workId || order[i - 1]->publisherId != fact.publisherId)
+            ++figures.publishers;
         if (fact.isAccepted())
             ++figures.accepted;
         if (fact.sent.isValid() && (!figures.lastSent.isValid() || fact.sent > figures.lastSent))
             figures.lastSent = fact.sent;
     }
-    std::sort(pairs.begin(), pairs.end());
-    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
-    for (const auto& [work, publisher] : pairs)
-        ++byId[work].publishers;
-    QList<WorkFigures> list;
-    list.reserve(byId.size());
-    for (const WorkFigures& figures : std::as_const(byId))
-        list.append(figures);
     sortByName(list, [](const WorkFigures& f) { return f.workId; });
     return list;
 }
@@ -189,26 +234,41 @@ QList<PublisherFigures> mostUsedPublishers(const QList<PublisherFigures>& figure
 
 QList<MonthCount> monthlyCounts(const QList<SubmissionFact>& facts)
 {
-    auto monthOf = [](const QDate& date) { return QDate(date.year(), date.month(), 1); };
-    QMap<QDate, MonthCount> months;
+    // Months counted from year 0, so that a month is an index into one array; each date is
+    // taken apart once.
+    constexpr int kNone = -1;
+    auto monthIndex = [](const QDate& date) {
+        if (!date.isValid())
+            return kNone;
+        int year = 0;
+        int month = 0;
+        date.getDate(&year, &month, nullptr);
+        return year * 12 + month - 1;
+    };
+    std::vector<std::pair<int, int>> months;  // sent, answered
+    months.reserve(static_cast<size_t>(facts.size()));
+    int first = std::numeric_limits<int>::max();
+    int last = kNone;
     for (const SubmissionFact& fact : facts) {
-        if (fact.sent.isValid()) {
-            MonthCount& m = months[monthOf(fact.sent)];
-            ++m.sent;
-        }
-        if (fact.returned.isValid()) {
-            MonthCount& m = months[monthOf(fact.returned)];
-            ++m.answered;
+        const auto& [sent, answered] = months.emplace_back(monthIndex(fact.sent), monthIndex(fact.returned));
+        for (const int month : {sent, answered}) {
+            if (month != kNone) {
+                first = std::min(first, month);
+                last = std::max(last, month);
+            }
         }
     }
     QList<MonthCount> list;
-    if (months.isEmpty())
+    if (last == kNone)
         return list;
-    const QDate last = months.lastKey();
-    for (QDate month = months.firstKey(); month <= last; month = month.addMonths(1)) {
-        MonthCount m = months.value(month);
-        m.month = month;
-        list.append(m);
+    list.resize(last - first + 1);
+    for (qsizetype i = 0; i < list.size(); ++i)
+        list[i].month = QDate(static_cast<int>((first + i) / 12), static_cast<int>((first + i) % 12) + 1, 1);
+    for (const auto& [sent, answered] : months) {
+        if (sent != kNone)
+            ++list[sent - first].sent;
+        if (answered != kNone)
+            ++list[answered - first].answered;
     }
     return list;
 }

@@ -14,20 +14,21 @@
 namespace SQLite { class Column; class Database; }
 
 struct SubmissionFact {
+    // Laid out without padding: a hundred thousand of these are held at once.
     int id = 0;
     int workId = 0;
     int publisherId = 0;
+    SubmissionStatus status = SubmissionStatus::Unreturned;
     QString work;            // empty when the work was deleted
     QString publisher;       // empty when the publisher was deleted
-    bool workExists = false;
-    bool publisherExists = false;
     QDate sent;              // invalid: no date
     QDate returned;          // invalid: no date
-    SubmissionStatus status = SubmissionStatus::Unreturned;
-    std::optional<int> answerWithinDays;  // the publisher's own; none when not set
+    QDate paid;              // the payment's date; invalid: none
     std::optional<qint64> fee;            // in the currency's smallest unit; none when not set
     std::optional<qint64> payment;
-    QDate paid;              // the payment's date; invalid: none
+    std::optional<int> answerWithinDays;  // the publisher's own; none when not set
+    bool workExists = false;
+    bool publisherExists = false;
 
     bool isAccepted() const { return isAcceptance(status); }
 };

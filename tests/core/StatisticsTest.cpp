@@ -34,8 +34,8 @@ QString figuresText(const QList<WorkFigures>& list, int id)
 
 SubmissionFact fact(const QDate& sent, const QDate& returned, int status)
 {
-    return {.publisherId = 1, .workExists = true, .publisherExists = true, .sent = sent, .returned = returned,
-            .status = static_cast<SubmissionStatus>(status)};
+    return {.publisherId = 1, .status = static_cast<SubmissionStatus>(status), .sent = sent, .returned = returned,
+            .workExists = true, .publisherExists = true};
 }
 
 } // namespace
@@ -122,4 +122,29 @@ TEST(StatisticsFigures, EdgeCasesOfTheDayFiguresAndTheYears)
     for (const YearCount& y : acceptancesPerYear(facts))
         years << QStringLiteral("%1:%2").arg(y.year).arg(y.accepted);
     EXPECT_EQ(years.join(' '), "2021:1 2022:1 2023:0 2024:1");
+}
+
+TEST(StatisticsFigures, WorksAreOrderedByNameLetterCaseAsideAndDeletedOnesLast)
+{
+    QList<SubmissionFact> facts;
+    auto add = [&facts](int workId, const char* name) {
+        SubmissionFact f = fact(QDate(2024, 1, 1), QDate(), 0);
+        f.workId = workId;
+        f.work = QString::fromUtf8(name);
+        f.workExists = workId < 90;
+        facts.append(f);
+    };
+    // Non-ASCII names fold too, and equal folded names keep their IDs' order.
+    add(5, "ÉCLAIR");
+    add(91, "");
+    add(1, "Banana");
+    add(2, "apple");
+    add(4, "éclair");
+    add(3, "Apples");
+    add(90, "");
+    add(2, "apple");
+    QStringList order;
+    for (const WorkFigures& w : workFigures(facts))
+        order << QStringLiteral("%1:%2").arg(w.workId).arg(w.sent);
+    EXPECT_EQ(order.join(' '), "2:2 3:1 1:1 4:1 5:1 90:1 91:1");
 }
