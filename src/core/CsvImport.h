@@ -1,8 +1,8 @@
 #pragma once
 // Importing a writer's history from a CSV file: works, publishers or submissions, each row
 // matched to what is stored by name and added when missing. All or nothing: any row that
-// cannot be read refuses the whole file and nothing is written. Each import is logged in
-// the database so that the last one can be undone exactly.
+// cannot be read refuses the whole file and nothing is written. Each import is logged
+// (ImportLog) so that the last one can be undone exactly.
 
 #include <QDateTime>
 #include <QHash>
@@ -14,15 +14,10 @@
 
 #include "core/CsvImportFile.h"
 #include "core/ImportDates.h"
+#include "core/ImportLog.h"
 #include "core/SubmissionStatus.h"
 
 namespace SQLite { class Database; }
-
-enum class ImportKind { Works, Publishers, Submissions };
-
-// "works", "publishers", "submissions", as the command line writes them.
-QString importKindName(ImportKind kind);
-std::optional<ImportKind> importKindFromName(const QString& name);
 
 // What a column of the file fills. Ignored: the column is not read.
 enum class ImportField {
@@ -134,31 +129,3 @@ ImportReport importCsvFile(SQLite::Database& database, const QString& path, Impo
 // The copy's name for an import: Quillary-2026-12-07-before-import-1.mdb, the number the
 // first one not in folder.
 QString beforeImportBackupName(const QString& databasePath, const QString& folder, const QDate& date);
-
-struct ImportLogEntry {
-    int id = 0;
-    QDateTime importedAt;
-    QString fileName;
-    ImportKind kind = ImportKind::Submissions;
-    int added = 0;
-    int alreadyThere = 0;
-    // The records it added, by table, as logged (some may have been deleted since).
-    int works = 0, publishers = 0, submissions = 0, genres = 0, publisherTypes = 0;
-};
-
-// The last import not undone; nothing when there is none.
-std::optional<ImportLogEntry> lastImport(SQLite::Database& database);
-
-struct UndoReport {
-    bool ok = false;
-    QString error;
-    // Removed by kind; kept: added by the import but used by a record added since.
-    int works = 0, publishers = 0, submissions = 0, genres = 0, publisherTypes = 0;
-    int kept = 0;
-};
-
-// Removes what the last import added, in one transaction: its submissions, then its works,
-// publishers, genres and publisher types that nothing else uses now; then the works'
-// Submitted? follows their unreturned submissions. Refused, with nothing changed, when a
-// record it added has been amended since.
-UndoReport undoLastImport(SQLite::Database& database);

@@ -230,6 +230,12 @@ RecordStoreError storeError(const SQLite::Database& database, const std::excepti
     return RecordStoreError(RecordStoreError::Reason::Engine, QString::fromUtf8(e.what()));
 }
 
+void updateWorksSubmitted(SQLite::Database& database, const QSet<int>& works)
+{
+    for (const int work : works)
+        runWithId(database, kWorkSubmittedWhileOutstanding, work);
+}
+
 namespace {
 
 template <class Call>

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -95,6 +96,9 @@ private:
 // The engine's failure as the store reports it: a lock held by another program in plain
 // words naming the file, anything else with the engine's own text.
 RecordStoreError storeError(const SQLite::Database& database, const std::exception& e);
+
+// Sets each work's "Submitted?" from whether it has an unreturned submission now.
+void updateWorksSubmitted(SQLite::Database& database, const QSet<int>& works);
 
 class RecordStore {
 public:
