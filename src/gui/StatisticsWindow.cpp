@@ -32,12 +32,12 @@
 #include "core/OutputGuard.h"
 #include "core/RecordStore.h"
 #include "core/Session.h"
+#include "gui/FigureTables.h"
+#include "gui/MoneyTab.h"
 #include "gui/TableExport.h"
 #include "gui/Prompts.h"
 
 namespace {
-
-constexpr int kSortRole = Qt::UserRole;
 
 QString number(double value, int decimals)
 {
@@ -48,43 +48,6 @@ QString number(double value, int decimals)
 QString days(double value)
 {
     return number(value, value == static_cast<int>(value) ? 0 : 1);
-}
-
-QStandardItem* textItem(const QString& text)
-{
-    auto* item = new QStandardItem(text);
-    item->setData(text.toLower(), kSortRole);
-    item->setEditable(false);
-    return item;
-}
-
-QStandardItem* numberItem(const QString& text, double sortValue)
-{
-    auto* item = new QStandardItem(text);
-    item->setData(sortValue, kSortRole);
-    item->setEditable(false);
-    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return item;
-}
-
-void setupTable(QTableView* table, QStandardItemModel* model)
-{
-    model->setSortRole(kSortRole);
-    table->setModel(model);
-    table->setSortingEnabled(true);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setAlternatingRowColors(true);
-    table->verticalHeader()->setVisible(false);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setStretchLastSection(false);
-    table->sortByColumn(0, Qt::AscendingOrder);
-}
-
-// Keeps the order the user chose across a refill.
-void sortAgain(QTableView* table)
-{
-    const QHeaderView* header = table->horizontalHeader();
-    table->sortByColumn(header->sortIndicatorSection(), header->sortIndicatorOrder());
 }
 
 } // namespace
@@ -161,7 +124,8 @@ StatisticsWindow::StatisticsWindow(Session& session, Prompts& prompts, QWidget* 
     mTabs->addTab(mMonthChart, tr("Per &month"));
     mTabs->addTab(mResponseChart, tr("&Response days"));
     mTabs->addTab(mYearChart, tr("&Acceptances"));
-    mTabs->addTab(makeMoneyPage(), tr("M&oney"));
+    mMoneyTab = new MoneyTab(mSession.settings(), this);
+    mTabs->addTab(mMoneyTab, tr("M&oney"));
 
     mDatesToCheck = new QLabel(this);
     mDatesToCheck->setObjectName(QStringLiteral("datesToCheck"));
@@ -207,6 +171,16 @@ StatisticsWindow::StatisticsWindow(Session& session, Prompts& prompts, QWidget* 
     connect(mCloseButton, &QPushButton::clicked, this, &QDialog::close);
     updateExportButton();
     resize(1000, 620);
+}
+
+QStandardItemModel* StatisticsWindow::moneyYearModel() const
+{
+    return mMoneyTab->yearModel();
+}
+
+QStandardItemModel* StatisticsWindow::moneyPublisherModel() const
+{
+    return mMoneyTab->publisherModel();
 }
 
 bool StatisticsWindow::reload()
@@ -274,7 +248,7 @@ void StatisticsWindow::refresh()
     fillPublishers(publishers);
     fillWorks(workFigures(facts));
     fillCharts(facts, publishers);
-    fillMoney(moneyFigures(facts));
+    mMoneyTab->showFigures(moneyFigures(facts));
 
     const int toCheck = datesToCheck(facts);
     mDatesToCheck->setText(
@@ -348,16 +322,6 @@ void StatisticsWindow::fillWorks(const QList<WorkFigures>& figures)
         mWorkModel->appendRow(row);
     }
     sortAgain(mWorkTable);
-}
-
-void StatisticsWindow::setChart(QChartView* view, QChart* chart)
-{
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    QChart* old = view->chart();
-    view->setChart(chart);
-    // The view lets go of the old chart without deleting it.
-    delete old;
 }
 
 void StatisticsWindow::fillCharts(const QList<SubmissionFact>& facts, const QList<PublisherFigures>& figures)
@@ -456,98 +420,6 @@ void StatisticsWindow::fillCharts(const QList<SubmissionFact>& facts, const QLis
     }
 }
 
-QWidget* StatisticsWindow::makeMoneyPage()
-{
-    auto* page = new QWidget(this);
-    page->setObjectName(QStringLiteral("moneyPage"));
-    mMoneyYearTable = new QTableView(page);
-    mMoneyYearTable->setObjectName(QStringLiteral("moneyYearTable"));
-    mMoneyYearModel = new QStandardItemModel(0, kMoneyYearColumns, this);
-    mMoneyYearModel->setHorizontalHeaderLabels(
-        {tr("Year"), tr("Fees paid"), tr("Payments received"), tr("Net"), tr("Acceptances")});
-    setupTable(mMoneyYearTable, mMoneyYearModel);
-    mMoneyPublisherTable = new QTableView(page);
-    mMoneyPublisherTable->setObjectName(QStringLiteral("moneyPublisherTable"));
-    mMoneyPublisherModel = new QStandardItemModel(0, kMoneyPublisherColumns, this);
-    mMoneyPublisherModel->setHorizontalHeaderLabels(
-        {tr("Publisher"), tr("Fees paid"), tr("Payments received"), tr("Mean payment per acceptance")});
-    setupTable(mMoneyPublisherTable, mMoneyPublisherModel);
-    mMoneyTotals = new QLabel(page);
-    mMoneyTotals->setObjectName(QStringLiteral("moneyTotals"));
-    mMoneyTotals->setWordWrap(true);
-    mMoneyChart = new QChartView(page);
-    mMoneyChart->setObjectName(QStringLiteral("moneyChart"));
-    mMoneyChart->setRenderHint(QPainter::Antialiasing);
-    mMoneyChart->setMinimumHeight(fontMetrics().height() * 12);
-
-    auto* tables = new QHBoxLayout;
-    // The years' table takes the width of its columns; the publishers' table the rest.
-    mMoneyYearTable->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    tables->addWidget(mMoneyYearTable, 0);
-    tables->addWidget(mMoneyPublisherTable, 1);
-    auto* layout = new QVBoxLayout(page);
-    layout->addLayout(tables, 1);
-    layout->addWidget(mMoneyTotals);
-    layout->addWidget(mMoneyChart, 1);
-    return page;
-}
-
-void StatisticsWindow::fillMoney(const MoneyFigures& money)
-{
-    const Currency currency = mSession.settings().currency();
-    auto amount = [&](qint64 minor) { return numberItem(currency.format(minor), static_cast<double>(minor)); };
-    mMoneyYearModel->removeRows(0, mMoneyYearModel->rowCount());
-    for (const MoneyYear& y : money.years) {
-        mMoneyYearModel->appendRow({numberItem(QString::number(y.year), y.year), amount(y.fees), amount(y.payments),
-                                    amount(y.net()), numberItem(QLocale().toString(y.acceptances), y.acceptances)});
-    }
-    sortAgain(mMoneyYearTable);
-    mMoneyPublisherModel->removeRows(0, mMoneyPublisherModel->rowCount());
-    for (const MoneyPublisher& p : money.publishers) {
-        const std::optional<qint64> mean = p.meanPayment();
-        mMoneyPublisherModel->appendRow(
-            {textItem(p.exists ? p.name : tr("(deleted publisher %1)").arg(p.publisherId)), amount(p.fees),
-             amount(p.payments), mean ? amount(*mean) : numberItem(QString(), -1)});
-    }
-    sortAgain(mMoneyPublisherTable);
-    mMoneyTotals->setText(tr("Totals: fees paid %1, payments received %2, net %3, acceptances %4. Amounts in %5.")
-                              .arg(currency.format(money.fees), currency.format(money.payments),
-                                   currency.format(money.net()), QLocale().toString(money.acceptances),
-                                   currency.code()));
-
-    // The chart in whole units of the currency; the tables keep the exact figures.
-    double scale = 1;
-    for (int i = 0; i < currency.digits(); ++i)
-        scale *= 10;
-    auto* fees = new QBarSet(tr("Fees paid"));
-    auto* payments = new QBarSet(tr("Payments received"));
-    QStringList years;
-    double highest = 0;
-    for (const MoneyYear& y : money.years) {
-        years << QString::number(y.year);
-        *fees << y.fees / scale;
-        *payments << y.payments / scale;
-        highest = std::max({highest, y.fees / scale, y.payments / scale});
-    }
-    auto* series = new QBarSeries;
-    series->append(fees);
-    series->append(payments);
-    auto* chart = new QChart;
-    chart->setTitle(tr("Fees and payments per year"));
-    chart->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    x->append(years);
-    auto* y = new QValueAxis;
-    y->setRange(0, std::max(highest, 1.0));
-    y->setLabelFormat(QStringLiteral("%.0f"));
-    y->setTitleText(currency.code());
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
-    setChart(mMoneyChart, chart);
-}
-
 void StatisticsWindow::updateExportButton()
 {
     const bool table = mTabs->currentIndex() <= kWorksTab || mTabs->currentIndex() == kMoneyTab;
@@ -572,18 +444,9 @@ void StatisticsWindow::exportCurrent()
     case kYearTab:
         saveChart(mYearChart, tr("acceptances-per-year.png"));
         break;
-    case kMoneyTab: {
-        // The tax-time file: the years with their totals, then the publishers.
-        TableText money = shownTable(*mMoneyYearTable);
-        const MoneyFigures figures = moneyFigures(applyFilter(mFacts, currentFilter()));
-        const Currency currency = mSession.settings().currency();
-        money.rows << QStringList{tr("Total"), currency.format(figures.fees), currency.format(figures.payments),
-                                  currency.format(figures.net()), QLocale().toString(figures.acceptances)};
-        const TableText publishers = shownTable(*mMoneyPublisherTable);
-        money.rows << QStringList() << publishers.header << publishers.rows;
-        exportTableAsCsv(this, mPrompts, ownFilesOf(mSession), tr("money.csv"), money);
+    case kMoneyTab:
+        exportTableAsCsv(this, mPrompts, ownFilesOf(mSession), tr("money.csv"), mMoneyTab->exportTable());
         break;
-    }
     default:
         break;
     }

@@ -9,7 +9,6 @@
 #include "core/Statistics.h"
 #include "core/SubmissionFacts.h"
 
-class QChart;
 class QChartView;
 class QCheckBox;
 class QDateEdit;
@@ -19,6 +18,7 @@ class QPushButton;
 class QStandardItemModel;
 class QTabWidget;
 class QTableView;
+class MoneyTab;
 class Prompts;
 class Session;
 
@@ -33,10 +33,6 @@ public:
     enum WorkColumn { kWorkName, kWorkSent, kWorkPublishers, kWorkAccepted, kWorkLastSent, kWorkColumns };
     // Tabs, in order.
     enum Tab { kPublishersTab, kWorksTab, kMonthTab, kResponseTab, kYearTab, kMoneyTab };
-    enum MoneyYearColumn { kMoneyYear, kYearFees, kYearPayments, kYearNet, kYearAcceptances, kMoneyYearColumns };
-    enum MoneyPublisherColumn {
-        kMoneyPublisher, kPublisherFees, kPublisherPayments, kMeanPayment, kMoneyPublisherColumns
-    };
     // A figure resting on fewer submissions than this is shown greyed.
     static constexpr int kFewSubmissions = 5;
     // The response-days chart shows this many of the most used publishers.
@@ -50,8 +46,8 @@ public:
 
     QStandardItemModel* publisherModel() const { return mPublisherModel; }
     QStandardItemModel* workModel() const { return mWorkModel; }
-    QStandardItemModel* moneyYearModel() const { return mMoneyYearModel; }
-    QStandardItemModel* moneyPublisherModel() const { return mMoneyPublisherModel; }
+    QStandardItemModel* moneyYearModel() const;
+    QStandardItemModel* moneyPublisherModel() const;
 
 private:
     void refresh();
@@ -59,9 +55,6 @@ private:
     void fillPublishers(const QList<PublisherFigures>& figures);
     void fillWorks(const QList<WorkFigures>& figures);
     void fillCharts(const QList<SubmissionFact>& facts, const QList<PublisherFigures>& figures);
-    void fillMoney(const MoneyFigures& money);
-    QWidget* makeMoneyPage();
-    void setChart(QChartView* view, QChart* chart);
     void exportCurrent();
     bool saveChart(QChartView* view, const QString& suggested);
     void updateExportButton();
@@ -85,12 +78,7 @@ private:
     QChartView* mMonthChart = nullptr;
     QChartView* mResponseChart = nullptr;
     QChartView* mYearChart = nullptr;
-    QTableView* mMoneyYearTable = nullptr;
-    QTableView* mMoneyPublisherTable = nullptr;
-    QStandardItemModel* mMoneyYearModel = nullptr;
-    QStandardItemModel* mMoneyPublisherModel = nullptr;
-    QLabel* mMoneyTotals = nullptr;
-    QChartView* mMoneyChart = nullptr;
+    MoneyTab* mMoneyTab = nullptr;
     QLabel* mDatesToCheck = nullptr;
     QLabel* mShownCount = nullptr;
     QPushButton* mExportButton = nullptr;

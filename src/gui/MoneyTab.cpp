@@ -1,0 +1,125 @@
+#include "gui/MoneyTab.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/Settings.h"
+#include "gui/FigureTables.h"
+
+MoneyTab::MoneyTab(const Settings& settings, QWidget* parent) : QWidget(parent), mSettings(settings)
+{
+    setObjectName(QStringLiteral("moneyPage"));
+    mYearTable = new QTableView(this);
+    mYearTable->setObjectName(QStringLiteral("moneyYearTable"));
+    mYearModel = new QStandardItemModel(0, kYearColumns, this);
+    mYearModel->setHorizontalHeaderLabels(
+        {tr("Year"), tr("Fees paid"), tr("Payments received"), tr("Net"), tr("Acceptances")});
+    setupTable(mYearTable, mYearModel);
+    mPublisherTable = new QTableView(this);
+    mPublisherTable->setObjectName(QStringLiteral("moneyPublisherTable"));
+    mPublisherModel = new QStandardItemModel(0, kPublisherColumns, this);
+    mPublisherModel->setHorizontalHeaderLabels(
+        {tr("Publisher"), tr("Fees paid"), tr("Payments received"), tr("Mean payment per acceptance")});
+    setupTable(mPublisherTable, mPublisherModel);
+    mTotals = new QLabel(this);
+    mTotals->setObjectName(QStringLiteral("moneyTotals"));
+    mTotals->setWordWrap(true);
+    mChart = new QChartView(this);
+    mChart->setObjectName(QStringLiteral("moneyChart"));
+    mChart->setRenderHint(QPainter::Antialiasing);
+    mChart->setMinimumHeight(fontMetrics().height() * 12);
+
+    auto* tables = new QHBoxLayout;
+    // The years' table takes the width of its columns; the publishers' table the rest.
+    mYearTable->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    tables->addWidget(mYearTable, 0);
+    tables->addWidget(mPublisherTable, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(tables, 1);
+    layout->addWidget(mTotals);
+    layout->addWidget(mChart, 1);
+}
+
+void MoneyTab::showFigures(const MoneyFigures& money)
+{
+    mShown = money;
+    const Currency currency = mSettings.currency();
+    auto amount = [&](qint64 minor) { return numberItem(currency.format(minor), static_cast<double>(minor)); };
+    mYearModel->removeRows(0, mYearModel->rowCount());
+    for (const MoneyYear& y : money.years) {
+        mYearModel->appendRow({numberItem(QString::number(y.year), y.year), amount(y.fees), amount(y.payments),
+                               amount(y.net()), numberItem(QLocale().toString(y.acceptances), y.acceptances)});
+    }
+    sortAgain(mYearTable);
+    mPublisherModel->removeRows(0, mPublisherModel->rowCount());
+    for (const MoneyPublisher& p : money.publishers) {
+        const std::optional<qint64> mean = p.meanPayment();
+        mPublisherModel->appendRow(
+            {textItem(p.exists ? p.name : tr("(deleted publisher %1)").arg(p.publisherId)), amount(p.fees),
+             amount(p.payments), mean ? amount(*mean) : numberItem(QString(), -1)});
+    }
+    sortAgain(mPublisherTable);
+    mTotals->setText(tr("Totals: fees paid %1, payments received %2, net %3, acceptances %4. Amounts in %5.")
+                         .arg(currency.format(money.fees), currency.format(money.payments),
+                              currency.format(money.net()), QLocale().toString(money.acceptances),
+                              currency.code()));
+    showChart(money);
+}
+
+void MoneyTab::showChart(const MoneyFigures& money)
+{
+    // The chart in whole units of the currency; the tables keep the exact figures.
+    const Currency currency = mSettings.currency();
+    double scale = 1;
+    for (int i = 0; i < currency.digits(); ++i)
+        scale *= 10;
+    auto* fees = new QBarSet(tr("Fees paid"));
+    auto* payments = new QBarSet(tr("Payments received"));
+    QStringList years;
+    double highest = 0;
+    for (const MoneyYear& y : money.years) {
+        years << QString::number(y.year);
+        *fees << y.fees / scale;
+        *payments << y.payments / scale;
+        highest = std::max({highest, y.fees / scale, y.payments / scale});
+    }
+    auto* series = new QBarSeries;
+    series->append(fees);
+    series->append(payments);
+    auto* chart = new QChart;
+    chart->setTitle(tr("Fees and payments per year"));
+    chart->addSeries(series);
+    auto* x = new QBarCategoryAxis;
+    x->append(years);
+    auto* y = new QValueAxis;
+    y->setRange(0, std::max(highest, 1.0));
+    y->setLabelFormat(QStringLiteral("%.0f"));
+    y->setTitleText(currency.code());
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(x);
+    series->attachAxis(y);
+    setChart(mChart, chart);
+}
+
+TableText MoneyTab::exportTable() const
+{
+    TableText money = shownTable(*mYearTable);
+    const Currency currency = mSettings.currency();
+    money.rows << QStringList{tr("Total"), currency.format(mShown.fees), currency.format(mShown.payments),
+                              currency.format(mShown.net()), QLocale().toString(mShown.acceptances)};
+    const TableText publishers = shownTable(*mPublisherTable);
+    money.rows << QStringList() << publishers.header << publishers.rows;
+    return money;
+}
