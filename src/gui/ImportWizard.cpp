@@ -3,17 +3,14 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QStringDecoder>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -25,6 +22,7 @@
 #include "core/OutputGuard.h"
 #include "core/RecordStore.h"
 #include "core/Session.h"
+#include "gui/ImportMappingPage.h"
 #include "gui/Prompts.h"
 #include "gui/TableExport.h"
 
@@ -73,16 +71,6 @@ QString countsText(const QString& what, const ImportCounts& counts)
 
 } // namespace
 
-QString importMappingKey(ImportKind kind, const QStringList& header)
-{
-    QStringList folded;
-    for (const QString& name : header)
-        folded << name.simplified().toCaseFolded();
-    const QByteArray hash = QCryptographicHash::hash(folded.join(QLatin1Char('\n')).toUtf8(),
-                                                     QCryptographicHash::Sha1).toHex().left(16);
-    return importKindName(kind) + QLatin1Char('-') + QString::fromLatin1(hash);
-}
-
 ImportWizard::ImportWizard(Session& session, Prompts& prompts, QWidget* parent)
     : QWizard(parent), mSession(session), mPrompts(prompts)
 {
@@ -93,7 +81,8 @@ ImportWizard::ImportWizard(Session& session, Prompts& prompts, QWidget* parent)
     setButtonText(QWizard::FinishButton, tr("&Import"));
     setPage(FilePage, buildFilePage());
     setPage(PreviewPage, buildPreviewPage());
-    setPage(MappingPage, buildMappingPage());
+    mMappingPage = new ImportMappingPage(mSession.settings());
+    setPage(MappingPage, mMappingPage);
     setPage(StatusPage, buildStatusPage());
     setPage(SummaryPage, buildSummaryPage());
     resize(760, 540);
@@ -159,25 +148,6 @@ QWizardPage* ImportWizard::buildPreviewPage()
             page->recheck();
         });
     connect(mDateOrderCombo, &QComboBox::activated, this, [this] { fillPreview(); });
-    return page;
-}
-
-QWizardPage* ImportWizard::buildMappingPage()
-{
-    auto* page = new CheckedPage;
-    page->setTitle(tr("What each column holds"));
-    page->setSubTitle(tr("Each field can be taken by one column; the others are not imported."));
-    auto* inner = new QWidget;
-    mMappingGrid = new QGridLayout(inner);
-    auto* scroll = new QScrollArea;
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(inner);
-    mMappingNote = new QLabel;
-    mMappingNote->setWordWrap(true);
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(scroll, 1);
-    layout->addWidget(mMappingNote);
-    page->complete = [this] { return missingFields().isEmpty(); };
     return page;
 }
 
@@ -252,7 +222,7 @@ bool ImportWizard::validateCurrentPage()
     case FilePage:
         return readChosenFile();
     case MappingPage:
-        rememberMapping();
+        mMappingPage->rememberMapping();
         return true;
     case SummaryPage: {
         if (mImported)
@@ -279,7 +249,7 @@ void ImportWizard::initializePage(int id)
         fillPreview();
         break;
     case MappingPage:
-        fillMapping();
+        mMappingPage->fill(kind(), mTable.header);
         break;
     case StatusPage:
         fillStatusWords();
@@ -390,92 +360,6 @@ void ImportWizard::fillPreview()
     mPreviewNote->setText(tr("%n row(s) in the file.", nullptr, static_cast<int>(mTable.rows.size())));
 }
 
-void ImportWizard::fillMapping()
-{
-    qDeleteAll(mMappingGrid->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
-    mFieldCombos.clear();
-    QList<ImportField> columns = mapColumns(kind(), mTable.header);
-    // A header seen before is mapped as it was then.
-    const QString remembered =
-        mSession.settings().value(QString::fromLatin1(kImportMappingSection), importMappingKey(kind(), mTable.header));
-    const QList<ImportField> fields = importFields(kind());
-    if (!remembered.isEmpty()) {
-        const QStringList captions = remembered.split(QLatin1Char('|'));
-        if (captions.size() == mTable.header.size()) {
-            for (int c = 0; c < captions.size(); ++c) {
-                columns[c] = ImportField::Ignored;
-                for (const ImportField field : fields) {
-                    if (importFieldCaption(field) == captions[c])
-                        columns[c] = field;
-                }
-            }
-        }
-    }
-    mMappingGrid->addWidget(new QLabel(tr("<b>Column of the file</b>")), 0, 0);
-    mMappingGrid->addWidget(new QLabel(tr("<b>Imported as</b>")), 0, 1);
-    for (int c = 0; c < mTable.header.size(); ++c) {
-        auto* combo = new QComboBox;
-        combo->setObjectName(QStringLiteral("field%1").arg(c));
-        combo->addItem(importFieldCaption(ImportField::Ignored), int(ImportField::Ignored));
-        for (const ImportField field : fields)
-            combo->addItem(importFieldCaption(field) + (isRequiredField(kind(), field) ? tr(" (required)") : QString()),
-                           int(field));
-        combo->setCurrentIndex(std::max(0, combo->findData(int(columns[c]))));
-        connect(combo, &QComboBox::activated, this, [this, c] { onFieldChosen(c); });
-        mMappingGrid->addWidget(new QLabel(mTable.header[c].isEmpty() ? tr("(no name)") : mTable.header[c]), c + 1, 0);
-        mMappingGrid->addWidget(combo, c + 1, 1);
-        mFieldCombos << combo;
-    }
-    mMappingGrid->setRowStretch(static_cast<int>(mTable.header.size()) + 1, 1);
-    onFieldChosen(-1);
-}
-
-void ImportWizard::onFieldChosen(int column)
-{
-    // A field is taken once: the column just set keeps it, any other gives it up.
-    if (column >= 0) {
-        const int field = mFieldCombos[column]->currentData().toInt();
-        for (int c = 0; c < mFieldCombos.size(); ++c) {
-            if (c != column && field != int(ImportField::Ignored) && mFieldCombos[c]->currentData().toInt() == field)
-                mFieldCombos[c]->setCurrentIndex(0);
-        }
-    }
-    const QString missing = missingFields();
-    mMappingNote->setText(missing.isEmpty() ? QString() : tr("Choose a column for: %1.").arg(missing));
-    static_cast<CheckedPage*>(page(MappingPage))->recheck();
-}
-
-QList<ImportField> ImportWizard::chosenColumns() const
-{
-    QList<ImportField> columns;
-    for (const QComboBox* combo : mFieldCombos)
-        columns << static_cast<ImportField>(combo->currentData().toInt());
-    return columns;
-}
-
-QString ImportWizard::missingFields() const
-{
-    const QList<ImportField> columns = chosenColumns();
-    QStringList missing;
-    for (const ImportField field : importFields(kind())) {
-        if (isRequiredField(kind(), field) && !columns.contains(field))
-            missing << importFieldCaption(field);
-    }
-    return missing.join(QStringLiteral(", "));
-}
-
-void ImportWizard::rememberMapping()
-{
-    QStringList captions;
-    for (const ImportField field : chosenColumns())
-        captions << (field == ImportField::Ignored ? QString() : importFieldCaption(field));
-    QString error;
-    // Only a convenience: a settings file that cannot be written costs the next import a choice.
-    mSession.settings().write({{QString::fromLatin1(kImportMappingSection), importMappingKey(kind(), mTable.header),
-                                captions.join(QLatin1Char('|'))}},
-                              &error);
-}
-
 void ImportWizard::fillStatusWords()
 {
     // A dry run with every word left as the file has it lists each distinct word.
@@ -530,7 +414,7 @@ ImportOptions ImportWizard::options(bool dryRun) const
 {
     ImportOptions options;
     options.kind = kind();
-    options.columns = chosenColumns();
+    options.columns = mMappingPage->chosenColumns();
     const int order = mDateOrderCombo->currentData().toInt();
     if (order >= 0)
         options.dateOrder = static_cast<DateOrder>(order);

@@ -10,9 +10,9 @@
 
 #include "core/CsvImport.h"
 
+class ImportMappingPage;
 class Prompts;
 class QComboBox;
-class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
@@ -40,7 +40,6 @@ protected:
 private:
     QWizardPage* buildFilePage();
     QWizardPage* buildPreviewPage();
-    QWizardPage* buildMappingPage();
     QWizardPage* buildStatusPage();
     QWizardPage* buildSummaryPage();
 
@@ -48,17 +47,12 @@ private:
     bool readChosenFile();
     void reread();
     void fillPreview();
-    void fillMapping();
-    void onFieldChosen(int column);
-    QList<ImportField> chosenColumns() const;
-    QString missingFields() const;
     void fillStatusWords();
     QHash<QString, SubmissionStatus> chosenStatusWords() const;
     bool allWordsChosen() const;
     ImportOptions options(bool dryRun) const;
     void fillSummary();
     void saveReport();
-    void rememberMapping();
 
     Session& mSession;
     Prompts& mPrompts;
@@ -70,9 +64,7 @@ private:
     QComboBox* mDateOrderCombo = nullptr;
     QTableWidget* mPreview = nullptr;
     QLabel* mPreviewNote = nullptr;
-    QGridLayout* mMappingGrid = nullptr;
-    QList<QComboBox*> mFieldCombos;
-    QLabel* mMappingNote = nullptr;
+    ImportMappingPage* mMappingPage = nullptr;
     QTableWidget* mStatusTable = nullptr;
     QLabel* mSummaryText = nullptr;
     QTableWidget* mRefusedTable = nullptr;
@@ -93,8 +85,3 @@ bool runImportWizard(QWidget* parent, Session& session, Prompts& prompts);
 // Edit > Undo Last Import: says what the last import added and asks; removes it when the
 // user agrees. True when the database changed.
 bool runUndoLastImport(QWidget* parent, Session& session, Prompts& prompts);
-
-// Where a header's mapping is remembered in the settings file: the section, and the key
-// for the kind and the header (its column names, letter case and blanks aside).
-inline constexpr const char* kImportMappingSection = "Import-Mappings";
-QString importMappingKey(ImportKind kind, const QStringList& header);
