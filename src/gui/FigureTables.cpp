@@ -1,11 +1,14 @@
 #include "gui/FigureTables.h"
 
+#include <QBarCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QHeaderView>
 #include <QLegend>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QValueAxis>
+#include <algorithm>
 
 QStandardItem* textItem(const QString& text)
 {
@@ -24,8 +27,10 @@ QStandardItem* numberItem(const QString& text, double sortValue)
     return item;
 }
 
-void setupTable(QTableView* table, QStandardItemModel* model)
+QStandardItemModel* setupTable(QTableView* table, const QStringList& headers)
 {
+    auto* model = new QStandardItemModel(0, static_cast<int>(headers.size()), table);
+    model->setHorizontalHeaderLabels(headers);
     model->setSortRole(kSortRole);
     table->setModel(model);
     table->setSortingEnabled(true);
@@ -35,6 +40,7 @@ void setupTable(QTableView* table, QStandardItemModel* model)
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(false);
     table->sortByColumn(0, Qt::AscendingOrder);
+    return model;
 }
 
 void sortAgain(QTableView* table)
@@ -51,4 +57,24 @@ void setChart(QChartView* view, QChart* chart)
     view->setChart(chart);
     // The view lets go of the old chart without deleting it.
     delete old;
+}
+
+QChart* categoryChart(const QString& title, QAbstractSeries* series, const QStringList& categories, double highest,
+                      const QString& valueFormat, const QString& valueTitle, int labelsAngle)
+{
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->addSeries(series);
+    auto* x = new QBarCategoryAxis;
+    x->append(categories);
+    x->setLabelsAngle(labelsAngle);
+    auto* y = new QValueAxis;
+    y->setRange(0, std::max(highest, 1.0));
+    y->setLabelFormat(valueFormat);
+    y->setTitleText(valueTitle);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(x);
+    series->attachAxis(y);
+    return chart;
 }

@@ -1,6 +1,5 @@
 #include "gui/MoneyTab.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -10,7 +9,6 @@
 #include <QLocale>
 #include <QStandardItemModel>
 #include <QTableView>
-#include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -22,16 +20,12 @@ MoneyTab::MoneyTab(const Settings& settings, QWidget* parent) : QWidget(parent),
     setObjectName(QStringLiteral("moneyPage"));
     mYearTable = new QTableView(this);
     mYearTable->setObjectName(QStringLiteral("moneyYearTable"));
-    mYearModel = new QStandardItemModel(0, kYearColumns, this);
-    mYearModel->setHorizontalHeaderLabels(
-        {tr("Year"), tr("Fees paid"), tr("Payments received"), tr("Net"), tr("Acceptances")});
-    setupTable(mYearTable, mYearModel);
+    mYearModel = setupTable(mYearTable,
+                            {tr("Year"), tr("Fees paid"), tr("Payments received"), tr("Net"), tr("Acceptances")});
     mPublisherTable = new QTableView(this);
     mPublisherTable->setObjectName(QStringLiteral("moneyPublisherTable"));
-    mPublisherModel = new QStandardItemModel(0, kPublisherColumns, this);
-    mPublisherModel->setHorizontalHeaderLabels(
-        {tr("Publisher"), tr("Fees paid"), tr("Payments received"), tr("Mean payment per acceptance")});
-    setupTable(mPublisherTable, mPublisherModel);
+    mPublisherModel = setupTable(mPublisherTable, {tr("Publisher"), tr("Fees paid"), tr("Payments received"),
+                                                   tr("Mean payment per acceptance")});
     mTotals = new QLabel(this);
     mTotals->setObjectName(QStringLiteral("moneyTotals"));
     mTotals->setWordWrap(true);
@@ -97,20 +91,8 @@ void MoneyTab::showChart(const MoneyFigures& money)
     auto* series = new QBarSeries;
     series->append(fees);
     series->append(payments);
-    auto* chart = new QChart;
-    chart->setTitle(tr("Fees and payments per year"));
-    chart->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    x->append(years);
-    auto* y = new QValueAxis;
-    y->setRange(0, std::max(highest, 1.0));
-    y->setLabelFormat(QStringLiteral("%.0f"));
-    y->setTitleText(currency.code());
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
-    setChart(mChart, chart);
+    setChart(mChart, categoryChart(tr("Fees and payments per year"), series, years, highest, QStringLiteral("%.0f"),
+                                   currency.code()));
 }
 
 TableText MoneyTab::exportTable() const

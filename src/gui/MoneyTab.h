@@ -16,8 +16,8 @@ class Settings;
 class MoneyTab : public QWidget {
     Q_OBJECT
 public:
-    enum YearColumn { kMoneyYear, kYearFees, kYearPayments, kYearNet, kYearAcceptances, kYearColumns };
-    enum PublisherColumn { kMoneyPublisher, kPublisherFees, kPublisherPayments, kMeanPayment, kPublisherColumns };
+    enum YearColumn { kMoneyYear, kYearFees, kYearPayments, kYearNet, kYearAcceptances };
+    enum PublisherColumn { kMoneyPublisher, kPublisherFees, kPublisherPayments, kMeanPayment };
 
     // The currency is read from settings each time figures are shown or exported.
     explicit MoneyTab(const Settings& settings, QWidget* parent = nullptr);

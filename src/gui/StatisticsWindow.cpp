@@ -1,6 +1,5 @@
 #include "gui/StatisticsWindow.h"
 
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QBoxPlotSeries>
@@ -24,7 +23,6 @@
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTableView>
-#include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -95,18 +93,13 @@ StatisticsWindow::StatisticsWindow(Session& session, Prompts& prompts, QWidget* 
     mTabs->setObjectName(QStringLiteral("tabs"));
     mPublisherTable = new QTableView(this);
     mPublisherTable->setObjectName(QStringLiteral("publisherTable"));
-    mPublisherModel = new QStandardItemModel(0, kPublisherColumns, this);
-    mPublisherModel->setHorizontalHeaderLabels({tr("Publisher"), tr("Sent"), tr("Returned"), tr("Unreturned"),
-                                                tr("Accepted"), tr("Acceptance rate"), tr("Days known"),
-                                                tr("Median days"), tr("Mean days"), tr("Shortest"), tr("Longest"),
-                                                tr("Dates to check")});
-    setupTable(mPublisherTable, mPublisherModel);
+    mPublisherModel = setupTable(mPublisherTable, {tr("Publisher"), tr("Sent"), tr("Returned"), tr("Unreturned"),
+                                                   tr("Accepted"), tr("Acceptance rate"), tr("Days known"),
+                                                   tr("Median days"), tr("Mean days"), tr("Shortest"), tr("Longest"),
+                                                   tr("Dates to check")});
     mWorkTable = new QTableView(this);
     mWorkTable->setObjectName(QStringLiteral("workTable"));
-    mWorkModel = new QStandardItemModel(0, kWorkColumns, this);
-    mWorkModel->setHorizontalHeaderLabels(
-        {tr("Work"), tr("Sent"), tr("Publishers"), tr("Accepted"), tr("Last sent")});
-    setupTable(mWorkTable, mWorkModel);
+    mWorkModel = setupTable(mWorkTable, {tr("Work"), tr("Sent"), tr("Publishers"), tr("Accepted"), tr("Last sent")});
 
     auto makeChartView = [this](const QString& name) {
         auto* view = new QChartView(this);
@@ -341,21 +334,8 @@ void StatisticsWindow::fillCharts(const QList<SubmissionFact>& facts, const QLis
         auto* series = new QBarSeries;
         series->append(sent);
         series->append(answered);
-        auto* chart = new QChart;
-        chart->setTitle(tr("Submissions sent and answered per month"));
-        chart->addSeries(series);
-        auto* x = new QBarCategoryAxis;
-        x->append(months);
-        x->setLabelsAngle(months.size() > 12 ? -90 : 0);
-        auto* y = new QValueAxis;
-        y->setRange(0, std::max(highest, 1));
-        y->setLabelFormat(QStringLiteral("%d"));
-        y->setTitleText(tr("Submissions"));
-        chart->addAxis(x, Qt::AlignBottom);
-        chart->addAxis(y, Qt::AlignLeft);
-        series->attachAxis(x);
-        series->attachAxis(y);
-        setChart(mMonthChart, chart);
+        setChart(mMonthChart, categoryChart(tr("Submissions sent and answered per month"), series, months, highest,
+                                            QStringLiteral("%d"), tr("Submissions"), months.size() > 12 ? -90 : 0));
     }
     {
         // The most used publishers among those with a day figure.
@@ -376,21 +356,9 @@ void StatisticsWindow::fillCharts(const QList<SubmissionFact>& facts, const QLis
             names << name;
             longest = std::max(longest, f.days.longest);
         }
-        auto* chart = new QChart;
-        chart->setTitle(tr("Response days of the %1 most used publishers").arg(kChartPublishers));
-        chart->addSeries(series);
-        auto* x = new QBarCategoryAxis;
-        x->append(names);
-        x->setLabelsAngle(names.size() > 5 ? -45 : 0);
-        auto* y = new QValueAxis;
-        y->setRange(0, std::max(longest, 1));
-        y->setLabelFormat(QStringLiteral("%d"));
-        y->setTitleText(tr("Days"));
-        chart->addAxis(x, Qt::AlignBottom);
-        chart->addAxis(y, Qt::AlignLeft);
-        series->attachAxis(x);
-        series->attachAxis(y);
-        setChart(mResponseChart, chart);
+        setChart(mResponseChart,
+                 categoryChart(tr("Response days of the %1 most used publishers").arg(kChartPublishers), series, names,
+                               longest, QStringLiteral("%d"), tr("Days"), names.size() > 5 ? -45 : 0));
     }
     {
         auto* accepted = new QBarSet(tr("Accepted"));
@@ -403,20 +371,8 @@ void StatisticsWindow::fillCharts(const QList<SubmissionFact>& facts, const QLis
         }
         auto* series = new QBarSeries;
         series->append(accepted);
-        auto* chart = new QChart;
-        chart->setTitle(tr("Acceptances per year"));
-        chart->addSeries(series);
-        auto* x = new QBarCategoryAxis;
-        x->append(years);
-        auto* y = new QValueAxis;
-        y->setRange(0, std::max(highest, 1));
-        y->setLabelFormat(QStringLiteral("%d"));
-        y->setTitleText(tr("Acceptances"));
-        chart->addAxis(x, Qt::AlignBottom);
-        chart->addAxis(y, Qt::AlignLeft);
-        series->attachAxis(x);
-        series->attachAxis(y);
-        setChart(mYearChart, chart);
+        setChart(mYearChart, categoryChart(tr("Acceptances per year"), series, years, highest, QStringLiteral("%d"),
+                                           tr("Acceptances")));
     }
 }
 
