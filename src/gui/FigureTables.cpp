@@ -1,5 +1,7 @@
 #include "gui/FigureTables.h"
 
+#include <cmath>
+
 #include <QBarCategoryAxis>
 #include <QChart>
 #include <QChartView>
@@ -68,8 +70,20 @@ QChart* categoryChart(const QString& title, QAbstractSeries* series, const QStri
     auto* x = new QBarCategoryAxis;
     x->append(categories);
     x->setLabelsAngle(labelsAngle);
+    // Ticks at whole steps of 1, 2 or 5 times a power of ten, at most five of them above 0,
+    // so that the labels read as round numbers.
+    double step = 1;
+    for (double decade = 1; highest / step > 5; decade *= 10) {
+        for (const double times : {1.0, 2.0, 5.0}) {
+            step = times * decade;
+            if (highest / step <= 5)
+                break;
+        }
+    }
+    const int steps = std::max(1, static_cast<int>(std::ceil(highest / step)));
     auto* y = new QValueAxis;
-    y->setRange(0, std::max(highest, 1.0));
+    y->setRange(0, steps * step);
+    y->setTickCount(steps + 1);
     y->setLabelFormat(valueFormat);
     y->setTitleText(valueTitle);
     chart->addAxis(x, Qt::AlignBottom);

@@ -64,10 +64,13 @@ void MoneyTab::showFigures(const MoneyFigures& money)
              amount(p.payments), mean ? amount(*mean) : numberItem(QString(), -1)});
     }
     sortAgain(mPublisherTable);
-    mTotals->setText(tr("Totals: fees paid %1, payments received %2, net %3, acceptances %4. Amounts in %5.")
+    // XXX is the code for no currency: the locale names none and the settings file sets none.
+    const QString unit = currency.code() == QLatin1String("XXX")
+        ? tr("Amounts in no named currency (set Currency= in the settings file).")
+        : tr("Amounts in %1.").arg(currency.code());
+    mTotals->setText(tr("Totals: fees paid %1, payments received %2, net %3, acceptances %4. %5")
                          .arg(currency.format(money.fees), currency.format(money.payments),
-                              currency.format(money.net()), QLocale().toString(money.acceptances),
-                              currency.code()));
+                              currency.format(money.net()), QLocale().toString(money.acceptances), unit));
     showChart(money);
 }
 
@@ -92,7 +95,7 @@ void MoneyTab::showChart(const MoneyFigures& money)
     series->append(fees);
     series->append(payments);
     setChart(mChart, categoryChart(tr("Fees and payments per year"), series, years, highest, QStringLiteral("%.0f"),
-                                   currency.code()));
+                                   currency.code() == QLatin1String("XXX") ? tr("Amount") : currency.code()));
 }
 
 TableText MoneyTab::exportTable() const
