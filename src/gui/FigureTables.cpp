@@ -61,15 +61,11 @@ void setChart(QChartView* view, QChart* chart)
     delete old;
 }
 
-QChart* categoryChart(const QString& title, QAbstractSeries* series, const QStringList& categories, double highest,
-                      const QString& valueFormat, const QString& valueTitle, int labelsAngle)
+QChart* valueChart(const QString& title, const QList<QAbstractSeries*>& series, QAbstractAxis* along, double highest,
+                   const QString& valueFormat, const QString& valueTitle)
 {
     auto* chart = new QChart;
     chart->setTitle(title);
-    chart->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    x->append(categories);
-    x->setLabelsAngle(labelsAngle);
     // Ticks at whole steps of 1, 2 or 5 times a power of ten, at most five of them above 0,
     // so that the labels read as round numbers.
     double step = 1;
@@ -86,9 +82,21 @@ QChart* categoryChart(const QString& title, QAbstractSeries* series, const QStri
     y->setTickCount(steps + 1);
     y->setLabelFormat(valueFormat);
     y->setTitleText(valueTitle);
-    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(along, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
+    for (QAbstractSeries* one : series) {
+        chart->addSeries(one);
+        one->attachAxis(along);
+        one->attachAxis(y);
+    }
     return chart;
+}
+
+QChart* categoryChart(const QString& title, QAbstractSeries* series, const QStringList& categories, double highest,
+                      const QString& valueFormat, const QString& valueTitle, int labelsAngle)
+{
+    auto* x = new QBarCategoryAxis;
+    x->append(categories);
+    x->setLabelsAngle(labelsAngle);
+    return valueChart(title, {series}, x, highest, valueFormat, valueTitle);
 }

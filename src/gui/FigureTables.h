@@ -3,8 +3,10 @@
 // their value rather than their text, tables that keep the user's order across a refill,
 // and charts over categories whose view drops the old chart on each refill.
 
+#include <QList>
 #include <QStringList>
 
+class QAbstractAxis;
 class QAbstractSeries;
 class QChart;
 class QChartView;
@@ -28,6 +30,10 @@ void sortAgain(QTableView* table);
 // Shows chart in view, deleting the chart it showed before.
 void setChart(QChartView* view, QChart* chart);
 
+// A chart titled title of each of series along the axis at the bottom, against a value axis
+// on the left from nought to highest (or 1 when there is nothing), ticked at round steps.
+QChart* valueChart(const QString& title, const QList<QAbstractSeries*>& series, QAbstractAxis* along, double highest,
+                   const QString& valueFormat, const QString& valueTitle);
 // A chart titled title of series over categories along the bottom (their labels turned by
 // labelsAngle degrees), against a value axis on the left from nought to highest, or to 1
 // when there is nothing.

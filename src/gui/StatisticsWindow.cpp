@@ -6,6 +6,8 @@
 #include <QBoxSet>
 #include <QChart>
 #include <QChartView>
+#include <QDateTimeAxis>
+#include <QLineSeries>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFileInfo>
@@ -25,6 +27,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <numeric>
 
 #include "core/Clock.h"
 #include "core/OutputGuard.h"
@@ -321,21 +324,44 @@ void StatisticsWindow::fillCharts(const QList<SubmissionFact>& facts, const QLis
 {
     const QLocale locale;
     {
-        auto* sent = new QBarSet(tr("Sent"));
-        auto* answered = new QBarSet(tr("Answered"));
-        QStringList months;
-        int highest = 0;
-        for (const MonthCount& m : monthlyCounts(facts)) {
-            months << locale.toString(m.month, QStringLiteral("MMM yyyy"));
-            *sent << m.sent;
-            *answered << m.answered;
-            highest = std::max({highest, m.sent, m.answered});
+        const QList<MonthCount> months = monthlyCounts(facts);
+        const int highest = std::accumulate(months.cbegin(), months.cend(), 0, [](int most, const MonthCount& m) {
+            return std::max({most, m.sent, m.answered});
+        });
+        const QString title = tr("Submissions sent and answered per month");
+        if (months.size() <= kMonthsAsBars) {
+            auto* sent = new QBarSet(tr("Sent"));
+            auto* answered = new QBarSet(tr("Answered"));
+            QStringList labels;
+            for (const MonthCount& m : months) {
+                labels << locale.toString(m.month, QStringLiteral("MMM yyyy"));
+                *sent << m.sent;
+                *answered << m.answered;
+            }
+            auto* series = new QBarSeries;
+            series->append(sent);
+            series->append(answered);
+            setChart(mMonthChart, categoryChart(title, series, labels, highest, QStringLiteral("%d"),
+                                                tr("Submissions"), months.size() > 12 ? -90 : 0));
+        } else {
+            // Years of months: a bar and a label for each would be too thin to read, so two
+            // lines over a time axis with a label every few years.
+            auto* sent = new QLineSeries;
+            auto* answered = new QLineSeries;
+            sent->setName(tr("Sent"));
+            answered->setName(tr("Answered"));
+            for (const MonthCount& m : months) {
+                const qreal at = QDateTime(m.month.startOfDay()).toMSecsSinceEpoch();
+                sent->append(at, m.sent);
+                answered->append(at, m.answered);
+            }
+            auto* along = new QDateTimeAxis;
+            along->setFormat(QStringLiteral("MMM yyyy"));
+            along->setRange(months.first().month.startOfDay(), months.last().month.startOfDay());
+            along->setTickCount(std::min(11, static_cast<int>(months.size() / 12) + 1));
+            setChart(mMonthChart,
+                     valueChart(title, {sent, answered}, along, highest, QStringLiteral("%d"), tr("Submissions")));
         }
-        auto* series = new QBarSeries;
-        series->append(sent);
-        series->append(answered);
-        setChart(mMonthChart, categoryChart(tr("Submissions sent and answered per month"), series, months, highest,
-                                            QStringLiteral("%d"), tr("Submissions"), months.size() > 12 ? -90 : 0));
     }
     {
         // The most used publishers among those with a day figure.

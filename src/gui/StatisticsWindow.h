@@ -37,6 +37,8 @@ public:
     static constexpr int kFewSubmissions = 5;
     // The response-days chart shows this many of the most used publishers.
     static constexpr int kChartPublishers = 10;
+    // Up to this many months the month chart has a bar pair per month; beyond, two lines.
+    static constexpr int kMonthsAsBars = 48;
 
     StatisticsWindow(Session& session, Prompts& prompts, QWidget* parent = nullptr);
 

@@ -87,6 +87,13 @@ TEST_F(StatisticsWindowTest, FiltersGreysSortsAndExportsTablesAndChartsAsShown)
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_TRUE(prompts.shown[0].text.contains("could not be saved"));
 
+    // Years of months are drawn as two lines, a point per month, not as bars too thin to read.
+    exec("INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Status) VALUES (1, 1, '2019-01-31', 0);");
+    ASSERT_TRUE(window->reload());
+    const QList<QAbstractSeries*> lines = get<QChartView>("monthChart")->chart()->series();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(qobject_cast<QLineSeries*>(lines[0])->count(), 75);  // January 2019 to March 2025
+
     // The money tab exports both its tables, the totals after the years.
     session().settings().setCurrencyCode(QStringLiteral("GBP"));
     exec("UPDATE Submission SET Fee = 300 WHERE ID IN (1, 2);"
