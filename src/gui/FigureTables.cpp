@@ -34,6 +34,12 @@ QStandardItemModel* setupTable(QTableView* table, const QStringList& headers)
     auto* model = new QStandardItemModel(0, static_cast<int>(headers.size()), table);
     model->setHorizontalHeaderLabels(headers);
     model->setSortRole(kSortRole);
+    setupTable(table, model);
+    return model;
+}
+
+void setupTable(QTableView* table, QAbstractItemModel* model)
+{
     table->setModel(model);
     table->setSortingEnabled(true);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -42,7 +48,6 @@ QStandardItemModel* setupTable(QTableView* table, const QStringList& headers)
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(false);
     table->sortByColumn(0, Qt::AscendingOrder);
-    return model;
 }
 
 void sortAgain(QTableView* table)

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QAbstractAxis;
+class QAbstractItemModel;
 class QAbstractSeries;
 class QChart;
 class QChartView;
@@ -24,6 +25,8 @@ QStandardItem* numberItem(const QString& text, double sortValue);
 // Gives table a model of its own with these column headers: read-only, sorted on a click
 // on a header, the first column ascending to start with.
 QStandardItemModel* setupTable(QTableView* table, const QStringList& headers);
+// The same for a model of the caller's own.
+void setupTable(QTableView* table, QAbstractItemModel* model);
 // Keeps the order the user chose across a refill.
 void sortAgain(QTableView* table);
 

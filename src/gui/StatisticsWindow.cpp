@@ -24,6 +24,7 @@
 #include <QStandardItemModel>
 #include <QSvgGenerator>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -36,6 +37,7 @@
 #include "gui/FigureTables.h"
 #include "gui/MoneyTab.h"
 #include "gui/TableExport.h"
+#include "gui/WorkFiguresModel.h"
 #include "gui/Prompts.h"
 
 namespace {
@@ -102,7 +104,8 @@ StatisticsWindow::StatisticsWindow(Session& session, Prompts& prompts, QWidget* 
                                                    tr("Dates to check")});
     mWorkTable = new QTableView(this);
     mWorkTable->setObjectName(QStringLiteral("workTable"));
-    mWorkModel = setupTable(mWorkTable, {tr("Work"), tr("Sent"), tr("Publishers"), tr("Accepted"), tr("Last sent")});
+    mWorkModel = new WorkFiguresModel(mWorkTable);
+    setupTable(mWorkTable, mWorkModel);
 
     auto makeChartView = [this](const QString& name) {
         auto* view = new QChartView(this);
@@ -147,7 +150,18 @@ StatisticsWindow::StatisticsWindow(Session& session, Prompts& prompts, QWidget* 
     layout->addWidget(mDatesToCheck);
     layout->addLayout(buttons);
 
-    connect(mFilterEdit, &QLineEdit::textChanged, this, &StatisticsWindow::refresh);
+    // With tens of thousands of submissions the figures take a noticeable moment, so they
+    // wait for a pause in the typing rather than following every key.
+    auto* typingPause = new QTimer(this);
+    typingPause->setSingleShot(true);
+    typingPause->setInterval(250);
+    connect(typingPause, &QTimer::timeout, this, &StatisticsWindow::refresh);
+    connect(mFilterEdit, &QLineEdit::textChanged, this, [this, typingPause] {
+        if (mFacts.size() < kRefreshWhileTyping)
+            refresh();
+        else
+            typingPause->start();
+    });
     connect(mRangeCheck, &QCheckBox::toggled, this, [this](bool on) {
         mFromEdit->setEnabled(on);
         mToEdit->setEnabled(on);
@@ -242,7 +256,7 @@ void StatisticsWindow::refresh()
     const QList<SubmissionFact> facts = applyFilter(mFacts, currentFilter());
     const QList<PublisherFigures> publishers = publisherFigures(facts);
     fillPublishers(publishers);
-    fillWorks(workFigures(facts));
+    mWorkModel->setFigures(workFigures(facts));
     fillCharts(facts, publishers);
     mMoneyTab->showFigures(moneyFigures(facts));
 
@@ -301,24 +315,6 @@ void StatisticsWindow::fillPublishers(const QList<PublisherFigures>& figures)
     sortAgain(mPublisherTable);
 }
 
-void StatisticsWindow::fillWorks(const QList<WorkFigures>& figures)
-{
-    mWorkModel->removeRows(0, mWorkModel->rowCount());
-    for (const WorkFigures& f : figures) {
-        QList<QStandardItem*> row;
-        row << textItem(f.exists ? f.name : tr("(deleted work %1)").arg(f.workId));
-        row << numberItem(QString::number(f.sent), f.sent);
-        row << numberItem(QString::number(f.publishers), f.publishers);
-        row << numberItem(QString::number(f.accepted), f.accepted);
-        auto* last = new QStandardItem(f.lastSent.isValid() ? QLocale().toString(f.lastSent, QLocale::ShortFormat)
-                                                            : QString());
-        last->setData(f.lastSent.isValid() ? f.lastSent.toJulianDay() : 0, kSortRole);
-        last->setEditable(false);
-        row << last;
-        mWorkModel->appendRow(row);
-    }
-    sortAgain(mWorkTable);
-}
 
 void StatisticsWindow::fillCharts(const QList<SubmissionFact>& facts, const QList<PublisherFigures>& figures)
 {

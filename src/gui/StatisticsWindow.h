@@ -19,18 +19,18 @@ class QStandardItemModel;
 class QTabWidget;
 class QTableView;
 class MoneyTab;
+class WorkFiguresModel;
 class Prompts;
 class Session;
 
 class StatisticsWindow : public QDialog {
     Q_OBJECT
 public:
-    // Columns of the two tables.
+    // Columns of the publishers' table (the works' are WorkFiguresModel's).
     enum PublisherColumn {
         kPublisherName, kSent, kReturned, kUnreturned, kAccepted, kRate, kDaysKnown, kMedian, kMean,
         kShortest, kLongest, kDatesToCheck, kPublisherColumns
     };
-    enum WorkColumn { kWorkName, kWorkSent, kWorkPublishers, kWorkAccepted, kWorkLastSent, kWorkColumns };
     // Tabs, in order.
     enum Tab { kPublishersTab, kWorksTab, kMonthTab, kResponseTab, kYearTab, kMoneyTab };
     // A figure resting on fewer submissions than this is shown greyed.
@@ -39,6 +39,8 @@ public:
     static constexpr int kChartPublishers = 10;
     // Up to this many months the month chart has a bar pair per month; beyond, two lines.
     static constexpr int kMonthsAsBars = 48;
+    // With fewer submissions than this the figures follow each key typed in the filter.
+    static constexpr int kRefreshWhileTyping = 20000;
 
     StatisticsWindow(Session& session, Prompts& prompts, QWidget* parent = nullptr);
 
@@ -47,7 +49,7 @@ public:
     bool reload();
 
     QStandardItemModel* publisherModel() const { return mPublisherModel; }
-    QStandardItemModel* workModel() const { return mWorkModel; }
+    WorkFiguresModel* workModel() const { return mWorkModel; }
     QStandardItemModel* moneyYearModel() const;
     QStandardItemModel* moneyPublisherModel() const;
 
@@ -55,7 +57,6 @@ private:
     void refresh();
     StatisticsFilter currentFilter() const;
     void fillPublishers(const QList<PublisherFigures>& figures);
-    void fillWorks(const QList<WorkFigures>& figures);
     void fillCharts(const QList<SubmissionFact>& facts, const QList<PublisherFigures>& figures);
     void exportCurrent();
     bool saveChart(QChartView* view, const QString& suggested);
@@ -76,7 +77,7 @@ private:
     QTableView* mPublisherTable = nullptr;
     QTableView* mWorkTable = nullptr;
     QStandardItemModel* mPublisherModel = nullptr;
-    QStandardItemModel* mWorkModel = nullptr;
+    WorkFiguresModel* mWorkModel = nullptr;
     QChartView* mMonthChart = nullptr;
     QChartView* mResponseChart = nullptr;
     QChartView* mYearChart = nullptr;

@@ -4,6 +4,7 @@
 #include <QtWidgets>
 
 #include "gui/StatisticsWindow.h"
+#include "gui/WorkFiguresModel.h"
 #include "support/EditorTestKit.h"
 #include "support/InsightData.h"
 
@@ -66,6 +67,16 @@ TEST_F(StatisticsWindowTest, FiltersGreysSortsAndExportsTablesAndChartsAsShown)
     EXPECT_EQ(window->workModel()->rowCount(), 3);
     EXPECT_EQ(bars("monthChart")[0]->count(), 7);  // February to August 2024
     get<QLineEdit>("filterEdit")->clear();
+
+    // The works' table sorts by a column's value; the selected work keeps its selection.
+    auto* works = get<QTableView>("workTable");
+    works->selectRow(0);
+    const QString selected = works->currentIndex().data().toString();
+    works->sortByColumn(WorkFiguresModel::kSent, Qt::AscendingOrder);
+    EXPECT_EQ(works->model()->index(0, WorkFiguresModel::kSent).data().toString(), "2");
+    EXPECT_EQ(works->currentIndex().row(), 2);
+    EXPECT_EQ(works->currentIndex().data().toString(), selected);
+    EXPECT_TRUE(works->selectionModel()->isRowSelected(works->currentIndex().row()));
 
     // A click on a header sorts numbers as numbers; the table is exported as shown.
     get<QTableView>("publisherTable")->sortByColumn(W::kSent, Qt::DescendingOrder);
