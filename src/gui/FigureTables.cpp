@@ -45,6 +45,8 @@ void setupTable(QTableView* table, QAbstractItemModel* model)
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setAlternatingRowColors(true);
     table->verticalHeader()->setVisible(false);
+    // Rows as high as a line of text needs, as in the main grid, not the style's roomier default.
+    table->verticalHeader()->setDefaultSectionSize(table->verticalHeader()->minimumSectionSize());
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(false);
     table->sortByColumn(0, Qt::AscendingOrder);
@@ -103,5 +105,8 @@ QChart* categoryChart(const QString& title, QAbstractSeries* series, const QStri
     auto* x = new QBarCategoryAxis;
     x->append(categories);
     x->setLabelsAngle(labelsAngle);
+    // Turned labels are cut to the width of a bar, which leaves only an ellipsis; whole,
+    // they take the height they need.
+    x->setTruncateLabels(labelsAngle == 0);
     return valueChart(title, {series}, x, highest, valueFormat, valueTitle);
 }
