@@ -105,4 +105,13 @@ TEST_F(ImportWizardTest, WalksThePagesFromFileToImportAndUndoAsksFirst)
     prompts.answers = {Prompts::Answer::Yes};
     undo->trigger();
     EXPECT_EQ(queryInt(QStringLiteral("SELECT COUNT(*) FROM Submission")), 0);
+
+    // The same header again: the mapping chosen last time comes back.
+    runWizard([&](ImportWizard& w) {
+        child<QLineEdit>(&w, "importFile")->setText(path(QStringLiteral("log.csv")));
+        w.button(QWizard::NextButton)->click();
+        w.button(QWizard::NextButton)->click();
+        ASSERT_EQ(w.currentId(), ImportWizard::MappingPage);
+        EXPECT_EQ(child<QComboBox>(&w, "field4")->currentData().toInt(), int(ImportField::Notes));
+    });
 }
