@@ -6,7 +6,7 @@
 #include <QBoxSet>
 #include <QChart>
 #include <QChartView>
-#include <QDateTimeAxis>
+#include <QCategoryAxis>
 #include <QLineSeries>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -341,20 +341,26 @@ void StatisticsWindow::fillCharts(const QList<SubmissionFact>& facts, const QLis
                                                 tr("Submissions"), months.size() > 12 ? -90 : 0));
         } else {
             // Years of months: a bar and a label for each would be too thin to read, so two
-            // lines over a time axis with a label every few years.
+            // lines, a point a month, with a year marked at each January (every few years when
+            // there are many).
             auto* sent = new QLineSeries;
             auto* answered = new QLineSeries;
             sent->setName(tr("Sent"));
             answered->setName(tr("Answered"));
-            for (const MonthCount& m : months) {
-                const qreal at = QDateTime(m.month.startOfDay()).toMSecsSinceEpoch();
-                sent->append(at, m.sent);
-                answered->append(at, m.answered);
+            for (qsizetype i = 0; i < months.size(); ++i) {
+                sent->append(i, months[i].sent);
+                answered->append(i, months[i].answered);
             }
-            auto* along = new QDateTimeAxis;
-            along->setFormat(QStringLiteral("MMM yyyy"));
-            along->setRange(months.first().month.startOfDay(), months.last().month.startOfDay());
-            along->setTickCount(std::min(11, static_cast<int>(months.size() / 12) + 1));
+            const int years = months.last().month.year() - months.first().month.year() + 1;
+            const int step = years <= 12 ? 1 : years <= 24 ? 2 : years <= 60 ? 5 : 10;
+            auto* along = new QCategoryAxis;
+            along->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+            along->setRange(0, static_cast<qreal>(months.size() - 1));
+            for (qsizetype i = 0; i < months.size(); ++i) {
+                const QDate& month = months[i].month;
+                if (month.month() == 1 && month.year() % step == 0)
+                    along->append(QString::number(month.year()), static_cast<qreal>(i));
+            }
             setChart(mMonthChart,
                      valueChart(title, {sent, answered}, along, highest, QStringLiteral("%d"), tr("Submissions")));
         }
