@@ -10,13 +10,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/ImportKind.h"
+
 namespace SQLite { class Database; }
-
-enum class ImportKind { Works, Publishers, Submissions };
-
-// "works", "publishers", "submissions", as the command line writes them.
-QString importKindName(ImportKind kind);
-std::optional<ImportKind> importKindFromName(const QString& name);
 
 // The tables an import adds to, in the order undo removes from them.
 enum class LoggedTable { Submission, Work, Publisher, Genre, PublisherType };

@@ -104,18 +104,11 @@ const char* const kOutstandingForPublisher =
     "SELECT Count(*) FROM Submission WHERE Status = 0 AND Publisher_ID = ?;";
 const char* const kWorkOfOutstandingSubmission = "SELECT Work_ID FROM Submission WHERE ID = ? AND Status = 0;";
 
-bool flag(const SQLite::Column& column)
-{
-    return !column.isNull() && column.getInt64() != 0;
-}
-
-
 // A stored number, also when it was stored as text ('2'); nothing for Null or anything else.
 std::optional<int> number(const SQLite::Column& column)
 {
-    bool isNumber = false;
-    const qlonglong n = storedValue(column).toLongLong(&isNumber);
-    return isNumber ? std::optional<int>(static_cast<int>(n)) : std::nullopt;
+    const std::optional<qint64> n = storedInteger(column);
+    return n ? std::optional<int>(static_cast<int>(*n)) : std::nullopt;
 }
 
 // A stored status as it is, also one outside the four; nothing when it is no number.
@@ -159,39 +152,9 @@ void put(SQLite::Statement& statement, int index, const std::optional<bool>& val
         statement.bind(index);
 }
 
-// An amount as stored: a whole number; Null, or anything that is not one, is none.
-std::optional<qint64> amount(const SQLite::Column& column)
-{
-    bool isNumber = false;
-    const qlonglong n = storedValue(column).toLongLong(&isNumber);
-    return isNumber ? std::optional<qint64>(n) : std::nullopt;
-}
-
-// Dates keep their type: ISO text, or an integer (0 for no date).
 void put(SQLite::Statement& statement, int index, const QVariant& value)
 {
-    if (!value.isValid() || value.isNull()) {
-        statement.bind(index);
-        return;
-    }
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::ULongLong:
-        statement.bind(index, static_cast<int64_t>(value.toLongLong()));
-        break;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        statement.bind(index, value.toDouble());
-        break;
-    default:
-        statement.bind(index, value.toString().toStdString());
-        break;
-    }
+    bindStoredValue(statement, index, value);
 }
 
 // Runs a statement with the ID as its one parameter; the rows it changed.
@@ -284,10 +247,10 @@ std::optional<WorkRecord> RecordStore::work(int id)
         work.genreId = number(query.getColumn(2)).value_or(0);
         work.yearWritten = storedText(query.getColumn(3));
         work.yearLastAmended = storedText(query.getColumn(4));
-        work.submit = flag(query.getColumn(5));
-        work.submitted = flag(query.getColumn(6));
-        work.accepted = flag(query.getColumn(7));
-        work.published = flag(query.getColumn(8));
+        work.submit = storedFlag(query.getColumn(5));
+        work.submitted = storedFlag(query.getColumn(6));
+        work.accepted = storedFlag(query.getColumn(7));
+        work.published = storedFlag(query.getColumn(8));
         return work;
     });
 }
@@ -307,14 +270,14 @@ std::optional<PublisherRecord> RecordStore::publisher(int id)
             publisher.guidelines = storedText(query.getColumn(3));
             publisher.comments = storedText(query.getColumn(4));
             publisher.address = storedText(query.getColumn(5));
-            publisher.submitTo = flag(query.getColumn(6));
-            publisher.submittedTo = flag(query.getColumn(7));
+            publisher.submitTo = storedFlag(query.getColumn(6));
+            publisher.submittedTo = storedFlag(query.getColumn(7));
             publisher.email = storedText(query.getColumn(8));
             publisher.web = storedText(query.getColumn(9));
             publisher.answerWithinDays = number(query.getColumn(10));
             if (const std::optional<int> simultaneous = number(query.getColumn(11)))
                 publisher.simultaneous = *simultaneous != 0;
-            publisher.usualFee = amount(query.getColumn(12));
+            publisher.usualFee = storedInteger(query.getColumn(12));
         }
         publisher.genreIds = publisherGenreIds(id);
         return publisher;
@@ -337,8 +300,8 @@ std::optional<SubmissionRecord> RecordStore::submission(int id)
         submission.outcome = storedText(query.getColumn(5));
         submission.notes = storedText(query.getColumn(6));
         submission.status = status(query.getColumn(7));
-        submission.fee = amount(query.getColumn(8));
-        submission.payment = amount(query.getColumn(9));
+        submission.fee = storedInteger(query.getColumn(8));
+        submission.payment = storedInteger(query.getColumn(9));
         submission.datePaid = storedValue(query.getColumn(10));
         return submission;
     });
