@@ -146,7 +146,7 @@ std::unique_ptr<SQLite::Database> openChecked(const QString& path, QString* erro
     try {
         // No CREATE flag, and nothing is written before the file is known to be ours.
         // Only the user-interface thread uses the connection, so no mutex per call.
-        database = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(),
+        database = std::make_unique<SQLite::Database>(QFile::encodeName(path).toStdString(),
                                                       SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
         // Before the first read: a file another program holds is waited for like any other.
         prepareConnection(*database);
@@ -255,7 +255,7 @@ std::unique_ptr<SQLite::Database> createNew(const QString& path, QString* error)
     removeDatabaseFiles(building);
     try {
         {
-            SQLite::Database database(building.toUtf8().toStdString(),
+            SQLite::Database database(QFile::encodeName(building).toStdString(),
                                       SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLite::OPEN_NOMUTEX);
             prepareConnection(database);
             createSchema(database);
@@ -263,7 +263,7 @@ std::unique_ptr<SQLite::Database> createNew(const QString& path, QString* error)
         if (!QFile::rename(building, path))
             throw std::runtime_error("the new file could not be given its name");
         syncFolder(path);
-        auto database = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(),
+        auto database = std::make_unique<SQLite::Database>(QFile::encodeName(path).toStdString(),
                                                            SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
         prepareConnection(*database);
         return database;

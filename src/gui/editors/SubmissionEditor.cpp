@@ -282,15 +282,24 @@ EditorWindow::SaveResult SubmissionEditor::askAboutSimultaneous()
                                 : isNew() || mStoredStatus == SubmissionStatus::Unreturned;
     if (!goesOut)
         return SaveResult::Saved;
-    std::optional<SimultaneousConflict> conflict;
+    return askBeforeSaving([&]() -> std::optional<QString> {
+        const auto conflict =
+            session().store().simultaneousConflict(work, publisher, isNew() ? 0 : recordId().value_or(0));
+        return conflict ? std::optional<QString>(simultaneousQuestion(*conflict)) : std::nullopt;
+    });
+}
+
+EditorWindow::SaveResult SubmissionEditor::askBeforeSaving(const std::function<std::optional<QString>()>& question)
+{
+    std::optional<QString> text;
     try {
-        conflict = session().store().simultaneousConflict(work, publisher, isNew() ? 0 : recordId().value_or(0));
+        text = question();
     } catch (const RecordStoreError& e) {
         return refuse(e.message());
     }
-    if (conflict && desktop().prompts.message(this, simultaneousQuestion(*conflict), Prompts::Buttons::YesNo,
-                                              Prompts::Icon::Question, Prompts::Answer::No)
-                        != Prompts::Answer::Yes)
+    if (text && desktop().prompts.message(this, *text, Prompts::Buttons::YesNo, Prompts::Icon::Question,
+                                          Prompts::Answer::No)
+                    != Prompts::Answer::Yes)
         return SaveResult::Refused;  // back to the editor, everything kept
     return SaveResult::Saved;
 }
@@ -331,17 +340,10 @@ EditorWindow::SaveResult SubmissionEditor::askAboutResubmission()
     // An amendment that keeps its work and publisher sends nothing again.
     if (!isNew() && work == mStoredWork && publisher == mStoredPublisher)
         return SaveResult::Saved;
-    std::optional<EarlierSubmission> earlier;
-    try {
-        earlier = session().store().earlierSubmission(work, publisher, isNew() ? 0 : recordId().value_or(0));
-    } catch (const RecordStoreError& e) {
-        return refuse(e.message());
-    }
-    if (earlier && desktop().prompts.message(this, resubmissionQuestion(*earlier), Prompts::Buttons::YesNo,
-                                             Prompts::Icon::Question, Prompts::Answer::No)
-                       != Prompts::Answer::Yes)
-        return SaveResult::Refused;  // back to the editor, everything kept
-    return SaveResult::Saved;
+    return askBeforeSaving([&]() -> std::optional<QString> {
+        const auto earlier = session().store().earlierSubmission(work, publisher, isNew() ? 0 : recordId().value_or(0));
+        return earlier ? std::optional<QString>(resubmissionQuestion(*earlier)) : std::nullopt;
+    });
 }
 
 int SubmissionEditor::writeRecord(RecordStore& store, int id)

@@ -3,6 +3,7 @@
 // notes. Saving also keeps the yes/no flags of that Work and Publisher up to date, in the
 // same transaction as the submission itself (RecordStore::saveSubmission).
 
+#include <functional>
 #include <optional>
 
 #include "core/SubmissionStatus.h"
@@ -74,6 +75,9 @@ private:
     // Sending a work that is out elsewhere when either publisher takes no simultaneous
     // submissions is asked first.
     SaveResult askAboutSimultaneous();
+    // Asks the question the lookup finds, if any: Yes saves, No goes back to the editor with
+    // everything kept; a store that cannot be read refuses the save.
+    SaveResult askBeforeSaving(const std::function<std::optional<QString>()>& question);
     void afterSave(int id) override;
     // A new submission's fee is its publisher's usual one.
     void takeUsualFee();
