@@ -11,6 +11,7 @@
 
 #include "core/DatabaseBackup.h"
 #include "core/ImportLog.h"
+#include "core/ImportPlan.h"
 #include "core/RecordStore.h"
 #include "core/StoredDate.h"
 #include "core/StoredValues.h"
@@ -37,38 +38,6 @@ std::optional<bool> flagValue(const QString& text)
     return std::nullopt;
 }
 
-QVariant idOrNull(int id)
-{
-    return id != 0 ? QVariant(qlonglong(id)) : QVariant();
-}
-
-// --- The plan: what the file adds, worked out before anything is written. A reference is
-// a stored ID (> 0), a record to add (-1 for the first), or 0 for none. ---
-
-struct NewWork {
-    QString name;
-    int genre = 0;
-    QString yearWritten, yearLastAmended;
-    bool submit = false, submitted = false, accepted = false, published = false;
-};
-
-struct NewPublisher {
-    QString name;
-    int type = 0;
-    QString guidelines, comments, address, email, web;
-    bool submitTo = false, submittedTo = false;
-    std::optional<int> answerWithinDays;
-};
-
-struct NewSubmission {
-    int work = 0;
-    int publisher = 0;
-    QVariant sent, returned;
-    SubmissionStatus status = SubmissionStatus::Unreturned;
-    QString outcome, notes;
-    QVariant fee, payment;  // whole numbers of the smallest unit; invalid: none
-    QVariant paid;          // as the other dates
-};
 
 // A submission already there: the same work and publisher (references) and day sent.
 struct SubmissionKey {
@@ -106,7 +75,6 @@ private:
     int workRef(const QString& name);
     int publisherRef(const QString& name);
     ImportCounts& kindCounts();
-    void write();
 
     SQLite::Database& mDatabase;
     const CsvImportTable& mTable;
@@ -122,10 +90,7 @@ private:
     QSet<int> mSeenWorks, mSeenPublishers;
     QHash<QString, int> mStatusWordAt;  // folded word -> index in the report's list
 
-    QStringList mNewGenres, mNewTypes;
-    QList<NewWork> mNewWorks;
-    QList<NewPublisher> mNewPublishers;
-    QList<NewSubmission> mNewSubmissions;
+    ImportPlan mPlan;
 };
 
 ImportCounts& Importer::kindCounts()
@@ -236,8 +201,8 @@ int Importer::genreRef(const QString& name)
     auto found = mGenres.constFind(key);
     if (found != mGenres.constEnd())
         return *found;
-    mNewGenres << name.trimmed();
-    const int ref = -static_cast<int>(mNewGenres.size());
+    mPlan.genres << name.trimmed();
+    const int ref = -static_cast<int>(mPlan.genres.size());
     mGenres.insert(key, ref);
     return ref;
 }
@@ -250,8 +215,8 @@ int Importer::typeRef(const QString& name)
     auto found = mTypes.constFind(key);
     if (found != mTypes.constEnd())
         return *found;
-    mNewTypes << name.trimmed();
-    const int ref = -static_cast<int>(mNewTypes.size());
+    mPlan.types << name.trimmed();
+    const int ref = -static_cast<int>(mPlan.types.size());
     mTypes.insert(key, ref);
     return ref;
 }
@@ -265,8 +230,8 @@ int Importer::workRef(const QString& name)
     NewWork work;
     work.name = name.trimmed();
     work.genre = mFirstGenre;
-    mNewWorks << work;
-    const int ref = -static_cast<int>(mNewWorks.size());
+    mPlan.works << work;
+    const int ref = -static_cast<int>(mPlan.works.size());
     mWorks.insert(key, ref);
     return ref;
 }
@@ -279,8 +244,8 @@ int Importer::publisherRef(const QString& name)
         return *found;
     NewPublisher publisher;
     publisher.name = name.trimmed();
-    mNewPublishers << publisher;
-    const int ref = -static_cast<int>(mNewPublishers.size());
+    mPlan.publishers << publisher;
+    const int ref = -static_cast<int>(mPlan.publishers.size());
     mPublishers.insert(key, ref);
     return ref;
 }
@@ -314,8 +279,8 @@ void Importer::planWork(const CsvImportRow& row, QStringList& reasons)
         return;
     }
     work.genre = genreRef(cell(row, ImportField::Genre));
-    mNewWorks << work;
-    mWorks.insert(foldName(name), -static_cast<int>(mNewWorks.size()));
+    mPlan.works << work;
+    mWorks.insert(foldName(name), -static_cast<int>(mPlan.works.size()));
 }
 
 void Importer::planPublisher(const CsvImportRow& row, QStringList& reasons)
@@ -357,8 +322,8 @@ void Importer::planPublisher(const CsvImportRow& row, QStringList& reasons)
         return;
     }
     publisher.type = typeRef(cell(row, ImportField::Type));
-    mNewPublishers << publisher;
-    mPublishers.insert(foldName(name), -static_cast<int>(mNewPublishers.size()));
+    mPlan.publishers << publisher;
+    mPublishers.insert(foldName(name), -static_cast<int>(mPlan.publishers.size()));
 }
 
 void Importer::planSubmission(const CsvImportRow& row, QStringList& reasons)
@@ -458,7 +423,7 @@ void Importer::planSubmission(const CsvImportRow& row, QStringList& reasons)
         return;
     }
     mSubmissionKeys.insert(key);
-    mNewSubmissions << submission;
+    mPlan.submissions << submission;
 }
 
 void Importer::planRow(const CsvImportRow& row)
@@ -483,98 +448,6 @@ void Importer::planRow(const CsvImportRow& row)
 
 // Writes the plan in the caller's transaction, with one prepared statement per table,
 // and logs what it added.
-void Importer::write()
-{
-    ImportLogWriter log;
-    // Binds values, runs the insert and logs the new row as written.
-    auto insert = [&](SQLite::Statement& statement, LoggedTable table, const QVariantList& values,
-                      std::initializer_list<bool> flags) {
-        statement.reset();
-        int index = 1;
-        for (const QVariant& value : values)
-            bindStoredValue(statement, index++, value);
-        for (const bool flag : flags)
-            statement.bind(index++, flag ? 1 : 0);
-        statement.exec();
-        const qint64 id = mDatabase.getLastInsertRowid();
-        log.added(table, id, values);
-        return static_cast<int>(id);
-    };
-    auto resolve = [](int ref, const std::vector<int>& newIds) {
-        return ref < 0 ? newIds[static_cast<size_t>(-ref - 1)] : ref;
-    };
-
-    std::vector<int> genreIds, typeIds, workIds, publisherIds;
-    {
-        SQLite::Statement statement(mDatabase,
-                                    "INSERT INTO Genre (Description_Singular, Description_Plural) VALUES (?, ?);");
-        for (const QString& name : mNewGenres)
-            genreIds.push_back(insert(statement, LoggedTable::Genre, {name, name}, {}));
-    }
-    {
-        SQLite::Statement statement(mDatabase, "INSERT INTO Publisher_Type (Description) VALUES (?);");
-        for (const QString& name : mNewTypes)
-            typeIds.push_back(insert(statement, LoggedTable::PublisherType, {name}, {}));
-    }
-    {
-        SQLite::Statement statement(mDatabase,
-            "INSERT INTO Work (Name, Genre_ID, Year_Written, Year_Last_Amended, \"Submit?\", \"Submitted?\", "
-            "\"Accepted?\", \"Published?\") VALUES (?, ?, ?, ?, ?, ?, ?, ?);");
-        for (const NewWork& work : mNewWorks)
-            workIds.push_back(insert(statement, LoggedTable::Work,
-                                     {work.name, idOrNull(resolve(work.genre, genreIds)), work.yearWritten,
-                                      work.yearLastAmended},
-                                     {work.submit, work.submitted, work.accepted, work.published}));
-    }
-    {
-        SQLite::Statement statement(mDatabase,
-            "INSERT INTO Publisher (Name, Type_ID, Guidelines, Comments, Address, \"E-Mail_Address\", Web_Address, "
-            "Answer_Within_Days, \"Submit_To?\", \"Submitted_To?\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
-        for (const NewPublisher& p : mNewPublishers)
-            publisherIds.push_back(insert(statement, LoggedTable::Publisher,
-                                          {p.name, idOrNull(resolve(p.type, typeIds)), p.guidelines, p.comments,
-                                           p.address, p.email, p.web,
-                                           p.answerWithinDays ? QVariant(qlonglong(*p.answerWithinDays)) : QVariant()},
-                                          {p.submitTo, p.submittedTo}));
-    }
-    QSet<int> touchedWorks, touchedPublishers, acceptedWorks, publishedWorks;
-    {
-        SQLite::Statement statement(mDatabase,
-            "INSERT INTO Submission (Work_ID, Publisher_ID, Date_Submitted, Date_Returned, Status, Outcome, Notes, "
-            "Fee, Payment, Date_Paid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?);");
-        for (const NewSubmission& s : mNewSubmissions) {
-            const int work = resolve(s.work, workIds);
-            const int publisher = resolve(s.publisher, publisherIds);
-            insert(statement, LoggedTable::Submission,
-                   {qlonglong(work), qlonglong(publisher), s.sent, s.returned, qlonglong(static_cast<int>(s.status)), s.outcome,
-                    s.notes, s.fee, s.payment, s.paid.isValid() ? s.paid : QVariant(qlonglong(0))},
-                   {});
-            touchedWorks.insert(work);
-            touchedPublishers.insert(publisher);
-            if (isAcceptance(s.status))
-                acceptedWorks.insert(work);
-            if (s.status == SubmissionStatus::Published)
-                publishedWorks.insert(work);
-        }
-    }
-    // The flags the submissions decide; Submit? and Submit To? stay as they are.
-    auto runEach = [this](const char* text, const QSet<int>& ids) {
-        SQLite::Statement statement(mDatabase, text);
-        for (const int id : ids) {
-            statement.reset();
-            statement.bind(1, id);
-            statement.exec();
-        }
-    };
-    updateWorksSubmitted(mDatabase, touchedWorks);
-    runEach("UPDATE Work SET \"Accepted?\" = 1 WHERE ID = ?;", acceptedWorks);
-    runEach("UPDATE Work SET \"Published?\" = 1 WHERE ID = ?;", publishedWorks);
-    runEach("UPDATE Publisher SET \"Submitted_To?\" = 1 WHERE ID = ?;", touchedPublishers);
-
-    mReport.importId = log.write(mDatabase, mOptions.importedAt, mOptions.fileName, mOptions.kind,
-                                 kindCounts().added, kindCounts().alreadyThere);
-}
-
 ImportReport Importer::run()
 {
     mReport.encoding = mTable.encoding;
@@ -594,11 +467,11 @@ ImportReport Importer::run()
         mReport.error = storeError(mDatabase, e).message();
         return mReport;
     }
-    mReport.genres.added = static_cast<int>(mNewGenres.size());
-    mReport.publisherTypes.added = static_cast<int>(mNewTypes.size());
-    mReport.works.added = static_cast<int>(mNewWorks.size());
-    mReport.publishers.added = static_cast<int>(mNewPublishers.size());
-    mReport.submissions.added = static_cast<int>(mNewSubmissions.size());
+    mReport.genres.added = static_cast<int>(mPlan.genres.size());
+    mReport.publisherTypes.added = static_cast<int>(mPlan.types.size());
+    mReport.works.added = static_cast<int>(mPlan.works.size());
+    mReport.publishers.added = static_cast<int>(mPlan.publishers.size());
+    mReport.submissions.added = static_cast<int>(mPlan.submissions.size());
 
     QStringList problems;
     if (!mReport.unknownStatusWords.isEmpty())
@@ -642,7 +515,7 @@ ImportReport Importer::run()
     mReport.backupFile = backup;
     try {
         SQLite::Transaction transaction(mDatabase, SQLite::TransactionBehavior::IMMEDIATE);
-        write();
+        mReport.importId = writeImportPlan(mDatabase, mPlan, mOptions, kindCounts().added, kindCounts().alreadyThere);
         transaction.commit();
     } catch (const std::exception& e) {
         mReport.error = storeError(mDatabase, e).message();
